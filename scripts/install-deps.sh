@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs every Debian package needed to build, run, test and benchmark the editor.
+# Run as root on Debian 12. Skips the install when everything is already present.
+set -euo pipefail
+
+PACKAGES=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libqt6svg6
+  libglib2.0-dev
+  libgraphicsmagick++1-dev graphicsmagick
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-dejavu-core fontconfig
+  xvfb xauth
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+  SUDO="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update
+$SUDO apt-get install -y --no-install-recommends "${missing[@]}"

@@ -1,0 +1,31 @@
+#include "tests/support/photo_fixture.h"
+
+#include <QImage>
+
+#include <cstring>
+
+namespace ombrik::test {
+
+PixelBuffer LoadSamplePhoto(const std::string& name, int width, int height)
+{
+    QImage image(QString::fromStdString(std::string(OMBRIK_PHOTO_DIR) + "/" + name));
+    if (image.isNull())
+        return {};
+    if (width > 0 && height > 0)
+        image = image.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    image = image.convertToFormat(QImage::Format_BGR888);
+    PixelBuffer buffer(image.width(), image.height(), 3);
+    for (int y = 0; y < image.height(); ++y)
+        std::memcpy(buffer.at(0, y), image.constScanLine(y), buffer.stride());
+    return buffer;
+}
+
+bool SavePixelBuffer(const PixelBuffer& buffer, const std::string& path)
+{
+    if (buffer.bytesPerPixel != 3 || buffer.empty())
+        return false;
+    QImage image(buffer.data(), buffer.width, buffer.height, int(buffer.stride()), QImage::Format_BGR888);
+    return image.save(QString::fromStdString(path));
+}
+
+} // namespace ombrik::test

@@ -1,0 +1,18 @@
+// Loads the bundled sample photos as 3-byte pixel buffers for tests and
+// benchmarks.
+#pragma once
+
+#include "engine/pixel_buffer.h"
+
+#include <string>
+
+namespace ombrik::test {
+
+// The photo at resources/photos/<name>, optionally scaled (ignoring aspect) to
+// width × height. Fails the calling test through an empty buffer on error.
+PixelBuffer LoadSamplePhoto(const std::string& name, int width = 0, int height = 0);
+
+// Writes a buffer as a PNG, for looking at effect results by eye.
+bool SavePixelBuffer(const PixelBuffer& buffer, const std::string& path);
+
+} // namespace ombrik::test
