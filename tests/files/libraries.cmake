@@ -1,0 +1,1 @@
+# Tests of the files layer link it here.
