@@ -45,6 +45,15 @@ public:
     const PixelBuffer& effectResult() const { return m_effectResult; }
     const std::vector<uint8_t>& coverageMask() const { return m_coverageMask; }
     bool modified() const { return m_modified; }
+    // Photos larger than this area are reduced when opened (the larger value is
+    // compared with the longer side).
+    int thresholdWidth() const { return m_thresholdWidth; }
+    int thresholdHeight() const { return m_thresholdHeight; }
+    void setThreshold(int width, int height)
+    {
+        m_thresholdWidth = width;
+        m_thresholdHeight = height;
+    }
     void setModified() { m_modified = true; }
 
     // --- Objects and frame -------------------------------------------------
@@ -139,6 +148,8 @@ private:
     PixelBuffer m_effectResult;
     std::vector<uint8_t> m_coverageMask;
     bool m_modified = false;
+    int m_thresholdWidth = 1600;
+    int m_thresholdHeight = 1200;
 
     std::vector<CanvasObject> m_objects;
     std::vector<ObjectKind> m_objectKinds;

@@ -1,6 +1,8 @@
 #include "canvas/photo_canvas.h"
 
 #include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QImageWriter>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QLinearGradient>
@@ -383,6 +385,31 @@ PixelBuffer CPhotoCanvas::exportComposite()
         std::memcpy(out.at(0, y), surface.constScanLine(y), out.stride());
     refresh();
     return out;
+}
+
+bool CPhotoCanvas::saveAs(QWidget* dialogParent)
+{
+    const PixelBuffer composite = exportComposite();
+    if (composite.empty())
+        return false;
+    QFileDialog dialog(dialogParent, tr("Save As"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix("jpg");
+    dialog.setNameFilters({"(*.jpg) (*.jpg)", "(*.jpeg) (*.jpeg)", "(*.bmp) (*.bmp)", "(*.gif) (*.gif)",
+                           "(*.png) (*.png)"});
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    return saveCompositeTo(composite, dialog.selectedFiles().first().toStdString());
+}
+
+bool CPhotoCanvas::saveCompositeTo(const PixelBuffer& composite, const std::string& path)
+{
+    const QImage image(composite.data(), composite.width, composite.height, int(composite.stride()),
+                       QImage::Format_BGR888);
+    QImageWriter writer(QString::fromStdString(path));
+    writer.setQuality(90);
+    return writer.write(image);
 }
 
 // --- Effects and history ----------------------------------------------------------

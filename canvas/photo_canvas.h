@@ -79,6 +79,8 @@ public:
     PixelBuffer exportComposite();
     // Save As: asks for a file name and saves the composite; false on cancel or failure.
     bool saveAs(QWidget* dialogParent);
+    // Saves a composite by the file name's extension (quality 90 for JPEG).
+    static bool saveCompositeTo(const PixelBuffer& composite, const std::string& path);
 
     // Renders the back buffer again and schedules the window update.
     void refresh();
