@@ -57,6 +57,7 @@ void WarpDeformer::start(int32_t width, int32_t height, int32_t bytesPerPixel, c
     if (m_scratch.empty())
         m_scratch.assign(size_t(kScratchSide) * kScratchSide * 2, 0.0);
     m_filter = WarpFalloffTable();
+    m_weightRadius = 0;
     m_source = source;
     m_destination = destination;
     if (source != destination)
@@ -142,6 +143,19 @@ void WarpDeformer::resample(int px, int py, double sx, double sy)
 
 void WarpDeformer::deform(int x, int y, double vx, double vy)
 {
+    switch (m_mode) {
+    case WarpMode::Grow: deformAs<WarpMode::Grow>(x, y, vx, vy); break;
+    case WarpMode::Shrink: deformAs<WarpMode::Shrink>(x, y, vx, vy); break;
+    case WarpMode::Move: deformAs<WarpMode::Move>(x, y, vx, vy); break;
+    case WarpMode::Remove: deformAs<WarpMode::Remove>(x, y, vx, vy); break;
+    case WarpMode::SwirlCounterClockwise: deformAs<WarpMode::SwirlCounterClockwise>(x, y, vx, vy); break;
+    case WarpMode::SwirlClockwise: deformAs<WarpMode::SwirlClockwise>(x, y, vx, vy); break;
+    }
+}
+
+template <WarpMode Mode>
+void WarpDeformer::deformAs(int x, int y, double vx, double vy)
+{
     const int r = m_radius;
     // Nothing of the picture lies under a brush centred this far outside.
     if (x < -r || y < -r || x > m_width - 1 + r || y > m_height - 1 + r)
@@ -155,6 +169,16 @@ void WarpDeformer::deform(int x, int y, double vx, double vy)
     const double e = 0.2 * r;
     const double amount = m_amount;
     const double lastX = m_width - 1, lastY = m_height - 1;
+    // The falloff weight per squared distance i² + j² < r², instead of an
+    // integer division per pixel.
+    if (m_weightRadius != r || m_weightAmount != amount) {
+        m_weightBySquare.resize(size_t(r2));
+        for (int d2 = 0; d2 < r2; ++d2)
+            m_weightBySquare[size_t(d2)] = amount * m_filter[size_t(d2 * 250 / r2)];
+        m_weightRadius = r;
+        m_weightAmount = amount;
+    }
+    const double* weightBySquare = m_weightBySquare.data();
 
     for (int j = jFirst; j <= jLast; ++j) {
         const int py = y + j;
@@ -170,31 +194,47 @@ void WarpDeformer::deform(int x, int y, double vx, double vy)
             ++reach;
         const int i0 = std::max(iFirst, -reach), i1 = std::min(iLast, reach);
         double* scratchRow = &m_scratch[(size_t(r + j) * size_t(side) + size_t(r)) * 2];
+        const double* fieldRow = &m_field[size_t(py) * size_t(m_width) * 2];
+        // Edge damping from the row's distance to the top and bottom borders.
+        double rowScale = 1.0;
+        if (py < e)
+            rowScale = std::min(rowScale, py / e);
+        if (lastY - py < e)
+            rowScale = std::min(rowScale, (lastY - py) / e);
         for (int i = i0; i <= i1; ++i) {
-            const int k = (i * i + j * j) * 250 / r2;
             const int px = x + i;
-            const double w = amount * m_filter[size_t(k)];
+            const double w = weightBySquare[i * i + j * j];
             double nx, ny;
-            if (m_mode == WarpMode::Remove) {
-                const double* f = &m_field[(size_t(px) + size_t(py) * size_t(m_width)) * 2];
+            if constexpr (Mode == WarpMode::Remove) {
+                const double* f = fieldRow + size_t(px) * 2;
                 const double keep = 1.0 - w * 0.5;
                 nx = keep * f[0];
                 ny = keep * f[1];
             } else {
                 double dx, dy;
-                switch (m_mode) {
-                case WarpMode::Grow: dx = -i * w * 0.1; dy = -j * w * 0.1; break;
-                case WarpMode::Shrink: dx = i * w * 0.1; dy = j * w * 0.1; break;
-                case WarpMode::SwirlCounterClockwise: dx = -j * w * 0.5; dy = i * w * 0.5; break;
-                case WarpMode::SwirlClockwise: dx = j * w * 0.5; dy = -i * w * 0.5; break;
-                default: dx = vx * w; dy = vy * w; break;
+                if constexpr (Mode == WarpMode::Grow) {
+                    dx = -i * w * 0.1;
+                    dy = -j * w * 0.1;
+                } else if constexpr (Mode == WarpMode::Shrink) {
+                    dx = i * w * 0.1;
+                    dy = j * w * 0.1;
+                } else if constexpr (Mode == WarpMode::SwirlCounterClockwise) {
+                    dx = -j * w * 0.5;
+                    dy = i * w * 0.5;
+                } else if constexpr (Mode == WarpMode::SwirlClockwise) {
+                    dx = j * w * 0.5;
+                    dy = -i * w * 0.5;
+                } else {
+                    dx = vx * w;
+                    dy = vy * w;
                 }
                 // Damp displacements near the border so that the border itself
                 // never moves.
-                double scale = 1.0;
-                for (const double edge : {double(px), double(py), lastX - px, lastY - py})
-                    if (edge < e)
-                        scale = std::min(scale, edge / e);
+                double scale = rowScale;
+                if (px < e)
+                    scale = std::min(scale, px / e);
+                if (lastX - px < e)
+                    scale = std::min(scale, (lastX - px) / e);
                 dx *= scale;
                 dy *= scale;
                 const std::array<double, 2> o = sampleField(px + dx, py + dy);

@@ -72,6 +72,8 @@ public:
 
 private:
     void deform(int x, int y, double vx, double vy);
+    template <WarpMode Mode>
+    void deformAs(int x, int y, double vx, double vy);
     std::array<double, 2> sampleField(double fx, double fy) const;
     void resample(int px, int py, double sx, double sy);
 
@@ -87,6 +89,11 @@ private:
     std::vector<double> m_field;    // (dx, dy) per pixel, row-major
     std::vector<double> m_scratch;  // (dx, dy) per brush offset of one deformation
     std::array<double, kWarpFalloffSize> m_filter{};
+    // amount × filter[(i² + j²) × 250 div R²] for each i² + j² < R², for the
+    // radius and amount it was built with.
+    std::vector<double> m_weightBySquare;
+    int32_t m_weightRadius = 0;
+    double m_weightAmount = 0.0;
 };
 
 } // namespace ombrik
