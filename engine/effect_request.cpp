@@ -3,6 +3,7 @@
 #include "engine/data_folder.h"
 #include "engine/effect_filter.h"
 #include "engine/pixel_buffer.h"
+#include "light/stamp_renderer.h"
 
 #include <cstring>
 
@@ -65,9 +66,14 @@ void EffectRequest::RunEffect(const uint8_t* src, uint8_t* dst) const
         (void)dataFolder;  // painter engine not built yet: destination left untouched
         break;
     }
-    case EffectEngine::Stamp:
-        // Sparkle stamp engine not built yet: destination left untouched.
+    case EffectEngine::Stamp: {
+        StampRenderer stamps(width, height, bytesPerPixel);
+        stamps.setVariant(info->parameter);
+        stamps.setScale(strength);
+        stamps.setColour(colour);
+        stamps.render(src, dst);
         break;
+    }
 
     // Placed and warped on the canvas, never run from here. Magic Flare (124)
     // reaches RunEffect from the canvas and deliberately does nothing.
