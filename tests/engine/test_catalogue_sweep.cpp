@@ -74,8 +74,9 @@ TEST(CatalogueSweep, DegenerateSizesAreSafe)
                 const std::vector<uint8_t> first = RunGuarded(e.id, src);
                 const std::vector<uint8_t> second = RunGuarded(e.id, src);
                 // Stamps reseed their count from the clock's seconds.
-                if (e.engine != EffectEngine::Stamp || std::time(nullptr) == before)
+                if (e.engine != EffectEngine::Stamp || std::time(nullptr) == before) {
                     EXPECT_EQ(first, second);
+                }
             }
     }
 }
@@ -91,8 +92,9 @@ TEST(CatalogueSweep, RealPhotoIsReproducible)
         const std::time_t before = std::time(nullptr);
         const std::vector<uint8_t> first = RunGuarded(e.id, src);
         const std::vector<uint8_t> second = RunGuarded(e.id, src);
-        if (e.engine != EffectEngine::Stamp || std::time(nullptr) == before)
+        if (e.engine != EffectEngine::Stamp || std::time(nullptr) == before) {
             EXPECT_EQ(first, second);
+        }
         if (e.engine == EffectEngine::Copy) {
             EXPECT_EQ(first, src.pixels);
         }
