@@ -18,53 +18,66 @@ namespace {
 // operations on scalars.
 typedef float Float4 __attribute__((vector_size(16)));
 typedef int32_t Int4 __attribute__((vector_size(16)));
+typedef uint8_t Byte4 __attribute__((vector_size(4)));
+
+// The neighbourhood's radius.
+constexpr int kRadius = int(COilPaintFilter::kMaskSize) / 2;
+
+constexpr Int4 kChannels = {-1, -1, -1, 0};
+constexpr Int4 kOne = {0, 0, 0, 1};
+
+// A pixel as the histogram takes it: bytes 0..2 its channels, byte 3 its
+// intensity level.
+inline uint32_t PackPixel(const uint8_t* p)
+{
+    const int level = int(0.2126 * p[0] + 0.7152 * p[1] + 0.0722 * p[2]);
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(level) << 24;
+}
+
+// The channels of a packed pixel and a count of 1 in lane 3.
+inline Int4 PixelTerms(uint32_t packed)
+{
+    Byte4 bytes;
+    std::memcpy(&bytes, &packed, 4);
+    const Int4 wide = __builtin_convertvector(bytes, Int4);
+    return (wide & kChannels) | kOne;
+}
 
 // The intensity histogram of the pixels in the disc around the current pixel.
 // It slides along a row: moving one pixel right removes the disc's left edge
 // and adds its new right edge, 2 × (disc height) updates instead of rebuilding
-// every bin. Besides the counts it keeps the channel sums per level, a bit set
-// of the occupied levels (visited in increasing order, as a full scan would) and
-// how many levels hold each count, so the largest count is always known.
+// every bin. Each level keeps its channel sums and count in one vector, and a
+// bit set marks the occupied levels so they can be visited in increasing
+// order, as a scan of all 256 would, without touching the empty ones.
 struct SlidingHistogram {
-    Int4 bins[256];          // channel sums 0..2 and the count (lane 3)
-    uint64_t occupied[4];    // bit i: level i has a count
-    std::vector<int> levelsWithCount;  // [k]: how many levels have count k
-    int largest = 0;
-
-    explicit SlidingHistogram(int maxCount) : levelsWithCount(size_t(maxCount) + 2, 0) {}
+    Int4 bins[256];        // channel sums 0..2 and the count (lane 3)
+    uint64_t occupied[4];  // bit i: level i has a count
 
     void clear()
     {
         std::memset(bins, 0, sizeof bins);
         std::memset(occupied, 0, sizeof occupied);
-        std::fill(levelsWithCount.begin(), levelsWithCount.end(), 0);
-        largest = 0;
     }
-
-    void add(int level, const uint8_t* p)
+    void add(uint32_t packed)
     {
-        const int before = bins[level][3];
-        bins[level] += Int4{p[0], p[1], p[2], 1};
-        if (before == 0)
-            occupied[level >> 6] |= uint64_t(1) << (level & 63);
-        else
-            --levelsWithCount[size_t(before)];
-        ++levelsWithCount[size_t(before) + 1];
-        if (before + 1 > largest)
-            largest = before + 1;
+        const unsigned level = packed >> 24;
+        bins[level] += PixelTerms(packed);
+        occupied[level >> 6] |= uint64_t(1) << (level & 63);
     }
-
-    void remove(int level, const uint8_t* p)
+    void remove(uint32_t packed)
     {
-        const int before = bins[level][3];
-        bins[level] -= Int4{p[0], p[1], p[2], 1};
-        --levelsWithCount[size_t(before)];
-        if (before == 1)
-            occupied[level >> 6] &= ~(uint64_t(1) << (level & 63));
-        else
-            ++levelsWithCount[size_t(before) - 1];
-        if (before == largest && levelsWithCount[size_t(before)] == 0)
-            largest = before - 1;
+        const unsigned level = packed >> 24;
+        const Int4 bin = bins[level] - PixelTerms(packed);
+        bins[level] = bin;
+        occupied[level >> 6] &= ~(uint64_t(bin[3] == 0) << (level & 63));
+    }
+    int largestCount() const
+    {
+        int largest = 1;
+        for (int word = 0; word < 4; ++word)
+            for (uint64_t bits = occupied[word]; bits; bits &= bits - 1)
+                largest = std::max(largest, int(bins[word * 64 + std::countr_zero(bits)][3]));
+        return largest;
     }
 };
 
@@ -100,7 +113,7 @@ void COilPaintFilter::ApplyOilPaint(const uint8_t* src, uint8_t* dst) const
     if (!src || !dst || w <= 0 || h <= 0 || (bpp != 3 && bpp != 4))
         return;
 
-    const int n = int(kMaskSize) / 2;
+    const int n = kRadius;
     std::vector<int> sq(size_t(n) + 1);
     for (int i = 0; i <= n; ++i)
         sq[size_t(i)] = i * i;
@@ -124,62 +137,63 @@ void COilPaintFilter::ApplyOilPaint(const uint8_t* src, uint8_t* dst) const
         for (int c = 1; c <= m; ++c)
             weights[size_t(m) * stride + size_t(c)] = Weight(c, m, kOilExponent);
 
-    // Intensity of every pixel, the histogram level it falls into.
-    std::vector<uint8_t> intensity(size_t(w) * size_t(h));
+    // Every pixel packed with its intensity, the histogram level it falls into.
+    std::vector<uint32_t> packed(size_t(w) * size_t(h));
     ForEachRowBand(w, h, false, [&](int y0, int y1) {
         for (int y = y0; y < y1; ++y)
-            for (int x = 0; x < w; ++x) {
-                const uint8_t* p = PixelAddress(src, w, bpp, x, y);
-                intensity[size_t(y) * size_t(w) + size_t(x)] = uint8_t(int(0.2126 * p[0] + 0.7152 * p[1] + 0.0722 * p[2]));
-            }
+            for (int x = 0; x < w; ++x)
+                packed[size_t(y) * size_t(w) + size_t(x)] = PackPixel(PixelAddress(src, w, bpp, x, y));
     });
 
     ForEachRowBand(w, h, true, [&](int y0, int y1) {
-        SlidingHistogram hist(discSize);
+        SlidingHistogram hist;
+        const uint32_t* rows[2 * kRadius + 1];
+        int rowHalfWidth[2 * kRadius + 1];
         for (int y = y0; y < y1; ++y) {
-            const int rowFirst = std::max(0, y - n), rowLast = std::min(h, y + n + 1) - 1;
-            auto addColumn = [&](int yy, int xx) {
-                hist.add(intensity[size_t(yy) * size_t(w) + size_t(xx)], PixelAddress(src, w, bpp, xx, yy));
-            };
-            auto removeColumn = [&](int yy, int xx) {
-                hist.remove(intensity[size_t(yy) * size_t(w) + size_t(xx)], PixelAddress(src, w, bpp, xx, yy));
-            };
-
-            hist.clear();
-            for (int yy = rowFirst; yy <= rowLast; ++yy) {
-                const int hw = halfWidth[size_t(std::abs(yy - y))];
-                for (int xx = 0; xx <= std::min(w - 1, hw); ++xx)
-                    addColumn(yy, xx);
+            size_t rowCount = 0;
+            for (int yy = std::max(0, y - n); yy < std::min(h, y + n + 1); ++yy, ++rowCount) {
+                rows[rowCount] = packed.data() + size_t(yy) * size_t(w);
+                rowHalfWidth[rowCount] = halfWidth[size_t(std::abs(yy - y))];
             }
 
+            hist.clear();
+            for (size_t r = 0; r < rowCount; ++r)
+                for (int xx = 0; xx <= std::min(w - 1, rowHalfWidth[r]); ++xx)
+                    hist.add(rows[r][xx]);
+
             for (int x = 0; x < w; ++x) {
-                if (x > 0) {
-                    for (int yy = rowFirst; yy <= rowLast; ++yy) {
-                        const int hw = halfWidth[size_t(std::abs(yy - y))];
+                if (x > n && x + n < w) {
+                    for (size_t r = 0; r < rowCount; ++r) {
+                        hist.remove(rows[r][x - 1 - rowHalfWidth[r]]);
+                        hist.add(rows[r][x + rowHalfWidth[r]]);
+                    }
+                } else if (x > 0) {
+                    for (size_t r = 0; r < rowCount; ++r) {
+                        const int hw = rowHalfWidth[r];
                         if (x - 1 - hw >= 0)
-                            removeColumn(yy, x - 1 - hw);
+                            hist.remove(rows[r][x - 1 - hw]);
                         if (x + hw < w)
-                            addColumn(yy, x + hw);
+                            hist.add(rows[r][x + hw]);
                     }
                 }
 
-                // Levels in increasing order; empty levels have weight 0 and add
-                // nothing. Lane 3 accumulates the total weight. It starts at 0:
-                // the most frequent level always weighs exactly 1, so the total
-                // is at least 1, and a guard added to it would pull every result
-                // (a flat area's colour too) one level down after truncation.
-                const float* weightRow = weights.data() + size_t(std::max(1, hist.largest)) * stride;
+                // Occupied levels in increasing order; empty levels weigh 0 and
+                // add nothing. Lane 3 accumulates the total weight. It starts
+                // at 0: the most frequent level always weighs exactly 1, so the
+                // total is at least 1, and a guard added to it would pull every
+                // result (a flat area's colour too) one level down after
+                // truncation.
+                const float* weightRow = weights.data() + size_t(hist.largestCount()) * stride;
                 Float4 acc = {0.0f, 0.0f, 0.0f, 0.0f};
                 for (int word = 0; word < 4; ++word) {
-                    uint64_t bits = hist.occupied[word];
-                    while (bits) {
-                        const int level = word * 64 + std::countr_zero(bits);
-                        bits &= bits - 1;
-                        const Int4 bin = hist.bins[level];
-                        const float count = float(bin[3]);
+                    for (uint64_t bits = hist.occupied[word]; bits; bits &= bits - 1) {
+                        const Int4 bin = hist.bins[word * 64 + std::countr_zero(bits)];
                         const float wgt = weightRow[bin[3]];
-                        const Float4 sums = {float(bin[0]), float(bin[1]), float(bin[2]), 1.0f};
-                        acc += (Float4{wgt, wgt, wgt, wgt} * sums) / Float4{count, count, count, 1.0f};
+                        // {sum0, sum1, sum2, 1} × weight / {count, count, count, 1}
+                        const Int4 count = __builtin_shuffle(bin, Int4{3, 3, 3, 3});
+                        const Float4 sums = __builtin_convertvector((bin & kChannels) | kOne, Float4);
+                        const Float4 counts = __builtin_convertvector((count & kChannels) | kOne, Float4);
+                        acc += (sums * Float4{wgt, wgt, wgt, wgt}) / counts;
                     }
                 }
                 uint8_t* out = PixelAddress(dst, w, bpp, x, y);

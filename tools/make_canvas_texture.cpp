@@ -23,8 +23,8 @@
 namespace {
 
 constexpr int kSize = 128;
-constexpr int kPitch = 8;                    // pixels from one thread to the next
-constexpr int kThreads = kSize / kPitch;     // 16: even, so over/under tiles too
+constexpr int kThreads = 24;                      // threads each way per tile: even, so over/under tiles too
+constexpr double kPitch = double(kSize) / kThreads;  // 5.33 pixels from one thread to the next
 constexpr int kSuper = 4;                    // supersampling of the height field
 constexpr double kTargetDeviation = 29.0;
 constexpr int kLimit = 75;
