@@ -190,7 +190,7 @@ void COilPaintFilter::ApplyOilPaint(const uint8_t* src, uint8_t* dst) const
                         const Int4 bin = hist.bins[word * 64 + std::countr_zero(bits)];
                         const float wgt = weightRow[bin[3]];
                         // {sum0, sum1, sum2, 1} × weight / {count, count, count, 1}
-                        const Int4 count = __builtin_shuffle(bin, Int4{3, 3, 3, 3});
+                        const Int4 count = Int4{} + bin[3];
                         const Float4 sums = __builtin_convertvector((bin & kChannels) | kOne, Float4);
                         const Float4 counts = __builtin_convertvector((count & kChannels) | kOne, Float4);
                         acc += (sums * Float4{wgt, wgt, wgt, wgt}) / counts;
