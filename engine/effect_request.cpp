@@ -1,5 +1,8 @@
 #include "engine/effect_request.h"
 
+#include "artistic/canvas_filter.h"
+#include "artistic/oil_paint_filter.h"
+#include "artistic/wind_filter.h"
 #include "engine/data_folder.h"
 #include "engine/effect_filter.h"
 #include "engine/pixel_buffer.h"
@@ -51,14 +54,32 @@ void EffectRequest::RunEffect(const uint8_t* src, uint8_t* dst) const
         std::memcpy(dst, src, PixelByteCount(width, height, bytesPerPixel));
         break;
 
+    case EffectEngine::CanvasTexture: {
+        CCanvasFilter canvas(0, 0);
+        canvas.setDimensions(width, height, bytesPerPixel);
+        canvas.ApplyCanvas(src, dst);
+        break;
+    }
+    case EffectEngine::OilPaint: {
+        COilPaintFilter oil(0, 0);
+        oil.setDimensions(width, height, bytesPerPixel);
+        oil.ApplyOilPaint(src, dst);
+        break;
+    }
+    case EffectEngine::Wind: {
+        CWindFilter wind(0, 0);
+        wind.setDimensions(width, height, bytesPerPixel);
+        wind.ApplyWind(src, dst);
+        break;
+    }
+
     // Engines of the Filters panel that are not built yet: the destination is
     // left untouched.
-    case EffectEngine::CanvasTexture:
     case EffectEngine::SoftGlow:
+        break;
     case EffectEngine::EdgePaint:
-    case EffectEngine::OilPaint:
+        break;
     case EffectEngine::Mosaic:
-    case EffectEngine::Wind:
         break;
     case EffectEngine::BrushPainter: {
         // The painter finds its brush images in the data folder.
