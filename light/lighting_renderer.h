@@ -84,6 +84,7 @@ public:
     bool render(const PixelBuffer& source, PixelBuffer& destination) const;
 
     const Vector3& viewpoint() const { return m_viewpoint; }
+    // slot 0..kLightSlots - 1
     const LightSource& light(int slot) const { return m_lights[size_t(slot)]; }
     const SurfaceMaterial& material() const { return m_material; }
 

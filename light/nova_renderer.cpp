@@ -137,10 +137,13 @@ bool NovaRenderer::renderWith(const PixelBuffer& source, PixelBuffer& destinatio
             uint8_t* out = dst + rowStart;
             for (int x = 0; x < w; ++x) {
                 double t = (std::atan2(us[size_t(x)], v) / (2.0 * std::numbers::pi) + 0.51) * n;
-                int i = int(std::floor(t));
+                // t lies in [0.01 n, 1.01 n], so floor is truncation and the
+                // spoke index wraps at most once.
+                int i = int(t);
                 t -= i;
-                i %= n;
-                const int j = (i + 1) % n;
+                if (i >= n)
+                    i -= n;
+                const int j = i + 1 == n ? 0 : i + 1;
                 double wt = brightness[i] * (1.0 - t) + brightness[j] * t;
                 wt *= wt;
                 const double c = 0.9 / (std::sqrt(uu[size_t(x)] + vv) + 0.001);
