@@ -196,23 +196,33 @@ bool LensFlareRenderer::render(const PixelBuffer& source, PixelBuffer& destinati
 
         for (int x = lo; x < hi; ++x) {
             uint8_t* px = row + 3 * x;
+            // A factor (r − d) / r is positive exactly when d < r, and a ring
+            // factor |d − r| / (0.04 r) is at least 1.25 when |d − r| >= 0.05 r,
+            // so those tests skip the divisions without changing any result.
             if (x >= bx0 && x < bx1) {
                 const float d = float(std::hypot(double(x) - xs, double(y) - ys));
-                float p = (l.coreRadius - d) / l.coreRadius;
-                if (p > 0)
+                if (d < l.coreRadius) {
+                    const float p = (l.coreRadius - d) / l.coreRadius;
                     Brighten(px, p * p, l.coreColour);
-                p = (l.glowRadius - d) / l.glowRadius;
-                if (p > 0)
+                }
+                if (d < l.glowRadius) {
+                    const float p = (l.glowRadius - d) / l.glowRadius;
                     Brighten(px, p * p, l.glowColour);
-                p = (l.innerRadius - d) / l.innerRadius;
-                if (p > 0)
+                }
+                if (d < l.innerRadius) {
+                    const float p = (l.innerRadius - d) / l.innerRadius;
                     Brighten(px, p * p, l.innerColour);
-                p = (l.outerRadius - d) / l.outerRadius;
-                if (p > 0)
+                }
+                if (d < l.outerRadius) {
+                    const float p = (l.outerRadius - d) / l.outerRadius;
                     Brighten(px, p, l.outerColour);
-                p = float(std::fabs((d - l.haloRadius) / (l.haloRadius * 0.07)));
-                if (p < 1)
-                    Brighten(px, 1.0f - p, l.haloColour);
+                }
+                const float fromHalo = d - l.haloRadius;
+                if (std::fabs(fromHalo) < l.haloRadius * 0.1) {
+                    const float p = float(std::fabs(fromHalo / (l.haloRadius * 0.07)));
+                    if (p < 1)
+                        Brighten(px, 1.0f - p, l.haloColour);
+                }
             }
             // Several reflections share a centre; their distance is computed once.
             int32_t lastXp = 0, lastYp = 0;
@@ -226,31 +236,33 @@ bool LensFlareRenderer::render(const PixelBuffer& source, PixelBuffer& destinati
                     lastXp = r.xp;
                     lastYp = r.yp;
                 }
+                if (r.kind != 4 && !(e < r.size))
+                    continue;
                 float p;
                 switch (r.kind) {
                 case 1:
                     p = (r.size - e) / r.size;
-                    if (p > 0)
-                        Brighten(px, p * p, r.colour);
+                    Brighten(px, p * p, r.colour);
                     break;
                 case 2:
                     p = float((r.size - e) / (r.size * 0.15));
-                    if (p > 0)
-                        Brighten(px, p > 1 ? 1.0f : p, r.colour);
+                    Brighten(px, p > 1 ? 1.0f : p, r.colour);
                     break;
                 case 3:
                     p = float((r.size - e) / (r.size * 0.12));
-                    if (p > 0) {
-                        if (p > 1)
-                            p = float(1.0 - p * 0.12);
-                        Brighten(px, p, r.colour);
-                    }
+                    if (p > 1)
+                        p = float(1.0 - p * 0.12);
+                    Brighten(px, p, r.colour);
                     break;
-                default:
-                    p = float(std::fabs((e - r.size) / (r.size * 0.04)));
+                default: {
+                    const float fromRing = e - r.size;
+                    if (!(std::fabs(fromRing) < r.size * 0.05))
+                        break;
+                    p = float(std::fabs(fromRing / (r.size * 0.04)));
                     if (p < 1)
                         Brighten(px, 1.0f - p, r.colour);
                     break;
+                }
                 }
             }
         }
