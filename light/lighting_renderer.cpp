@@ -133,7 +133,7 @@ namespace {
 struct PreparedLight {
     bool point = false;
     Vector3 source;         // position of a point light
-    Vector3 l, l2;          // directional: unit light vector, and it normalised again
+    Vector3 l2;             // directional: the unit light vector normalised once more
     double nl = 0;          // directional: 2 N·L, not below 0
     RgbColor k;             // colour × intensity
     RgbColor kd;            // k × diffuse intensity
@@ -141,7 +141,7 @@ struct PreparedLight {
 };
 
 struct Column {
-    double px = 0;   // surface x of the pixel centre column
+    double px = 0;   // surface x of the column
     double u = 0;    // picture x to read
     int ix = 0;      // rounded u
     double fx = 0;   // fraction of u
@@ -207,7 +207,6 @@ bool LightingRenderer::render(const PixelBuffer& source, PixelBuffer& destinatio
             const double d = l.length();
             if (d != 0)
                 l = l.scaled(1.0 / d);
-            p.l = l;
             p.nl = std::max(2.0 * l.z, 0.0);
             p.l2 = l.normalised();
         }
