@@ -7,6 +7,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace ombrik {
 
@@ -163,107 +164,122 @@ bool LensFlareRenderer::render(const PixelBuffer& source, PixelBuffer& destinati
     const float burstReach = std::max({l.coreRadius, l.glowRadius, l.innerRadius, l.outerRadius,
                                        float(l.haloRadius * 1.08)});
 
+    // Reflections that share a centre share their distances; group[i] is the
+    // first reflection with reflection i's centre.
+    std::array<int, 19> group{};
+    for (int i = 0; i < 19; ++i) {
+        group[size_t(i)] = i;
+        for (int j = 0; j < i; ++j)
+            if (l.reflections[size_t(j)].xp == l.reflections[size_t(i)].xp
+                && l.reflections[size_t(j)].yp == l.reflections[size_t(i)].yp) {
+                group[size_t(i)] = j;
+                break;
+            }
+    }
+
+    // Each step of a pixel depends only on that pixel, so the row is swept
+    // once for the burst and then once per reflection over the columns it
+    // can reach: every pixel still sees the steps in table order.
     auto renderRow = [&](int y) {
         const size_t rowStart = size_t(y) * size_t(w) * 3;
         uint8_t* row = destination.data() + rowStart;
         if (&source != &destination)
             std::memcpy(row, source.data() + rowStart, size_t(w) * 3);
 
-        int bx0, bx1;
-        SpanWithin(xs, ys, burstReach, y, w, bx0, bx1);
-        struct Active {
-            const FlareReflection* r;
-            int x0, x1;
-        };
-        Active active[19];
-        int activeCount = 0;
-        for (const FlareReflection& r : l.reflections) {
-            int x0, x1;
-            SpanWithin(r.xp, r.yp, r.kind == 4 ? r.size * 1.05 : r.size, y, w, x0, x1);
-            if (x0 < x1)
-                active[activeCount++] = {&r, x0, x1};
-        }
-        // Pixels outside every disc and ring keep their copied bytes.
-        int lo = w, hi = 0;
-        if (bx0 < bx1) {
-            lo = bx0;
-            hi = bx1;
-        }
-        for (int a = 0; a < activeCount; ++a) {
-            lo = std::min(lo, active[a].x0);
-            hi = std::max(hi, active[a].x1);
+        // A factor (r − d) / r is positive exactly when d < r, and a ring
+        // factor |d − r| / (0.04 r) is at least 1.25 when |d − r| >= 0.05 r,
+        // so those tests skip the divisions without changing any result.
+        int x0, x1;
+        SpanWithin(xs, ys, burstReach, y, w, x0, x1);
+        for (int x = x0; x < x1; ++x) {
+            uint8_t* px = row + 3 * x;
+            const float d = float(std::hypot(double(x) - xs, double(y) - ys));
+            if (d < l.coreRadius) {
+                const float p = (l.coreRadius - d) / l.coreRadius;
+                Brighten(px, p * p, l.coreColour);
+            }
+            if (d < l.glowRadius) {
+                const float p = (l.glowRadius - d) / l.glowRadius;
+                Brighten(px, p * p, l.glowColour);
+            }
+            if (d < l.innerRadius) {
+                const float p = (l.innerRadius - d) / l.innerRadius;
+                Brighten(px, p * p, l.innerColour);
+            }
+            if (d < l.outerRadius) {
+                const float p = (l.outerRadius - d) / l.outerRadius;
+                Brighten(px, p, l.outerColour);
+            }
+            const float fromHalo = d - l.haloRadius;
+            if (std::fabs(fromHalo) < l.haloRadius * 0.1) {
+                const float p = float(std::fabs(fromHalo / (l.haloRadius * 0.07)));
+                if (p < 1)
+                    Brighten(px, 1.0f - p, l.haloColour);
+            }
         }
 
-        for (int x = lo; x < hi; ++x) {
-            uint8_t* px = row + 3 * x;
-            // A factor (r − d) / r is positive exactly when d < r, and a ring
-            // factor |d − r| / (0.04 r) is at least 1.25 when |d − r| >= 0.05 r,
-            // so those tests skip the divisions without changing any result.
-            if (x >= bx0 && x < bx1) {
-                const float d = float(std::hypot(double(x) - xs, double(y) - ys));
-                if (d < l.coreRadius) {
-                    const float p = (l.coreRadius - d) / l.coreRadius;
-                    Brighten(px, p * p, l.coreColour);
-                }
-                if (d < l.glowRadius) {
-                    const float p = (l.glowRadius - d) / l.glowRadius;
-                    Brighten(px, p * p, l.glowColour);
-                }
-                if (d < l.innerRadius) {
-                    const float p = (l.innerRadius - d) / l.innerRadius;
-                    Brighten(px, p * p, l.innerColour);
-                }
-                if (d < l.outerRadius) {
-                    const float p = (l.outerRadius - d) / l.outerRadius;
-                    Brighten(px, p, l.outerColour);
-                }
-                const float fromHalo = d - l.haloRadius;
-                if (std::fabs(fromHalo) < l.haloRadius * 0.1) {
-                    const float p = float(std::fabs(fromHalo / (l.haloRadius * 0.07)));
-                    if (p < 1)
-                        Brighten(px, 1.0f - p, l.haloColour);
-                }
+        // Distances per centre group, filled over a growing column interval.
+        thread_local std::vector<float> distances;
+        distances.resize(size_t(19) * size_t(w));
+        std::array<int, 19> doneLo{}, doneHi{};
+        for (int i = 0; i < 19; ++i) {
+            const FlareReflection& r = l.reflections[size_t(i)];
+            SpanWithin(r.xp, r.yp, r.kind == 4 ? r.size * 1.05 : r.size, y, w, x0, x1);
+            if (x0 >= x1)
+                continue;
+            const size_t g = size_t(group[size_t(i)]);
+            float* e = distances.data() + g * size_t(w);
+            auto fill = [&](int from, int to) {
+                for (int x = from; x < to; ++x)
+                    e[x] = float(std::hypot(double(r.xp) - x, double(r.yp) - y));
+            };
+            int& lo = doneLo[g];
+            int& hi = doneHi[g];
+            if (lo >= hi) {
+                fill(x0, x1);
+                lo = x0;
+                hi = x1;
+            } else {
+                fill(x0, lo);
+                fill(hi, x1);
+                lo = std::min(lo, x0);
+                hi = std::max(hi, x1);
             }
-            // Several reflections share a centre; their distance is computed once.
-            int32_t lastXp = 0, lastYp = 0;
-            float e = -1.0f;
-            for (int a = 0; a < activeCount; ++a) {
-                if (x < active[a].x0 || x >= active[a].x1)
-                    continue;
-                const FlareReflection& r = *active[a].r;
-                if (e < 0 || r.xp != lastXp || r.yp != lastYp) {
-                    e = float(std::hypot(double(r.xp) - x, double(r.yp) - y));
-                    lastXp = r.xp;
-                    lastYp = r.yp;
+            const float size = r.size;
+            switch (r.kind) {
+            case 1:
+                for (int x = x0; x < x1; ++x)
+                    if (e[x] < size) {
+                        const float p = (size - e[x]) / size;
+                        Brighten(row + 3 * x, p * p, r.colour);
+                    }
+                break;
+            case 2:
+                for (int x = x0; x < x1; ++x)
+                    if (e[x] < size) {
+                        const float p = float((size - e[x]) / (size * 0.15));
+                        Brighten(row + 3 * x, p > 1 ? 1.0f : p, r.colour);
+                    }
+                break;
+            case 3:
+                for (int x = x0; x < x1; ++x)
+                    if (e[x] < size) {
+                        float p = float((size - e[x]) / (size * 0.12));
+                        if (p > 1)
+                            p = float(1.0 - p * 0.12);
+                        Brighten(row + 3 * x, p, r.colour);
+                    }
+                break;
+            default:
+                for (int x = x0; x < x1; ++x) {
+                    const float fromRing = e[x] - size;
+                    if (std::fabs(fromRing) < size * 0.05) {
+                        const float p = float(std::fabs(fromRing / (size * 0.04)));
+                        if (p < 1)
+                            Brighten(row + 3 * x, 1.0f - p, r.colour);
+                    }
                 }
-                if (r.kind != 4 && !(e < r.size))
-                    continue;
-                float p;
-                switch (r.kind) {
-                case 1:
-                    p = (r.size - e) / r.size;
-                    Brighten(px, p * p, r.colour);
-                    break;
-                case 2:
-                    p = float((r.size - e) / (r.size * 0.15));
-                    Brighten(px, p > 1 ? 1.0f : p, r.colour);
-                    break;
-                case 3:
-                    p = float((r.size - e) / (r.size * 0.12));
-                    if (p > 1)
-                        p = float(1.0 - p * 0.12);
-                    Brighten(px, p, r.colour);
-                    break;
-                default: {
-                    const float fromRing = e - r.size;
-                    if (!(std::fabs(fromRing) < r.size * 0.05))
-                        break;
-                    p = float(std::fabs(fromRing / (r.size * 0.04)));
-                    if (p < 1)
-                        Brighten(px, 1.0f - p, r.colour);
-                    break;
-                }
-                }
+                break;
             }
         }
     };
