@@ -1,13 +1,39 @@
 #include "artistic/paint_image.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace ombrik {
 
 namespace {
 GRand* g_painterRandom = nullptr;
+}
+
+void* AllocatePixelBlock(size_t bytes)
+{
+    constexpr size_t kHugePage = size_t(2) << 20;
+    void* block;
+    if (bytes >= 2 * kHugePage) {
+        const size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+        block = std::aligned_alloc(kHugePage, rounded);
+        if (block)
+            madvise(block, rounded, MADV_HUGEPAGE);
+    } else {
+        block = std::malloc(bytes ? bytes : 1);
+    }
+    if (!block)
+        throw std::bad_alloc();
+    return block;
+}
+
+void FreePixelBlock(void* block) noexcept
+{
+    std::free(block);
 }
 
 PaintImage::PaintImage(int32_t w, int32_t h)
