@@ -146,7 +146,15 @@ void RotateImage(PaintImage& image, double degrees)
             const double dx = j - hw;
             const double rho = std::sqrt(dx * dx + dy * dy);
             const double theta = std::atan2(dy, dx) - turn;
-            BilinearSample(image, hw + rho * std::cos(theta), hh + rho * std::sin(theta), row + size_t(j) * 3);
+            double x = hw + rho * std::cos(theta);
+            double y = hh + rho * std::sin(theta);
+            // The first row and column land a rounding error below 0 at small
+            // angles; they are still inside the image, not beyond it.
+            if (x < 0 && x > -1e-9)
+                x = 0;
+            if (y < 0 && y > -1e-9)
+                y = 0;
+            BilinearSample(image, x, y, row + size_t(j) * 3);
         }
     }
     image = std::move(out);
