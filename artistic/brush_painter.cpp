@@ -415,6 +415,10 @@ void CBrushPainter::SetImageSize(int width, int height, int bytesPerPixel)
 
 void CBrushPainter::SetDataDirectory(const std::string& folder)
 {
+    if (!folder.empty() && folder.back() != '/') {
+        SetPresetBrushFolder(folder + '/');
+        return;
+    }
     SetPresetBrushFolder(folder);
 }
 

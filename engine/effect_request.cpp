@@ -66,8 +66,11 @@ void EffectRequest::RunEffect(const uint8_t* src, uint8_t* dst) const
         // The painter finds its brush images in the data folder; they are written
         // there first when missing (a test or the command-line tool may run
         // before any start-up wrote them).
+        // With no usable folder at all nothing is written (not into the working
+        // directory); the painter then reports the missing brush and paints none.
         const std::string dataFolder = DataFolderPath();
-        EnsureBrushFiles(dataFolder);
+        if (!dataFolder.empty())
+            EnsureBrushFiles(dataFolder);
         CBrushPainter painter;
         painter.SetImageSize(width, height, bytesPerPixel);
         painter.SetDataDirectory(dataFolder);
