@@ -510,7 +510,12 @@ void CBrushPainter::Painting()
 
     // Strokes read only channel 0 of a map, one byte at a random place: keep
     // just that channel so the lookups touch a third of the memory.
+    // With a single angle or size every map value gives index 0, so a map
+    // is only built when building it draws random numbers (the noise map).
     auto mapValues = [&](int type, bool forAngle) {
+        const int count = forAngle ? p.orientCount : p.sizeCount;
+        if (count == 1 && type != ByNoise)
+            return PixelBlock();
         PaintImage map = MakeStrokeMap(p, type, forAngle, m_work, maxW, maxH);
         PixelBlock values;
         if (!map.empty()) {
@@ -555,7 +560,7 @@ void CBrushPainter::Painting()
         case Random: return drawn;
         case BestMatch: return 0;
         case ByValue: case ByRadius: case ByAngle: case ByNoise: case ByHue: case ByVectors:
-            return map[size_t(Y) * size_t(W) + size_t(X)] * count / 256;
+            return count == 1 ? 0 : map[size_t(Y) * size_t(W) + size_t(X)] * count / 256;
         default:
             g_printerr("%s", message);
             return 0;
