@@ -84,17 +84,21 @@ void CEffectFilter::Emboss(const uint8_t* src, uint8_t* dst) const
 {
     if (!valid())
         return;
-    copyAll(src, dst);
+    // Every colour byte is rewritten; only a fourth byte needs the copy.
+    if (m_bytesPerPixel == 4)
+        copyAll(src, dst);
     const int w = m_width, bpp = m_bytesPerPixel;
     const size_t stride = size_t(w) * bpp;
     ForEachRowBand(w, m_height, true, [&](int y0, int y1) {
         for (int y = y0; y < y1; ++y) {
             const uint8_t* in = src + y * stride;
             uint8_t* out = dst + y * stride;
+            int right = in[0] + in[1] + in[2];
             for (int x = 0; x < w - 1; ++x) {
-                const uint8_t* p = in + size_t(x) * bpp;
-                const int s = (p[0] + p[1] + p[2]) - (p[bpp] + p[bpp + 1] + p[bpp + 2]);
-                const uint8_t g = ClampByte((s / 3) * 8 + 128);
+                const uint8_t* next = in + size_t(x + 1) * bpp;
+                const int left = right;
+                right = next[0] + next[1] + next[2];
+                const uint8_t g = ClampByte(((left - right) / 3) * 8 + 128);
                 uint8_t* q = out + size_t(x) * bpp;
                 q[0] = q[1] = q[2] = g;
             }
@@ -177,17 +181,24 @@ void CEffectFilter::Posterize(const uint8_t* src, uint8_t* dst) const
 {
     if (!valid())
         return;
-    copyAll(src, dst);
     uint8_t table[256];
     for (int c = 0; c < 256; ++c)
         table[c] = ClampByte(int(std::round(c * 0.011764705882352941)) * 85);
     const int w = m_width, bpp = m_bytesPerPixel;
     ForEachRowBand(w, m_height, true, [&](int y0, int y1) {
+        const uint8_t* in = src + size_t(y0) * w * bpp;
         uint8_t* out = dst + size_t(y0) * w * bpp;
-        for (size_t i = 0, n = size_t(y1 - y0) * w; i < n; ++i, out += bpp) {
-            out[0] = table[out[0]];
-            out[1] = table[out[1]];
-            out[2] = table[out[2]];
+        const size_t n = size_t(y1 - y0) * w * bpp;
+        if (bpp == 3) {
+            for (size_t i = 0; i < n; ++i)
+                out[i] = table[in[i]];
+            return;
+        }
+        for (size_t i = 0; i < n; i += 4) {
+            out[i] = table[in[i]];
+            out[i + 1] = table[in[i + 1]];
+            out[i + 2] = table[in[i + 2]];
+            out[i + 3] = in[i + 3];
         }
     });
 }

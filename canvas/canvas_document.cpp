@@ -1,0 +1,424 @@
+#include "canvas/canvas_document.h"
+
+#include "canvas/brush_tip.h"
+#include "engine/effect_request.h"
+
+#include <glib.h>
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace ombrik {
+
+namespace {
+
+// Effects whose result is recomputed from the new base after every stroke.
+bool RecomputedAfterStroke(EffectId id)
+{
+    return id == 2 || id == 6 || id == 7;
+}
+
+// Blend weight of a dab pixel from the tip alpha and the stroke coverage so far.
+inline float DabWeight(int coverage, int alpha)
+{
+    return (coverage == 255 || coverage + alpha > 254) ? 1.0f : float(coverage + alpha) / 255.0f;
+}
+
+} // namespace
+
+CanvasDocument::CanvasDocument()
+{
+    rebuildBrushTip();
+}
+
+void CanvasDocument::afterOpen(PixelBuffer photo, std::string path)
+{
+    if (photo.empty() || photo.bytesPerPixel != 3)
+        return;
+    m_photoPath = std::move(path);
+    m_width = photo.width;
+    m_height = photo.height;
+    m_photo = std::move(photo);
+    m_coverageMask.assign(size_t(m_width) * size_t(m_height), 0);
+    m_strokeBase = m_photo;
+    m_openedPhoto = m_photo;
+    m_effectResult = PixelBuffer(m_width, m_height, 3);
+    m_warpUncommitted = false;
+    m_modified = false;
+    clearObjects();
+    m_history.clear();
+    m_snapshots.clear();
+    m_historyPos = -1;
+    m_currentSnapshot = -1;
+    m_frameIndex = -1;
+    notifyHistory();
+}
+
+// --- Objects ----------------------------------------------------------------
+
+void CanvasDocument::addObject(const CanvasObject& object, ObjectKind kind)
+{
+    m_objects.push_back(object);
+    m_objectKinds.push_back(kind);
+}
+
+bool CanvasDocument::removeSelectedObject()
+{
+    for (size_t i = 0; i < m_objects.size(); ++i)
+        if (m_objects[i].selected) {
+            m_objects.erase(m_objects.begin() + ptrdiff_t(i));
+            m_objectKinds.erase(m_objectKinds.begin() + ptrdiff_t(i));
+            return true;
+        }
+    return false;
+}
+
+void CanvasDocument::clearObjects()
+{
+    m_objects.clear();
+    m_objectKinds.clear();
+}
+
+bool CanvasDocument::hasSelectedObject() const
+{
+    return std::any_of(m_objects.begin(), m_objects.end(), [](const CanvasObject& o) { return o.selected; });
+}
+
+// --- History ----------------------------------------------------------------
+
+uint64_t CanvasDocument::snapshotBytes() const
+{
+    uint64_t total = 0;
+    for (const PhotoSnapshot& s : m_snapshots)
+        total += s.size();
+    return total;
+}
+
+void CanvasDocument::notifyHistory()
+{
+    if (historyChanged)
+        historyChanged();
+}
+
+void CanvasDocument::dropRedoTail()
+{
+    m_history.resize(size_t(m_historyPos + 1));
+    int newest = -1;
+    for (const HistoryStep& step : m_history)
+        newest = std::max(newest, step.snapshotIndex);
+    m_snapshots.resize(size_t(newest + 1));
+}
+
+void CanvasDocument::recordStep(bool withPhoto)
+{
+    dropRedoTail();
+    HistoryStep step;
+    step.objects.reserve(m_objects.size());
+    for (const CanvasObject& o : m_objects)
+        step.objects.push_back(o.historyCopy());
+    step.kinds = m_objectKinds;
+    step.frameIndex = m_frameIndex;
+    if (withPhoto) {
+        m_snapshots.push_back(EncodeSnapshot(m_photo));
+        m_currentSnapshot = int(m_snapshots.size()) - 1;
+    }
+    step.snapshotIndex = m_currentSnapshot;
+    m_history.push_back(std::move(step));
+    m_historyPos = int(m_history.size()) - 1;
+    notifyHistory();
+    m_modified = true;
+    enforceBudget();
+}
+
+void CanvasDocument::enforceBudget()
+{
+    bool dropped = false;
+    while (snapshotBytes() > kSnapshotBudget && !m_snapshots.empty()) {
+        m_snapshots.erase(m_snapshots.begin());
+        const auto first = std::find_if(m_history.begin(), m_history.end(),
+                                        [](const HistoryStep& s) { return s.snapshotIndex == 0; });
+        if (first != m_history.end()) {
+            m_history.erase(first);
+            --m_historyPos;
+            --m_currentSnapshot;
+        }
+        for (HistoryStep& s : m_history)
+            if (s.snapshotIndex >= 0)
+                --s.snapshotIndex;
+        dropped = true;
+    }
+    m_historyPos = std::max(m_historyPos, -1);
+    m_currentSnapshot = std::max(m_currentSnapshot, -1);
+    if (dropped)
+        notifyHistory();
+}
+
+bool CanvasDocument::restoreStep(int index)
+{
+    const HistoryStep& step = m_history[size_t(index)];
+    // Decode first: a snapshot that cannot be read leaves everything as it was.
+    std::optional<PixelBuffer> decoded;
+    if (step.snapshotIndex >= 0) {
+        if (step.snapshotIndex >= int(m_snapshots.size())
+            || !(decoded = DecodeSnapshot(m_snapshots[size_t(step.snapshotIndex)]))) {
+            g_warning("Undo history: the photo of step %d could not be restored", index);
+            return false;
+        }
+    }
+
+    m_objects = step.objects;
+    m_objectKinds = step.kinds;
+    if (step.frameIndex != m_frameIndex) {
+        m_frameIndex = step.frameIndex;
+        if (frameRestored)
+            frameRestored(m_frameIndex);
+    }
+    if (decoded) {
+        m_currentSnapshot = step.snapshotIndex;
+        m_photo = std::move(*decoded);
+    } else {
+        m_currentSnapshot = -1;
+        m_photo = m_openedPhoto;
+    }
+    m_width = m_photo.width;
+    m_height = m_photo.height;
+    m_coverageMask.assign(size_t(m_width) * size_t(m_height), 0);
+    renewStrokeBase();
+    return true;
+}
+
+void CanvasDocument::restoreOpenedState()
+{
+    clearObjects();
+    m_photo = m_openedPhoto;
+    m_width = m_photo.width;
+    m_height = m_photo.height;
+    m_coverageMask.assign(size_t(m_width) * size_t(m_height), 0);
+    renewStrokeBase();
+    m_currentSnapshot = -1;
+    m_historyPos = -1;
+    if (m_frameIndex != -1) {
+        m_frameIndex = -1;
+        if (frameRestored)
+            frameRestored(-1);
+    }
+}
+
+void CanvasDocument::renewStrokeBase()
+{
+    m_strokeBase = m_photo;
+    m_warpUncommitted = false;
+    if (m_effectResult.width != m_width || m_effectResult.height != m_height)
+        m_effectResult = PixelBuffer(m_width, m_height, 3);
+    if (RecomputedAfterStroke(m_effectId))
+        computeEffectResult();
+}
+
+void CanvasDocument::undo()
+{
+    if (m_historyPos < 0 || !hasPhoto())
+        return;
+    if (m_historyPos > 0) {
+        if (!restoreStep(m_historyPos - 1))
+            return;
+        --m_historyPos;
+    } else {
+        restoreOpenedState();
+    }
+    m_modified = true;
+    notifyHistory();
+}
+
+void CanvasDocument::redo()
+{
+    if (!canRedo() || !hasPhoto())
+        return;
+    if (!restoreStep(m_historyPos + 1))
+        return;
+    ++m_historyPos;
+    m_modified = true;
+    notifyHistory();
+}
+
+void CanvasDocument::clearHistory()
+{
+    m_history.clear();
+    m_snapshots.clear();
+    m_historyPos = -1;
+    m_currentSnapshot = -1;
+}
+
+// --- Brush tools ------------------------------------------------------------
+
+void CanvasDocument::computeEffectResult()
+{
+    m_effectResult = PixelBuffer(m_width, m_height, 3);
+    if (m_effectId == kRestoreBrushId) {
+        if (m_openedPhoto.width == m_width && m_openedPhoto.height == m_height)
+            m_effectResult = m_openedPhoto;
+        return;
+    }
+    EffectRequest request;
+    request.initialise();
+    request.set(m_effectId, m_width, m_height, 3);
+    request.RunEffect(m_strokeBase.data(), m_effectResult.data());
+}
+
+void CanvasDocument::selectEffect(EffectId id)
+{
+    const EffectInfo* info = FindEffect(id);
+    m_effectId = id;
+    m_applyMode = info ? info->mode : ApplyMode::PatchBrush;
+    if (!hasPhoto())
+        return;
+    if (m_warpUncommitted && m_applyMode != ApplyMode::WarpBrush) {
+        m_strokeBase = m_photo;
+        m_warpUncommitted = false;
+    }
+    if (m_applyMode == ApplyMode::ResultBrush || m_applyMode == ApplyMode::WholeImage)
+        computeEffectResult();
+    if (m_applyMode == ApplyMode::WholeImage) {
+        m_photo = m_effectResult;
+        m_strokeBase = m_photo;
+        recordStep(true);
+    }
+}
+
+void CanvasDocument::setBrushSizePreset(int preset)
+{
+    static constexpr int kDivisors[5] = {8, 16, 24, 48, 128};
+    int size = preset >= 0 && preset < 5 ? (m_width + m_height) / kDivisors[preset] : 120;
+    size = size / 4 * 4;
+    setBrushSize(std::max(4, size));
+}
+
+void CanvasDocument::setBrushSize(int size)
+{
+    m_brushSize = std::max(1, size);
+    rebuildBrushTip();
+}
+
+void CanvasDocument::setBrushShape(int shape)
+{
+    m_brushShape = shape == 1 ? 1 : 0;
+    rebuildBrushTip();
+}
+
+void CanvasDocument::rebuildBrushTip()
+{
+    m_brushTip = MakeBrushTip(m_brushShape, m_brushSize);
+}
+
+void CanvasDocument::setOption(int kind, int value)
+{
+    if (kind == 4 || kind == 6 || kind == 8)
+        m_options[(kind - 4) / 2] = value;
+}
+
+int CanvasDocument::option(int kind) const
+{
+    return kind == 4 || kind == 6 || kind == 8 ? m_options[(kind - 4) / 2] : 0;
+}
+
+void CanvasDocument::resetPendingOptions()
+{
+    m_options[0] = m_options[1] = m_options[2] = 0;
+}
+
+void CanvasDocument::dab(int left, int top)
+{
+    if (!hasPhoto())
+        return;
+    const int size = m_brushTip.width;
+    // The part of the brush square that lies on the photo.
+    const int x0 = std::max(0, left), y0 = std::max(0, top);
+    const int x1 = std::min(m_width, left + size), y1 = std::min(m_height, top + size);
+    if (x0 >= x1 || y0 >= y1)
+        return;
+
+    switch (m_applyMode) {
+    case ApplyMode::ResultBrush:
+        for (int y = y0; y < y1; ++y) {
+            const uint8_t* tip = m_brushTip.at(x0 - left, y - top);
+            uint8_t* cover = m_coverageMask.data() + size_t(y) * m_width;
+            const uint8_t* base = m_strokeBase.at(x0, y);
+            const uint8_t* result = m_effectResult.at(x0, y);
+            uint8_t* out = m_photo.at(x0, y);
+            for (int x = x0; x < x1; ++x, tip += 4, base += 3, result += 3, out += 3) {
+                const int a = tip[3];
+                if (a == 0)
+                    continue;
+                const int c = cover[x];
+                const float w = DabWeight(c, a);
+                cover[x] = uint8_t(std::min(255, c + a));
+                for (int k = 0; k < 3; ++k)
+                    out[k] = uint8_t((1.0f - w) * base[k] + w * result[k]);
+            }
+        }
+        break;
+
+    case ApplyMode::PatchBrush:
+    case ApplyMode::StampBrush: {
+        const bool stamp = m_applyMode == ApplyMode::StampBrush;
+        const PixelBuffer& source = stamp ? m_photo : m_strokeBase;
+        if (m_patchCut.width != size || m_patchCut.height != size) {
+            m_patchCut = PixelBuffer(size, size, 3);
+            m_patchResult = PixelBuffer(size, size, 3);
+        }
+        // Cut the square; parts outside the photo are black.
+        std::fill(m_patchCut.pixels.begin(), m_patchCut.pixels.end(), 0);
+        std::fill(m_patchResult.pixels.begin(), m_patchResult.pixels.end(), 0);
+        for (int y = y0; y < y1; ++y)
+            std::memcpy(m_patchCut.at(x0 - left, y - top), source.at(x0, y), size_t(x1 - x0) * 3);
+        EffectRequest request;
+        request.initialise();
+        if (stamp)
+            request.colour = m_effectColour;
+        request.set(m_effectId, size, size, 3);
+        request.RunEffect(m_patchCut.data(), m_patchResult.data());
+        request.clear();
+        for (int y = y0; y < y1; ++y) {
+            const uint8_t* result = m_patchResult.at(x0 - left, y - top);
+            uint8_t* out = m_photo.at(x0, y);
+            if (stamp) {
+                std::memcpy(out, result, size_t(x1 - x0) * 3);
+                continue;
+            }
+            const uint8_t* tip = m_brushTip.at(x0 - left, y - top);
+            const uint8_t* cut = m_patchCut.at(x0 - left, y - top);
+            uint8_t* cover = m_coverageMask.data() + size_t(y) * m_width;
+            for (int x = x0; x < x1; ++x, tip += 4, cut += 3, result += 3, out += 3) {
+                const int a = tip[3];
+                if (a == 0)
+                    continue;
+                const int c = cover[x];
+                const float w = DabWeight(c, a) * m_strength;
+                cover[x] = uint8_t(std::min(255, c + a));
+                for (int k = 0; k < 3; ++k)
+                    out[k] = uint8_t((1.0f - w) * cut[k] + w * result[k]);
+            }
+        }
+        break;
+    }
+
+    case ApplyMode::WholeImage:
+    case ApplyMode::WarpBrush:
+    case ApplyMode::LightPlacement:
+        break;
+    }
+}
+
+void CanvasDocument::endStroke()
+{
+    if (!hasPhoto())
+        return;
+    if (m_applyMode != ApplyMode::StampBrush)
+        std::fill(m_coverageMask.begin(), m_coverageMask.end(), 0);
+    m_strokeBase = m_photo;
+    recordStep(true);
+    if (RecomputedAfterStroke(m_effectId))
+        computeEffectResult();
+}
+
+} // namespace ombrik

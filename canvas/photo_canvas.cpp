@@ -1,0 +1,650 @@
+#include "canvas/photo_canvas.h"
+
+#include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QImageWriter>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QLinearGradient>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace ombrik {
+
+namespace {
+
+// Light checks behind the photo, so that the photo's edge is always visible.
+const QBrush& BackgroundBrush()
+{
+    static const QBrush brush = [] {
+        QImage tile(16, 16, QImage::Format_RGB32);
+        tile.fill(QColor(208, 208, 208));
+        QPainter p(&tile);
+        p.fillRect(0, 0, 8, 8, QColor(228, 228, 228));
+        p.fillRect(8, 8, 8, 8, QColor(228, 228, 228));
+        return QBrush(tile);
+    }();
+    return brush;
+}
+
+// The progress strip's frame (227 × 15) and fill (200 × 7).
+const QImage& ProgressFrame()
+{
+    static const QImage frame = [] {
+        QImage img(227, 15, QImage::Format_ARGB32_Premultiplied);
+        img.fill(Qt::transparent);
+        QPainter p(&img);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(90, 90, 90), 1));
+        p.setBrush(QColor(245, 245, 245));
+        p.drawRoundedRect(QRectF(0.5, 0.5, 226, 14), 4, 4);
+        p.setPen(QPen(QColor(170, 170, 170), 1));
+        p.setBrush(QColor(225, 225, 225));
+        p.drawRect(QRectF(3.5, 3.5, 219, 7));
+        return img;
+    }();
+    return frame;
+}
+
+const QImage& ProgressFill()
+{
+    static const QImage fill = [] {
+        QImage img(200, 7, QImage::Format_RGB32);
+        QPainter p(&img);
+        QLinearGradient g(0, 0, 0, 7);
+        g.setColorAt(0, QColor(140, 180, 255));
+        g.setColorAt(0.5, QColor(60, 110, 220));
+        g.setColorAt(1, QColor(30, 70, 170));
+        p.fillRect(img.rect(), g);
+        return img;
+    }();
+    return fill;
+}
+
+QImage PhotoImage(const PixelBuffer& photo)
+{
+    return QImage(photo.data(), photo.width, photo.height, int(photo.stride()), QImage::Format_BGR888);
+}
+
+bool IsFilterId(EffectId id)
+{
+    return id >= 40 && id <= 79;
+}
+
+bool IsLightPlacementId(EffectId id)
+{
+    return id >= 120 && id <= 124;
+}
+
+} // namespace
+
+CPhotoCanvas::CPhotoCanvas(QWidget* parent, MessageTarget* owner) : QWidget(parent), m_owner(owner)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::ClickFocus);
+    setMinimumSize(64, 64);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(220, 220, 220));
+    setPalette(pal);
+
+    m_vBar = new QScrollBar(Qt::Vertical, this);
+    m_hBar = new QScrollBar(Qt::Horizontal, this);
+    for (QScrollBar* bar : {m_vBar, m_hBar}) {
+        bar->setSingleStep(1);
+        bar->setPageStep(100);
+        bar->hide();
+        const bool vertical = bar == m_vBar;
+        connect(bar, &QScrollBar::actionTriggered, this, [this, bar, vertical](int action) {
+            int code = -1;
+            switch (action) {
+            case QAbstractSlider::SliderSingleStepSub: code = ScrollLineBack; break;
+            case QAbstractSlider::SliderSingleStepAdd: code = ScrollLineForward; break;
+            case QAbstractSlider::SliderPageStepSub: code = ScrollPageBack; break;
+            case QAbstractSlider::SliderPageStepAdd: code = ScrollPageForward; break;
+            case QAbstractSlider::SliderMove: code = ScrollThumbTrack; break;
+            case QAbstractSlider::SliderToMinimum: code = ScrollToStart; break;
+            case QAbstractSlider::SliderToMaximum: code = ScrollToEnd; break;
+            default: return;
+            }
+            onScroll(vertical, code, bar->sliderPosition());
+        });
+    }
+    m_doc.historyChanged = [this] { send(WM_HISTORY_CHANGED); };
+    refresh();
+}
+
+intptr_t CPhotoCanvas::send(uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
+    return m_owner ? m_owner->sendMessage(message, wParam, lParam) : 0;
+}
+
+QSize CPhotoCanvas::clientSize() const
+{
+    return size();
+}
+
+void CPhotoCanvas::afterOpen(PixelBuffer photo, const std::string& path)
+{
+    if (photo.empty())
+        return;
+    m_dragActive = false;
+    m_strokePoints.clear();
+    m_doc.afterOpen(std::move(photo), path);
+    setZoom(1.0f);
+}
+
+// --- Zoom and layout -----------------------------------------------------------
+
+void CPhotoCanvas::setZoom(float zoom)
+{
+    m_scrollX = m_scrollY = 0;
+    m_vBar->setValue(0);
+    m_hBar->setValue(0);
+    m_zoom = zoom;
+    refresh();
+}
+
+void CPhotoCanvas::zoomIn()
+{
+    setZoom(std::min(m_zoom * 1.25f, kMaxZoom));
+}
+
+void CPhotoCanvas::zoomOut()
+{
+    const float z = m_zoom * 0.75f;
+    setZoom(z >= kMinZoom ? z : kMinZoom);
+}
+
+void CPhotoCanvas::actualSize()
+{
+    setZoom(1.0f);
+}
+
+void CPhotoCanvas::zoomToFit()
+{
+    setZoom(fitZoom());
+}
+
+float CPhotoCanvas::fitZoom() const
+{
+    const int cw = std::max(1, clientSize().width()), ch = std::max(1, clientSize().height());
+    const int w = m_doc.width(), h = m_doc.height();
+    int fw, fh;
+    if (double(cw) / ch < double(w) / h) {
+        fw = cw;
+        fh = int(int64_t(h) * cw / w);
+    } else {
+        fw = int(int64_t(w) * ch / h);
+        fh = ch;
+    }
+    const int border = m_doc.frameBorder();
+    if (border <= 0)
+        return float(fw) / float(w);
+    if (fw < cw)
+        return float(fh) / float(h + 2 * border);
+    return float(fw) / float(w + 2 * border);
+}
+
+bool CPhotoCanvas::horizontalBarShown() const
+{
+    return !m_hBar->isHidden();
+}
+
+bool CPhotoCanvas::verticalBarShown() const
+{
+    return !m_vBar->isHidden();
+}
+
+void CPhotoCanvas::updateScrollRanges()
+{
+    const QSize client = clientSize();
+    const int border = m_doc.frameBorder();
+    auto one = [&](QScrollBar* bar, int extent, int clientExtent, int& range, int& scroll) {
+        const int overflow = int((extent + 2 * border) * m_zoom) - clientExtent;
+        if (overflow > 0 && !m_previewMode) {
+            range = overflow + kScrollBarThickness;
+            bar->setRange(0, range);
+            bar->setValue(std::clamp(scroll, 0, range));
+            scroll = bar->value();
+            bar->show();
+        } else {
+            range = 0;
+            scroll = 0;
+            bar->setRange(0, 0);
+            bar->hide();
+        }
+    };
+    one(m_vBar, m_doc.height(), client.height(), m_rangeY, m_scrollY);
+    one(m_hBar, m_doc.width(), client.width(), m_rangeX, m_scrollX);
+}
+
+void CPhotoCanvas::layoutPhoto()
+{
+    if (m_previewMode)
+        m_zoom = fitZoom();
+    m_zoomedWidth = int(m_doc.width() * m_zoom);
+    m_zoomedHeight = int(m_doc.height() * m_zoom);
+    const int b = int(m_doc.frameBorder() * m_zoom);
+    QRect r(b, b, m_zoomedWidth, m_zoomedHeight);
+    const QSize client = clientSize();
+    if (client.width() > 2 * b + m_zoomedWidth)
+        r.translate((client.width() - (2 * b + m_zoomedWidth)) / 2, 0);
+    if (client.height() > 2 * b + m_zoomedHeight)
+        r.translate(0, (client.height() - (2 * b + m_zoomedHeight)) / 2);
+    m_photoRect = r;
+}
+
+void CPhotoCanvas::onScroll(bool vertical, int code, int position)
+{
+    int& scroll = vertical ? m_scrollY : m_scrollX;
+    const int range = vertical ? m_rangeY : m_rangeX;
+    int v = scroll;
+    switch (code) {
+    case ScrollLineBack: v -= 1; break;
+    case ScrollLineForward: v += 1; break;
+    case ScrollPageBack: v -= 100; break;
+    case ScrollPageForward: v += 100; break;
+    case ScrollThumbPosition:
+    case ScrollThumbTrack: v = position; break;
+    case ScrollToStart: v = 0; break;
+    case ScrollToEnd: v = range; break;
+    default: return;
+    }
+    scroll = std::clamp(v, 0, std::max(0, range));
+    (vertical ? m_vBar : m_hBar)->setValue(scroll);
+    refresh();
+}
+
+void CPhotoCanvas::setPreviewMode(bool on)
+{
+    m_previewMode = on;
+    m_outlineShown = false;
+    if (on) {
+        m_vBar->hide();
+        m_hBar->hide();
+    }
+    refresh();
+}
+
+// --- Drawing ---------------------------------------------------------------------
+
+void CPhotoCanvas::refresh()
+{
+    m_progress = -1;
+    renderBackBuffer();
+    update();
+}
+
+void CPhotoCanvas::renderBackBuffer()
+{
+    updateScrollRanges();
+    layoutPhoto();
+    const QSize client = clientSize();
+    if (m_backBuffer.size() != client)
+        m_backBuffer = QImage(client, QImage::Format_RGB32);
+    renderInto(m_backBuffer, false);
+}
+
+void CPhotoCanvas::renderInto(QImage& target, bool forExport)
+{
+    QPainter p(&target);
+    p.fillRect(target.rect(), BackgroundBrush());
+    if (!m_doc.hasPhoto())
+        return;
+    const QImage photo = PhotoImage(m_doc.photo());
+    if (forExport) {
+        // Zoom 1, no scrolling: the whole photo inside its frame border.
+        const int b = m_doc.frameBorder();
+        p.drawImage(QPoint(b, b), photo);
+        return;
+    }
+    // Only the part of the photo that is in the window is scaled and drawn.
+    const QRect onScreen = m_photoRect.translated(-m_scrollX, -m_scrollY);
+    const QRect dest = onScreen.intersected(QRect(QPoint(0, 0), target.size()));
+    if (dest.isEmpty()) {
+        m_visibleRect = QRect();
+        return;
+    }
+    const double inv = 1.0 / m_zoom;
+    const QRectF source((dest.left() - onScreen.left()) * inv, (dest.top() - onScreen.top()) * inv,
+                        dest.width() * inv, dest.height() * inv);
+    m_visibleRect = source.toAlignedRect().intersected(QRect(0, 0, m_doc.width(), m_doc.height()));
+    p.setRenderHint(QPainter::SmoothPixmapTransform, m_zoom < 1.0f);
+    p.drawImage(QRectF(dest), photo, source);
+}
+
+void CPhotoCanvas::paintEvent(QPaintEvent* event)
+{
+    QPainter p(this);
+    const QRect area = event->rect();
+    p.drawImage(area, m_backBuffer, area);
+    if (m_progress >= 0) {
+        const QSize c = clientSize();
+        p.drawImage(QPoint(c.width() / 2 - 114, c.height() / 2 - 15), ProgressFrame());
+        if (m_progress > 0 && m_progress <= 100)
+            p.drawImage(QRect(c.width() / 2 - 110, c.height() / 2 - 11, m_progress * 219 / 100, 7), ProgressFill());
+    }
+    if (m_outlineShown && showsBrushOutline()) {
+        // An inverting circle stays visible on any photo and vanishes when the
+        // square is copied back from the back buffer.
+        p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(Qt::NoBrush);
+        const QRect r = outlineRect(m_outlineCentre);
+        p.drawEllipse(r.adjusted(0, 0, -1, -1));
+    }
+}
+
+void CPhotoCanvas::showProgress(int percent)
+{
+    m_progress = std::clamp(percent, 0, 100);
+    const QSize c = clientSize();
+    repaint(QRect(c.width() / 2 - 114, c.height() / 2 - 15, 227, 15));
+}
+
+QImage CPhotoCanvas::renderToImage()
+{
+    renderBackBuffer();
+    QImage shot(size(), QImage::Format_RGB32);
+    render(&shot);
+    return shot;
+}
+
+void CPhotoCanvas::resizeEvent(QResizeEvent*)
+{
+    const QSize c = size();
+    m_vBar->setGeometry(c.width() - kScrollBarThickness, 0, kScrollBarThickness, c.height() - kScrollBarThickness);
+    m_hBar->setGeometry(0, c.height() - kScrollBarThickness, c.width() - kScrollBarThickness, kScrollBarThickness);
+    m_scrollX = std::clamp(m_scrollX, 0, std::max(0, m_rangeX - 1));
+    m_scrollY = std::clamp(m_scrollY, 0, std::max(0, m_rangeY - 1));
+    if (m_previewMode) {
+        m_vBar->hide();
+        m_hBar->hide();
+    }
+    refresh();
+}
+
+PixelBuffer CPhotoCanvas::exportComposite()
+{
+    if (!m_doc.hasPhoto())
+        return {};
+    const int b = m_doc.frameBorder();
+    QImage surface(m_doc.width() + 2 * b, m_doc.height() + 2 * b, QImage::Format_RGB32);
+    renderInto(surface, true);
+    surface = surface.convertToFormat(QImage::Format_BGR888);
+    PixelBuffer out(surface.width(), surface.height(), 3);
+    for (int y = 0; y < surface.height(); ++y)
+        std::memcpy(out.at(0, y), surface.constScanLine(y), out.stride());
+    refresh();
+    return out;
+}
+
+bool CPhotoCanvas::saveAs(QWidget* dialogParent)
+{
+    const PixelBuffer composite = exportComposite();
+    if (composite.empty())
+        return false;
+    QFileDialog dialog(dialogParent, tr("Save As"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix("jpg");
+    dialog.setNameFilters({"(*.jpg) (*.jpg)", "(*.jpeg) (*.jpeg)", "(*.bmp) (*.bmp)", "(*.gif) (*.gif)",
+                           "(*.png) (*.png)"});
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    return saveCompositeTo(composite, dialog.selectedFiles().first().toStdString());
+}
+
+bool CPhotoCanvas::saveCompositeTo(const PixelBuffer& composite, const std::string& path)
+{
+    const QImage image(composite.data(), composite.width, composite.height, int(composite.stride()),
+                       QImage::Format_BGR888);
+    QImageWriter writer(QString::fromStdString(path));
+    writer.setQuality(90);
+    return writer.write(image);
+}
+
+// --- Effects and history ----------------------------------------------------------
+
+void CPhotoCanvas::selectEffect(EffectId id)
+{
+    m_doc.resetPendingOptions();
+    m_doc.selectEffect(id);
+    refresh();
+}
+
+void CPhotoCanvas::setBrushSizePreset(int preset)
+{
+    m_doc.setBrushSizePreset(preset);
+    refresh();
+}
+
+void CPhotoCanvas::setBrushShape(int shape)
+{
+    m_doc.setBrushShape(shape);
+}
+
+void CPhotoCanvas::setBrushSize(int size)
+{
+    m_doc.setBrushSize(size);
+    refresh();
+}
+
+void CPhotoCanvas::undo()
+{
+    if (!m_doc.canUndo())
+        return;
+    m_doc.undo();
+    refresh();
+}
+
+void CPhotoCanvas::redo()
+{
+    if (!m_doc.canRedo())
+        return;
+    m_doc.redo();
+    refresh();
+}
+
+void CPhotoCanvas::deleteSelectedObject()
+{
+    if (m_doc.removeSelectedObject())
+        m_doc.recordStep(false);
+    refresh();
+}
+
+// --- Mouse -----------------------------------------------------------------------
+
+bool CPhotoCanvas::showsBrushOutline() const
+{
+    const EffectId id = m_doc.effectId();
+    return m_brushMode && !m_previewMode && m_doc.hasPhoto() && !IsFilterId(id) && !IsLightPlacementId(id)
+        && !m_dragActive;
+}
+
+QRect CPhotoCanvas::outlineRect(QPoint centre) const
+{
+    const int side = std::max(1, int(m_doc.brushSize() * m_zoom));
+    return QRect(centre.x() - side / 2, centre.y() - side / 2, side, side);
+}
+
+void CPhotoCanvas::updateCursor(QPoint p)
+{
+    const EffectId id = m_doc.effectId();
+    if (!m_brushMode || m_previewMode || !m_doc.hasPhoto()) {
+        unsetCursor();
+        return;
+    }
+    if (IsLightPlacementId(id)) {
+        setCursor(Qt::CrossCursor);
+        return;
+    }
+    const bool overPhoto = m_photoRect.contains(p + QPoint(m_scrollX, m_scrollY));
+    if (!IsFilterId(id) && overPhoto)
+        setCursor(Qt::CrossCursor);
+    else
+        unsetCursor();
+}
+
+void CPhotoCanvas::dabAtScreen(QPoint m)
+{
+    if (m_zoomedWidth <= 0)
+        return;
+    const int64_t size = m_doc.brushTip().width;
+    const int64_t w = m_doc.width();
+    const int64_t left = w * (m_scrollX + m.x() - m_photoRect.left()) / m_zoomedWidth - size / 2;
+    const int64_t top = w * (m_scrollY + m.y() - m_photoRect.top()) / m_zoomedWidth - size / 2;
+    // Far outside the photo there is nothing to do (and nothing to overflow).
+    if (left > w || top > m_doc.height() || left + size < 0 || top + size < 0)
+        return;
+    m_doc.dab(int(left), int(top));
+}
+
+void CPhotoCanvas::strokeTo(QPoint m)
+{
+    const QPoint last = m_strokePoints.empty() ? m : m_strokePoints.back();
+    const int s = std::max(1, int(int64_t(m_doc.brushSize() / 4) * m_zoomedWidth / std::max(1, m_doc.width())));
+    const int dx = m.x() - last.x(), dy = m.y() - last.y();
+    const double distance = std::sqrt(double(dx) * dx + double(dy) * dy);
+    if (distance <= s) {
+        dabAtScreen(m);
+        return;
+    }
+    // Dabs a quarter brush apart along the segment, stepping in proportion to
+    // each axis, until the mouse point is passed.
+    const double l1 = std::abs(dx) + std::abs(dy);
+    const double stepX = s * dx / l1, stepY = s * dy / l1;
+    const int count = int(l1 / s);
+    for (int k = 1; k <= count; ++k)
+        dabAtScreen(QPoint(last.x() + int(stepX * k), last.y() + int(stepY * k)));
+}
+
+void CPhotoCanvas::pressAt(QPoint p, Qt::MouseButton button)
+{
+    if (m_previewMode) {
+        send(WM_LEAVE_PREVIEW);
+        return;
+    }
+    if (button != Qt::LeftButton || !m_doc.hasPhoto() || !m_brushMode)
+        return;
+    const EffectId id = m_doc.effectId();
+    const QPoint virt = p + QPoint(m_scrollX, m_scrollY);
+    if (!IsLightPlacementId(id) && !m_photoRect.contains(virt))
+        return;
+    m_strokeStart = QPoint(int((virt.x() - m_photoRect.left()) / m_zoom), int((virt.y() - m_photoRect.top()) / m_zoom));
+    m_dragActive = true;
+    m_strokePoints.clear();
+    if (m_outlineShown) {
+        m_outlineShown = false;
+        update(outlineRect(m_outlineCentre));
+    }
+}
+
+void CPhotoCanvas::moveTo(QPoint p)
+{
+    if (m_dragActive) {
+        switch (m_doc.applyMode()) {
+        case ApplyMode::WarpBrush:
+        case ApplyMode::LightPlacement:
+            return;
+        case ApplyMode::StampBrush:
+            dabAtScreen(p);
+            break;
+        default:
+            strokeTo(p);
+            break;
+        }
+        m_strokePoints.push_back(p);
+        refresh();
+        return;
+    }
+    updateCursor(p);
+    if (showsBrushOutline()) {
+        const QRect old = outlineRect(m_outlineCentre);
+        m_outlineCentre = p;
+        const bool wasShown = m_outlineShown;
+        m_outlineShown = true;
+        update(wasShown ? old.united(outlineRect(p)) : outlineRect(p));
+    }
+}
+
+void CPhotoCanvas::releaseAt(QPoint p)
+{
+    if (!m_dragActive)
+        return;
+    m_dragActive = false;
+    const ApplyMode mode = m_doc.applyMode();
+    if (mode == ApplyMode::WarpBrush || mode == ApplyMode::LightPlacement)
+        return;
+    dabAtScreen(p);
+    if (mode != ApplyMode::StampBrush)
+        m_strokePoints.clear();
+    m_doc.endStroke();
+    refresh();
+}
+
+void CPhotoCanvas::mousePressEvent(QMouseEvent* event)
+{
+    pressAt(event->position().toPoint(), event->button());
+}
+
+void CPhotoCanvas::mouseMoveEvent(QMouseEvent* event)
+{
+    moveTo(event->position().toPoint());
+}
+
+void CPhotoCanvas::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        releaseAt(event->position().toPoint());
+}
+
+void CPhotoCanvas::leaveEvent(QEvent*)
+{
+    if (m_outlineShown) {
+        m_outlineShown = false;
+        update(outlineRect(m_outlineCentre));
+    }
+}
+
+void CPhotoCanvas::wheelEvent(QWheelEvent* event)
+{
+    const int notches = event->angleDelta().y() / 120;
+    if (notches == 0)
+        return;
+    if (event->modifiers() & Qt::ControlModifier) {
+        for (int i = 0; i < std::abs(notches); ++i)
+            notches > 0 ? zoomIn() : zoomOut();
+        return;
+    }
+    const bool horizontal = (event->modifiers() & Qt::ShiftModifier) || m_rangeY == 0;
+    onScroll(!horizontal, ScrollThumbPosition, (horizontal ? m_scrollX : m_scrollY) - notches * 60);
+}
+
+void CPhotoCanvas::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Delete) {
+        deleteSelectedObject();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape && m_previewMode) {
+        send(WM_LEAVE_PREVIEW);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void CPhotoCanvas::contextMenuEvent(QContextMenuEvent*)
+{
+    send(WM_SHOW_CONTEXT_MENU, 0, 0);
+}
+
+} // namespace ombrik

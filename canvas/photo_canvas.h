@@ -1,0 +1,144 @@
+// CPhotoCanvas: the view of the open photo. It owns the CanvasDocument, lays the
+// photo out with zoom, scrolling and centring, draws it into a back buffer, and
+// turns mouse and keys into document calls. Messages for the main window go to
+// a MessageTarget.
+#pragma once
+
+#include "canvas/canvas_document.h"
+#include "canvas/messages.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+class QScrollBar;
+
+namespace ombrik {
+
+class CPhotoCanvas : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kScrollBarThickness = 17;
+    static constexpr float kMaxZoom = 10.0f;
+    static constexpr float kMinZoom = 0.1f;
+    static constexpr float kInitialZoom = 0.8f;
+
+    explicit CPhotoCanvas(QWidget* parent = nullptr, MessageTarget* owner = nullptr);
+
+    CanvasDocument& document() { return m_doc; }
+    const CanvasDocument& document() const { return m_doc; }
+    void setMessageTarget(MessageTarget* owner) { m_owner = owner; }
+
+    // A photo has been loaded into a buffer: renew everything and show it at 1:1.
+    void afterOpen(PixelBuffer photo, const std::string& path);
+
+    // Zoom commands.
+    void setZoom(float zoom);
+    void zoomIn();
+    void zoomOut();
+    void actualSize();
+    void zoomToFit();
+    float zoom() const { return m_zoom; }
+    float fitZoom() const;
+
+    // Scroll messages from the scroll bars (codes of ScrollCode).
+    void onScroll(bool vertical, int code, int position);
+    int scrollX() const { return m_scrollX; }
+    int scrollY() const { return m_scrollY; }
+    int rangeX() const { return m_rangeX; }
+    int rangeY() const { return m_rangeY; }
+    QRect photoRect() const { return m_photoRect; }
+    QRect visibleRect() const { return m_visibleRect; }
+    bool horizontalBarShown() const;
+    bool verticalBarShown() const;
+
+    void setPreviewMode(bool on);
+    bool previewMode() const { return m_previewMode; }
+    void setBrushMode(bool on) { m_brushMode = on; }
+    bool brushMode() const { return m_brushMode; }
+
+    // Effect and brush settings from the main window.
+    void selectEffect(EffectId id);
+    void setBrushSizePreset(int preset);
+    void setBrushShape(int shape);
+    void setBrushSize(int size);
+
+    // History commands.
+    void undo();
+    void redo();
+    void deleteSelectedObject();
+
+    // Draws the progress strip at once (0..100); the next ordinary repaint removes it.
+    void showProgress(int percent);
+
+    // The photo as it looks at zoom 1 without scrolling, framed, as a 3-byte buffer.
+    PixelBuffer exportComposite();
+    // Save As: asks for a file name and saves the composite; false on cancel or failure.
+    bool saveAs(QWidget* dialogParent);
+    // Saves a composite by the file name's extension (quality 90 for JPEG).
+    static bool saveCompositeTo(const PixelBuffer& composite, const std::string& path);
+
+    // Renders the back buffer again and schedules the window update.
+    void refresh();
+
+    // Mouse entry points in widget coordinates (also used by the event handlers).
+    void pressAt(QPoint p, Qt::MouseButton button = Qt::LeftButton);
+    void moveTo(QPoint p);
+    void releaseAt(QPoint p);
+
+    // Renders everything into an image of the widget's size (for screenshots and tests).
+    QImage renderToImage();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    intptr_t send(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
+    QSize clientSize() const;
+    void updateScrollRanges();
+    void layoutPhoto();
+    void renderBackBuffer();
+    void renderInto(QImage& target, bool forExport);
+    void dabAtScreen(QPoint p);
+    void strokeTo(QPoint p);
+    bool showsBrushOutline() const;
+    void updateCursor(QPoint p);
+    QRect outlineRect(QPoint centre) const;
+
+    CanvasDocument m_doc;
+    MessageTarget* m_owner = nullptr;
+    QScrollBar* m_vBar = nullptr;
+    QScrollBar* m_hBar = nullptr;
+
+    float m_zoom = kInitialZoom;
+    int m_scrollX = 0, m_scrollY = 0;
+    int m_rangeX = 0, m_rangeY = 0;
+    int m_zoomedWidth = 0, m_zoomedHeight = 0;
+    QRect m_photoRect;
+    QRect m_visibleRect;
+    bool m_previewMode = false;
+    bool m_brushMode = true;
+
+    QImage m_backBuffer;
+    int m_progress = -1;
+
+    bool m_dragActive = false;
+    QPoint m_strokeStart;
+    std::vector<QPoint> m_strokePoints;
+    QPoint m_outlineCentre;
+    bool m_outlineShown = false;
+};
+
+} // namespace ombrik

@@ -1,0 +1,51 @@
+#include "canvas/photo_snapshot.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
+
+#include <cstring>
+
+namespace ombrik {
+
+PhotoSnapshot EncodeSnapshot(const PixelBuffer& photo)
+{
+    PhotoSnapshot snapshot;
+    if (photo.empty() || photo.bytesPerPixel != 3)
+        return snapshot;
+    const QImage image(photo.data(), photo.width, photo.height, int(photo.stride()), QImage::Format_BGR888);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpg");
+    writer.setQuality(90);
+    if (!writer.write(image))
+        return snapshot;
+    snapshot.bytes.assign(bytes.begin(), bytes.end());
+    return snapshot;
+}
+
+std::optional<PixelBuffer> DecodeSnapshot(const PhotoSnapshot& snapshot)
+{
+    if (snapshot.bytes.empty())
+        return std::nullopt;
+    QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(snapshot.bytes.data()),
+                                               qsizetype(snapshot.bytes.size()));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "jpg");
+    QImage image = reader.read();
+    if (image.isNull())
+        return std::nullopt;
+    const int width = image.width() & ~3;
+    if (width <= 0 || image.height() <= 0)
+        return std::nullopt;
+    image = image.convertToFormat(QImage::Format_BGR888);
+    PixelBuffer photo(width, image.height(), 3);
+    for (int y = 0; y < image.height(); ++y)
+        std::memcpy(photo.at(0, y), image.constScanLine(y), photo.stride());
+    return photo;
+}
+
+} // namespace ombrik

@@ -1,0 +1,217 @@
+// The canvas view on the offscreen platform: zoom, layout, scrolling, preview,
+// progress, export and mouse strokes.
+#include "canvas/photo_canvas.h"
+#include "tests/support/photo_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <vector>
+
+using namespace ombrik;
+
+namespace {
+
+struct Recorder : MessageTarget {
+    std::vector<uint32_t> messages;
+    intptr_t sendMessage(uint32_t message, uintptr_t, intptr_t) override
+    {
+        messages.push_back(message);
+        return 0;
+    }
+    int count(uint32_t m) const { return int(std::count(messages.begin(), messages.end(), m)); }
+};
+
+PixelBuffer Photo(int w, int h)
+{
+    return test::LoadSamplePhoto("coffee.png", w, h);
+}
+
+} // namespace
+
+TEST(CanvasView, ZoomLimits)
+{
+    CPhotoCanvas canvas;
+    canvas.resize(400, 300);
+    EXPECT_FLOAT_EQ(canvas.zoom(), 0.8f);
+    canvas.afterOpen(Photo(200, 100), "/tmp/a.png");
+    EXPECT_FLOAT_EQ(canvas.zoom(), 1.0f);
+    canvas.setZoom(9.0f);
+    canvas.zoomIn();
+    EXPECT_FLOAT_EQ(canvas.zoom(), 10.0f);
+    canvas.setZoom(0.12f);
+    canvas.zoomOut();
+    EXPECT_FLOAT_EQ(canvas.zoom(), 0.1f);
+    canvas.actualSize();
+    EXPECT_FLOAT_EQ(canvas.zoom(), 1.0f);
+}
+
+TEST(CanvasView, SmallPhotoIsCentredWithoutScrollBars)
+{
+    CPhotoCanvas canvas;
+    canvas.resize(400, 300);
+    canvas.afterOpen(Photo(200, 100), "/tmp/a.png");
+    canvas.refresh();
+    EXPECT_FALSE(canvas.horizontalBarShown());
+    EXPECT_FALSE(canvas.verticalBarShown());
+    EXPECT_EQ(canvas.scrollX(), 0);
+    EXPECT_EQ(canvas.photoRect(), QRect(100, 100, 200, 100));
+}
+
+TEST(CanvasView, LargePhotoScrollsWithTheScrollCodes)
+{
+    CPhotoCanvas canvas;
+    canvas.resize(400, 300);
+    canvas.afterOpen(Photo(800, 600), "/tmp/a.png");
+    EXPECT_EQ(canvas.rangeX(), 800 - 400 + 17);
+    EXPECT_EQ(canvas.rangeY(), 600 - 300 + 17);
+    EXPECT_TRUE(canvas.horizontalBarShown());
+    canvas.onScroll(true, ScrollLineForward, 0);
+    EXPECT_EQ(canvas.scrollY(), 1);
+    canvas.onScroll(true, ScrollPageForward, 0);
+    EXPECT_EQ(canvas.scrollY(), 101);
+    canvas.onScroll(true, ScrollPageBack, 0);
+    canvas.onScroll(true, ScrollLineBack, 0);
+    canvas.onScroll(true, ScrollLineBack, 0);
+    EXPECT_EQ(canvas.scrollY(), 0);
+    canvas.onScroll(false, ScrollToEnd, 0);
+    EXPECT_EQ(canvas.scrollX(), canvas.rangeX());
+    canvas.onScroll(false, ScrollThumbTrack, 5000);
+    EXPECT_EQ(canvas.scrollX(), canvas.rangeX());
+    canvas.onScroll(false, ScrollThumbPosition, 40);
+    EXPECT_EQ(canvas.scrollX(), 40);
+    canvas.onScroll(false, ScrollToStart, 0);
+    EXPECT_EQ(canvas.scrollX(), 0);
+    // The visible part of the photo is what is drawn.
+    canvas.onScroll(false, ScrollThumbPosition, 100);
+    canvas.refresh();
+    EXPECT_EQ(canvas.visibleRect().left(), 100);
+    EXPECT_EQ(canvas.visibleRect().width(), 400);
+}
+
+TEST(CanvasView, FitZoomAndPreview)
+{
+    CPhotoCanvas canvas;
+    Recorder owner;
+    canvas.setMessageTarget(&owner);
+    canvas.resize(400, 300);
+    canvas.afterOpen(Photo(800, 400), "/tmp/a.png");
+    EXPECT_FLOAT_EQ(canvas.fitZoom(), 0.5f);  // 400 / 800
+    canvas.zoomToFit();
+    EXPECT_FLOAT_EQ(canvas.zoom(), 0.5f);
+    canvas.setZoom(2.0f);
+    canvas.setPreviewMode(true);
+    EXPECT_FLOAT_EQ(canvas.zoom(), 0.5f);
+    EXPECT_FALSE(canvas.horizontalBarShown());
+    const size_t steps = canvas.document().history().size();
+    canvas.pressAt(QPoint(200, 150));
+    canvas.releaseAt(QPoint(200, 150));
+    EXPECT_EQ(owner.count(WM_LEAVE_PREVIEW), 1);
+    EXPECT_EQ(canvas.document().history().size(), steps);
+}
+
+TEST(CanvasView, PressReleaseIsOneStepEvenForAWholeImageFilter)
+{
+    CPhotoCanvas canvas;
+    Recorder owner;
+    canvas.setMessageTarget(&owner);
+    canvas.resize(300, 200);
+    canvas.afterOpen(Photo(200, 120), "/tmp/a.png");
+    EXPECT_EQ(owner.count(WM_HISTORY_CHANGED), 1);  // from opening
+    canvas.selectEffect(53);
+    ASSERT_EQ(canvas.document().history().size(), 1u);
+    const QPoint inside = canvas.photoRect().center();
+    canvas.pressAt(inside);
+    canvas.releaseAt(inside);
+    EXPECT_EQ(canvas.document().history().size(), 2u);
+    // A press outside the photo starts nothing.
+    canvas.pressAt(QPoint(2, 2));
+    canvas.releaseAt(QPoint(2, 2));
+    EXPECT_EQ(canvas.document().history().size(), 2u);
+}
+
+TEST(CanvasView, BrushStrokeChangesThePhotoAlongTheDrag)
+{
+    CPhotoCanvas canvas;
+    canvas.resize(300, 200);
+    const PixelBuffer photo = Photo(200, 120);
+    canvas.afterOpen(photo, "/tmp/a.png");
+    canvas.setBrushSize(20);
+    canvas.selectEffect(8);  // B && W by patch
+    const QPoint a = canvas.photoRect().topLeft() + QPoint(20, 60);
+    const QPoint b = a + QPoint(150, 0);
+    canvas.pressAt(a);
+    canvas.moveTo(a + QPoint(1, 0));
+    canvas.moveTo(b);
+    canvas.releaseAt(b);
+    const PixelBuffer& out = canvas.document().photo();
+    // Grey all along the line, untouched far from it.
+    for (int x = 25; x < 165; x += 10) {
+        const uint8_t* p = out.at(x, 60);
+        EXPECT_EQ(p[0], p[1]) << x;
+        EXPECT_EQ(p[1], p[2]) << x;
+    }
+    EXPECT_TRUE(std::equal(photo.at(100, 5), photo.at(100, 5) + 3, out.at(100, 5)));
+    EXPECT_EQ(canvas.document().history().size(), 1u);
+}
+
+TEST(CanvasView, MousePositionsFarOutsideAreSafe)
+{
+    CPhotoCanvas canvas;
+    canvas.resize(300, 200);
+    canvas.afterOpen(Photo(64, 48), "/tmp/a.png");
+    for (float zoom : {0.1f, 1.0f, 10.0f}) {
+        canvas.setZoom(zoom);
+        for (EffectId id : {0, 6, 200}) {
+            canvas.selectEffect(id);
+            canvas.setBrushSize(400);
+            const QPoint inside = canvas.photoRect().center() - QPoint(canvas.scrollX(), canvas.scrollY());
+            canvas.pressAt(inside);
+            for (QPoint p : {QPoint(-100000, -100000), QPoint(100000, 5), QPoint(0, 0), QPoint(299, 199), inside})
+                canvas.moveTo(p);
+            canvas.releaseAt(QPoint(-5000, 90000));
+        }
+    }
+    EXPECT_EQ(canvas.document().photo().width, 64);
+}
+
+TEST(CanvasView, ProgressStripAndExport)
+{
+    CPhotoCanvas canvas;
+    canvas.resize(400, 300);
+    canvas.show();
+    const PixelBuffer photo = Photo(120, 80);
+    canvas.afterOpen(photo, "/tmp/a.png");
+    canvas.showProgress(100);
+    QImage shot(canvas.size(), QImage::Format_RGB32);
+    canvas.render(&shot);
+    // The fill spans 219 pixels from x = 200 - 110.
+    const QColor fill = shot.pixelColor(200 - 110 + 200, 150 - 8);
+    EXPECT_GT(fill.blue(), fill.red() + 40);
+    canvas.refresh();  // the next ordinary repaint removes it
+    canvas.render(&shot);
+    EXPECT_NE(shot.pixelColor(200 - 110 + 200, 150 - 8), fill);
+
+    const PixelBuffer composite = canvas.exportComposite();
+    EXPECT_EQ(composite.width, 120);
+    EXPECT_EQ(composite.height, 80);
+    EXPECT_EQ(composite.pixels, photo.pixels);
+}
+
+TEST(CanvasView, KeysAndContextMenu)
+{
+    CPhotoCanvas canvas;
+    Recorder owner;
+    canvas.setMessageTarget(&owner);
+    canvas.resize(200, 200);
+    canvas.afterOpen(Photo(40, 40), "/tmp/a.png");
+    CanvasObject text;
+    text.selected = true;
+    canvas.document().addObject(text, ObjectKind::Text);
+    canvas.deleteSelectedObject();
+    EXPECT_TRUE(canvas.document().objects().empty());
+    EXPECT_EQ(canvas.document().history().size(), 1u);
+    canvas.deleteSelectedObject();  // nothing selected: only a repaint
+    EXPECT_EQ(canvas.document().history().size(), 1u);
+}
