@@ -1,5 +1,7 @@
 #include "engine/effect_request.h"
 
+#include "artistic/brush_painter.h"
+#include "artistic/brush_resources.h"
 #include "artistic/canvas_filter.h"
 #include "artistic/oil_paint_filter.h"
 #include "artistic/wind_filter.h"
@@ -82,9 +84,19 @@ void EffectRequest::RunEffect(const uint8_t* src, uint8_t* dst) const
     case EffectEngine::Mosaic:
         break;
     case EffectEngine::BrushPainter: {
-        // The painter finds its brush images in the data folder.
+        // The painter finds its brush images in the data folder; they are written
+        // there first when missing (a test or the command-line tool may run
+        // before any start-up wrote them). With no usable folder nothing is
+        // written (not into the working directory); the painter then reports
+        // the missing brush and lays no strokes.
         const std::string dataFolder = DataFolderPath();
-        (void)dataFolder;  // painter engine not built yet: destination left untouched
+        if (!dataFolder.empty())
+            EnsureBrushFiles(dataFolder);
+        CBrushPainter painter;
+        painter.SetImageSize(width, height, bytesPerPixel);
+        painter.SetDataDirectory(dataFolder);
+        painter.SelectPreset(info->parameter);
+        painter.Paint(src, dst);
         break;
     }
     case EffectEngine::Stamp: {

@@ -1,6 +1,7 @@
 // Every effect RunEffect runs, on odd sizes and on a real photo: it keeps to its
 // buffers (the sanitizers watch), leaves the descriptor's bytes alone outside the
 // destination, and gives the same output when the random sources are reseeded.
+#include "artistic/brush_painter.h"
 #include "engine/effect_catalogue.h"
 #include "engine/effect_filter.h"
 #include "engine/effect_request.h"
@@ -29,6 +30,7 @@ void ReseedEverything()
     SeedScatterRandom(1234);
     std::srand(1234);
     g_random_set_seed(1234);
+    SetPainterSeed(1234);  // the painter makes a fresh generator per painting
 }
 
 // Runs the id with guard bytes round the destination, which must survive.
