@@ -1,5 +1,7 @@
 #include "engine/effect_request.h"
 
+#include "artistic/glow_edge_filter.h"
+#include "artistic/mosaic_filter.h"
 #include "engine/data_folder.h"
 #include "engine/effect_filter.h"
 #include "engine/pixel_buffer.h"
@@ -50,13 +52,31 @@ void EffectRequest::RunEffect(const uint8_t* src, uint8_t* dst) const
         std::memcpy(dst, src, PixelByteCount(width, height, bytesPerPixel));
         break;
 
+    case EffectEngine::SoftGlow: {
+        CGlowEdgeFilter filter;
+        filter.setDimensions(width, height, bytesPerPixel);
+        filter.SoftGlow(src, dst);
+        break;
+    }
+    case EffectEngine::EdgePaint: {
+        CGlowEdgeFilter filter;
+        filter.setDimensions(width, height, bytesPerPixel);
+        filter.EdgePaint(src, dst);
+        break;
+    }
+    case EffectEngine::Mosaic: {
+        CMosaicFilter filter;
+        filter.setDimensions(width, height, bytesPerPixel);
+        filter.Mosaic(src, dst);
+        break;
+    }
+
     // Engines of the Filters panel that are not built yet: the destination is
     // left untouched.
     case EffectEngine::CanvasTexture:
-    case EffectEngine::SoftGlow:
-    case EffectEngine::EdgePaint:
+        break;
     case EffectEngine::OilPaint:
-    case EffectEngine::Mosaic:
+        break;
     case EffectEngine::Wind:
         break;
     case EffectEngine::BrushPainter: {
