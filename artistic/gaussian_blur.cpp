@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -17,6 +18,28 @@ double GaussianSigmaForRadius(double radius)
     const double logOf1Over255 = std::log2(0.00392156862745098) * std::log(2.0);
     return std::sqrt(-(radius * radius) / (2.0 * logOf1Over255));
 }
+
+namespace {
+
+// One anti-causal step for every line of a batch: y4 (the oldest output)
+// receives the new output, which is also added to o. The arrays written never
+// overlap the ones read, which lets the loop vectorise.
+void AntiCausalRow(const double* __restrict x1, const double* __restrict x2, const double* __restrict x3,
+                   const double* __restrict x4, const double* __restrict y1, const double* __restrict y2,
+                   const double* __restrict y3, double* __restrict y4, double* __restrict o, size_t c,
+                   const double m[4], const double d[4])
+{
+    const double m1 = m[0], m2 = m[1], m3 = m[2], m4 = m[3];
+    const double d1 = d[0], d2 = d[1], d3 = d[2], d4 = d[3];
+    for (size_t l = 0; l < c; ++l) {
+        const double y = (m1 * x1[l] + m2 * x2[l] + m3 * x3[l] + m4 * x4[l])
+            - (d1 * y1[l] + d2 * y2[l] + d3 * y3[l] + d4 * y4[l]);
+        y4[l] = y;
+        o[l] += y;
+    }
+}
+
+} // namespace
 
 RecursiveGaussian::RecursiveGaussian(double sigma)
 {
@@ -91,35 +114,39 @@ void RecursiveGaussian::blurInterleaved(const double* in, double* out, int lengt
                 - (d1 * y1[l] + d2 * y2[l] + d3 * y3[l] + d4 * y4[l]);
     }
 
-    // Anti-causal pass from the last sample back, added to the causal result.
-    m_anti.resize(size_t(length) * c);
-    double* anti = m_anti.data();
+    // Anti-causal pass from the last sample back, added to the causal result
+    // as it goes. Each line keeps its last four outputs in a ring of four
+    // arrays; `ring[(base + k - 1) & 3]` holds y-[t + k].
+    m_anti.assign(4 * c, 0.0);
+    double* ring[4] = {m_anti.data(), m_anti.data() + c, m_anti.data() + 2 * c, m_anti.data() + 3 * c};
     const double* last = in + size_t(length - 1) * c;
-    for (int t = length - 1; t >= std::max(0, length - 4); --t) {
+    for (int k = 0; k < 4; ++k)
+        for (size_t l = 0; l < c; ++l)
+            ring[k][l] = antiCausalEdge * last[l];
+    int base = 0;
+    auto step = [&](int t, auto&& x) {
+        double* y1 = ring[base & 3];
+        const double* y2 = ring[(base + 1) & 3];
+        const double* y3 = ring[(base + 2) & 3];
+        double* y4 = ring[(base + 3) & 3];
+        double* o = out + size_t(t) * c;
+        // The oldest output (t + 4) is overwritten with the new one (t).
         for (size_t l = 0; l < c; ++l) {
-            auto x = [&](int k) { return k >= length ? last[l] : in[size_t(k) * c + l]; };
-            auto y = [&](int k) { return k >= length ? antiCausalEdge * last[l] : anti[size_t(k) * c + l]; };
-            anti[size_t(t) * c + l] = (m1 * x(t + 1) + m2 * x(t + 2) + m3 * x(t + 3) + m4 * x(t + 4))
-                - (d1 * y(t + 1) + d2 * y(t + 2) + d3 * y(t + 3) + d4 * y(t + 4));
+            const double y = (m1 * x(1, l) + m2 * x(2, l) + m3 * x(3, l) + m4 * x(4, l))
+                - (d1 * y1[l] + d2 * y2[l] + d3 * y3[l] + d4 * y4[l]);
+            y4[l] = y;
+            o[l] += y;
         }
-    }
+        base = (base + 3) & 3;  // the slot just written becomes y-[t] for t - 1
+    };
+    for (int t = length - 1; t >= std::max(0, length - 4); --t)
+        step(t, [&](int k, size_t l) { return t + k >= length ? last[l] : in[size_t(t + k) * c + l]; });
     for (int t = length - 5; t >= 0; --t) {
         const double* x1 = in + size_t(t + 1) * c;
-        const double* x2 = x1 + c;
-        const double* x3 = x2 + c;
-        const double* x4 = x3 + c;
-        double* y0 = anti + size_t(t) * c;
-        const double* y1 = y0 + c;
-        const double* y2 = y1 + c;
-        const double* y3 = y2 + c;
-        const double* y4 = y3 + c;
-        for (size_t l = 0; l < c; ++l)
-            y0[l] = (m1 * x1[l] + m2 * x2[l] + m3 * x3[l] + m4 * x4[l])
-                - (d1 * y1[l] + d2 * y2[l] + d3 * y3[l] + d4 * y4[l]);
+        AntiCausalRow(x1, x1 + c, x1 + 2 * c, x1 + 3 * c, ring[base & 3], ring[(base + 1) & 3], ring[(base + 2) & 3],
+                      ring[(base + 3) & 3], out + size_t(t) * c, c, m, d);
+        base = (base + 3) & 3;
     }
-    const size_t total = size_t(length) * c;
-    for (size_t i = 0; i < total; ++i)
-        out[i] += anti[i];
 }
 
 void GaussianOutputBytes(const double* values, uint8_t* bytes, size_t count)
@@ -155,9 +182,11 @@ void BlurByteImageLines(uint8_t* image, int width, int height, double sigma, boo
         const size_t c = size_t(count);
         const size_t stride = size_t(width);
         RecursiveGaussian gauss(sigma);
-        std::vector<double> inStore(size_t(length) * c), outStore(inStore.size());
-        double* const in = inStore.data();
-        double* const out = outStore.data();
+        const size_t samples = size_t(length) * c;
+        const auto inStore = std::make_unique_for_overwrite<double[]>(samples);
+        const auto outStore = std::make_unique_for_overwrite<double[]>(samples);
+        double* const in = inStore.get();
+        double* const out = outStore.get();
         if (rows) {
             for (int l = 0; l < count; ++l) {
                 const uint8_t* line = image + size_t(l0 + l) * stride;
@@ -174,9 +203,9 @@ void BlurByteImageLines(uint8_t* image, int width, int height, double sigma, boo
         }
         gauss.blurInterleaved(in, out, length, count);
         if (rows) {
-            std::vector<uint8_t> bytesStore(inStore.size());
-            uint8_t* const bytes = bytesStore.data();
-            GaussianOutputBytes(out, bytes, bytesStore.size());
+            const auto bytesStore = std::make_unique_for_overwrite<uint8_t[]>(samples);
+            uint8_t* const bytes = bytesStore.get();
+            GaussianOutputBytes(out, bytes, samples);
             for (int l = 0; l < count; ++l) {
                 uint8_t* line = image + size_t(l0 + l) * stride;
                 for (int t = 0; t < length; ++t)

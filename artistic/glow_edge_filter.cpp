@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 namespace ombrik {
@@ -183,10 +184,12 @@ void CGlowEdgeFilter::EdgePaint(const uint8_t* src, uint8_t* dst) const
     ForEachRowBand(h, w, false, [&](int x0, int x1) {
         const int cols = x1 - x0;
         const int lines = cols * 3;
-        std::vector<double> in(size_t(h) * size_t(lines)), out(in.size());
+        const size_t samples = size_t(h) * size_t(lines);
+        const auto in = std::make_unique_for_overwrite<double[]>(samples);
+        const auto out = std::make_unique_for_overwrite<double[]>(samples);
         for (int y = 0; y < h; ++y) {
             const uint8_t* row = src + (size_t(y) * size_t(w) + size_t(x0)) * size_t(bpp);
-            double* line = in.data() + size_t(y) * size_t(lines);
+            double* line = in.get() + size_t(y) * size_t(lines);
             for (int l = 0; l < cols; ++l)
                 for (int c = 0; c < 3; ++c)
                     line[l * 3 + c] = row[size_t(l) * size_t(bpp) + size_t(c)];
@@ -194,9 +197,9 @@ void CGlowEdgeFilter::EdgePaint(const uint8_t* src, uint8_t* dst) const
         std::vector<uint8_t> rowBytes(static_cast<size_t>(lines));
         auto blurInto = [&](double sigma, std::vector<uint8_t>& image) {
             RecursiveGaussian gauss(sigma);
-            gauss.blurInterleaved(in.data(), out.data(), h, lines);
+            gauss.blurInterleaved(in.get(), out.get(), h, lines);
             for (int y = 0; y < h; ++y) {
-                GaussianOutputBytes(out.data() + size_t(y) * size_t(lines), rowBytes.data(), size_t(lines));
+                GaussianOutputBytes(out.get() + size_t(y) * size_t(lines), rowBytes.data(), size_t(lines));
                 uint8_t* target = image.data() + size_t(y) * size_t(w) + size_t(x0);
                 for (int l = 0; l < cols; ++l)
                     target[l] = uint8_t(IntegerLightness(&rowBytes[size_t(l) * 3]));
@@ -217,18 +220,22 @@ void CGlowEdgeFilter::EdgePaint(const uint8_t* src, uint8_t* dst) const
             ReportShare((long long)w * h + (long long)(y + 1) * w, total);
 
     // The darkening ramp: the ratio below which the darkest blackFraction of
-    // the darkening candidates turn fully dark.
-    long long buckets[100] = {};
-    long long candidates = 0;
-    for (size_t i = 0; i < pixels; ++i) {
-        if (wide[i] == 0)
-            continue;
-        const double q = double(narrow[i]) / double(wide[i]);
-        if (q < 1.0) {
-            ++buckets[int(q * 100.0)];
-            ++candidates;
+    // the darkening candidates turn fully dark. Everything here depends on a
+    // pixel's (narrow, wide) pair alone, so it is worked out once per pair.
+    auto ratio = [](int n, int wd) { return double(n) / double(wd); };
+    std::vector<uint8_t> bucketOf(256 * 256, 255);  // 255: not a candidate
+    for (int wd = 1; wd < 256; ++wd)
+        for (int n = 0; n < 256; ++n) {
+            const double q = ratio(n, wd);
+            if (q < 1.0)
+                bucketOf[size_t(n) * 256 + size_t(wd)] = uint8_t(int(q * 100.0));
         }
-    }
+    long long buckets[256] = {};
+    for (size_t i = 0; i < pixels; ++i)
+        ++buckets[bucketOf[size_t(narrow[i]) * 256 + size_t(wide[i])]];
+    long long candidates = 0;
+    for (int k = 0; k < 100; ++k)
+        candidates += buckets[k];
     double ramp = 1.0;
     if (kBlackFraction != 0.0 && candidates > 0) {
         ramp = 0.0;
@@ -242,21 +249,39 @@ void CGlowEdgeFilter::EdgePaint(const uint8_t* src, uint8_t* dst) const
         }
     }
 
+    // Darkening factor per pair, and the new lightness it gives.
+    auto factor = [&](int n, int wd) {
+        const double q = ratio(n, wd);
+        if (q >= kEdgeThreshold)
+            return 1.0;
+        if (ramp != 0.0)
+            return (ramp - std::min(ramp, kEdgeThreshold - q)) / ramp;
+        return 0.0;
+    };
+    std::vector<uint8_t> lightnessOf(256 * 256);
+    for (int n = 0; n < 256; ++n)
+        for (int wd = 1; wd < 256; ++wd)
+            lightnessOf[size_t(n) * 256 + size_t(wd)] = GaussianOutputByte(n * factor(n, wd));
+
     // New lightness per pixel. Where the wide blur is 0 the ratio is undefined
-    // and the previous pixel's factor carries over, so this runs in order.
+    // and the previous pixel's factor carries over (0 before the first), so
+    // this runs in order.
     std::vector<uint8_t> lightness(pixels);
     double f = 0.0;
+    int lastNarrow = -1, lastWide = 0;  // the pair f was last taken from
     for (size_t i = 0; i < pixels; ++i) {
-        if (wide[i] != 0) {
-            const double q = double(narrow[i]) / double(wide[i]);
-            if (q >= kEdgeThreshold)
-                f = 1.0;
-            else if (ramp != 0.0)
-                f = (ramp - std::min(ramp, kEdgeThreshold - q)) / ramp;
-            else
-                f = 0.0;
+        const int n = narrow[i], wd = wide[i];
+        if (wd != 0) {
+            lightness[i] = lightnessOf[size_t(n) * 256 + size_t(wd)];
+            lastNarrow = n;
+            lastWide = wd;
+        } else {
+            if (lastNarrow >= 0) {
+                f = factor(lastNarrow, lastWide);
+                lastNarrow = -1;
+            }
+            lightness[i] = GaussianOutputByte(n * f);
         }
-        lightness[i] = GaussianOutputByte(narrow[i] * f);
     }
 
     // Put the new lightness under the source's hue and saturation.
