@@ -21,9 +21,32 @@ double GaussianSigmaForRadius(double radius)
 
 namespace {
 
+// Wider vector units where the processor has them; the operations and their
+// order are the same in every version, so results are identical.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define OMBRIK_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define OMBRIK_VECTOR_CLONES
+#endif
+
+// One causal step for every line of a batch: y0 receives the new outputs.
+OMBRIK_VECTOR_CLONES
+void CausalRow(const double* __restrict x0, const double* __restrict x1, const double* __restrict x2,
+               const double* __restrict x3, const double* __restrict y1, const double* __restrict y2,
+               const double* __restrict y3, const double* __restrict y4, double* __restrict y0, size_t c,
+               const double n[4], const double d[4])
+{
+    const double n0 = n[0], n1 = n[1], n2 = n[2], n3 = n[3];
+    const double d1 = d[0], d2 = d[1], d3 = d[2], d4 = d[3];
+    for (size_t l = 0; l < c; ++l)
+        y0[l] = (n0 * x0[l] + n1 * x1[l] + n2 * x2[l] + n3 * x3[l])
+            - (d1 * y1[l] + d2 * y2[l] + d3 * y3[l] + d4 * y4[l]);
+}
+
 // One anti-causal step for every line of a batch: y4 (the oldest output)
 // receives the new output, which is also added to o. The arrays written never
 // overlap the ones read, which lets the loop vectorise.
+OMBRIK_VECTOR_CLONES
 void AntiCausalRow(const double* __restrict x1, const double* __restrict x2, const double* __restrict x3,
                    const double* __restrict x4, const double* __restrict y1, const double* __restrict y2,
                    const double* __restrict y3, double* __restrict y4, double* __restrict o, size_t c,
@@ -101,17 +124,8 @@ void RecursiveGaussian::blurInterleaved(const double* in, double* out, int lengt
     }
     for (int t = 4; t < length; ++t) {
         const double* x0 = in + size_t(t) * c;
-        const double* x1 = x0 - c;
-        const double* x2 = x1 - c;
-        const double* x3 = x2 - c;
         double* y0 = out + size_t(t) * c;
-        const double* y1 = y0 - c;
-        const double* y2 = y1 - c;
-        const double* y3 = y2 - c;
-        const double* y4 = y3 - c;
-        for (size_t l = 0; l < c; ++l)
-            y0[l] = (n0 * x0[l] + n1 * x1[l] + n2 * x2[l] + n3 * x3[l])
-                - (d1 * y1[l] + d2 * y2[l] + d3 * y3[l] + d4 * y4[l]);
+        CausalRow(x0, x0 - c, x0 - 2 * c, x0 - 3 * c, y0 - c, y0 - 2 * c, y0 - 3 * c, y0 - 4 * c, y0, c, n, d);
     }
 
     // Anti-causal pass from the last sample back, added to the causal result
