@@ -1,5 +1,6 @@
 #include "artistic/gaussian_blur.h"
 
+#include "artistic/vector_clones.h"
 #include "engine/row_bands.h"
 
 #include <algorithm>
@@ -20,14 +21,6 @@ double GaussianSigmaForRadius(double radius)
 }
 
 namespace {
-
-// Wider vector units where the processor has them; the operations and their
-// order are the same in every version, so results are identical.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define OMBRIK_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define OMBRIK_VECTOR_CLONES
-#endif
 
 // One causal step for every line of a batch: y0 receives the new outputs.
 OMBRIK_VECTOR_CLONES

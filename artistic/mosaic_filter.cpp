@@ -1,5 +1,6 @@
 #include "artistic/mosaic_filter.h"
 
+#include "artistic/vector_clones.h"
 #include "engine/progress.h"
 #include "engine/row_bands.h"
 
@@ -140,6 +141,77 @@ double TileOffset(bool vary)
     return g_random_int_range(0, 2) == 1 ? v * 127.0 : v * -127.0;
 }
 
+// Gradient strength of rows yBegin..yEnd-1 from a packed three-byte image.
+// Each output row needs only its own column-filtered rows, so the separable
+// filters run row by row: columns first (7 source rows), then along the row
+// with the ends replicated. The loops run over all channel values of a row at
+// once; every bound and base pointer they use is a local, as byte stores may
+// alias anything.
+OMBRIK_VECTOR_CLONES
+void GradientRows(const uint8_t* image, int w, int h, const uint8_t* rootOf, uint8_t* strength, int yBegin, int yEnd)
+{
+    const size_t n = size_t(w) * 3;
+    std::vector<int> smoothStore(n), derivStore(n);
+    std::vector<uint8_t> smoothRow(n + 18), derivRow(n + 18), dxStore(n), dyStore(n);
+    int* const smoothAcc = smoothStore.data();
+    int* const derivAcc = derivStore.data();
+    uint8_t* const sr = smoothRow.data() + 9;
+    uint8_t* const dr = derivRow.data() + 9;
+    uint8_t* const dx = dxStore.data();
+    uint8_t* const dy = dyStore.data();
+    for (int y = yBegin; y < yEnd; ++y) {
+        // Column pass: smoothing (for the x derivative) and derivative
+        // (for the y derivative) down the columns.
+        std::fill(smoothAcc, smoothAcc + n, 0);
+        std::fill(derivAcc, derivAcc + n, 0);
+        for (int k = -3; k <= 3; ++k) {
+            const uint8_t* row = image + size_t(std::clamp(y + k, 0, h - 1)) * n;
+            const int gs = kSmooth[k + 3], gd = kDerivative[k + 3];
+            for (size_t i = 0; i < n; ++i) {
+                smoothAcc[i] += gs * row[i];
+                derivAcc[i] += gd * row[i];
+            }
+        }
+        for (size_t i = 0; i < n; ++i) {
+            sr[i] = ClampToByte(DivideBySmoothSum(smoothAcc[i]));
+            dr[i] = ClampToByte(DivideByDerivativeSum(derivAcc[i]) + 128);
+        }
+        for (int e = 1; e <= 3; ++e)
+            for (int c = 0; c < 3; ++c) {
+                sr[-3 * e + c] = sr[c];
+                dr[-3 * e + c] = dr[c];
+                sr[n - 3 + 3 * e + c] = sr[n - 3 + c];
+                dr[n - 3 + 3 * e + c] = dr[n - 3 + c];
+            }
+
+        // Row pass: derivative of the smoothed row, smoothing of the
+        // derivative row.
+        for (size_t i = 0; i < n; ++i) {
+            const uint8_t* s = sr + i;
+            const uint8_t* d = dr + i;
+            int hs = 0, vs = 0;
+            for (int k = -3; k <= 3; ++k) {
+                hs += kDerivative[k + 3] * s[3 * k];
+                vs += kSmooth[k + 3] * d[3 * k];
+            }
+            dx[i] = ClampToByte(DivideByDerivativeSum(hs) + 128);
+            dy[i] = ClampToByte(DivideBySmoothSum(vs));
+        }
+
+        // Each derivative image keeps its largest channel.
+        if (y == 0 || y == h - 1)
+            continue;
+        uint8_t* out = strength + size_t(y) * size_t(w);
+        const int lastX = w - 1;
+        for (int x = 1; x < lastX; ++x) {
+            const size_t i = size_t(x) * 3;
+            const int hMax = std::max({dx[i], dx[i + 1], dx[i + 2]}) - 128;
+            const int vMax = std::max({dy[i], dy[i + 1], dy[i + 2]}) - 128;
+            out[x] = rootOf[hMax * hMax + vMax * vMax];
+        }
+    }
+}
+
 } // namespace
 
 namespace mosaic {
@@ -160,7 +232,6 @@ std::vector<uint8_t> GradientStrength(const uint8_t* src, int width, int height,
             std::memcpy(&packed[i * 3], src + i * size_t(bytesPerPixel), 3);
         rgb = packed.data();
     }
-    const size_t rowBytes = size_t(w) * 3;
 
     // truncate(sqrt(n)) for every n the two derivatives can give.
     static const std::vector<uint8_t> roots = [] {
@@ -170,75 +241,8 @@ std::vector<uint8_t> GradientStrength(const uint8_t* src, int width, int height,
         return table;
     }();
 
-    // Each output row needs only its own column-filtered rows, so the
-    // separable filters run row by row: columns first (7 source rows), then
-    // along the row with the ends replicated. The loops run over all channel
-    // values of a row at once.
     ForEachRowBand(w, h, false, [&](int yBegin, int yEnd) {
-        // Byte stores may alias anything, so every bound and base pointer the
-        // loops use is a local.
-        const size_t n = rowBytes;
-        const uint8_t* const image = rgb;
-        std::vector<int> smoothStore(n), derivStore(n);
-        std::vector<uint8_t> smoothRow(n + 18), derivRow(n + 18), dxStore(n), dyStore(n);
-        int* const smoothAcc = smoothStore.data();
-        int* const derivAcc = derivStore.data();
-        uint8_t* const sr = smoothRow.data() + 9;
-        uint8_t* const dr = derivRow.data() + 9;
-        uint8_t* const dx = dxStore.data();
-        uint8_t* const dy = dyStore.data();
-        for (int y = yBegin; y < yEnd; ++y) {
-            // Column pass: smoothing (for the x derivative) and derivative
-            // (for the y derivative) down the columns.
-            std::fill(smoothAcc, smoothAcc + n, 0);
-            std::fill(derivAcc, derivAcc + n, 0);
-            for (int k = -3; k <= 3; ++k) {
-                const uint8_t* row = image + size_t(std::clamp(y + k, 0, h - 1)) * n;
-                const int gs = kSmooth[k + 3], gd = kDerivative[k + 3];
-                for (size_t i = 0; i < n; ++i) {
-                    smoothAcc[i] += gs * row[i];
-                    derivAcc[i] += gd * row[i];
-                }
-            }
-            for (size_t i = 0; i < n; ++i) {
-                sr[i] = ClampToByte(DivideBySmoothSum(smoothAcc[i]));
-                dr[i] = ClampToByte(DivideByDerivativeSum(derivAcc[i]) + 128);
-            }
-            for (int e = 1; e <= 3; ++e)
-                for (int c = 0; c < 3; ++c) {
-                    sr[-3 * e + c] = sr[c];
-                    dr[-3 * e + c] = dr[c];
-                    sr[n - 3 + 3 * e + c] = sr[n - 3 + c];
-                    dr[n - 3 + 3 * e + c] = dr[n - 3 + c];
-                }
-
-            // Row pass: derivative of the smoothed row, smoothing of the
-            // derivative row.
-            for (size_t i = 0; i < n; ++i) {
-                const uint8_t* s = sr + i;
-                const uint8_t* d = dr + i;
-                int hs = 0, vs = 0;
-                for (int k = -3; k <= 3; ++k) {
-                    hs += kDerivative[k + 3] * s[3 * k];
-                    vs += kSmooth[k + 3] * d[3 * k];
-                }
-                dx[i] = ClampToByte(DivideByDerivativeSum(hs) + 128);
-                dy[i] = ClampToByte(DivideBySmoothSum(vs));
-            }
-
-            // Each derivative image keeps its largest channel.
-            if (y == 0 || y == h - 1)
-                continue;
-            uint8_t* out = strength.data() + size_t(y) * size_t(w);
-            const int lastX = w - 1;
-            const uint8_t* const rootOf = roots.data();
-            for (int x = 1; x < lastX; ++x) {
-                const size_t i = size_t(x) * 3;
-                const int hMax = std::max({dx[i], dx[i + 1], dx[i + 2]}) - 128;
-                const int vMax = std::max({dy[i], dy[i + 1], dy[i + 2]}) - 128;
-                out[x] = rootOf[hMax * hMax + vMax * vMax];
-            }
-        }
+        GradientRows(rgb, w, h, roots.data(), strength.data(), yBegin, yEnd);
     });
 
     // Progress as the two derivative images' columns and rows are counted.
