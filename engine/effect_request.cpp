@@ -3,6 +3,8 @@
 #include "artistic/brush_painter.h"
 #include "artistic/brush_resources.h"
 #include "artistic/canvas_filter.h"
+#include "artistic/glow_edge_filter.h"
+#include "artistic/mosaic_filter.h"
 #include "artistic/oil_paint_filter.h"
 #include "artistic/wind_filter.h"
 #include "engine/data_folder.h"
@@ -75,14 +77,24 @@ void EffectRequest::RunEffect(const uint8_t* src, uint8_t* dst) const
         break;
     }
 
-    // Engines of the Filters panel that are not built yet: the destination is
-    // left untouched.
-    case EffectEngine::SoftGlow:
+    case EffectEngine::SoftGlow: {
+        CGlowEdgeFilter filter;
+        filter.setDimensions(width, height, bytesPerPixel);
+        filter.SoftGlow(src, dst);
         break;
-    case EffectEngine::EdgePaint:
+    }
+    case EffectEngine::EdgePaint: {
+        CGlowEdgeFilter filter;
+        filter.setDimensions(width, height, bytesPerPixel);
+        filter.EdgePaint(src, dst);
         break;
-    case EffectEngine::Mosaic:
+    }
+    case EffectEngine::Mosaic: {
+        CMosaicFilter filter;
+        filter.setDimensions(width, height, bytesPerPixel);
+        filter.Mosaic(src, dst);
         break;
+    }
     case EffectEngine::BrushPainter: {
         // The painter finds its brush images in the data folder; they are written
         // there first when missing (a test or the command-line tool may run
