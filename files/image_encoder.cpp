@@ -91,7 +91,9 @@ const char* SaveStatusText(SaveStatus status)
 ImageEncoder::ImageEncoder(const std::string& path)
 {
     const size_t dot = path.rfind('.');
-    m_pattern = "*" + Lower(dot == std::string::npos ? std::string() : path.substr(dot));
+    m_pattern.assign(1, '*');
+    if (dot != std::string::npos)
+        m_pattern.append(Lower(path.substr(dot)));
     for (size_t i = 0; i < std::size(kEncoders); ++i) {
         const std::string extensions = Lower(kEncoders[i].extensions);
         const std::string mime = Lower(kEncoders[i].mimeType);
@@ -185,7 +187,9 @@ bool WriteFileAtomically(const std::string& path, const QByteArray& bytes)
     // The temporary file sits beside the target so the rename stays on one
     // file system and is atomic.
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string hidden(1, '.');
+    hidden.append(target.filename().string()).append(".XXXXXX");
+    std::string temporary = (folder / hidden).string();
     const int fd = mkstemp(temporary.data());
     if (fd < 0)
         return false;
