@@ -1,6 +1,7 @@
 #include "files/image_encoder.h"
 
 #include "files/codec_image.h"
+#include "files/tiff_handlers.h"
 
 #include <QBuffer>
 #include <QImageWriter>
@@ -125,6 +126,7 @@ SaveStatus ImageEncoder::saveToStream(const QImage& image, QByteArray& out) cons
     if (!qtFormat)
         return EncodeGif(image, out);
 
+    const ScopedQuietTiffHandlers quietTiff;
     QBuffer buffer(&out);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, qtFormat);

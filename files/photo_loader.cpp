@@ -1,6 +1,7 @@
 #include "files/photo_loader.h"
 
 #include "files/codec_image.h"
+#include "files/tiff_handlers.h"
 
 #include <QImage>
 #include <QImageReader>
@@ -29,6 +30,7 @@ bool IsMetafile(const std::string& path)
 // resamples it to the same size the codec path would.
 bool LoadThroughQt(const std::string& path, int64_t limit, LoadedPhoto& result, uint32_t a = 0, uint32_t b = 0)
 {
+    const ScopedQuietTiffHandlers quietTiff;
     QImageReader reader(QString::fromStdString(path));
     reader.setAutoTransform(true);  // EXIF orientation: open upright
     if (!reader.canRead())
