@@ -1,8 +1,10 @@
 #include "canvas/photo_canvas.h"
 
+#include "engine/effect_filter.h"
+#include "files/image_encoder.h"
+
 #include <QContextMenuEvent>
 #include <QFileDialog>
-#include <QImageWriter>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QLinearGradient>
@@ -14,7 +16,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 namespace ombrik {
 
@@ -405,11 +409,23 @@ bool CPhotoCanvas::saveAs(QWidget* dialogParent)
 
 bool CPhotoCanvas::saveCompositeTo(const PixelBuffer& composite, const std::string& path)
 {
-    const QImage image(composite.data(), composite.width, composite.height, int(composite.stride()),
-                       QImage::Format_BGR888);
-    QImageWriter writer(QString::fromStdString(path));
-    writer.setQuality(90);
-    return writer.write(image);
+    ImageEncoder encoder(path);
+    encoder.setQuality(90);
+    return encoder.saveToFile(composite, path) == SaveStatus::Ok;
+}
+
+LoadedPhoto CPhotoCanvas::openPhoto(const std::string& path)
+{
+    LoadedPhoto loaded = LoadPhoto(path, m_doc.thresholdWidth(), m_doc.thresholdHeight());
+    if (!loaded.ok)
+        return loaded;  // the previous photo stays
+    // Splash and the stamps draw from generators seeded per photo.
+    const unsigned seed = unsigned(std::time(nullptr));
+    SeedScatterRandom(seed);
+    std::srand(seed);
+    afterOpen(std::move(loaded.photo), path);
+    loaded.photo = PixelBuffer();
+    return loaded;
 }
 
 // --- Effects and history ----------------------------------------------------------

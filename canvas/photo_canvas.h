@@ -6,6 +6,7 @@
 
 #include "canvas/canvas_document.h"
 #include "canvas/messages.h"
+#include "files/photo_loader.h"
 
 #include <QImage>
 #include <QPoint>
@@ -35,6 +36,9 @@ public:
 
     // A photo has been loaded into a buffer: renew everything and show it at 1:1.
     void afterOpen(PixelBuffer photo, const std::string& path);
+    // Loads a picture file with the document's threshold and shows it; on
+    // failure (result not ok, with the reason) the current photo stays.
+    LoadedPhoto openPhoto(const std::string& path);
 
     // Zoom commands.
     void setZoom(float zoom);

@@ -1,9 +1,10 @@
 #include "canvas/photo_snapshot.h"
 
+#include "files/image_encoder.h"
+
 #include <QBuffer>
 #include <QImage>
 #include <QImageReader>
-#include <QImageWriter>
 
 #include <cstring>
 
@@ -14,13 +15,10 @@ PhotoSnapshot EncodeSnapshot(const PixelBuffer& photo)
     PhotoSnapshot snapshot;
     if (photo.empty() || photo.bytesPerPixel != 3)
         return snapshot;
-    const QImage image(photo.data(), photo.width, photo.height, int(photo.stride()), QImage::Format_BGR888);
+    ImageEncoder encoder("snapshot.jpg");
+    encoder.setQuality(90);
     QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpg");
-    writer.setQuality(90);
-    if (!writer.write(image))
+    if (encoder.saveToStream(photo, bytes) != SaveStatus::Ok)
         return snapshot;
     snapshot.bytes.assign(bytes.begin(), bytes.end());
     return snapshot;

@@ -215,3 +215,32 @@ TEST(CanvasView, KeysAndContextMenu)
     canvas.deleteSelectedObject();  // nothing selected: only a repaint
     EXPECT_EQ(canvas.document().history().size(), 1u);
 }
+
+TEST(CanvasView, OpenAndSaveThroughTheFileLayer)
+{
+    const std::string folder = testing::TempDir();
+    const std::string source = folder + "/canvas_open_source.png";
+    const PixelBuffer photo = Photo(203, 150);
+    ASSERT_TRUE(test::SavePixelBuffer(photo, source));
+    CPhotoCanvas canvas;
+    canvas.resize(300, 200);
+    const LoadedPhoto loaded = canvas.openPhoto(source);
+    ASSERT_TRUE(loaded.ok) << loaded.error;
+    EXPECT_EQ(canvas.document().width(), 200);   // cut to a multiple of 4
+    EXPECT_EQ(canvas.document().height(), 148);
+    EXPECT_EQ(canvas.document().photoPath(), source);
+
+    // A file that is not a picture leaves the open photo alone.
+    const std::string junk = folder + "/canvas_open_junk.jpg";
+    FILE* f = std::fopen(junk.c_str(), "wb");
+    std::fputs("not a picture", f);
+    std::fclose(f);
+    EXPECT_FALSE(canvas.openPhoto(junk).ok);
+    EXPECT_EQ(canvas.document().photoPath(), source);
+
+    const std::string saved = folder + "/canvas_saved.png";
+    ASSERT_TRUE(CPhotoCanvas::saveCompositeTo(canvas.exportComposite(), saved));
+    const PixelBuffer back = test::LoadSamplePhotoFromPath(saved);
+    EXPECT_EQ(back.pixels, canvas.document().photo().pixels);
+    EXPECT_FALSE(CPhotoCanvas::saveCompositeTo(canvas.exportComposite(), folder + "/no_extension"));
+}

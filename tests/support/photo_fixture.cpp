@@ -8,7 +8,12 @@ namespace ombrik::test {
 
 PixelBuffer LoadSamplePhoto(const std::string& name, int width, int height)
 {
-    QImage image(QString::fromStdString(std::string(OMBRIK_PHOTO_DIR) + "/" + name));
+    return LoadSamplePhotoFromPath(std::string(OMBRIK_PHOTO_DIR) + "/" + name, width, height);
+}
+
+PixelBuffer LoadSamplePhotoFromPath(const std::string& path, int width, int height)
+{
+    QImage image(QString::fromStdString(path));
     if (image.isNull())
         return {};
     if (width > 0 && height > 0)

@@ -12,6 +12,9 @@ namespace ombrik::test {
 // width × height. Fails the calling test through an empty buffer on error.
 PixelBuffer LoadSamplePhoto(const std::string& name, int width = 0, int height = 0);
 
+// Any picture file as a 3-byte buffer (empty when it cannot be read).
+PixelBuffer LoadSamplePhotoFromPath(const std::string& path, int width = 0, int height = 0);
+
 // Writes a buffer as a PNG, for looking at effect results by eye.
 bool SavePixelBuffer(const PixelBuffer& buffer, const std::string& path);
 
