@@ -1,5 +1,8 @@
 #include "engine/effect_request.h"
 
+#include "artistic/brush_painter.h"
+#include "artistic/brush_resources.h"
+
 #include "engine/data_folder.h"
 #include "engine/effect_filter.h"
 #include "engine/pixel_buffer.h"
@@ -60,9 +63,16 @@ void EffectRequest::RunEffect(const uint8_t* src, uint8_t* dst) const
     case EffectEngine::Wind:
         break;
     case EffectEngine::BrushPainter: {
-        // The painter finds its brush images in the data folder.
+        // The painter finds its brush images in the data folder; they are written
+        // there first when missing (a test or the command-line tool may run
+        // before any start-up wrote them).
         const std::string dataFolder = DataFolderPath();
-        (void)dataFolder;  // painter engine not built yet: destination left untouched
+        EnsureBrushFiles(dataFolder);
+        CBrushPainter painter;
+        painter.SetImageSize(width, height, bytesPerPixel);
+        painter.SetDataDirectory(dataFolder);
+        painter.SelectPreset(info->parameter);
+        painter.Paint(src, dst);
         break;
     }
     case EffectEngine::Stamp:

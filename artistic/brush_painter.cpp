@@ -1,0 +1,670 @@
+#include "artistic/brush_painter.h"
+
+#include "artistic/brush_resources.h"
+#include "engine/colour.h"
+#include "engine/pixel_buffer.h"
+#include "engine/progress.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstring>
+
+namespace ombrik {
+
+namespace {
+
+bool g_painting = false;  // set while a painting runs; a second one copies its source
+std::optional<guint32> g_seed;
+
+// g_rand_int_range for a range that may be empty on a tiny canvas: an empty
+// range gives begin without a draw (GLib would log a critical and do the same).
+int RandRange(GRand* r, int begin, int end)
+{
+    return end > begin ? g_rand_int_range(r, begin, end) : begin;
+}
+
+int Truncate(double v)
+{
+    // NaN and huge values cannot be converted; they never occur with sane
+    // parameters, so map them somewhere harmless.
+    if (!(v > -2.0e9))
+        return v != v ? 0 : INT_MIN / 2;
+    if (v > 2.0e9)
+        return INT_MAX / 2;
+    return int(v);
+}
+
+uint8_t ToByte(double v)
+{
+    return ClampByte(Truncate(v));
+}
+
+// A map must cover the working image exactly; one that came out of another
+// size (a vector field on a canvas smaller than two brush boxes) is stretched
+// to it by repeating its edges.
+void FitMap(PaintImage& map, int w, int h)
+{
+    if (map.width == w && map.height == h)
+        return;
+    PaintImage fitted(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            std::memcpy(fitted.at(x, y), map.at(std::min(x, map.width - 1), std::min(y, map.height - 1)), 3);
+    map = std::move(fitted);
+}
+
+double Distance(double u, double w, double x, double y)
+{
+    return std::sqrt((u - x) * (u - x) + (w - y) * (w - y));
+}
+
+} // namespace
+
+void SetPainterSeed(std::optional<guint32> seed)
+{
+    g_seed = seed;
+}
+
+PaintImage MakeBaseBrush(const PainterParams& params, PaintImage brush)
+{
+    ResizeImage(brush, brush.width, Truncate(brush.height * std::pow(10.0, params.brushAspect)));
+    const int m = std::max(brush.width, brush.height);
+    const double f = params.sizeLast / m;
+    if (params.brushGamma != 1.0)
+        ApplyGammaTable(brush, 1.0 / params.brushGamma, true, true, true);
+    ResizeImage(brush, Truncate(brush.width * f), Truncate(brush.height * f));
+    const int d = Truncate(std::sqrt(double(brush.width) * brush.width + double(brush.height) * brush.height) + 1.0);
+    PadImage(brush, d - brush.width, d - brush.width, d - brush.height, d - brush.height, 0, 0, 0);
+    return brush;
+}
+
+BrushSet MakeBrushSet(const PainterParams& params, const PaintImage& baseBrush)
+{
+    BrushSet set;
+    const int sizeCount = std::max(params.sizeCount, 1);
+    const int orientCount = std::max(params.orientCount, 1);
+    set.brushes.resize(size_t(sizeCount) * size_t(orientCount));
+    for (int i = 0; i < sizeCount; ++i) {
+        const double t = sizeCount > 1 ? double(i) / (sizeCount - 1) : 1.0;
+        for (int j = 0; j < orientCount; ++j) {
+            PaintImage b = baseBrush;
+            RotateImage(b, params.orientFirst + j * params.orientSpan / orientCount);
+            ScaleImage(b, (t * params.sizeFirst + (1 - t) * params.sizeLast) / params.sizeLast);
+            AutoCropImage(b, 1);
+            set.brushes[size_t(i) * size_t(orientCount) + size_t(j)].image = std::move(b);
+        }
+    }
+    set.maxW = 1;
+    set.maxH = 1;
+    for (PainterBrush& brush : set.brushes) {
+        if (!params.colourBrushes)
+            ComputeReliefMap(brush.image);
+        double weight = 0;
+        for (size_t k = 0; k < brush.image.pixels.size(); k += 3)
+            weight += brush.image.pixels[k];
+        brush.weight = weight;
+        set.maxW = std::max(set.maxW, brush.image.width);
+        set.maxH = std::max(set.maxH, brush.image.height);
+    }
+    const double relief = params.brushRelief * 0.01;
+    for (PainterBrush& brush : set.brushes) {
+        const int w = brush.image.width, h = brush.image.height;
+        const int left = (set.maxW - w) / 2, top = (set.maxH - h) / 2;
+        PadImage(brush.image, left, set.maxW - w - left, top, set.maxH - h - top, 0, 0, 0);
+        for (int y = 0; y < set.maxH; ++y)
+            for (int x = 0; x < set.maxW; ++x) {
+                const uint8_t* p = brush.image.at(x, y);
+                if (p[0] != 0) {
+                    const double e = p[0] / 255.0;
+                    brush.pixels.push_back({x, y, 0, p[0], e, 1 - e, 1 - p[2] / 255.0});
+                }
+            }
+        if (relief > 0.001)
+            for (int y = 1; y < set.maxH; ++y)
+                for (int x = 1; x < set.maxW; ++x) {
+                    double q = params.brushRelief * 0.01 * brush.image.at(x, y)[1];
+                    if (q >= 0.001)
+                        brush.relief.push_back({x, y, 0, std::min(q, 255.0)});
+                }
+    }
+    if (params.dropShadow) {
+        const int blur = std::max(params.shadowBlur, 0);
+        set.shadows.resize(set.brushes.size());
+        for (size_t k = 0; k < set.brushes.size(); ++k) {
+            PainterShadow& shadow = set.shadows[k];
+            shadow.image = set.brushes[k].image;
+            ApplyGammaTable(shadow.image, 0, true, true, false);
+            PadImage(shadow.image, 2 * blur, 2 * blur, 2 * blur, 2 * blur, 0, 0, 0);
+            for (int pass = 0; pass < blur; ++pass)
+                BoxBlurImage(shadow.image, 2, 2);
+            for (int y = 0; y < shadow.image.height; ++y)
+                for (int x = 0; x < shadow.image.width; ++x) {
+                    const int a = shadow.image.at(x, y)[2];
+                    if (a != 0)
+                        shadow.pixels.push_back({x, y, 1 - a * params.shadowDarkness * 0.000039215686274509805});
+                }
+        }
+    }
+    return set;
+}
+
+void BindToCanvas(BrushSet& set, int canvasWidth)
+{
+    for (PainterBrush& brush : set.brushes) {
+        for (auto& p : brush.pixels)
+            p.offset = int64_t(p.y) * canvasWidth + p.x;
+        for (auto& p : brush.relief)
+            p.offset = int64_t(p.y) * canvasWidth + p.x;
+    }
+}
+
+int FindBestMatch(const BrushSet& set, const PaintImage& photo, int x, int y, int first, int step, int end,
+                  double threshold, int* examined)
+{
+    const uint8_t* base = photo.at(x, y);
+    double best = 0;
+    std::vector<int> bestList;
+    if (examined)
+        *examined = 0;
+    step = std::max(step, 1);
+    end = std::min(end, int(set.brushes.size()));
+    for (int k = std::max(first, 0); k < end; k += step) {
+        const PainterBrush& brush = set.brushes[size_t(k)];
+        if (examined)
+            ++*examined;
+        // A brush without coverage leaves no mark and has no mean to compare.
+        if (brush.weight <= 0)
+            continue;
+        double s0 = 0, s1 = 0, s2 = 0;
+        for (const auto& p : brush.pixels) {
+            const uint8_t* c = base + p.offset * 3;
+            s0 += p.e * c[0];
+            s1 += p.e * c[1];
+            s2 += p.e * c[2];
+        }
+        const double m0 = s0 * 255 / brush.weight;
+        const double m1 = s1 * 255 / brush.weight;
+        const double m2 = s2 * 255 / brush.weight;
+        double d = 0;
+        for (const auto& p : brush.pixels) {
+            const uint8_t* c = base + p.offset * 3;
+            d += p.e * std::abs(int(c[0] - m0));
+            d += p.e * std::abs(int(c[1] - m1));
+            d += p.e * std::abs(int(c[2] - m2));
+        }
+        const double mismatch = d / brush.weight;
+        const bool wasEmpty = bestList.empty();
+        if (wasEmpty || mismatch < best)
+            bestList.clear();
+        if (wasEmpty || mismatch <= best) {
+            best = mismatch;
+            bestList.push_back(k);
+        }
+        if (mismatch < threshold)
+            break;
+    }
+    if (bestList.empty())
+        return 0;
+    return bestList[size_t(g_rand_int_range(PainterRandom(), 0, int(bestList.size())))];
+}
+
+void LayStroke(PaintImage& canvas, const PainterParams& params, const PainterBrush& brush,
+               const PainterShadow* shadow, int x, int y, const int colour[3])
+{
+    if (shadow) {
+        const int g = params.shadowDepth - 2 * params.shadowBlur;
+        const int sx = x + g, sy = y + g;
+        for (const auto& p : shadow->pixels) {
+            const int cx = sx + p.x, cy = sy + p.y;
+            if (cx < 0 || cy < 0 || cx >= canvas.width || cy >= canvas.height)
+                continue;
+            uint8_t* c = canvas.at(cx, cy);
+            c[0] = ToByte(c[0] * p.f);
+            c[1] = ToByte(c[1] * p.f);
+            c[2] = ToByte(c[2] * p.f);
+        }
+    }
+    uint8_t* base = canvas.at(x, y);
+    const double k = 1 - params.edgeDarkness;
+    const double r0 = colour[0], r1 = colour[1], r2 = colour[2];
+    if (params.colourBrushes) {
+        for (const auto& p : brush.pixels) {
+            uint8_t* c = base + p.offset * 3;
+            c[0] = ToByte(c[0] * p.keepUnderneath);
+            c[1] = ToByte(c[1] * p.keepUnderneath);
+            c[2] = ToByte(c[2] * p.keepUnderneath);
+        }
+    }
+    for (const auto& p : brush.pixels) {
+        uint8_t* c = base + p.offset * 3;
+        const int v0 = Truncate(c[0] * k * p.oneMinusE);
+        const int v1 = Truncate(c[1] * k * p.oneMinusE);
+        const int v2 = Truncate(c[2] * k * p.oneMinusE);
+        c[0] = ToByte(v0 + p.e * r0);
+        c[1] = ToByte(v1 + p.e * r1);
+        c[2] = ToByte(v2 + p.e * r2);
+    }
+    for (const auto& p : brush.relief) {
+        uint8_t* c = base + p.offset * 3;
+        const double lift = p.q * 255;
+        const double keep = 255 - p.q;
+        c[0] = ToByte((lift + keep * c[0]) * 0.00392156862745098);
+        c[1] = ToByte((lift + keep * c[1]) * 0.00392156862745098);
+        c[2] = ToByte((lift + keep * c[2]) * 0.00392156862745098);
+    }
+}
+
+double DirectionField(const PainterParams& params, double u, double w)
+{
+    const int count = std::clamp(params.orientVectorCount, 0, kPainterVectorSlots);
+    int first = 0, last = count;
+    if (params.orientNearestOnly && count > 0) {
+        int nearest = 0;
+        double bestDistance = Distance(u, w, params.orientVectors[0].x, params.orientVectors[0].y);
+        for (int k = 1; k < count; ++k) {
+            const double d = Distance(u, w, params.orientVectors[k].x, params.orientVectors[k].y);
+            if (d < bestDistance) {
+                bestDistance = d;
+                nearest = k;
+            }
+        }
+        first = nearest;
+        last = nearest + 1;
+    }
+    double sumA = 0, sumB = 0, sumWeight = 0;
+    for (int k = first; k < last; ++k) {
+        const OrientVector& v = params.orientVectors[k];
+        double a = 0, b = 0;
+        if (v.kind == 0) {
+            a = v.dx;
+            b = v.dy;
+        } else if (v.kind >= 1 && v.kind <= 3) {
+            const double phi = std::atan2(v.dy, v.dx);
+            const double psi = std::atan2(w - v.y, u - v.x);
+            double alpha = v.kind == 1 ? phi - psi : (v.kind == 2 ? psi + phi : phi - 2 * psi);
+            alpha += 1.5707963267948966;
+            a = std::sin(alpha);
+            b = std::cos(alpha);
+        }
+        const double weight =
+            v.strength / std::max(std::pow(Distance(u, w, v.x, v.y), params.orientStrengthExponent), 0.0001);
+        sumA += a * weight;
+        sumB += b * weight;
+        sumWeight += weight;
+    }
+    // Without any weight there is no direction to average; the field then
+    // points along the offset alone.
+    const double qa = sumWeight != 0 ? sumA / sumWeight : 0.0;
+    const double qb = sumWeight != 0 ? sumB / sumWeight : 0.0;
+    return 90 - (std::atan2(qb, qa) * 57.29577951308232 + params.orientAngleOffset);
+}
+
+double SizeField(const PainterParams& params, double u, double w)
+{
+    if (u < 0 || u > 1)
+        g_message("HUH? x = %f\n", u);
+    const int count = std::clamp(params.sizeVectorCount, 0, kPainterVectorSlots);
+    int first = 0, last = count;
+    if (params.sizeNearestOnly && count > 0) {
+        int nearest = 0;
+        double bestDistance = Distance(u, w, params.sizeVectors[0].x, params.sizeVectors[0].y);
+        for (int k = 1; k < count; ++k) {
+            const double d = Distance(u, w, params.sizeVectors[k].x, params.sizeVectors[k].y);
+            if (d < bestDistance) {
+                bestDistance = d;
+                nearest = k;
+            }
+        }
+        first = nearest;
+        last = nearest + 1;
+    }
+    double s = 0, t = 0;
+    for (int k = first; k < last; ++k) {
+        const SizeVector& v = params.sizeVectors[k];
+        const double d = std::max(std::pow(Distance(u, w, v.x, v.y), params.sizeStrengthExponent), 0.0001);
+        s += v.strength / d * v.size;
+        t += 1 / d;
+    }
+    const double size = t != 0 ? s / t * 0.01 : 0.0;  // no vectors: size 0
+    return std::isnan(size) ? 0.0 : std::clamp(size, 0.0, 1.0);
+}
+
+PaintImage MakeStrokeMap(const PainterParams& params, int type, bool forAngle, const PaintImage& work, int maxW,
+                         int maxH)
+{
+    const int w = work.width, h = work.height;
+    const int cx = w / 2, cy = h / 2;
+    PaintImage map;
+    switch (type) {
+    case ByValue:
+        map = PaintImage(w, h);
+        for (size_t k = 0; k < work.pixels.size(); k += 3)
+            map.pixels[k] = uint8_t((work.pixels[k] + work.pixels[k + 1] + work.pixels[k + 2]) / 3);
+        break;
+    case ByRadius: {
+        map = PaintImage(w, h);
+        const int radius = Truncate(std::sqrt(double(cx) * cx + double(cy) * cy));
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const double dx = cx - x, dy = cy - y;
+                // Tiny images can put corners beyond 255; they are held at 255.
+                map.at(x, y)[0] = radius > 0 ? ToByte(std::sqrt(dx * dx + dy * dy) * 255 / radius) : 0;
+            }
+        break;
+    }
+    case ByAngle:
+        map = PaintImage(w, h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                map.at(x, y)[0] = ToByte((std::atan2(double(cy - y), double(cx - x)) + 3.141592653589793) *
+                                         40.58451048843331);
+        break;
+    case ByNoise:
+        map = PaintImage(w / 6 + 5, h / 6 + 5);
+        PlasmaImage(map, 15);
+        BoxBlurImage(map, 2, 2);
+        BoxBlurImage(map, 2, 2);
+        ResizeImage(map, w, h);
+        BoxBlurImage(map, 2, 2);
+        break;
+    case ByHue:
+        map = PaintImage(w, h);
+        for (size_t k = 0; k < work.pixels.size(); k += 3)
+            map.pixels[k] = uint8_t(HueValue(&work.pixels[k]));
+        break;
+    case ByVectors: {
+        const int wi = std::max(w - 2 * maxW, 1);
+        const int hi = std::max(h - 2 * maxH, 1);
+        map = PaintImage(wi, hi);
+        for (int y = 0; y < hi; ++y)
+            for (int x = 0; x < wi; ++x) {
+                const double u = double(x) / wi;
+                const double v = double(y) / hi;
+                int value;
+                if (forAngle) {
+                    double n = 90 - DirectionField(params, u, v);
+                    if (std::isnan(n))
+                        n = 0;
+                    n = std::fmod(n, 360.0);
+                    if (n < 0)
+                        n += 360;
+                    value = Truncate(n * 0.7083333333333334);
+                } else {
+                    value = Truncate((1 - SizeField(params, u, v)) * 255);
+                }
+                map.at(x, y)[0] = ClampByte(value);
+            }
+        EdgePadImage(map, maxW, maxW, maxH, maxH);
+        FitMap(map, w, h);
+        break;
+    }
+    default:
+        break;  // Random and BestMatch read no map
+    }
+    return map;
+}
+
+void CBrushPainter::SetImageSize(int width, int height, int bytesPerPixel)
+{
+    m_width = width;
+    m_height = height;
+    m_bytesPerPixel = bytesPerPixel;
+}
+
+void CBrushPainter::SetDataDirectory(const std::string& folder)
+{
+    SetPresetBrushFolder(folder);
+}
+
+void CBrushPainter::SelectPreset(int n)
+{
+    m_preset = PainterPreset(n);
+    m_fallbackFile = m_preset.brushFile;
+}
+
+void CBrushPainter::SelectParams(const PainterParams& params)
+{
+    m_preset = params;
+    m_fallbackFile = params.brushFile;
+}
+
+void CBrushPainter::Paint(const uint8_t* src, uint8_t* dst)
+{
+    if (!src || !dst || m_width < 1 || m_height < 1)
+        return;
+    SetPainterRandom(g_seed ? g_rand_new_with_seed(*g_seed) : g_rand_new());
+    const int bpp = m_bytesPerPixel == 4 ? 4 : 3;
+    const size_t pixelCount = size_t(m_width) * size_t(m_height);
+    if (m_work.empty()) {
+        m_work = PaintImage(m_width, m_height);
+        for (size_t k = 0; k < pixelCount; ++k)
+            std::memcpy(&m_work.pixels[k * 3], src + k * bpp, 3);
+    }
+    Painting();
+    const int w = std::min(m_width, m_work.width);
+    for (int y = 0; y < std::min(m_height, m_work.height); ++y)
+        for (int x = 0; x < w; ++x) {
+            const size_t k = size_t(y) * size_t(m_width) + size_t(x);
+            std::memcpy(dst + k * bpp, m_work.at(x, y), 3);
+            if (bpp == 4)
+                dst[k * 4 + 3] = src[k * 4 + 3];
+        }
+}
+
+void CBrushPainter::Painting()
+{
+    if (g_painting)
+        return;
+    g_painting = true;
+
+    m_params = m_preset;
+    PainterParams& p = m_params;
+    p.orientCount = std::max(p.orientCount, 1);
+    p.sizeCount = std::max(p.sizeCount, 1);
+    p.shadowBlur = std::max(p.shadowBlur, 0);
+    GRand* random = PainterRandom();
+    const int brushCount = p.sizeCount * p.orientCount;
+    double density = p.strokeDensity;
+    if (p.placementType == 1)
+        density = p.strokeDensity * 0.3333333333333333;
+
+    PaintImage loaded;
+    BrushCacheGet(p.brushFile.c_str(), loaded, m_fallbackFile.c_str());
+    const PaintImage baseBrush = MakeBaseBrush(p, std::move(loaded));
+    BrushSet set = MakeBrushSet(p, baseBrush);
+    const int maxW = set.maxW, maxH = set.maxH;
+
+    if (p.paintEdges)
+        EdgePadImage(m_work, maxW, maxW, maxH, maxH);
+    const int W = m_work.width, H = m_work.height;
+
+    PaintImage canvas;
+    PaintImage paper;
+    auto loadPaper = [&] {
+        ppm_load(p.paperFile.c_str(), paper, m_fallbackFile.c_str());
+        ResizeImage(paper, Truncate(paper.width * p.paperScale * 0.01), Truncate(paper.height * p.paperScale * 0.01));
+        if (p.paperInvert)
+            ApplyGammaTable(paper, -1, true, true, true);
+    };
+    if (p.backgroundType == 0) {
+        canvas = PaintImage(W, H);
+        uint8_t c0 = 0, c1 = 0, c2 = 0;
+        kMagicBrushColours.toBytes(&p.backgroundColour, &c0, &c1, &c2);
+        FillImage(canvas, c0, c1, c2);
+    } else if (p.backgroundType == 1) {
+        canvas = m_work;
+    } else {
+        loadPaper();
+        canvas = PaintImage(W, H);
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x)
+                std::memcpy(canvas.at(x, y), paper.at(x % paper.width, y % paper.height), 3);
+    }
+    BindToCanvas(set, W);
+
+    const PaintImage angleMap = MakeStrokeMap(p, p.orientType, true, m_work, maxW, maxH);
+    const PaintImage sizeMap = MakeStrokeMap(p, p.sizeType, false, m_work, maxW, maxH);
+
+    long long strokes;
+    if (p.placementType == 1)
+        strokes = (long long)Truncate(H * density / maxH) * Truncate(W * density / maxW);
+    else
+        strokes = Truncate(density * double((long long)H * W / ((long long)maxH * maxW)));
+    const int N = int(std::clamp(strokes, 1LL, (long long)INT_MAX / 4));
+    const int progressStep = std::max(N / 30, 10);
+
+    std::vector<int> gridX, gridY;
+    if (p.placementType == 1) {
+        const int K = std::max(Truncate(W * density / maxW + 0.5), 1);
+        gridX.resize(size_t(N));
+        gridY.resize(size_t(N));
+        for (int k = 0; k < N; ++k) {
+            gridX[size_t(k)] = Truncate((k % K) * maxW / density + maxW / 2);
+            gridY[size_t(k)] = Truncate((k / K) * maxH / density + maxH / 2);
+        }
+        for (int k = 0; k < N; ++k) {
+            const int r = g_rand_int_range(random, 0, N);
+            std::swap(gridX[size_t(k)], gridX[size_t(r)]);
+            std::swap(gridY[size_t(k)], gridY[size_t(r)]);
+        }
+    }
+
+    auto mapIndex = [&](int type, int count, const PaintImage& map, int X, int Y, const char* message) {
+        switch (type) {
+        case Random: return g_rand_int_range(random, 0, count);
+        case BestMatch: return 0;
+        case ByValue: case ByRadius: case ByAngle: case ByNoise: case ByHue: case ByVectors:
+            return map.at(X, Y)[0] * count / 256;
+        default:
+            g_printerr("%s", message);
+            return 0;
+        }
+    };
+
+    const int Wi = W - 2 * maxW, Hi = H - 2 * maxH;
+    for (int c = N; c >= 1; --c) {
+        if (c % progressStep == 0)
+            ReportProgress(int((1 - double(c) / N) * 100));
+        int X, Y;
+        if (p.placementType == 1) {
+            X = gridX[size_t(c - 1)];
+            Y = gridY[size_t(c - 1)];
+        } else {
+            X = RandRange(random, maxW / 2, W - maxW / 2);
+            Y = RandRange(random, maxH / 2, H - maxH / 2);
+        }
+        if (p.placeTowardCentre) {
+            const double r = g_rand_double_range(random, 0, 0.75);
+            X = Truncate(r * (W / 2) + (1 - r) * X);
+            Y = Truncate(r * (H / 2) + (1 - r) * Y);
+        }
+        if (X < maxW / 2 || Y < maxH / 2 || X + maxW / 2 >= W || Y + maxH / 2 >= H)
+            continue;
+        const int a = mapIndex(p.orientType, p.orientCount, angleMap, X, Y, "Internal error; Unknown orientationtype\n");
+        const int s = mapIndex(p.sizeType, p.sizeCount, sizeMap, X, Y, "Internal error; Unknown size_type\n");
+        const int left = X - maxW / 2, top = Y - maxH / 2;
+        int b;
+        if (p.orientType == BestMatch && p.sizeType == BestMatch)
+            b = FindBestMatch(set, m_work, left, top, 0, 1, brushCount, p.matchThreshold);
+        else if (p.orientType == BestMatch)
+            b = FindBestMatch(set, m_work, left, top, s * p.orientCount, 1, s * p.orientCount + p.orientCount,
+                              p.matchThreshold);
+        else if (p.sizeType == BestMatch)
+            b = FindBestMatch(set, m_work, left, top, a, p.orientCount, brushCount, p.matchThreshold);
+        else
+            b = s * p.orientCount + a;
+        b = std::clamp(b, 0, brushCount - 1);
+        const PainterBrush& brush = set.brushes[size_t(b)];
+
+        int colour[3] = {0, 0, 0};
+        if (p.colourType == 0) {
+            if (brush.weight > 0) {
+                int sum[3] = {0, 0, 0};
+                const uint8_t* under = m_work.at(left, top);
+                for (const auto& px : brush.pixels) {
+                    const uint8_t* q = under + px.offset * 3;
+                    sum[0] = Truncate(sum[0] + q[0] * px.w / 255.0);
+                    sum[1] = Truncate(sum[1] + q[1] * px.w / 255.0);
+                    sum[2] = Truncate(sum[2] + q[2] * px.w / 255.0);
+                }
+                for (int k = 0; k < 3; ++k)
+                    colour[k] = Truncate(sum[k] * 255.0 / brush.weight);
+            }
+        } else if (p.colourType == 1) {
+            const uint8_t* q = m_work.at(left + maxW / 2, top + maxH / 2);
+            colour[0] = q[0];
+            colour[1] = q[1];
+            colour[2] = q[2];
+        }
+        if (p.colourNoise > 0)
+            for (int k = 0; k < 3; ++k)
+                colour[k] = ClampByte(
+                    Truncate(colour[k] + g_rand_double_range(random, -p.colourNoise / 2, p.colourNoise / 2)));
+
+        const PainterShadow* shadow = p.dropShadow ? &set.shadows[size_t(b)] : nullptr;
+        LayStroke(canvas, p, brush, shadow, left, top, colour);
+
+        if (p.tileable && p.paintEdges) {
+            int h;
+            if (left < maxW) {
+                LayStroke(canvas, p, brush, shadow, left + Wi, top, colour);
+                h = -1;
+            } else if (left > Wi) {
+                LayStroke(canvas, p, brush, shadow, left - Wi, top, colour);
+                h = 1;
+            } else {
+                h = 0;
+            }
+            int v;
+            if (top < maxH) {
+                LayStroke(canvas, p, brush, shadow, left, top + Hi, colour);
+                v = 1;
+            } else if (top > Hi) {
+                LayStroke(canvas, p, brush, shadow, left, top - Hi, colour);
+                v = -1;
+            } else {
+                continue;
+            }
+            if (h == -1)
+                LayStroke(canvas, p, brush, shadow, left + Wi, top + v * Hi, colour);
+            else if (h == 1)
+                LayStroke(canvas, p, brush, shadow, left - Wi, top + v * Hi, colour);
+        }
+    }
+    set = BrushSet();
+    gridX.clear();
+    gridY.clear();
+
+    if (p.paintEdges)
+        CropImage(canvas, maxW, maxH, W - maxW, H - maxH);
+    m_work = std::move(canvas);
+
+    const double s = p.paperRelief * 0.01;
+    if (s > 0.001) {
+        if (paper.empty())
+            loadPaper();
+        const int pw = paper.width, ph = paper.height;
+        for (int y = 0; y < m_work.height; ++y)
+            for (int x = 0; x < m_work.width; ++x) {
+                const int px = x % pw, py = y % ph;
+                const int here = paper.at(px, py)[0];
+                const double e = p.paperOverlay ? s * (here - 128)
+                                                : (here - paper.at((px + 1) % pw, (py + 1) % ph)[0]) * s * -0.5;
+                const double k = e * 0.0078125;
+                uint8_t* c = m_work.at(x, y);
+                if (e > 0) {
+                    const double t = std::clamp(k, 0.0, 1.0);
+                    for (int ch = 0; ch < 3; ++ch)
+                        c[ch] = ToByte(t * 255 + c[ch] * (1 - t));
+                } else {
+                    const double t = std::clamp(k + 1, 0.0, 1.0);
+                    for (int ch = 0; ch < 3; ++ch)
+                        c[ch] = ToByte(c[ch] * t);
+                }
+            }
+    }
+    g_painting = false;
+}
+
+} // namespace ombrik
