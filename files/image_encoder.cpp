@@ -1,0 +1,226 @@
+#include "files/image_encoder.h"
+
+#include "files/codec_image.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace ombrik {
+
+namespace {
+
+constexpr EncoderInfo kEncoders[] = {
+    {"image/bmp", "*.BMP;*.DIB;*.RLE"},
+    {"image/jpeg", "*.JPG;*.JPEG;*.JPE;*.JFIF"},
+    {"image/gif", "*.GIF"},
+    {"image/tiff", "*.TIF;*.TIFF"},
+    {"image/png", "*.PNG"},
+};
+
+// Qt image writer format of each encoder; GIF goes through the codec library.
+constexpr const char* kQtFormats[] = {"bmp", "jpeg", nullptr, "tiff", "png"};
+
+// Qt's TIFF writer calls LZW compression 1.
+constexpr int kQtTiffLzw = 1;
+
+std::string Lower(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    return text;
+}
+
+// Whole entries of the list are compared, so "*" (a name without an extension)
+// or "*.jp" match nothing.
+bool ListContains(const std::string& list, const std::string& pattern)
+{
+    size_t start = 0;
+    while (start <= list.size()) {
+        size_t end = list.find(';', start);
+        if (end == std::string::npos)
+            end = list.size();
+        if (list.compare(start, end - start, pattern) == 0)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+SaveStatus EncodeGif(const QImage& image, QByteArray& out)
+{
+    const QImage bgr = image.convertToFormat(QImage::Format_BGR888);
+    if (bgr.isNull())
+        return SaveStatus::EncodeFailed;
+    std::vector<uint8_t> packed(size_t(bgr.width()) * size_t(bgr.height()) * 3);
+    const size_t stride = size_t(bgr.width()) * 3;
+    for (int y = 0; y < bgr.height(); ++y)
+        std::memcpy(packed.data() + size_t(y) * stride, bgr.constScanLine(y), stride);
+    CodecImage codec;
+    std::vector<uint8_t> bytes;
+    if (!codec.fromPixels(packed.data(), bgr.width(), bgr.height()) || !codec.encode("GIF", bytes))
+        return SaveStatus::EncodeFailed;
+    out = QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+    return SaveStatus::Ok;
+}
+
+} // namespace
+
+std::span<const EncoderInfo> ImageEncoders() { return kEncoders; }
+
+const char* SaveStatusText(SaveStatus status)
+{
+    switch (status) {
+    case SaveStatus::Ok: return "saved";
+    case SaveStatus::NoEncoder: return "no picture format matches the file name's extension";
+    case SaveStatus::EncodeFailed: return "the picture could not be encoded";
+    case SaveStatus::WriteFailed: return "the file could not be written";
+    }
+    return "unknown error";
+}
+
+ImageEncoder::ImageEncoder(const std::string& path)
+{
+    const size_t dot = path.rfind('.');
+    m_pattern = "*" + Lower(dot == std::string::npos ? std::string() : path.substr(dot));
+    for (size_t i = 0; i < std::size(kEncoders); ++i) {
+        const std::string extensions = Lower(kEncoders[i].extensions);
+        const std::string mime = Lower(kEncoders[i].mimeType);
+        if (ListContains(extensions, m_pattern) || mime == m_pattern) {
+            m_index = int(i);
+            m_mimeType = kEncoders[i].mimeType;
+            break;
+        }
+    }
+}
+
+ImageEncoder::Parameter ImageEncoder::parameter() const
+{
+    if (m_mimeType == "image/jpeg")
+        return Parameter::Quality;
+    if (m_mimeType == "image/tiff")
+        return Parameter::Compression;
+    return Parameter::None;
+}
+
+SaveStatus ImageEncoder::saveToStream(const QImage& image, QByteArray& out) const
+{
+    out.clear();
+    if (!found())
+        return SaveStatus::NoEncoder;
+    if (image.isNull())
+        return SaveStatus::EncodeFailed;
+    const char* qtFormat = kQtFormats[m_index];
+    if (!qtFormat)
+        return EncodeGif(image, out);
+
+    QBuffer buffer(&out);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, qtFormat);
+    switch (parameter()) {
+    case Parameter::Quality: writer.setQuality(std::clamp(m_quality, 0, 100)); break;
+    case Parameter::Compression: writer.setCompression(m_compression == kLzwCompression ? kQtTiffLzw : 0); break;
+    case Parameter::None: break;
+    }
+    if (!writer.write(image)) {
+        out.clear();
+        return SaveStatus::EncodeFailed;
+    }
+    return SaveStatus::Ok;
+}
+
+SaveStatus ImageEncoder::saveToStream(const PixelBuffer& picture, QByteArray& out) const
+{
+    return saveToStream(PixelBufferImage(picture), out);
+}
+
+SaveStatus ImageEncoder::saveToFile(const QImage& image, const std::string& path) const
+{
+    QByteArray bytes;
+    const SaveStatus status = saveToStream(image, bytes);
+    if (status != SaveStatus::Ok)
+        return status;
+    return WriteFileAtomically(path, bytes) ? SaveStatus::Ok : SaveStatus::WriteFailed;
+}
+
+SaveStatus ImageEncoder::saveToFile(const PixelBuffer& picture, const std::string& path) const
+{
+    return saveToFile(PixelBufferImage(picture), path);
+}
+
+QImage PixelBufferImage(const PixelBuffer& picture)
+{
+    if (picture.width <= 0 || picture.height <= 0 || picture.byteCount() != PixelByteCount(picture.width, picture.height, picture.bytesPerPixel))
+        return {};
+    if (picture.bytesPerPixel == 3)
+        return QImage(picture.data(), picture.width, picture.height, qsizetype(picture.stride()), QImage::Format_BGR888);
+    if (picture.bytesPerPixel == 4)
+        return QImage(picture.data(), picture.width, picture.height, qsizetype(picture.stride()), QImage::Format_ARGB32);
+    return {};
+}
+
+bool WriteFileAtomically(const std::string& path, const QByteArray& bytes)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::path target(path);
+    // Saving through a link replaces the file it points to, not the link.
+    if (fs::is_symlink(target, error)) {
+        const fs::path resolved = fs::weakly_canonical(target, error);
+        if (!error)
+            target = resolved;
+    }
+    if (target.filename().empty())
+        return false;
+
+    // The temporary file sits beside the target so the rename stays on one
+    // file system and is atomic.
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    const int fd = mkstemp(temporary.data());
+    if (fd < 0)
+        return false;
+
+    // The new file gets the old one's permissions, or the usual ones.
+    struct stat old {};
+    mode_t mode;
+    if (stat(target.c_str(), &old) == 0) {
+        mode = old.st_mode & 07777;
+    } else {
+        const mode_t mask = umask(0);
+        umask(mask);
+        mode = 0666 & ~mask;
+    }
+
+    bool ok = fchmod(fd, mode) == 0;
+    const char* data = bytes.constData();
+    size_t left = size_t(bytes.size());
+    while (ok && left > 0) {
+        const ssize_t written = ::write(fd, data, left);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            ok = false;
+            break;
+        }
+        data += written;
+        left -= size_t(written);
+    }
+    ok = ok && fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    ok = ok && std::rename(temporary.c_str(), target.c_str()) == 0;
+    if (!ok)
+        ::unlink(temporary.c_str());
+    return ok;
+}
+
+} // namespace ombrik

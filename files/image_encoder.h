@@ -1,0 +1,79 @@
+// Saving a picture by its file name's extension: the encoder list, the JPEG
+// quality and TIFF compression settings, and writes that never lose the old
+// file (the new picture goes to a temporary file in the same folder, which
+// replaces the target only after it was written completely).
+#pragma once
+
+#include "engine/pixel_buffer.h"
+
+#include <QByteArray>
+#include <QImage>
+
+#include <span>
+#include <string>
+
+namespace ombrik {
+
+struct EncoderInfo {
+    const char* mimeType;
+    const char* extensions;  // "*.ext" entries separated by ';', upper case
+};
+
+// The installed encoders, in lookup order.
+std::span<const EncoderInfo> ImageEncoders();
+
+enum class SaveStatus {
+    Ok,
+    NoEncoder,     // the extension names no encoder: nothing written
+    EncodeFailed,  // the picture could not be encoded: nothing written
+    WriteFailed,   // the file could not be written: any old file is unchanged
+};
+
+// A sentence for messages ("no picture format matches the extension", ...).
+const char* SaveStatusText(SaveStatus status);
+
+class ImageEncoder {
+public:
+    static constexpr int kDefaultQuality = 90;
+    static constexpr int kLzwCompression = 2;
+
+    enum class Parameter { None, Quality, Compression };
+
+    // Chooses the encoder for the path's extension ("*.ext", lower case).
+    explicit ImageEncoder(const std::string& path);
+
+    bool found() const { return m_index >= 0; }
+    const std::string& mimeType() const { return m_mimeType; }
+    const std::string& pattern() const { return m_pattern; }
+
+    void setQuality(int quality) { m_quality = quality; }
+    int quality() const { return m_quality; }
+    int compression() const { return m_compression; }
+
+    // The one encoder parameter passed with this encoder's output.
+    Parameter parameter() const;
+
+    // Encodes into memory (undo snapshots keep pictures this way).
+    SaveStatus saveToStream(const QImage& image, QByteArray& out) const;
+    SaveStatus saveToStream(const PixelBuffer& picture, QByteArray& out) const;
+
+    // Encodes, then replaces the file at `path` atomically.
+    SaveStatus saveToFile(const QImage& image, const std::string& path) const;
+    SaveStatus saveToFile(const PixelBuffer& picture, const std::string& path) const;
+
+private:
+    int m_index = -1;
+    std::string m_pattern;
+    std::string m_mimeType;
+    int m_quality = kDefaultQuality;
+    int m_compression = kLzwCompression;
+};
+
+// Views a 3- or 4-byte buffer as a QImage without copying (null for anything else).
+QImage PixelBufferImage(const PixelBuffer& picture);
+
+// Writes `bytes` to `path` through a temporary file in the same folder renamed
+// over the target; false leaves any existing file as it was.
+bool WriteFileAtomically(const std::string& path, const QByteArray& bytes);
+
+} // namespace ombrik

@@ -1,0 +1,158 @@
+#include "files/photo_loader.h"
+
+#include "files/codec_image.h"
+
+#include <QImage>
+#include <QImageReader>
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <limits>
+
+namespace ombrik {
+
+namespace {
+
+bool IsMetafile(const std::string& path)
+{
+    std::string ext = PathExtension(path);
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::toupper(c)); });
+    return ext == "WMF" || ext == "EMF";
+}
+
+// Qt's reader path. `downsize` (a, b) is used only when the codec library
+// could not read a file Qt reads but that is over the threshold: Qt then
+// resamples it to the same size the codec path would.
+bool LoadThroughQt(const std::string& path, int64_t limit, LoadedPhoto& result, uint32_t a = 0, uint32_t b = 0)
+{
+    QImageReader reader(QString::fromStdString(path));
+    reader.setAutoTransform(true);  // EXIF orientation: open upright
+    if (!reader.canRead())
+        return false;
+    const bool downsize = a > 0 && b > 0;
+    const QSize declared = reader.size();
+    if (!downsize && declared.isValid() && int64_t(declared.width()) * declared.height() > limit)
+        return false;
+    QImage image;
+    if (!reader.read(&image) || image.isNull())
+        return false;
+    if (int64_t(image.width()) * image.height() > limit) {
+        if (!downsize)
+            return false;
+        uint32_t newWidth = 0;
+        uint32_t newHeight = 0;
+        DownsizedSize(uint32_t(image.width()), uint32_t(image.height()), a, b, newWidth, newHeight);
+        image = image.scaled(int(std::max(newWidth, 1u)), int(std::max(newHeight, 1u)), Qt::IgnoreAspectRatio,
+                             Qt::SmoothTransformation);
+        if (image.isNull())
+            return false;
+    }
+
+    const int w = image.width() & ~3;
+    const int h = image.height() & ~3;
+    if (w == 0 || h == 0) {
+        result.error = "the picture is smaller than 4 x 4 pixels";
+        result.decoder = PhotoDecoder::QtImageIO;
+        return true;
+    }
+    const QImage bgr = image.copy(0, 0, w, h).convertToFormat(QImage::Format_BGR888);
+    if (bgr.isNull()) {
+        result.error = "the picture could not be converted to 24 bits";
+        result.decoder = PhotoDecoder::QtImageIO;
+        return true;
+    }
+    PixelBuffer photo(w, h, 3);
+    for (int y = 0; y < h; ++y)
+        std::memcpy(photo.at(0, y), bgr.constScanLine(y), photo.stride());
+    result.photo = std::move(photo);
+    result.decoder = PhotoDecoder::QtImageIO;
+    result.ok = true;
+    return true;
+}
+
+void LoadThroughCodec(const std::string& path, uint32_t a, uint32_t b, int64_t limit, LoadedPhoto& result)
+{
+    CodecImage image;
+    if (!image.load(path)) {
+        result.error = image.lastError();
+        return;
+    }
+    result.decoder = PhotoDecoder::CodecLibrary;
+    result.codecFormat = image.format();
+
+    if (int64_t(image.width()) * image.height() > limit) {
+        uint32_t newWidth = 0;
+        uint32_t newHeight = 0;
+        DownsizedSize(uint32_t(image.width()), uint32_t(image.height()), a, b, newWidth, newHeight);
+        // A very long strip can round one side to 0; keep at least one pixel.
+        newWidth = std::max(newWidth, 1u);
+        newHeight = std::max(newHeight, 1u);
+        if (!image.resample(int(newWidth), int(newHeight), 1)) {
+            result.error = "the picture could not be resized";
+            return;
+        }
+    }
+
+    const int w = image.width() & ~3;
+    const int h = image.height() & ~3;
+    if (w == 0 || h == 0) {
+        result.error = "the picture is smaller than 4 x 4 pixels";
+        return;
+    }
+    PixelBuffer photo(w, h, 3);
+    for (int u = 0; u < h; ++u) {
+        const uint8_t* row = image.storedRow(h - 1 - u);
+        if (!row) {
+            result.error = "the picture could not be converted to 24 bits";
+            return;
+        }
+        std::memcpy(photo.at(0, u), row, photo.stride());
+    }
+    result.photo = std::move(photo);
+    result.ok = true;
+}
+
+} // namespace
+
+void DownsizedSize(uint32_t width, uint32_t height, uint32_t a, uint32_t b, uint32_t& newWidth, uint32_t& newHeight)
+{
+    // Products stay in 64 bits; every side involved is at most 65500 and the
+    // results fit 32 bits.
+    if (width > height) {
+        if (float(width) / float(height) <= float(a) / float(b)) {
+            newWidth = uint32_t(uint64_t(width) * b / height);
+            newHeight = b;
+        } else {
+            newWidth = a;
+            newHeight = uint32_t(uint64_t(height) * a / width);
+        }
+    } else {
+        newWidth = uint32_t(uint64_t(width) * a / height);
+        newHeight = a;
+    }
+}
+
+LoadedPhoto LoadPhoto(const std::string& path, int thresholdWidth, int thresholdHeight)
+{
+    LoadedPhoto result;
+    const bool resize = thresholdWidth > 0 && thresholdHeight > 0;
+    const uint32_t a = resize ? uint32_t(std::max(thresholdWidth, thresholdHeight)) : 0;
+    const uint32_t b = resize ? uint32_t(std::min(thresholdWidth, thresholdHeight)) : 0;
+    const int64_t limit = resize ? int64_t(a) * int64_t(b) : std::numeric_limits<int64_t>::max();
+
+    if (!IsMetafile(path) && LoadThroughQt(path, limit, result))
+        return result;
+    LoadThroughCodec(path, a, b, limit, result);
+    if (!result.ok && result.decoder == PhotoDecoder::None && resize && !IsMetafile(path)) {
+        // Over the threshold in a format only Qt reads (WebP, say).
+        LoadedPhoto viaQt;
+        if (LoadThroughQt(path, limit, viaQt, a, b))
+            return viaQt;
+    }
+    if (!result.ok && result.error.empty())
+        result.error = "the picture could not be decoded";
+    return result;
+}
+
+} // namespace ombrik

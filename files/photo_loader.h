@@ -1,0 +1,38 @@
+// Opening a picture file as the canvas photo: Qt's image reader first, the codec
+// library for what Qt cannot read and for photos over the load threshold (which
+// it downsizes), then a cut to multiples of 4 in both directions.
+#pragma once
+
+#include "engine/pixel_buffer.h"
+
+#include <cstdint>
+#include <string>
+
+namespace ombrik {
+
+inline constexpr int kDefaultThresholdWidth = 1600;
+inline constexpr int kDefaultThresholdHeight = 1200;
+
+enum class PhotoDecoder { None, QtImageIO, CodecLibrary };
+
+struct LoadedPhoto {
+    bool ok = false;
+    PixelBuffer photo;                       // 3 bytes per pixel, sizes multiples of 4
+    PhotoDecoder decoder = PhotoDecoder::None;
+    int32_t codecFormat = 0;                 // set when the codec library decoded it
+    std::string error;                       // why it failed, for messages
+};
+
+// Loads `path`. A := the larger, B := the smaller of the threshold values; a
+// photo over A × B pixels is resampled. A threshold value of 0 or less turns
+// downsizing off.
+LoadedPhoto LoadPhoto(const std::string& path, int thresholdWidth = kDefaultThresholdWidth,
+                      int thresholdHeight = kDefaultThresholdHeight);
+
+// The size a photo of width × height is resampled to for the threshold A × B
+// (A ≥ B): landscape photos keep B rows unless wider than A:B, portrait and
+// square photos get A rows.
+void DownsizedSize(uint32_t width, uint32_t height, uint32_t a, uint32_t b, uint32_t& newWidth,
+                   uint32_t& newHeight);
+
+} // namespace ombrik

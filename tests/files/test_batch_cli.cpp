@@ -1,0 +1,91 @@
+#include "tests/files/files_test_support.h"
+
+#include <QImage>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace ombrik {
+namespace {
+
+using test::TempFolder;
+
+struct CliRun {
+    int exitCode;
+    std::string err;
+    std::string out;
+};
+
+CliRun RunCli(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(OMBRIK_CLI_PATH), arguments);
+    process.waitForFinished(120000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardError().toStdString(), process.readAllStandardOutput().toStdString()};
+}
+
+TEST(BatchCli, AppliesEffectsAndSaves)
+{
+    TempFolder folder;
+    const PixelBuffer picture = test::RampPicture(40, 30);
+    const QString input = QString::fromStdString(folder.path("in.png"));
+    ASSERT_TRUE(test::SaveWithQt(picture, folder.path("in.png")));
+
+    const QString output = QString::fromStdString(folder.path("out.png"));
+    const CliRun run = RunCli({input, output, "--effect", "B & W", "--effect", "120", "--seed", "7"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("skipping Spotlight (120)"), std::string::npos) << run.err;
+
+    // Cut to 40 × 28 (bottom rows dropped), then every channel takes green.
+    const QImage result = QImage(output).convertToFormat(QImage::Format_BGR888);
+    ASSERT_EQ(result.size(), QSize(40, 28));
+    for (int y = 0; y < 28; ++y)
+        for (int x = 0; x < 40; ++x) {
+            const uint8_t* p = result.constScanLine(y) + x * 3;
+            const uint8_t green = picture.at(x, y)[1];
+            ASSERT_EQ(p[0], green);
+            ASSERT_EQ(p[1], green);
+            ASSERT_EQ(p[2], green);
+        }
+
+    // The spelling of the options works as well.
+    const QString jpeg = QString::fromStdString(folder.path("out.JPG"));
+    const CliRun alias = RunCli({"--apply", "Sharp", "--output", jpeg, "--max-size", "1024", "768", input});
+    EXPECT_EQ(alias.exitCode, 0) << alias.err;
+    EXPECT_EQ(QImage(jpeg).size(), QSize(40, 28));
+}
+
+TEST(BatchCli, FailuresHaveMessagesAndExitCodes)
+{
+    TempFolder folder;
+    const QString input = QString::fromStdString(folder.path("in.png"));
+    ASSERT_TRUE(test::SaveWithQt(test::RampPicture(16, 16), folder.path("in.png")));
+    test::WriteFile(folder.path("broken.jpg"), "not a picture at all");
+    const QString out = QString::fromStdString(folder.path("out.png"));
+
+    const CliRun missing = RunCli({QString::fromStdString(folder.path("missing.jpg")), out});
+    EXPECT_EQ(missing.exitCode, 3);
+    EXPECT_NE(missing.err.find("could not be opened"), std::string::npos);
+    const CliRun broken = RunCli({QString::fromStdString(folder.path("broken.jpg")), out});
+    EXPECT_EQ(broken.exitCode, 3);
+    EXPECT_NE(broken.err.find("could not be opened"), std::string::npos);
+    const CliRun noEncoder = RunCli({input, QString::fromStdString(folder.path("out.xyz"))});
+    EXPECT_EQ(noEncoder.exitCode, 4);
+    EXPECT_NE(noEncoder.err.find("no picture format"), std::string::npos);
+    const CliRun cannotWrite = RunCli({input, QString::fromStdString(folder.path("no/such/folder/out.png"))});
+    EXPECT_EQ(cannotWrite.exitCode, 4);
+    EXPECT_EQ(RunCli({input, out, "--effect", "No Such Effect"}).exitCode, 2);
+    EXPECT_EQ(RunCli({input, out, "--effect", "999"}).exitCode, 2);
+    EXPECT_EQ(RunCli({input, out, "--threshold", "12"}).exitCode, 2);
+    EXPECT_EQ(RunCli({input, out, "--quality", "101"}).exitCode, 2);
+    EXPECT_EQ(RunCli({input}).exitCode, 2);
+    EXPECT_FALSE(std::filesystem::exists(folder.path("out.png")));
+
+    const CliRun list = RunCli({"--list"});
+    EXPECT_EQ(list.exitCode, 0);
+    EXPECT_NE(list.out.find("Oil Paint"), std::string::npos);
+    EXPECT_NE(list.out.find("B & W"), std::string::npos);
+}
+
+} // namespace
+} // namespace ombrik

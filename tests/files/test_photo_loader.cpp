@@ -1,0 +1,304 @@
+#include "files/codec_image.h"
+#include "files/photo_loader.h"
+#include "tests/files/files_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+namespace ombrik {
+namespace {
+
+using test::TempFolder;
+
+TEST(ExtensionTable, EveryExtensionAndCase)
+{
+    const std::pair<const char*, int> table[] = {
+        {"bmp", 1},  {"jpg", 3},  {"jpeg", 3}, {"gif", 2},  {"png", 4},  {"ico", 5},  {"tiff", 6}, {"tif", 6},
+        {"tga", 7},  {"ras", 15}, {"pcx", 8},  {"wbmp", 9}, {"wmf", 10}, {"emf", 10}, {"jp2", 11}, {"j2k", 11},
+        {"jpc", 12}, {"j2c", 12}, {"pgx", 13}, {"pnm", 14}, {"pgm", 14}, {"ppm", 14},
+    };
+    for (const auto& [ext, format] : table)
+        EXPECT_EQ(CodecFormatFromExtension(ext), format) << ext;
+    EXPECT_EQ(CodecFormatFromExtension("JPG"), 3);
+    EXPECT_EQ(CodecFormatFromExtension("TiFf"), 6);
+    for (const char* unknown : {"", "jpe", "webp", "jpgx", "pn", "pbm"})
+        EXPECT_EQ(CodecFormatFromExtension(unknown), 0) << unknown;
+
+    EXPECT_EQ(PathExtension("/a/b/photo.tar.JPG"), "JPG");
+    EXPECT_EQ(PathExtension("/a/b/photo"), "");
+    EXPECT_EQ(PathExtension("photo."), "");
+}
+
+TEST(CodecImage, LoadFailsCleanly)
+{
+    TempFolder folder;
+    CodecImage image;
+    EXPECT_FALSE(image.load(folder.path("noextension")));
+    EXPECT_FALSE(image.load(folder.path("missing.png")));
+    test::WriteFile(folder.path("x.webp"), "RIFF");
+    EXPECT_FALSE(image.load(folder.path("x.webp")));
+    EXPECT_FALSE(image.isValid());
+    EXPECT_EQ(image.width(), 0);
+    EXPECT_EQ(image.storedRow(0), nullptr);
+}
+
+TEST(CodecImage, RowsCountFromTheBottomAndResample)
+{
+    TempFolder folder;
+    PixelBuffer picture(5, 3, 3);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x) {
+            picture.at(x, y)[0] = uint8_t(10 * x);
+            picture.at(x, y)[1] = uint8_t(50 * y);
+            picture.at(x, y)[2] = 7;
+        }
+    ASSERT_TRUE(test::SaveWithCodec(picture, folder.path("p.ppm"), "PPM"));
+    CodecImage image;
+    ASSERT_TRUE(image.load(folder.path("p.ppm")));
+    EXPECT_EQ(image.format(), kCodecPnm);
+    ASSERT_EQ(image.width(), 5);
+    ASSERT_EQ(image.height(), 3);
+    for (int index = 0; index < 3; ++index) {
+        const uint8_t* row = image.storedRow(index);
+        ASSERT_NE(row, nullptr);
+        for (int x = 0; x < 5; ++x) {
+            EXPECT_EQ(row[x * 3 + 0], 10 * x);
+            EXPECT_EQ(row[x * 3 + 1], 50 * (2 - index));  // stored row 0 is the bottom row
+            EXPECT_EQ(row[x * 3 + 2], 7);
+        }
+    }
+    EXPECT_EQ(image.storedRow(3), nullptr);
+    EXPECT_EQ(image.storedRow(-1), nullptr);
+
+    ASSERT_TRUE(image.resample(10, 6, 1));
+    EXPECT_EQ(image.width(), 10);
+    EXPECT_EQ(image.height(), 6);
+    EXPECT_EQ(image.storedRow(0)[1], 100);  // bottom row still from the bottom
+    image.release();
+    EXPECT_FALSE(image.isValid());
+}
+
+TEST(DownsizedSize, ThresholdCases)
+{
+    struct Case {
+        uint32_t w, h, nw, nh;
+    };
+    const Case cases[] = {
+        {1603, 1201, 1600, 1198},  // wider than 4:3 -> width 1600
+        {4000, 2000, 1600, 800},
+        {3000, 2400, 1500, 1200},  // 1.25 <= 1.333 -> height 1200
+        {2400, 3000, 1280, 1600},  // portrait -> height A
+        {2000, 2000, 1600, 1600},  // square -> height A
+    };
+    for (const Case& c : cases) {
+        uint32_t nw = 0;
+        uint32_t nh = 0;
+        DownsizedSize(c.w, c.h, 1600, 1200, nw, nh);
+        EXPECT_EQ(nw, c.nw) << c.w << "x" << c.h;
+        EXPECT_EQ(nh, c.nh) << c.w << "x" << c.h;
+    }
+}
+
+struct SizeCase {
+    int width;
+    int height;
+    const char* extension;
+    int expectWidth;
+    int expectHeight;
+    PhotoDecoder decoder;
+};
+
+TEST(LoadPhoto, DownsizingAndCut)
+{
+    const SizeCase cases[] = {
+        {1603, 1201, "jpg", 1600, 1196, PhotoDecoder::CodecLibrary},
+        {1600, 1200, "jpg", 1600, 1200, PhotoDecoder::QtImageIO},
+        {4000, 2000, "jpg", 1600, 800, PhotoDecoder::CodecLibrary},
+        {3000, 2400, "png", 1500, 1200, PhotoDecoder::CodecLibrary},
+        {2400, 3000, "jpg", 1280, 1600, PhotoDecoder::CodecLibrary},
+        {2000, 2000, "jpg", 1600, 1600, PhotoDecoder::CodecLibrary},
+    };
+    TempFolder folder;
+    for (const SizeCase& c : cases) {
+        const std::string path = folder.path("p." + std::string(c.extension));
+        ASSERT_TRUE(test::SaveWithQt(test::RampPicture(c.width, c.height), path));
+        const LoadedPhoto loaded = LoadPhoto(path, 1600, 1200);
+        ASSERT_TRUE(loaded.ok) << loaded.error;
+        EXPECT_EQ(loaded.photo.width, c.expectWidth) << c.width << "x" << c.height;
+        EXPECT_EQ(loaded.photo.height, c.expectHeight) << c.width << "x" << c.height;
+        EXPECT_EQ(loaded.photo.bytesPerPixel, 3);
+        EXPECT_EQ(loaded.photo.byteCount(), size_t(c.expectWidth) * c.expectHeight * 3);
+        EXPECT_EQ(loaded.decoder, c.decoder) << c.width << "x" << c.height;
+        if (c.decoder == PhotoDecoder::CodecLibrary) {
+            EXPECT_EQ(loaded.codecFormat, CodecFormatFromExtension(c.extension));
+        }
+    }
+    // The threshold's two values may come in either order.
+    const std::string path = folder.path("p.jpg");
+    ASSERT_TRUE(test::SaveWithQt(test::RampPicture(4000, 2000), path));
+    EXPECT_EQ(LoadPhoto(path, 1200, 1600).photo.width, 1600);
+    // Downsizing off: the photo keeps its size (less the cut).
+    const LoadedPhoto full = LoadPhoto(path, 0, 0);
+    EXPECT_EQ(full.decoder, PhotoDecoder::QtImageIO);
+    EXPECT_EQ(full.photo.width, 4000);
+    EXPECT_EQ(full.photo.height, 2000);
+}
+
+// Both paths drop the right column; Qt's drops the bottom rows, the codec's the top rows.
+TEST(LoadPhoto, CutDropsDifferentRowsOnEachPath)
+{
+    TempFolder folder;
+    const PixelBuffer marked = test::MarkedPicture(1001, 751);
+
+    const std::string jpeg = folder.path("m.jpg");
+    ASSERT_TRUE(test::SaveWithQt(marked, jpeg));
+    const LoadedPhoto viaQt = LoadPhoto(jpeg, 1600, 1200);
+    ASSERT_TRUE(viaQt.ok) << viaQt.error;
+    EXPECT_EQ(viaQt.decoder, PhotoDecoder::QtImageIO);
+    ASSERT_EQ(viaQt.photo.width, 1000);
+    ASSERT_EQ(viaQt.photo.height, 748);
+    const uint8_t* top = viaQt.photo.at(500, 0);
+    EXPECT_GT(top[2], 200);  // red stripe kept
+    EXPECT_LT(top[0], 60);
+    const uint8_t* bottom = viaQt.photo.at(500, 747);
+    EXPECT_LT(bottom[0], 200);  // blue stripe gone
+    const uint8_t* right = viaQt.photo.at(999, 400);  // green column gone
+    EXPECT_GT(right[2], 80);
+    EXPECT_LT(right[1], 200);
+
+    const std::string pcx = folder.path("m.pcx");
+    ASSERT_TRUE(test::SaveWithCodec(marked, pcx, "PCX"));
+    const LoadedPhoto viaCodec = LoadPhoto(pcx, 1600, 1200);
+    ASSERT_TRUE(viaCodec.ok) << viaCodec.error;
+    EXPECT_EQ(viaCodec.decoder, PhotoDecoder::CodecLibrary);
+    EXPECT_EQ(viaCodec.codecFormat, kCodecPcx);
+    ASSERT_EQ(viaCodec.photo.width, 1000);
+    ASSERT_EQ(viaCodec.photo.height, 748);
+    // Lossless: photo row u is picture row u + 3, exactly.
+    for (int u : {0, 1, 400, 744, 745, 746, 747})
+        for (int x : {0, 500, 999})
+            for (int k = 0; k < 3; ++k)
+                ASSERT_EQ(viaCodec.photo.at(x, u)[k], marked.at(x, u + 3)[k]) << x << "," << u;
+}
+
+TEST(LoadPhoto, MetafilesAlwaysGoThroughTheCodecLibrary)
+{
+    TempFolder folder;
+    const PixelBuffer picture = test::RampPicture(16, 16);
+    ASSERT_TRUE(test::SaveWithQt(picture, folder.path("a.png")));
+    const std::string bytes = test::ReadFile(folder.path("a.png"));
+    // Qt would read these PNG bytes; under a metafile name only the codec's
+    // metafile reader is asked, which refuses them.
+    for (const char* name : {"a.wmf", "a.EMF"}) {
+        test::WriteFile(folder.path(name), bytes);
+        const LoadedPhoto loaded = LoadPhoto(folder.path(name));
+        EXPECT_FALSE(loaded.ok) << name;
+        EXPECT_FALSE(loaded.error.empty());
+    }
+    EXPECT_TRUE(LoadPhoto(folder.path("a.png")).ok);
+}
+
+// A JPEG whose EXIF orientation 6 says "rotate 90 degrees clockwise to view".
+std::string RotatedJpeg(const PixelBuffer& stored, const std::string& scratch)
+{
+    EXPECT_TRUE(test::SaveWithQt(stored, scratch));
+    const std::string jpeg = test::ReadFile(scratch);
+    const char exif[] = {
+        '\xFF', '\xE1', 0, 34, 'E', 'x', 'i', 'f', 0, 0,        // APP1, length, "Exif"
+        'I', 'I', 42, 0, 8, 0, 0, 0,                          // little-endian TIFF, IFD at 8
+        1, 0, 0x12, 0x01, 3, 0, 1, 0, 0, 0, 6, 0, 0, 0,       // one entry: Orientation = 6
+        0, 0, 0, 0,                                           // no next IFD
+    };
+    return jpeg.substr(0, 2) + std::string(exif, sizeof exif) + jpeg.substr(2);
+}
+
+TEST(LoadPhoto, ExifOrientationOpensUpright)
+{
+    TempFolder folder;
+    // Stored 400 × 200, left half red, right half blue: upright it is 200 × 400,
+    // red on top.
+    PixelBuffer stored(400, 200, 3);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 400; ++x) {
+            stored.at(x, y)[0] = x < 200 ? 0 : 255;
+            stored.at(x, y)[2] = x < 200 ? 255 : 0;
+        }
+    test::WriteFile(folder.path("o.jpg"), RotatedJpeg(stored, folder.path("plain.jpg")));
+
+    const LoadedPhoto viaQt = LoadPhoto(folder.path("o.jpg"));
+    ASSERT_TRUE(viaQt.ok) << viaQt.error;
+    EXPECT_EQ(viaQt.decoder, PhotoDecoder::QtImageIO);
+    ASSERT_EQ(viaQt.photo.width, 200);
+    ASSERT_EQ(viaQt.photo.height, 400);
+    EXPECT_GT(viaQt.photo.at(100, 50)[2], 200);
+    EXPECT_GT(viaQt.photo.at(100, 350)[0], 200);
+
+    // Over a 100 × 100 threshold the codec library reads it, upright as well:
+    // portrait, so 50 × 100, cut to 48 × 100.
+    const LoadedPhoto viaCodec = LoadPhoto(folder.path("o.jpg"), 100, 100);
+    ASSERT_TRUE(viaCodec.ok) << viaCodec.error;
+    EXPECT_EQ(viaCodec.decoder, PhotoDecoder::CodecLibrary);
+    ASSERT_EQ(viaCodec.photo.width, 48);
+    ASSERT_EQ(viaCodec.photo.height, 100);
+    EXPECT_GT(viaCodec.photo.at(24, 10)[2], 200);
+    EXPECT_GT(viaCodec.photo.at(24, 90)[0], 200);
+}
+
+TEST(LoadPhoto, TooSmallOrUnreadableFilesFailWithAMessage)
+{
+    TempFolder folder;
+    ASSERT_TRUE(test::SaveWithQt(test::RampPicture(3, 9), folder.path("thin.png")));
+    ASSERT_TRUE(test::SaveWithCodec(test::RampPicture(9, 2), folder.path("flat.pcx"), "PCX"));
+    test::WriteFile(folder.path("empty.jpg"), "");
+    std::string noise(4096, '\0');
+    for (size_t i = 0; i < noise.size(); ++i)
+        noise[i] = char((i * 2654435761u) >> 13);
+    test::WriteFile(folder.path("noise.png"), noise);
+    test::WriteFile(folder.path("noise.pcx"), noise);
+    for (const char* name : {"thin.png", "flat.pcx", "empty.jpg", "noise.png", "noise.pcx", "missing.jpg", "noext"}) {
+        const LoadedPhoto loaded = LoadPhoto(folder.path(name));
+        EXPECT_FALSE(loaded.ok) << name;
+        EXPECT_TRUE(loaded.photo.empty()) << name;
+        EXPECT_FALSE(loaded.error.empty()) << name;
+    }
+}
+
+TEST(LoadPhoto, HostileFilesAreRefusedWithoutHugeAllocations)
+{
+    TempFolder folder;
+    const PixelBuffer picture = test::RampPicture(640, 480);
+    ASSERT_TRUE(test::SaveWithQt(picture, folder.path("whole.jpg")));
+    ASSERT_TRUE(test::SaveWithQt(picture, folder.path("whole.png")));
+    const std::string jpeg = test::ReadFile(folder.path("whole.jpg"));
+    const std::string png = test::ReadFile(folder.path("whole.png"));
+    test::WriteFile(folder.path("cut.jpg"), jpeg.substr(0, jpeg.size() / 2));
+    test::WriteFile(folder.path("cut.png"), png.substr(0, png.size() / 2));
+    test::WriteFile(folder.path("header.jpg"), jpeg.substr(0, 200));
+    const std::string pnmHeader = "P6\n100000 100000\n255\n" + std::string(64, '\x7f');
+    test::WriteFile(folder.path("huge.ppm"), pnmHeader);
+    test::WriteFile(folder.path("huge.pnm"), pnmHeader);
+
+    for (const char* name : {"cut.jpg", "cut.png", "header.jpg", "huge.ppm", "huge.pnm"})
+        for (int threshold : {1600, 0}) {
+            const LoadedPhoto loaded = LoadPhoto(folder.path(name), threshold, threshold ? 1200 : 0);
+            if (loaded.ok) {
+                // A truncated file may open with what could be decoded, never larger.
+                EXPECT_LE(loaded.photo.width, 640) << name;
+                EXPECT_LE(loaded.photo.height, 480) << name;
+                EXPECT_EQ(loaded.photo.byteCount(), size_t(loaded.photo.width) * loaded.photo.height * 3);
+            } else {
+                EXPECT_FALSE(loaded.error.empty()) << name;
+            }
+        }
+    EXPECT_FALSE(LoadPhoto(folder.path("huge.ppm")).ok);
+    EXPECT_FALSE(LoadPhoto(folder.path("huge.pnm"), 0, 0).ok);
+
+    // 100000 × 100000 × 3 bytes would be 30 GB; the process never came near.
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    EXPECT_LT(usage.ru_maxrss, 1'500'000L);  // kilobytes
+}
+
+} // namespace
+} // namespace ombrik
