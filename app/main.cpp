@@ -1,0 +1,75 @@
+// The editor: one window on one photo. `ombrik [photo]` opens the photo (the
+// bundled sample when none is given). Batch work without a window is ombrik-cli.
+#include "app/editor_app.h"
+#include "app/editor_dlg.h"
+#include "canvas/photo_canvas.h"
+#include "ui/artwork.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QTimer>
+
+using namespace ombrik;
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Ombrik Photo Editor"));
+    QApplication::setOrganizationName(QStringLiteral("Ombrik"));
+    QApplication::setApplicationVersion(QStringLiteral(OMBRIK_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("ombrik"));
+    QApplication::setWindowIcon(LogoIcon());
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Ombrik Photo Editor"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    QCommandLineOption screenshot(QStringLiteral("screenshot"),
+                                  QStringLiteral("Save a picture of the window to <file> after start and quit."),
+                                  QStringLiteral("file"));
+    QCommandLineOption panel(QStringLiteral("panel"),
+                             QStringLiteral("Show a panel at start: retouch, filters, warp, lighting or text."),
+                             QStringLiteral("name"));
+    parser.addOption(screenshot);
+    parser.addOption(panel);
+    parser.addPositionalArgument(QStringLiteral("photo"), QStringLiteral("The photo to open."));
+    parser.process(app);
+
+    QStringList files;
+    for (const QString& f : parser.positionalArguments())
+        files << QFileInfo(f).absoluteFilePath();
+
+    CEditorApp editorApp(CEditorApp::InstanceServerName());
+    if (!parser.isSet(screenshot)) {
+        if (editorApp.forwardToRunningInstance(files))
+            return 0;
+        editorApp.listen();
+    }
+    CEditorApp::WriteBrushImages();
+
+    CEditorDlg window;
+    QObject::connect(&editorApp, &CEditorApp::activationRequested, &window, &CEditorDlg::activateFromSecondStart);
+    window.show();
+
+    const QString photo = files.isEmpty() ? CEditorApp::SamplePhotoPath() : files.first();
+    QTimer::singleShot(0, &window, [&] {
+        if (!photo.isEmpty())
+            window.openPath(photo);
+        const QString name = parser.value(panel).toLower();
+        const std::pair<const char*, int> panels[] = {{"retouch", cmd::RetouchPanel}, {"filters", cmd::FiltersPanel},
+                                                      {"warp", cmd::WarpPanel},       {"lighting", cmd::LightingPanel},
+                                                      {"text", cmd::TextPanel}};
+        for (const auto& [n, id] : panels)
+            if (name == QLatin1String(n))
+                window.command(id);
+        if (parser.isSet(screenshot)) {
+            QTimer::singleShot(300, &window, [&] {
+                window.grab().save(parser.value(screenshot));
+                app.quit();
+            });
+        }
+    });
+    return app.exec();
+}
