@@ -48,6 +48,7 @@ bool CEditorApp::forwardToRunningInstance(const QStringList& files, int timeoutM
 {
     QLocalSocket socket;
     socket.connectToServer(m_serverName);
+    // Refused or missing: no instance runs (a crashed one may have left its socket).
     if (!socket.waitForConnected(timeoutMs))
         return false;
     QByteArray message("activate\n");
@@ -55,10 +56,13 @@ bool CEditorApp::forwardToRunningInstance(const QStringList& files, int timeoutM
         message += f.toUtf8() + '\n';
     socket.write(message);
     socket.waitForBytesWritten(timeoutMs);
-    // Wait for the running instance to confirm, so that it is known to be alive.
-    const bool answered = socket.waitForReadyRead(timeoutMs) && socket.readAll().startsWith("ok");
+    // The running instance may be busy with a long effect; it reads the request
+    // when it is free again, so a missing answer still means it runs.
+    socket.waitForReadyRead(timeoutMs);
     socket.disconnectFromServer();
-    return answered;
+    if (socket.state() != QLocalSocket::UnconnectedState)
+        socket.waitForDisconnected(timeoutMs);
+    return true;
 }
 
 bool CEditorApp::listen()
@@ -78,9 +82,8 @@ bool CEditorApp::listen()
 void CEditorApp::acceptConnection()
 {
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         auto buffer = std::make_shared<QByteArray>();
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket, buffer] {
+        auto drain = [this, socket, buffer] {
             *buffer += socket->readAll();
             if (!buffer->startsWith("activate\n") || !buffer->endsWith('\n'))
                 return;
@@ -89,10 +92,16 @@ void CEditorApp::acceptConnection()
                 if (!line.isEmpty())
                     files << QString::fromUtf8(line);
             buffer->clear();
-            socket->write("ok\n");
-            socket->flush();
+            if (socket->state() == QLocalSocket::ConnectedState) {
+                socket->write("ok\n");
+                socket->flush();
+            }
             emit activationRequested(files);
-        });
+        };
+        connect(socket, &QLocalSocket::readyRead, this, drain);
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        // The request may have arrived (and its sender gone) before we got here.
+        drain();
     }
 }
 

@@ -87,7 +87,6 @@ CEditorDlg::CEditorDlg(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
     setProperty(CEditorApp::kInstanceId, 1);
     if (QScreen* s = screen()) {
         const QRect area = s->availableGeometry();
-        setMaximumSize(area.size());
         setGeometry(area.x(), area.y(), std::max(kMinWidth, area.width()), std::max(kMinHeight, area.height() - 10));
     }
 
@@ -274,23 +273,6 @@ void CEditorDlg::createActions()
     add(cmd::HelpContent, Glyph::Help, tr("Online Help Content"));
     add(cmd::About, Glyph::About, tr("About"));
 
-    // Keys, translated before the focused control sees them.
-    auto key = [this](const QKeySequence& sequence, int id) {
-        auto* a = new QAction(this);
-        a->setShortcut(sequence);
-        a->setShortcutContext(Qt::WindowShortcut);
-        connect(a, &QAction::triggered, this, [this, id] { command(id); });
-        addAction(a);
-    };
-    key(QKeySequence(Qt::ALT | Qt::Key_F), cmd::FileMenuKey);
-    key(QKeySequence(Qt::ALT | Qt::Key_E), cmd::EditMenuKey);
-    key(QKeySequence(Qt::ALT | Qt::Key_N), cmd::PanelMenuKey);
-    key(QKeySequence(Qt::ALT | Qt::Key_H), cmd::HelpMenuKey);
-    key(QKeySequence(Qt::CTRL | Qt::Key_Z), cmd::MenuUndo);
-    key(QKeySequence(Qt::CTRL | Qt::Key_Y), cmd::MenuRedo);
-    key(QKeySequence(Qt::CTRL | Qt::Key_O), cmd::MenuOpen);
-    key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), cmd::MenuSaveAs);
-    key(QKeySequence(Qt::Key_F1), cmd::HelpKey);
 }
 
 void CEditorDlg::createMenus()
@@ -1101,10 +1083,44 @@ bool CEditorDlg::ownsWidget(QObject* object) const
     return w && w->window() == this;
 }
 
+int CEditorDlg::acceleratorCommand(int key, Qt::KeyboardModifiers modifiers)
+{
+    modifiers &= Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier | Qt::MetaModifier;
+    // Undo and redo take the letter in either case.
+    if ((modifiers & ~Qt::ShiftModifier) == Qt::ControlModifier) {
+        if (key == Qt::Key_Z)
+            return cmd::MenuUndo;
+        if (key == Qt::Key_Y)
+            return cmd::MenuRedo;
+    }
+    if (modifiers == Qt::ControlModifier && key == Qt::Key_O)
+        return cmd::MenuOpen;
+    if (modifiers == (Qt::ControlModifier | Qt::ShiftModifier) && key == Qt::Key_S)
+        return cmd::MenuSaveAs;
+    if (modifiers == Qt::AltModifier) {
+        switch (key) {
+        case Qt::Key_F: return cmd::FileMenuKey;
+        case Qt::Key_E: return cmd::EditMenuKey;
+        case Qt::Key_N: return cmd::PanelMenuKey;
+        case Qt::Key_H: return cmd::HelpMenuKey;
+        default: break;
+        }
+    }
+    if (modifiers == Qt::NoModifier && key == Qt::Key_F1)
+        return cmd::HelpKey;
+    return 0;
+}
+
 bool CEditorDlg::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress && ownsWidget(watched)) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
+        const auto* keyEvent = static_cast<QKeyEvent*>(event);
+        const int key = keyEvent->key();
+        // Accelerators first, whichever control has the focus.
+        if (const int id = acceleratorCommand(key, keyEvent->modifiers())) {
+            command(id);
+            return true;
+        }
         if (key == Qt::Key_Escape) {
             // Never closes the window; on the preview it leaves the preview.
             if (m_inPreview)

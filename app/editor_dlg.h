@@ -103,6 +103,9 @@ public:
     QString windowCaption() const;
     QLabel* notice() const { return m_notice; }
 
+    // The command of an accelerator key, or 0.
+    static int acceleratorCommand(int key, Qt::KeyboardModifiers modifiers);
+
     // Layout rectangles of the client size (also used by the resize layout).
     QRect canvasRect() const;
     QRect titleRect() const;
