@@ -9,6 +9,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QScreen>
 #include <QTimer>
 
 using namespace ombrik;
@@ -32,7 +33,11 @@ int main(int argc, char** argv)
     QCommandLineOption panel(QStringLiteral("panel"),
                              QStringLiteral("Show a panel at start: retouch, filters, warp, lighting or text."),
                              QStringLiteral("name"));
+    QCommandLineOption commands(QStringLiteral("command"),
+                                QStringLiteral("Run a window command (by id) after start; may be repeated."),
+                                QStringLiteral("id"));
     parser.addOption(screenshot);
+    parser.addOption(commands);
     parser.addOption(panel);
     parser.addPositionalArgument(QStringLiteral("photo"), QStringLiteral("The photo to open."));
     parser.process(app);
@@ -64,9 +69,14 @@ int main(int argc, char** argv)
         for (const auto& [n, id] : panels)
             if (name == QLatin1String(n))
                 window.command(id);
+        for (const QString& id : parser.values(commands))
+            window.command(id.toInt());
         if (parser.isSet(screenshot)) {
-            QTimer::singleShot(300, &window, [&] {
-                window.grab().save(parser.value(screenshot));
+            QTimer::singleShot(500, &window, [&] {
+                // The whole screen, so that open menus are in the picture too.
+                QScreen* screen = window.screen();
+                const QPixmap shot = screen ? screen->grabWindow(0) : QPixmap();
+                (shot.isNull() ? window.grab() : shot).save(parser.value(screenshot));
                 app.quit();
             });
         }

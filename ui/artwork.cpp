@@ -396,7 +396,7 @@ QImage RedEyePicture(int w, int h)
 // Before and after: the left half as it is, the right half with the effect.
 QImage RetouchTile(EffectId id, int w, int h)
 {
-    const QImage before = id == 3 ? RedEyePicture(w, h) : Crop(":/ombrik/portrait.png", QRect(150, 40, 220, 190), w, h);
+    const QImage before = id == 3 ? RedEyePicture(w, h) : Crop(":/ombrik/portrait.png", QRect(150, 30, 180, 150), w, h);
     // Gentle tone changes are repeated so that a small tile shows them.
     const int passes = (id == 0 || id == 1 || id == 4 || id == 5) ? 4 : (id == 6 || id == 7 ? 2 : 1);
     const QImage after = ToImage(RunOn(id, ToBuffer(before), passes));

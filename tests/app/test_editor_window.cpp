@@ -3,11 +3,15 @@
 // menus, the window frame and progress.
 #include "tests/app/app_test_support.h"
 
+#include "app/editor_app.h"
 #include "ui/brush_picker.h"
 #include "ui/colour_palette.h"
 #include "ui/flat_button.h"
 
 #include <QAction>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QMenu>
 #include <QLabel>
 #include <QContextMenuEvent>
@@ -411,4 +415,40 @@ TEST(EditorWindow, ProgressStripIsDrawnOnlyOutsideStartUp)
     window.sendMessage(WM_EFFECT_PROGRESS, 0, 50);
     EXPECT_EQ(fillWidth(), 109);
     EXPECT_EQ(window.progressDrawCount(), 3);
+}
+
+TEST(EditorWindow, DroppedPhotoIsOpened)
+{
+    BoxAnswers boxes;
+    WindowWithPhoto w;
+    const QString dropped = w.writePhoto(QStringLiteral("dropped.png"), 96, 64);
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(dropped)});
+    QDragEnterEvent enter(QPoint(300, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w.window.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(300, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w.window.get(), &drop);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w.doc().width(), 96);
+    EXPECT_TRUE(boxes.questions.isEmpty());
+}
+
+TEST(EditorApp, ShipsItsFilesAndWritesTheBrushImages)
+{
+    EXPECT_TRUE(QFileInfo(CEditorApp::HelpPagePath()).isFile());
+    EXPECT_TRUE(CEditorApp::SamplePhotoPath().endsWith(QStringLiteral("photos/coffee.png")));
+    QTemporaryDir data;
+    qputenv("OMBRIK_DATA_DIR", data.path().toUtf8());
+    EXPECT_EQ(CEditorApp::WriteBrushImages(), 6);
+    qunsetenv("OMBRIK_DATA_DIR");
+    for (int n = 1; n <= 6; ++n)
+        EXPECT_GT(QFileInfo(data.filePath(QString::asprintf("%03d.pnm", n))).size(), 0) << n;
+
+    // Accelerators: the four menu keys and the usual file keys.
+    EXPECT_EQ(CEditorDlg::acceleratorCommand(Qt::Key_F, Qt::AltModifier), cmd::FileMenuKey);
+    EXPECT_EQ(CEditorDlg::acceleratorCommand(Qt::Key_N, Qt::AltModifier), cmd::PanelMenuKey);
+    EXPECT_EQ(CEditorDlg::acceleratorCommand(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier), cmd::MenuUndo);
+    EXPECT_EQ(CEditorDlg::acceleratorCommand(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier), cmd::MenuSaveAs);
+    EXPECT_EQ(CEditorDlg::acceleratorCommand(Qt::Key_S, Qt::ControlModifier), 0);
 }
