@@ -3,6 +3,7 @@
 #include "app/editor_app.h"
 #include "canvas/photo_canvas.h"
 #include "files/auto_resize_dialog.h"
+#include "files/image_encoder.h"
 #include "files/photo_loader.h"
 #include "ui/artwork.h"
 #include "ui/brush_picker.h"
@@ -372,7 +373,7 @@ QRect CEditorDlg::titleRect() const
 
 void CEditorDlg::layoutChildren()
 {
-    if (!m_canvas)
+    if (!m_canvas || !m_notice)
         return;  // still being built
     const int W = width(), H = height();
     auto span = [](int l, int t, int r, int b) { return QRect(QPoint(l, t), QPoint(r - 1, b - 1)); };
@@ -758,7 +759,38 @@ bool CEditorDlg::saveAsCommand()
 {
     if (!m_canvas->document().hasPhoto())
         return false;
-    return saveAsDialog ? saveAsDialog() : m_canvas->saveAs(this);
+    if (saveAsDialog)
+        return saveAsDialog();
+    QString path;
+    if (chooseSaveFile) {
+        path = chooseSaveFile();
+    } else {
+        QFileDialog dialog(this, tr("Save As"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix(QStringLiteral("jpg"));
+        dialog.setNameFilters({QStringLiteral("(*.jpg) (*.jpg)"), QStringLiteral("(*.jpeg) (*.jpeg)"),
+                               QStringLiteral("(*.bmp) (*.bmp)"), QStringLiteral("(*.gif) (*.gif)"),
+                               QStringLiteral("(*.png) (*.png)")});
+        dialog.setDirectory(QFileInfo(QString::fromStdString(m_canvas->document().photoPath())).absolutePath());
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            path = dialog.selectedFiles().first();
+    }
+    if (path.isEmpty())
+        return false;
+    // The encoder writes a temporary file and renames it over the target, so a
+    // failed save never damages a picture that was there.
+    const PixelBuffer composite = m_canvas->exportComposite();
+    ImageEncoder encoder(path.toStdString());
+    encoder.setQuality(ImageEncoder::kDefaultQuality);
+    const SaveStatus status = encoder.found() ? encoder.saveToFile(composite, path.toStdString())
+                                              : SaveStatus::NoEncoder;
+    if (status != SaveStatus::Ok) {
+        ShowWarning(this, tr("The photo could not be saved as \"%1\":\n%2.")
+                              .arg(QFileInfo(path).fileName(), QString::fromUtf8(SaveStatusText(status))));
+        return false;
+    }
+    return true;
 }
 
 void CEditorDlg::openCommand()

@@ -79,6 +79,8 @@ public:
 
     // Hooks for the file dialogs, replaced by tests. Empty: the real dialogs.
     std::function<QString()> chooseOpenFile;
+    std::function<QString()> chooseSaveFile;
+    // Replaces the whole Save As (dialog and writing); returns whether it saved.
     std::function<bool()> saveAsDialog;
 
     CPhotoCanvas* canvas() const { return m_canvas; }

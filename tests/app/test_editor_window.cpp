@@ -452,3 +452,34 @@ TEST(EditorApp, ShipsItsFilesAndWritesTheBrushImages)
     EXPECT_EQ(CEditorDlg::acceleratorCommand(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier), cmd::MenuSaveAs);
     EXPECT_EQ(CEditorDlg::acceleratorCommand(Qt::Key_S, Qt::ControlModifier), 0);
 }
+
+TEST(EditorWindow, SaveAsWritesThePictureOrSaysWhyNot)
+{
+    BoxAnswers boxes;
+    WindowWithPhoto w(120, 80);
+    w->command(cmd::FiltersPanel);
+    DoubleClickTile(w->strip(1), 13);
+    const PixelBuffer edited = w.doc().photo();
+
+    const QString target = w.dir.filePath(QStringLiteral("saved.png"));
+    w->chooseSaveFile = [&] { return target; };
+    QTest::mouseClick(w->button(cmd::SaveButton), Qt::LeftButton);
+    QImage saved(target);
+    ASSERT_FALSE(saved.isNull());
+    EXPECT_EQ(saved.size(), QSize(120, 80));
+    const uint8_t* p = edited.at(10, 10);
+    EXPECT_EQ(saved.pixelColor(10, 10), QColor(p[2], p[1], p[0]));
+    EXPECT_TRUE(boxes.warnings.isEmpty());
+
+    // A folder that does not exist: a warning, and closing keeps the window.
+    w->chooseSaveFile = [&] { return w.dir.filePath(QStringLiteral("missing/saved.png")); };
+    boxes.answerYes = true;
+    EXPECT_FALSE(w->close());
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(boxes.warnings.size(), 1);
+    // An extension no encoder knows is refused the same way.
+    w->chooseSaveFile = [&] { return w.dir.filePath(QStringLiteral("saved.nope")); };
+    QTest::keyClick(w.window.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(boxes.warnings.size(), 2);
+    EXPECT_FALSE(QFileInfo::exists(w.dir.filePath(QStringLiteral("saved.nope"))));
+}
