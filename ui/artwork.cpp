@@ -497,17 +497,29 @@ QImage LightingTile(EffectId id, int w, int h)
     const QPointF c(w / 2.0, h / 2.0);
     const double s = std::min(w, h);
     switch (id) {
-    case 120: {  // spotlight: a bright ellipse on the floor
-        QRadialGradient g(c + QPointF(0, s * 0.12), s * 0.55);
-        g.setColorAt(0, QColor(255, 250, 225, 230));
-        g.setColorAt(0.6, QColor(255, 240, 200, 120));
+    case 120: {  // spotlight: a cone from above onto a bright ellipse
+        const QPointF spot = c + QPointF(0, s * 0.15);
+        QPainterPath cone;
+        cone.moveTo(c.x() - s * 0.08, 0);
+        cone.lineTo(c.x() + s * 0.08, 0);
+        cone.lineTo(spot.x() + s * 0.62, spot.y());
+        cone.lineTo(spot.x() - s * 0.62, spot.y());
+        cone.closeSubpath();
+        QLinearGradient beam(QPointF(c.x(), 0), spot);
+        beam.setColorAt(0, QColor(255, 248, 220, 40));
+        beam.setColorAt(1, QColor(255, 248, 220, 110));
+        p.setPen(Qt::NoPen);
+        p.setBrush(beam);
+        p.drawPath(cone);
+        p.save();
+        p.translate(spot);
+        p.scale(1.0, 0.42);
+        QRadialGradient g(QPointF(0, 0), s * 0.62);
+        g.setColorAt(0, QColor(255, 250, 230, 255));
+        g.setColorAt(0.7, QColor(255, 240, 200, 170));
         g.setColorAt(1, QColor(0, 0, 0, 0));
         p.setBrush(g);
-        p.setPen(Qt::NoPen);
-        p.save();
-        p.translate(c + QPointF(0, s * 0.12));
-        p.scale(1.3, 0.75);
-        p.drawEllipse(QPointF(0, 0), s * 0.55, s * 0.55);
+        p.drawEllipse(QPointF(0, 0), s * 0.62, s * 0.62);
         p.restore();
         break;
     }
