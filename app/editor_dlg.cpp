@@ -846,8 +846,9 @@ bool CEditorDlg::openPath(const QString& path)
     }
     addRecentFile(QFileInfo(path).absoluteFilePath());
     updateActions();
-    // Cut to multiples of 4 is not a reduction worth telling about.
-    if (original.isValid() && (original.width() > w + 3 || original.height() > h + 3))
+    // Cut to multiples of 4 (or turned by its orientation tag) is not a
+    // reduction worth telling about.
+    if (original.isValid() && qint64(original.width()) * original.height() > qint64(w + 3) * (h + 3))
         showNotice(tr("The photo was reduced from %1 × %2 to %3 × %4 pixels for editing.\n"
                       "Auto Resize Threshold sets the largest size that opens unreduced.")
                        .arg(original.width())
