@@ -262,7 +262,14 @@ private:
 
 bool IsBatchInvocation(int argc, char** argv)
 {
-    return argc > 1 && argv[1] && argv[1][0] != '\0';
+    // Any option, or an input and an output; a lone file name opens in the editor.
+    int positional = 0;
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i][0] == '-' && argv[i][1] != '\0')
+            return true;
+        ++positional;
+    }
+    return positional >= 2;
 }
 
 int RunBatchMode(int argc, char** argv)

@@ -12,7 +12,8 @@ enum BatchExit {
     kBatchSaveFailed = 4,   // no encoder for the output, or the save failed
 };
 
-// True when the arguments ask for the batch mode rather than the editor window.
+// True when the arguments ask for the batch mode rather than the editor window:
+// any option, or two file names (input and output).
 bool IsBatchInvocation(int argc, char** argv);
 
 // Runs the batch mode; returns the process exit code.

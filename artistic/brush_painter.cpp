@@ -35,9 +35,10 @@ int Truncate(double v)
     return int(v);
 }
 
+// Truncate and clamp to 0..255 (NaN gives 0), without branches.
 uint8_t ToByte(double v)
 {
-    return ClampByte(Truncate(v));
+    return uint8_t(int(std::min(255.0, std::max(0.0, v))));
 }
 
 // A map must cover the working image exactly; one that came out of another
@@ -238,9 +239,9 @@ void LayStroke(PaintImage& canvas, const PainterParams& params, const PainterBru
     }
     for (const auto& p : brush.pixels) {
         uint8_t* c = base + p.offset * 3;
-        const int v0 = Truncate(c[0] * k * p.oneMinusE);
-        const int v1 = Truncate(c[1] * k * p.oneMinusE);
-        const int v2 = Truncate(c[2] * k * p.oneMinusE);
+        const double v0 = ToByte(c[0] * k * p.oneMinusE);
+        const double v1 = ToByte(c[1] * k * p.oneMinusE);
+        const double v2 = ToByte(c[2] * k * p.oneMinusE);
         c[0] = ToByte(v0 + p.e * r0);
         c[1] = ToByte(v1 + p.e * r1);
         c[2] = ToByte(v2 + p.e * r2);
@@ -414,6 +415,10 @@ void CBrushPainter::SetImageSize(int width, int height, int bytesPerPixel)
 
 void CBrushPainter::SetDataDirectory(const std::string& folder)
 {
+    if (!folder.empty() && folder.back() != '/') {
+        SetPresetBrushFolder(folder + '/');
+        return;
+    }
     SetPresetBrushFolder(folder);
 }
 
@@ -503,8 +508,25 @@ void CBrushPainter::Painting()
     }
     BindToCanvas(set, W);
 
-    const PaintImage angleMap = MakeStrokeMap(p, p.orientType, true, m_work, maxW, maxH);
-    const PaintImage sizeMap = MakeStrokeMap(p, p.sizeType, false, m_work, maxW, maxH);
+    // Strokes read only channel 0 of a map, one byte at a random place: keep
+    // just that channel so the lookups touch a third of the memory.
+    // With a single angle or size every map value gives index 0, so a map
+    // is only built when building it draws random numbers (the noise map).
+    auto mapValues = [&](int type, bool forAngle) {
+        const int count = forAngle ? p.orientCount : p.sizeCount;
+        if (count == 1 && type != ByNoise)
+            return PixelBlock();
+        PaintImage map = MakeStrokeMap(p, type, forAngle, m_work, maxW, maxH);
+        PixelBlock values;
+        if (!map.empty()) {
+            values.resize(map.pixels.size() / 3);
+            for (size_t k = 0; k < values.size(); ++k)
+                values[k] = map.pixels[k * 3];
+        }
+        return values;
+    };
+    const PixelBlock angleMap = mapValues(p.orientType, true);
+    const PixelBlock sizeMap = mapValues(p.sizeType, false);
 
     long long strokes;
     if (p.placementType == 1)
@@ -530,39 +552,120 @@ void CBrushPainter::Painting()
         }
     }
 
-    auto mapIndex = [&](int type, int count, const PaintImage& map, int X, int Y, const char* message) {
+    // The stroke's index from its map; `drawn` is the draw already made for a
+    // Random map.
+    auto mapIndex = [&](int type, int count, const PixelBlock& map, int X, int Y, const char* message,
+                        int drawn) {
         switch (type) {
-        case Random: return g_rand_int_range(random, 0, count);
+        case Random: return drawn;
         case BestMatch: return 0;
         case ByValue: case ByRadius: case ByAngle: case ByNoise: case ByHue: case ByVectors:
-            return map.at(X, Y)[0] * count / 256;
+            return count == 1 ? 0 : map[size_t(Y) * size_t(W) + size_t(X)] * count / 256;
         default:
             g_printerr("%s", message);
             return 0;
         }
     };
 
+    // A stroke's random draws up to its brush choice: position (or grid entry),
+    // pull toward the centre, then, for a stroke that is laid, a random angle
+    // and size index. False for a stroke that is skipped.
+    struct Draws {
+        int X = 0, Y = 0;
+        bool laid = false;
+        int a = 0, s = 0;
+        double noise[3] = {0, 0, 0};
+    };
+    auto drawPosition = [&](int c, Draws& d) {
+        if (p.placementType == 1) {
+            d.X = gridX[size_t(c - 1)];
+            d.Y = gridY[size_t(c - 1)];
+        } else {
+            d.X = RandRange(random, maxW / 2, W - maxW / 2);
+            d.Y = RandRange(random, maxH / 2, H - maxH / 2);
+        }
+        if (p.placeTowardCentre) {
+            const double r = g_rand_double_range(random, 0, 0.75);
+            d.X = Truncate(r * (W / 2) + (1 - r) * d.X);
+            d.Y = Truncate(r * (H / 2) + (1 - r) * d.Y);
+        }
+        d.laid = !(d.X < maxW / 2 || d.Y < maxH / 2 || d.X + maxW / 2 >= W || d.Y + maxH / 2 >= H);
+        if (d.laid) {
+            if (p.orientType == Random)
+                d.a = g_rand_int_range(random, 0, p.orientCount);
+            if (p.sizeType == Random)
+                d.s = g_rand_int_range(random, 0, p.sizeCount);
+        }
+    };
+    auto drawNoise = [&](Draws& d) {
+        if (p.colourNoise > 0)
+            for (double& n : d.noise)
+                n = g_rand_double_range(random, -p.colourNoise / 2, p.colourNoise / 2);
+    };
+    // Without a best-match search (which draws between the size index and the
+    // colour noise) every draw of a stroke comes before its compositing, so a
+    // batch of strokes is drawn ahead, in the same order, and the pixels of
+    // strokes to come are prefetched: stroke positions are random and the
+    // canvas is far larger than the caches.
+    const bool drawAhead = p.orientType != BestMatch && p.sizeType != BestMatch;
+    constexpr size_t kBatch = 2048;
+    constexpr size_t kAhead = 8;
+    std::vector<Draws> batch;
+    size_t batchNext = 0;
+    auto prefetch = [&](int X, int Y) {
+        const int left = X - maxW / 2, top = Y - maxH / 2;
+        const size_t rowBytes = size_t(maxW) * 3;
+        for (int j = 0; j < maxH; ++j) {
+            const uint8_t* c = canvas.at(left, top + j);
+            const uint8_t* w = m_work.at(left, top + j);
+            for (size_t o = 0; o < rowBytes; o += 64) {
+                __builtin_prefetch(c + o, 1);
+                __builtin_prefetch(w + o, 0);
+            }
+            __builtin_prefetch(c + rowBytes - 1, 1);
+            __builtin_prefetch(w + rowBytes - 1, 0);
+        }
+        const size_t at = size_t(Y) * size_t(W) + size_t(X);
+        if (!angleMap.empty())
+            __builtin_prefetch(&angleMap[at], 0);
+        if (!sizeMap.empty())
+            __builtin_prefetch(&sizeMap[at], 0);
+    };
+
     const int Wi = W - 2 * maxW, Hi = H - 2 * maxH;
     for (int c = N; c >= 1; --c) {
         if (c % progressStep == 0)
             ReportProgress(int((1 - double(c) / N) * 100));
-        int X, Y;
-        if (p.placementType == 1) {
-            X = gridX[size_t(c - 1)];
-            Y = gridY[size_t(c - 1)];
+        Draws d;
+        if (drawAhead) {
+            if (batchNext == batch.size()) {
+                batch.clear();
+                batchNext = 0;
+                for (int cc = c; cc >= 1 && batch.size() < kBatch; --cc) {
+                    Draws ahead;
+                    drawPosition(cc, ahead);
+                    if (ahead.laid)
+                        drawNoise(ahead);
+                    batch.push_back(ahead);
+                }
+            }
+            d = batch[batchNext++];
+            if (batchNext + kAhead - 1 < batch.size() && batch[batchNext + kAhead - 1].laid)
+                prefetch(batch[batchNext + kAhead - 1].X, batch[batchNext + kAhead - 1].Y);
         } else {
-            X = RandRange(random, maxW / 2, W - maxW / 2);
-            Y = RandRange(random, maxH / 2, H - maxH / 2);
+            drawPosition(c, d);
+            if (p.placementType == 1 && !p.placeTowardCentre && c - 1 - int(kAhead) >= 0) {
+                const int X = gridX[size_t(c - 1 - int(kAhead))], Y = gridY[size_t(c - 1 - int(kAhead))];
+                if (X >= maxW / 2 && Y >= maxH / 2 && X + maxW / 2 < W && Y + maxH / 2 < H)
+                    prefetch(X, Y);
+            }
         }
-        if (p.placeTowardCentre) {
-            const double r = g_rand_double_range(random, 0, 0.75);
-            X = Truncate(r * (W / 2) + (1 - r) * X);
-            Y = Truncate(r * (H / 2) + (1 - r) * Y);
-        }
-        if (X < maxW / 2 || Y < maxH / 2 || X + maxW / 2 >= W || Y + maxH / 2 >= H)
+        if (!d.laid)
             continue;
-        const int a = mapIndex(p.orientType, p.orientCount, angleMap, X, Y, "Internal error; Unknown orientationtype\n");
-        const int s = mapIndex(p.sizeType, p.sizeCount, sizeMap, X, Y, "Internal error; Unknown size_type\n");
+        const int X = d.X, Y = d.Y;
+        const int a =
+            mapIndex(p.orientType, p.orientCount, angleMap, X, Y, "Internal error; Unknown orientationtype\n", d.a);
+        const int s = mapIndex(p.sizeType, p.sizeCount, sizeMap, X, Y, "Internal error; Unknown size_type\n", d.s);
         const int left = X - maxW / 2, top = Y - maxH / 2;
         int b;
         if (p.orientType == BestMatch && p.sizeType == BestMatch)
@@ -584,9 +687,9 @@ void CBrushPainter::Painting()
                 const uint8_t* under = m_work.at(left, top);
                 for (const auto& px : brush.pixels) {
                     const uint8_t* q = under + px.offset * 3;
-                    sum[0] = Truncate(sum[0] + q[0] * px.w / 255.0);
-                    sum[1] = Truncate(sum[1] + q[1] * px.w / 255.0);
-                    sum[2] = Truncate(sum[2] + q[2] * px.w / 255.0);
+                    sum[0] = int(sum[0] + q[0] * px.w / 255.0);
+                    sum[1] = int(sum[1] + q[1] * px.w / 255.0);
+                    sum[2] = int(sum[2] + q[2] * px.w / 255.0);
                 }
                 for (int k = 0; k < 3; ++k)
                     colour[k] = Truncate(sum[k] * 255.0 / brush.weight);
@@ -597,10 +700,12 @@ void CBrushPainter::Painting()
             colour[1] = q[1];
             colour[2] = q[2];
         }
-        if (p.colourNoise > 0)
+        if (p.colourNoise > 0) {
+            if (!drawAhead)
+                drawNoise(d);
             for (int k = 0; k < 3; ++k)
-                colour[k] = ClampByte(
-                    Truncate(colour[k] + g_rand_double_range(random, -p.colourNoise / 2, p.colourNoise / 2)));
+                colour[k] = ClampByte(Truncate(colour[k] + d.noise[k]));
+        }
 
         const PainterShadow* shadow = p.dropShadow ? &set.shadows[size_t(b)] : nullptr;
         LayStroke(canvas, p, brush, shadow, left, top, colour);
@@ -633,6 +738,7 @@ void CBrushPainter::Painting()
         }
     }
     set = BrushSet();
+    batch.clear();
     gridX.clear();
     gridY.clear();
 

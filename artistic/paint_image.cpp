@@ -1,13 +1,39 @@
 #include "artistic/paint_image.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace ombrik {
 
 namespace {
 GRand* g_painterRandom = nullptr;
+}
+
+void* AllocatePixelBlock(size_t bytes)
+{
+    constexpr size_t kHugePage = size_t(2) << 20;
+    void* block;
+    if (bytes >= 2 * kHugePage) {
+        const size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+        block = std::aligned_alloc(kHugePage, rounded);
+        if (block)
+            madvise(block, rounded, MADV_HUGEPAGE);
+    } else {
+        block = std::malloc(bytes ? bytes : 1);
+    }
+    if (!block)
+        throw std::bad_alloc();
+    return block;
+}
+
+void FreePixelBlock(void* block) noexcept
+{
+    std::free(block);
 }
 
 PaintImage::PaintImage(int32_t w, int32_t h)
@@ -120,7 +146,15 @@ void RotateImage(PaintImage& image, double degrees)
             const double dx = j - hw;
             const double rho = std::sqrt(dx * dx + dy * dy);
             const double theta = std::atan2(dy, dx) - turn;
-            BilinearSample(image, hw + rho * std::cos(theta), hh + rho * std::sin(theta), row + size_t(j) * 3);
+            double x = hw + rho * std::cos(theta);
+            double y = hh + rho * std::sin(theta);
+            // The first row and column land a rounding error below 0 at small
+            // angles; they are still inside the image, not beyond it.
+            if (x < 0 && x > -1e-9)
+                x = 0;
+            if (y < 0 && y > -1e-9)
+                y = 0;
+            BilinearSample(image, x, y, row + size_t(j) * 3);
         }
     }
     image = std::move(out);

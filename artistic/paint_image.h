@@ -12,10 +12,41 @@
 
 namespace ombrik {
 
+// Allocates large pixel blocks on 2 MB boundaries and asks the kernel for huge
+// pages: strokes land at random places all over a multi-megabyte canvas, and
+// with 4 KB pages nearly every stroke would miss the TLB.
+template <typename T>
+struct PixelBlockAllocator {
+    using value_type = T;
+    PixelBlockAllocator() = default;
+    template <typename U>
+    PixelBlockAllocator(const PixelBlockAllocator<U>&) noexcept {}
+    T* allocate(size_t n);
+    void deallocate(T* p, size_t n) noexcept;
+    template <typename U>
+    bool operator==(const PixelBlockAllocator<U>&) const noexcept { return true; }
+};
+
+void* AllocatePixelBlock(size_t bytes);
+void FreePixelBlock(void* block) noexcept;
+
+template <typename T>
+T* PixelBlockAllocator<T>::allocate(size_t n)
+{
+    return static_cast<T*>(AllocatePixelBlock(n * sizeof(T)));
+}
+template <typename T>
+void PixelBlockAllocator<T>::deallocate(T* p, size_t) noexcept
+{
+    FreePixelBlock(p);
+}
+
+using PixelBlock = std::vector<uint8_t, PixelBlockAllocator<uint8_t>>;
+
 struct PaintImage {
     int32_t width = 0;
     int32_t height = 0;
-    std::vector<uint8_t> pixels;
+    PixelBlock pixels;
 
     PaintImage() = default;
     // A black image; a width or height below 1 is raised to 1.

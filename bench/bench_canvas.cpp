@@ -4,6 +4,8 @@
 
 #include <QApplication>
 
+#include <sys/resource.h>
+
 using namespace ombrik;
 
 namespace {
@@ -89,3 +91,25 @@ static void CanvasRepaintAtFitZoom(benchmark::State& state)
     }
 }
 BENCHMARK(CanvasRepaintAtFitZoom)->Unit(benchmark::kMillisecond);
+
+// 200 strokes of a few dabs each, each ending in a history step: reports the
+// process's peak resident memory and the snapshot bytes the history keeps.
+static void Canvas200StrokesMemory(benchmark::State& state)
+{
+    for (auto _ : state) {
+        CanvasDocument doc = OpenedDocument();
+        doc.setBrushSize(120);
+        doc.selectEffect(0);
+        for (int s = 0; s < 200; ++s) {
+            for (int d = 0; d < 5; ++d)
+                doc.dab((s * 37 + d * 30) % 1500, (s * 53) % 1100);
+            doc.endStroke();
+        }
+        state.counters["snapshot_MB"] = double(doc.snapshotBytes()) / (1024.0 * 1024.0);
+        state.counters["history_steps"] = double(doc.history().size());
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_RSS_MB"] = double(usage.ru_maxrss) / 1024.0;
+}
+BENCHMARK(Canvas200StrokesMemory)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -128,12 +128,13 @@ void CEffectFilter::RemoveRedEye(const uint8_t* src, uint8_t* dst) const
     });
 }
 
-void CEffectFilter::BoxBlur(const uint8_t* src, uint8_t* dst) const
+namespace {
+
+// Runs a 3 × 3 neighbourhood operation over the inner pixels: out(centre, sum of
+// the nine pixels) per channel. The outermost rows and columns keep the copy.
+template <typename Kernel>
+void ForEachInner3x3(const uint8_t* src, uint8_t* dst, int w, int h, int bpp, Kernel kernel)
 {
-    if (!valid())
-        return;
-    copyAll(src, dst);
-    const int w = m_width, h = m_height, bpp = m_bytesPerPixel;
     if (w < 3 || h < 3)
         return;
     const size_t stride = size_t(w) * bpp;
@@ -149,10 +150,21 @@ void CEffectFilter::BoxBlur(const uint8_t* src, uint8_t* dst) const
             for (int x = 1; x < w - 1; ++x) {
                 const size_t p = size_t(x) * bpp;
                 for (int c = 0; c < 3; ++c)
-                    out[p + c] = uint8_t((column[p - bpp + c] + column[p + c] + column[p + bpp + c] + 4) / 9);
+                    out[p + c] = kernel(row[p + c], column[p - bpp + c] + column[p + c] + column[p + bpp + c]);
             }
         }
     });
+}
+
+} // namespace
+
+void CEffectFilter::BoxBlur(const uint8_t* src, uint8_t* dst) const
+{
+    if (!valid())
+        return;
+    copyAll(src, dst);
+    ForEachInner3x3(src, dst, m_width, m_height, m_bytesPerPixel,
+                    [](int, int nine) { return uint8_t((nine + 4) / 9); });
 }
 
 void CEffectFilter::Sharpen(const uint8_t* src, uint8_t* dst) const
@@ -160,30 +172,8 @@ void CEffectFilter::Sharpen(const uint8_t* src, uint8_t* dst) const
     if (!valid())
         return;
     copyAll(src, dst);
-    const int w = m_width, h = m_height, bpp = m_bytesPerPixel;
-    if (w < 3 || h < 3)
-        return;
-    const size_t stride = size_t(w) * bpp;
-    ForEachRowBand(w, h, false, [&](int y0, int y1) {
-        std::vector<int> column(stride);
-        for (int y = std::max(1, y0); y < std::min(h - 1, y1); ++y) {
-            const uint8_t* above = src + (y - 1) * stride;
-            const uint8_t* row = above + stride;
-            const uint8_t* below = row + stride;
-            for (size_t i = 0; i < stride; ++i)
-                column[i] = above[i] + row[i] + below[i];
-            uint8_t* out = dst + y * stride;
-            for (int x = 1; x < w - 1; ++x) {
-                const size_t p = size_t(x) * bpp;
-                for (int c = 0; c < 3; ++c) {
-                    const int centre = row[p + c];
-                    const int nine = column[p - bpp + c] + column[p + c] + column[p + bpp + c];
-                    const int s = 20 * centre - (nine - centre);
-                    out[p + c] = ClampByte(s / 12);
-                }
-            }
-        }
-    });
+    ForEachInner3x3(src, dst, m_width, m_height, m_bytesPerPixel,
+                    [](int centre, int nine) { return ClampByte((20 * centre - (nine - centre)) / 12); });
 }
 
 void CEffectFilter::Pixelize(const uint8_t* src, uint8_t* dst) const

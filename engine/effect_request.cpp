@@ -2,10 +2,15 @@
 
 #include "artistic/brush_painter.h"
 #include "artistic/brush_resources.h"
-
+#include "artistic/canvas_filter.h"
+#include "artistic/glow_edge_filter.h"
+#include "artistic/mosaic_filter.h"
+#include "artistic/oil_paint_filter.h"
+#include "artistic/wind_filter.h"
 #include "engine/data_folder.h"
 #include "engine/effect_filter.h"
 #include "engine/pixel_buffer.h"
+#include "light/stamp_renderer.h"
 
 #include <cstring>
 
@@ -53,21 +58,52 @@ void EffectRequest::RunEffect(const uint8_t* src, uint8_t* dst) const
         std::memcpy(dst, src, PixelByteCount(width, height, bytesPerPixel));
         break;
 
-    // Engines of the Filters panel that are not built yet: the destination is
-    // left untouched.
-    case EffectEngine::CanvasTexture:
-    case EffectEngine::SoftGlow:
-    case EffectEngine::EdgePaint:
-    case EffectEngine::OilPaint:
-    case EffectEngine::Mosaic:
-    case EffectEngine::Wind:
+    case EffectEngine::CanvasTexture: {
+        CCanvasFilter canvas(0, 0);
+        canvas.setDimensions(width, height, bytesPerPixel);
+        canvas.ApplyCanvas(src, dst);
         break;
+    }
+    case EffectEngine::OilPaint: {
+        COilPaintFilter oil(0, 0);
+        oil.setDimensions(width, height, bytesPerPixel);
+        oil.ApplyOilPaint(src, dst);
+        break;
+    }
+    case EffectEngine::Wind: {
+        CWindFilter wind(0, 0);
+        wind.setDimensions(width, height, bytesPerPixel);
+        wind.ApplyWind(src, dst);
+        break;
+    }
+
+    case EffectEngine::SoftGlow: {
+        CGlowEdgeFilter filter;
+        filter.setDimensions(width, height, bytesPerPixel);
+        filter.SoftGlow(src, dst);
+        break;
+    }
+    case EffectEngine::EdgePaint: {
+        CGlowEdgeFilter filter;
+        filter.setDimensions(width, height, bytesPerPixel);
+        filter.EdgePaint(src, dst);
+        break;
+    }
+    case EffectEngine::Mosaic: {
+        CMosaicFilter filter;
+        filter.setDimensions(width, height, bytesPerPixel);
+        filter.Mosaic(src, dst);
+        break;
+    }
     case EffectEngine::BrushPainter: {
         // The painter finds its brush images in the data folder; they are written
         // there first when missing (a test or the command-line tool may run
-        // before any start-up wrote them).
+        // before any start-up wrote them). With no usable folder nothing is
+        // written (not into the working directory); the painter then reports
+        // the missing brush and lays no strokes.
         const std::string dataFolder = DataFolderPath();
-        EnsureBrushFiles(dataFolder);
+        if (!dataFolder.empty())
+            EnsureBrushFiles(dataFolder);
         CBrushPainter painter;
         painter.SetImageSize(width, height, bytesPerPixel);
         painter.SetDataDirectory(dataFolder);
@@ -75,9 +111,14 @@ void EffectRequest::RunEffect(const uint8_t* src, uint8_t* dst) const
         painter.Paint(src, dst);
         break;
     }
-    case EffectEngine::Stamp:
-        // Sparkle stamp engine not built yet: destination left untouched.
+    case EffectEngine::Stamp: {
+        StampRenderer stamps(width, height, bytesPerPixel);
+        stamps.setVariant(info->parameter);
+        stamps.setScale(strength);
+        stamps.setColour(colour);
+        stamps.render(src, dst);
         break;
+    }
 
     // Placed and warped on the canvas, never run from here. Magic Flare (124)
     // reaches RunEffect from the canvas and deliberately does nothing.

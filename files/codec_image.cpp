@@ -119,7 +119,37 @@ CodecImage::CodecImage() { InitialiseCodecLibrary(); }
 
 CodecImage::~CodecImage() { release(); }
 
-bool CodecImage::load(const std::string& path)
+namespace {
+
+// Orientations that swap width and height when the picture is turned upright.
+bool SwapsSides(Magick::OrientationType orientation)
+{
+    return orientation == Magick::LeftTopOrientation || orientation == Magick::RightTopOrientation ||
+           orientation == Magick::RightBottomOrientation || orientation == Magick::LeftBottomOrientation;
+}
+
+// A header read only (ping) leaves the orientation to the EXIF attribute.
+bool HeaderSwapsSides(Magick::Image& header)
+{
+    if (header.orientation() != Magick::UndefinedOrientation)
+        return SwapsSides(header.orientation());
+    const std::string exif = header.attribute("EXIF:Orientation");
+    return exif == "5" || exif == "6" || exif == "7" || exif == "8";
+}
+
+void PrepareRead(Magick::Image& image, const char* coder)
+{
+    image.quiet(true);  // a damaged tail is a warning: keep what decoded
+    // The table's coder and no other, whatever the content looks like.
+    image.magick(coder);
+    image.fileName(std::string(coder) + ":");
+}
+
+} // namespace
+
+bool CodecImage::load(const std::string& path) { return load(path, 0, 0); }
+
+bool CodecImage::load(const std::string& path, int fitWidth, int fitHeight)
 {
     m_error.clear();
     const std::string extension = PathExtension(path);
@@ -138,13 +168,20 @@ bool CodecImage::load(const std::string& path)
     std::string bytes;
     if (!ReadWholeFile(path, bytes, m_error))
         return false;
+    const Magick::Blob blob(bytes.data(), bytes.size());
     try {
         auto image = std::make_unique<Magick::Image>();
-        image->quiet(true);  // a damaged tail is a warning: keep what decoded
-        // The table's coder and no other, whatever the content looks like.
-        image->magick(coder);
-        image->fileName(std::string(coder) + ":");
-        image->read(Magick::Blob(bytes.data(), bytes.size()));
+        PrepareRead(*image, coder);
+        if (m_format == kCodecJpeg && fitWidth > 0 && fitHeight > 0) {
+            Magick::Image header;
+            PrepareRead(header, coder);
+            header.ping(blob);
+            // The hint is in stored orientation.
+            if (HeaderSwapsSides(header))
+                std::swap(fitWidth, fitHeight);
+            image->size(Magick::Geometry(unsigned(fitWidth), unsigned(fitHeight)));
+        }
+        image->read(blob);
         if (!image->isValid() || image->columns() == 0 || image->rows() == 0) {
             m_error = "the picture could not be decoded";
             return false;
@@ -156,6 +193,28 @@ bool CodecImage::load(const std::string& path)
         return false;
     }
     return true;
+}
+
+bool CodecImage::ReadSize(const std::string& path, int& width, int& height)
+{
+    InitialiseCodecLibrary();
+    const char* coder = CoderName(CodecFormatFromExtension(PathExtension(path)));
+    std::string bytes;
+    std::string error;
+    if (!coder || !ReadWholeFile(path, bytes, error))
+        return false;
+    try {
+        Magick::Image header;
+        PrepareRead(header, coder);
+        header.ping(Magick::Blob(bytes.data(), bytes.size()));
+        width = int(header.columns());
+        height = int(header.rows());
+        if (HeaderSwapsSides(header))
+            std::swap(width, height);
+    } catch (const Magick::Exception&) {
+        return false;
+    }
+    return width > 0 && height > 0;
 }
 
 bool CodecImage::fromPixels(const uint8_t* bgr, int width, int height)

@@ -61,6 +61,14 @@ public:
     // and leaves no image held.
     bool load(const std::string& path);
 
+    // The same, but a JPEG may be decoded at 1/2, 1/4 or 1/8 of its size as
+    // long as the upright result stays at least fitWidth × fitHeight.
+    bool load(const std::string& path, int fitWidth, int fitHeight);
+
+    // Reads only the header of `path` (codec format of its extension): the
+    // upright size, after the EXIF orientation.
+    static bool ReadSize(const std::string& path, int& width, int& height);
+
     // Wraps width × height pixels of 3 bytes (blue, green, red), row 0 at the top.
     bool fromPixels(const uint8_t* bgr, int width, int height);
 

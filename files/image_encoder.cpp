@@ -1,6 +1,7 @@
 #include "files/image_encoder.h"
 
 #include "files/codec_image.h"
+#include "files/tiff_handlers.h"
 
 #include <QBuffer>
 #include <QImageWriter>
@@ -91,7 +92,9 @@ const char* SaveStatusText(SaveStatus status)
 ImageEncoder::ImageEncoder(const std::string& path)
 {
     const size_t dot = path.rfind('.');
-    m_pattern = "*" + Lower(dot == std::string::npos ? std::string() : path.substr(dot));
+    m_pattern.assign(1, '*');
+    if (dot != std::string::npos)
+        m_pattern.append(Lower(path.substr(dot)));
     for (size_t i = 0; i < std::size(kEncoders); ++i) {
         const std::string extensions = Lower(kEncoders[i].extensions);
         const std::string mime = Lower(kEncoders[i].mimeType);
@@ -123,6 +126,7 @@ SaveStatus ImageEncoder::saveToStream(const QImage& image, QByteArray& out) cons
     if (!qtFormat)
         return EncodeGif(image, out);
 
+    const ScopedQuietTiffHandlers quietTiff;
     QBuffer buffer(&out);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, qtFormat);
@@ -185,7 +189,9 @@ bool WriteFileAtomically(const std::string& path, const QByteArray& bytes)
     // The temporary file sits beside the target so the rename stays on one
     // file system and is atomic.
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string hidden(1, '.');
+    hidden.append(target.filename().string()).append(".XXXXXX");
+    std::string temporary = (folder / hidden).string();
     const int fd = mkstemp(temporary.data());
     if (fd < 0)
         return false;

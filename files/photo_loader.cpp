@@ -1,11 +1,13 @@
 #include "files/photo_loader.h"
 
 #include "files/codec_image.h"
+#include "files/tiff_handlers.h"
 
 #include <QImage>
 #include <QImageReader>
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
 #include <cstring>
 #include <limits>
@@ -13,6 +15,8 @@
 namespace ombrik {
 
 namespace {
+
+static_assert(std::endian::native == std::endian::little, "32-bit pixels are read as B, G, R, X bytes");
 
 bool IsMetafile(const std::string& path)
 {
@@ -26,6 +30,7 @@ bool IsMetafile(const std::string& path)
 // resamples it to the same size the codec path would.
 bool LoadThroughQt(const std::string& path, int64_t limit, LoadedPhoto& result, uint32_t a = 0, uint32_t b = 0)
 {
+    const ScopedQuietTiffHandlers quietTiff;
     QImageReader reader(QString::fromStdString(path));
     reader.setAutoTransform(true);  // EXIF orientation: open upright
     if (!reader.canRead())
@@ -56,15 +61,25 @@ bool LoadThroughQt(const std::string& path, int64_t limit, LoadedPhoto& result, 
         result.decoder = PhotoDecoder::QtImageIO;
         return true;
     }
-    const QImage bgr = image.copy(0, 0, w, h).convertToFormat(QImage::Format_BGR888);
-    if (bgr.isNull()) {
+    // 32-bit pixels are B, G, R, X in memory: keep the first three bytes.
+    // Everything else goes through Qt's conversion first.
+    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32)
+        image = image.convertToFormat(QImage::Format_RGB32);
+    if (image.isNull()) {
         result.error = "the picture could not be converted to 24 bits";
         result.decoder = PhotoDecoder::QtImageIO;
         return true;
     }
     PixelBuffer photo(w, h, 3);
-    for (int y = 0; y < h; ++y)
-        std::memcpy(photo.at(0, y), bgr.constScanLine(y), photo.stride());
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* in = image.constScanLine(y);
+        uint8_t* out = photo.at(0, y);
+        for (int x = 0; x < w; ++x, in += 4, out += 3) {
+            out[0] = in[0];
+            out[1] = in[1];
+            out[2] = in[2];
+        }
+    }
     result.photo = std::move(photo);
     result.decoder = PhotoDecoder::QtImageIO;
     result.ok = true;
@@ -74,17 +89,32 @@ bool LoadThroughQt(const std::string& path, int64_t limit, LoadedPhoto& result, 
 void LoadThroughCodec(const std::string& path, uint32_t a, uint32_t b, int64_t limit, LoadedPhoto& result)
 {
     CodecImage image;
-    if (!image.load(path)) {
-        result.error = image.lastError();
-        return;
+    // A JPEG over the threshold may be decoded at a reduced scale straight
+    // away, as long as it stays at least as large as the size it is resampled
+    // to; the resample sizes are computed from the full size either way.
+    int fullWidth = 0;
+    int fullHeight = 0;
+    uint32_t newWidth = 0;
+    uint32_t newHeight = 0;
+    bool loaded = false;
+    if (a > 0 && CodecFormatFromExtension(PathExtension(path)) == kCodecJpeg &&
+        CodecImage::ReadSize(path, fullWidth, fullHeight) && int64_t(fullWidth) * fullHeight > limit) {
+        DownsizedSize(uint32_t(fullWidth), uint32_t(fullHeight), a, b, newWidth, newHeight);
+        loaded = image.load(path, int(newWidth), int(newHeight));
+    }
+    if (!loaded) {
+        if (!image.load(path)) {
+            result.error = image.lastError();
+            return;
+        }
+        fullWidth = image.width();
+        fullHeight = image.height();
+        DownsizedSize(uint32_t(fullWidth), uint32_t(fullHeight), a, b, newWidth, newHeight);
     }
     result.decoder = PhotoDecoder::CodecLibrary;
     result.codecFormat = image.format();
 
-    if (int64_t(image.width()) * image.height() > limit) {
-        uint32_t newWidth = 0;
-        uint32_t newHeight = 0;
-        DownsizedSize(uint32_t(image.width()), uint32_t(image.height()), a, b, newWidth, newHeight);
+    if (int64_t(fullWidth) * fullHeight > limit) {
         // A very long strip can round one side to 0; keep at least one pixel.
         newWidth = std::max(newWidth, 1u);
         newHeight = std::max(newHeight, 1u);

@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libqt6svg6
   libglib2.0-dev
-  libgraphicsmagick++1-dev graphicsmagick
+  libgraphicsmagick++1-dev graphicsmagick libtiff-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fontconfig
   xvfb xauth

@@ -1,28 +1,17 @@
 // Brush tools: effect selection, brush sizes, dabs and their coverage.
 #include "canvas/brush_tip.h"
 #include "canvas/canvas_document.h"
+#include "tests/canvas/canvas_test_util.h"
 #include "engine/effect_request.h"
 #include "tests/support/photo_fixture.h"
 
 #include <gtest/gtest.h>
 
 using namespace ombrik;
+using test::Flat;
+using test::Opened;
 
 namespace {
-
-PixelBuffer Flat(int w, int h, uint8_t v)
-{
-    PixelBuffer b(w, h, 3);
-    std::fill(b.pixels.begin(), b.pixels.end(), v);
-    return b;
-}
-
-CanvasDocument Opened(PixelBuffer photo)
-{
-    CanvasDocument doc;
-    doc.afterOpen(std::move(photo), "/tmp/photo.png");
-    return doc;
-}
 
 PixelBuffer RunWhole(EffectId id, const PixelBuffer& src)
 {

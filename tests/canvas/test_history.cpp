@@ -1,5 +1,6 @@
 // The undo history: steps, snapshots, the redo tail, the budget and restoring.
 #include "canvas/canvas_document.h"
+#include "tests/canvas/canvas_test_util.h"
 #include "tests/support/photo_fixture.h"
 
 #include <gtest/gtest.h>
@@ -7,22 +8,10 @@
 #include <cstdlib>
 
 using namespace ombrik;
+using test::Flat;
+using test::Opened;
 
 namespace {
-
-PixelBuffer Flat(int w, int h, uint8_t v)
-{
-    PixelBuffer b(w, h, 3);
-    std::fill(b.pixels.begin(), b.pixels.end(), v);
-    return b;
-}
-
-CanvasDocument Opened(PixelBuffer photo)
-{
-    CanvasDocument doc;
-    doc.afterOpen(std::move(photo), "/tmp/photo.jpg");
-    return doc;
-}
 
 CanvasObject Text(const char* s)
 {

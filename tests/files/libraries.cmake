@@ -3,3 +3,6 @@ find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets)
 target_link_libraries(${_target} PRIVATE ombrik_files ombrik_effects Qt6::Widgets)
 target_compile_definitions(${_target} PRIVATE OMBRIK_CLI_PATH="$<TARGET_FILE:ombrik-cli>")
 add_dependencies(${_target} ombrik-cli)
+# The loader fuzzer's corpus is replayed as a normal test.
+target_sources(${_target} PRIVATE ${PROJECT_SOURCE_DIR}/fuzz/fuzz_input.cpp)
+target_compile_definitions(${_target} PRIVATE OMBRIK_FUZZ_CORPUS="${PROJECT_SOURCE_DIR}/fuzz/corpus")

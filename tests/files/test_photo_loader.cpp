@@ -292,6 +292,18 @@ TEST(LoadPhoto, HostileFilesAreRefusedWithoutHugeAllocations)
             }
         }
     EXPECT_FALSE(LoadPhoto(folder.path("huge.ppm")).ok);
+
+    // A broken TIFF read by Qt after the codec library has decoded a TIFF: the
+    // two share libtiff's error handler, which must not reach the codec's.
+    ASSERT_TRUE(test::SaveWithCodec(test::RampPicture(8, 8), folder.path("good.tif"), "TIFF"));
+    ASSERT_TRUE(LoadPhoto(folder.path("good.tif"), 0, 0).ok);
+    CodecImage codecTiff;
+    ASSERT_TRUE(codecTiff.load(folder.path("good.tif")));
+    std::string brokenTiff("II*\0\xac\x01\0\0", 8);  // first directory past the end
+    brokenTiff.resize(64, '\0');
+    test::WriteFile(folder.path("broken.tif"), brokenTiff);
+    EXPECT_FALSE(LoadPhoto(folder.path("broken.tif")).ok);
+    EXPECT_FALSE(codecTiff.load(folder.path("broken.tif")));
     EXPECT_FALSE(LoadPhoto(folder.path("huge.pnm"), 0, 0).ok);
 
     // 100000 × 100000 × 3 bytes would be 30 GB; the process never came near.

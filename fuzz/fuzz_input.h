@@ -1,0 +1,14 @@
+// One fuzz input for the photo loader, shared by the fuzzer and the corpus
+// replay in the tests.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace ombrik::fuzz {
+
+// Writes the input's file under `folder` and loads it; returns whether it loaded.
+bool RunLoaderInput(const uint8_t* data, size_t size, const std::string& folder);
+
+} // namespace ombrik::fuzz

@@ -1,0 +1,32 @@
+#include "fuzz/fuzz_input.h"
+#include "tests/files/files_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace ombrik {
+namespace {
+
+// Every input the loader fuzzer keeps loads or fails cleanly; the seeds made
+// from whole pictures load.
+TEST(FuzzCorpus, ReplaysWithoutCrashing)
+{
+    test::TempFolder folder;
+    int inputs = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(OMBRIK_FUZZ_CORPUS)) {
+        const std::string bytes = test::ReadFile(entry.path().string());
+        const bool loaded = fuzz::RunLoaderInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
+                                                 folder.root().string());
+        const std::string name = entry.path().filename().string();
+        for (const char* whole : {"jpg-0", "png-0", "bmp-0", "gif-0", "tif-0", "pcx-1", "ppm-1", "ras-1", "tga-0"})
+            if (name == whole) {
+                EXPECT_TRUE(loaded) << name;
+            }
+        ++inputs;
+    }
+    EXPECT_GT(inputs, 30);
+}
+
+} // namespace
+} // namespace ombrik
