@@ -1,5 +1,7 @@
 // The editor: one window on one photo. `ombrik [photo]` opens the photo (the
-// bundled sample when none is given). Batch work without a window is ombrik-cli.
+// bundled sample when none is given); batch arguments (options, or an input and
+// an output) run the batch mode without a window, as ombrik-cli does.
+#include "app/batch_mode.h"
 #include "app/editor_app.h"
 #include "app/editor_dlg.h"
 #include "canvas/photo_canvas.h"
@@ -14,8 +16,26 @@
 
 using namespace ombrik;
 
+namespace {
+
+// The window's own options (screenshots of the window for checking its look).
+bool HasWindowOption(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg.startsWith("--screenshot") || arg.startsWith("--panel") || arg.startsWith("--command"))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
+    if (!HasWindowOption(argc, argv) && IsBatchInvocation(argc, argv))
+        return RunBatchMode(argc, argv);
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ombrik Photo Editor"));
     QApplication::setOrganizationName(QStringLiteral("Ombrik"));
