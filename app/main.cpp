@@ -1,0 +1,105 @@
+// The editor: one window on one photo. `ombrik [photo]` opens the photo (the
+// bundled sample when none is given); batch arguments (options, or an input and
+// an output) run the batch mode without a window, as ombrik-cli does.
+#include "app/batch_mode.h"
+#include "app/editor_app.h"
+#include "app/editor_dlg.h"
+#include "canvas/photo_canvas.h"
+#include "ui/artwork.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QScreen>
+#include <QTimer>
+
+using namespace ombrik;
+
+namespace {
+
+// The window's own options (screenshots of the window for checking its look).
+bool HasWindowOption(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg.startsWith("--screenshot") || arg.startsWith("--panel") || arg.startsWith("--command"))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!HasWindowOption(argc, argv) && IsBatchInvocation(argc, argv))
+        return RunBatchMode(argc, argv);
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Ombrik Photo Editor"));
+    QApplication::setOrganizationName(QStringLiteral("Ombrik"));
+    QApplication::setApplicationVersion(QStringLiteral(OMBRIK_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("ombrik"));
+    QApplication::setWindowIcon(LogoIcon());
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Ombrik Photo Editor"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    QCommandLineOption screenshot(QStringLiteral("screenshot"),
+                                  QStringLiteral("Save a picture of the window to <file> after start and quit."),
+                                  QStringLiteral("file"));
+    QCommandLineOption panel(QStringLiteral("panel"),
+                             QStringLiteral("Show a panel at start: retouch, filters, warp, lighting or text."),
+                             QStringLiteral("name"));
+    QCommandLineOption commands(QStringLiteral("command"),
+                                QStringLiteral("Run a window command (by id) after start; may be repeated."),
+                                QStringLiteral("id"));
+    parser.addOption(screenshot);
+    parser.addOption(commands);
+    parser.addOption(panel);
+    parser.addPositionalArgument(QStringLiteral("photo"), QStringLiteral("The photo to open."));
+    parser.process(app);
+
+    QStringList files;
+    for (const QString& f : parser.positionalArguments())
+        files << QFileInfo(f).absoluteFilePath();
+
+    CEditorApp editorApp(CEditorApp::InstanceServerName());
+    if (!parser.isSet(screenshot)) {
+        if (editorApp.forwardToRunningInstance(files))
+            return 0;
+        editorApp.listen();
+    }
+    CEditorApp::WriteBrushImages();
+
+    CEditorDlg window;
+    QObject::connect(&editorApp, &CEditorApp::activationRequested, &window, &CEditorDlg::activateFromSecondStart);
+    window.show();
+
+    const QString photo = files.isEmpty() ? CEditorApp::SamplePhotoPath() : files.first();
+    QTimer::singleShot(0, &window, [&] {
+        if (!photo.isEmpty())
+            window.openPath(photo);
+        const QString name = parser.value(panel).toLower();
+        const std::pair<const char*, int> panels[] = {{"retouch", cmd::RetouchPanel}, {"filters", cmd::FiltersPanel},
+                                                      {"warp", cmd::WarpPanel},       {"lighting", cmd::LightingPanel},
+                                                      {"text", cmd::TextPanel}};
+        for (const auto& [n, id] : panels)
+            if (name == QLatin1String(n))
+                window.command(id);
+        for (const QString& id : parser.values(commands))
+            window.command(id.toInt());
+        if (parser.isSet(screenshot)) {
+            QTimer::singleShot(500, &window, [&] {
+                // The whole screen, so that open menus are in the picture too.
+                QScreen* screen = window.screen();
+                const QPixmap shot = screen ? screen->grabWindow(0) : QPixmap();
+                (shot.isNull() ? window.grab() : shot).save(parser.value(screenshot));
+                app.quit();
+            });
+        }
+    });
+    return app.exec();
+}

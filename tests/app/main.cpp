@@ -1,0 +1,25 @@
+// Main-window tests run with a QApplication on the offscreen platform. Settings
+// go to a test location, and message boxes fail the test unless a test answers
+// them itself.
+#include "ui/message_box.h"
+
+#include <QApplication>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("OmbrikTests"));
+    QApplication::setApplicationName(QStringLiteral("app_tests"));
+    ombrik::SetInformationHook([](QWidget*, const QString& text) { ADD_FAILURE() << "information: " << text.toStdString(); });
+    ombrik::SetWarningHook([](QWidget*, const QString& text) { ADD_FAILURE() << "warning: " << text.toStdString(); });
+    ombrik::SetQuestionHook([](QWidget*, const QString& text) {
+        ADD_FAILURE() << "question: " << text.toStdString();
+        return false;
+    });
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,39 @@
+// The window's artwork, drawn with QPainter when first used: command icons,
+// the program's logo and the tile pictures of the effect strips.
+#pragma once
+
+#include "engine/effect_catalogue.h"
+#include "engine/pixel_buffer.h"
+
+#include <QColor>
+#include <QIcon>
+#include <QImage>
+
+namespace ombrik {
+
+enum class Glyph {
+    Open, Save, Undo, Redo, DeleteObject, DeleteFrame, Preview, Threshold,
+    ZoomFit, ActualSize, ZoomIn, ZoomOut, Exit, Help, About,
+    Retouch, Filters, Warp, Lighting, Text, Restore, File, Edit, Panels,
+    Minimize, Maximize, RestoreWindow, Close,
+};
+
+// Accent colour of the window (selection frames, highlighted buttons).
+inline const QColor kAccent(100, 100, 200);
+
+// A command icon (normal, active and disabled forms), drawn in `ink`.
+QIcon GlyphIcon(Glyph glyph, const QColor& ink = QColor(52, 58, 72));
+// Draws a glyph into rect (a square works best) with the given ink.
+void PaintGlyph(class QPainter& p, Glyph glyph, const QRectF& rect, const QColor& ink);
+
+// The program's logo at the given side length.
+QImage LogoImage(int side);
+QIcon LogoIcon();
+
+// The 80 × 60 picture the Filters thumbnails are computed from (3 bytes per pixel).
+PixelBuffer ThumbnailSource();
+
+// The picture of the tile of a Retouch, Warp or Lighting id, width × height.
+QImage TileImage(EffectId id, int width, int height);
+
+} // namespace ombrik

@@ -1,0 +1,334 @@
+#include "ui/effect_panel.h"
+
+#include "engine/effect_request.h"
+#include "ui/artwork.h"
+#include "ui/message_box.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <algorithm>
+
+namespace ombrik {
+
+namespace {
+
+const QColor kStripBackground(0xDC, 0xDC, 0xDC);
+constexpr int kApplyCardWidth = 68;
+constexpr int kApplyCardHeight = 67;
+
+QImage BufferImage(const PixelBuffer& b)
+{
+    return QImage(b.data(), b.width, b.height, int(b.stride()), QImage::Format_BGR888);
+}
+
+// Display names are written with "&&" for a single ampersand.
+QString DisplayName(EffectId id)
+{
+    const EffectInfo* info = FindEffect(id);
+    QString name = QString::fromUtf8(info && info->name ? info->name : "");
+    return name.replace(QStringLiteral("&&"), QStringLiteral("&"));
+}
+
+} // namespace
+
+CEffectPanel::CEffectPanel(EffectCategory category, MessageTarget* owner, QWidget* parent)
+    : QWidget(parent), m_category(category), m_owner(owner)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::ClickFocus);
+    m_selected.assign(size_t(std::max(0, TileCount(category))), false);
+    if (category == EffectCategory::Retouch && !m_selected.empty()) {
+        m_selected[0] = true;
+        m_selectedIndex = 0;
+    }
+    m_bar = new QScrollBar(Qt::Horizontal, this);
+    m_bar->setSingleStep(kScrollStep);
+    m_bar->setPageStep(kScrollStep);
+    m_bar->hide();
+    connect(m_bar, &QScrollBar::actionTriggered, this, [this](int action) {
+        int code = -1;
+        switch (action) {
+        case QAbstractSlider::SliderSingleStepSub: code = ScrollLineBack; break;
+        case QAbstractSlider::SliderSingleStepAdd: code = ScrollLineForward; break;
+        case QAbstractSlider::SliderPageStepSub: code = ScrollPageBack; break;
+        case QAbstractSlider::SliderPageStepAdd: code = ScrollPageForward; break;
+        case QAbstractSlider::SliderMove: code = ScrollThumbTrack; break;
+        case QAbstractSlider::SliderToMinimum: code = ScrollToStart; break;
+        case QAbstractSlider::SliderToMaximum: code = ScrollToEnd; break;
+        default: return;
+        }
+        onScroll(code, m_bar->sliderPosition());
+    });
+    if (isFilters()) {
+        m_apply = new QPushButton(tr("Apply"), this);
+        m_apply->setObjectName(QStringLiteral("applyButton"));
+        m_apply->setProperty("commandId", kApplyCommand);
+        m_apply->setFocusPolicy(Qt::NoFocus);
+        m_apply->setCursor(Qt::PointingHandCursor);
+        connect(m_apply, &QPushButton::clicked, this, &CEffectPanel::apply);
+        m_thumbnails = ComputeThumbnails(ThumbnailSource());
+    } else {
+        // Tile pictures are made once, at twice their drawn size for sharp high-density screens.
+        for (int i = 0; i < tileCount(); ++i)
+            m_tiles.push_back(TileImage(tileId(i), 2 * (pitch() - 2 * margin() - 10), 2 * (tileHeight() - 10)));
+    }
+}
+
+std::vector<PixelBuffer> CEffectPanel::ComputeThumbnails(const PixelBuffer& source)
+{
+    std::vector<PixelBuffer> out;
+    const int count = TileCount(EffectCategory::Filters);
+    out.reserve(size_t(count));
+    for (int i = 0; i < count; ++i) {
+        PixelBuffer thumb(source.width, source.height, 3);
+        if (!source.empty()) {
+            EffectRequest request;
+            request.initialise();
+            request.set(TileEffectId(EffectCategory::Filters, i), source.width, source.height, 3);
+            request.RunEffect(source.data(), thumb.data());
+            request.clear();
+        }
+        out.push_back(std::move(thumb));
+    }
+    return out;
+}
+
+bool CEffectPanel::isSelected(int tile) const
+{
+    return tile >= 0 && tile < tileCount() && m_selected[size_t(tile)];
+}
+
+void CEffectPanel::clearSelection()
+{
+    std::fill(m_selected.begin(), m_selected.end(), false);
+    m_selectedIndex = -1;
+    update();
+}
+
+void CEffectPanel::selectId(EffectId id)
+{
+    if (CategoryOfEffect(id) != m_category)
+        return;
+    selectTile(id - 40 * int(m_category));
+}
+
+void CEffectPanel::selectTile(int tile)
+{
+    if (tile < 0 || tile >= tileCount())
+        return;
+    if (!m_selected[size_t(tile)])
+        std::fill(m_selected.begin(), m_selected.end(), false);
+    m_selected[size_t(tile)] = true;
+    m_selectedIndex = tile;
+    update();
+}
+
+void CEffectPanel::send(EffectId id)
+{
+    if (m_owner)
+        m_owner->sendMessage(WM_EFFECT_COMMAND, 0, id);
+}
+
+int CEffectPanel::top() const
+{
+    if (m_range <= 0)
+        return 6;
+    return isFilters() ? 3 : 0;
+}
+
+QRect CEffectPanel::tileRect(int tile) const
+{
+    const int p = pitch(), m = margin();
+    const int left = tile * p + m - m_scroll;
+    const int right = (tile + 1) * p - m - m_scroll;
+    return QRect(QPoint(left, top()), QPoint(right - 1, top() + tileHeight() - 1));
+}
+
+int CEffectPanel::tileAt(QPoint p) const
+{
+    for (int i = 0; i < tileCount(); ++i)
+        if (tileRect(i).contains(p))
+            return i;
+    return -1;
+}
+
+bool CEffectPanel::scrollBarShown() const
+{
+    return !m_bar->isHidden();
+}
+
+void CEffectPanel::updateScrollRange()
+{
+    const int content = tileCount() * pitch() + (isFilters() ? pitch() : 0);
+    m_range = content - width();
+    if (m_range <= 0) {
+        m_range = 0;
+        m_scroll = 0;
+        m_bar->hide();
+    } else {
+        m_scroll = std::clamp(m_scroll, 0, m_range);
+        m_bar->setRange(0, m_range);
+        m_bar->setPageStep(std::max(kScrollStep, width()));
+        m_bar->setValue(m_scroll);
+        const int barWidth = isFilters() ? width() - kApplyCardWidth - 4 : width();
+        m_bar->setGeometry(0, height() - kScrollBarHeight, std::max(0, barWidth), kScrollBarHeight);
+        m_bar->show();
+    }
+}
+
+void CEffectPanel::onScroll(int code, int position)
+{
+    int v = m_scroll;
+    switch (code) {
+    case ScrollLineForward:
+    case ScrollPageForward: v += kScrollStep; break;
+    case ScrollThumbPosition:
+    case ScrollThumbTrack: v = position; break;
+    case ScrollToStart: v = 0; break;
+    case ScrollToEnd: v = m_range; break;
+    default: v -= kScrollStep; break;
+    }
+    m_scroll = std::clamp(v, 0, std::max(0, m_range));
+    m_bar->setValue(m_scroll);
+    update();
+}
+
+void CEffectPanel::apply()
+{
+    if (m_selectedIndex < 0) {
+        ShowInformation(this, tr("No filter selected."));
+        return;
+    }
+    send(tileId(m_selectedIndex));
+}
+
+void CEffectPanel::resizeEvent(QResizeEvent*)
+{
+    updateScrollRange();
+    if (m_apply)
+        m_apply->setGeometry(width() - 4 - 60, height() - 40, 60, 20);
+}
+
+void CEffectPanel::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), kStripBackground);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    QFont font = this->font();
+    font.setPointSizeF(std::max(7.0, font.pointSizeF() - 1.0));
+    p.setFont(font);
+    for (int i = 0; i < tileCount(); ++i) {
+        const QRect r = tileRect(i);
+        if (r.right() < 0 || r.left() >= width())
+            continue;
+        const bool selected = m_selected[size_t(i)];
+        const bool hover = i == m_hover && !selected;
+        const QRectF frame = QRectF(r).adjusted(-2, -2, 2, 2);
+        if (selected) {
+            QColor fill = kAccent;
+            fill.setAlpha(60);
+            p.setPen(QPen(kAccent, 2));
+            p.setBrush(fill);
+            p.drawRoundedRect(frame.adjusted(1, 1, -1, -1), 5, 5);
+        } else if (hover) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(255, 255, 255, 140));
+            p.drawRoundedRect(frame, 5, 5);
+        }
+        QRectF picture = isFilters() ? QRectF(r).adjusted(1, 1, -1, -1) : QRectF(r).adjusted(5, 5, -5, -5);
+        QPainterPath clip;
+        clip.addRoundedRect(picture, 3, 3);
+        p.save();
+        p.setClipPath(clip);
+        if (isFilters()) {
+            if (size_t(i) < m_thumbnails.size())
+                p.drawImage(picture, BufferImage(m_thumbnails[size_t(i)]));
+        } else {
+            p.drawImage(picture, m_tiles[size_t(i)]);
+        }
+        p.restore();
+        p.setPen(QPen(selected ? QColor(255, 255, 255) : QColor(0, 0, 0, 50), 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(picture.adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
+        // The name under the tile, centred in a box 12 pixels wider on each side.
+        const QRect nameBox(r.left() - 12, r.bottom() + 1, r.width() + 24, 40);
+        p.setPen(selected ? QColor(40, 40, 120) : QColor(40, 40, 46));
+        p.drawText(nameBox, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, DisplayName(tileId(i)));
+    }
+    if (isFilters()) {
+        // The card behind "Apply" at the top right corner.
+        const QRectF card(width() - kApplyCardWidth, 0, kApplyCardWidth, kApplyCardHeight);
+        QLinearGradient g(card.topLeft(), card.bottomLeft());
+        g.setColorAt(0, QColor(236, 236, 242));
+        g.setColorAt(1, QColor(214, 214, 226));
+        p.setPen(QPen(QColor(180, 180, 196), 1));
+        p.setBrush(g);
+        p.drawRoundedRect(card.adjusted(2.5, 2.5, -2.5, -2.5), 6, 6);
+        PaintGlyph(p, Glyph::Filters, QRectF(card.center().x() - 11, card.top() + 8, 22, 22), kAccent);
+    }
+}
+
+void CEffectPanel::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    const int tile = tileAt(event->position().toPoint());
+    if (tile < 0)
+        return;
+    setFocus(Qt::MouseFocusReason);
+    selectTile(tile);
+    if (!isFilters())
+        send(tileId(tile));
+}
+
+void CEffectPanel::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    const int tile = tileAt(event->position().toPoint());
+    if (tile < 0)
+        return;
+    selectTile(tile);
+    if (isFilters())
+        send(tileId(tile));
+}
+
+void CEffectPanel::mouseMoveEvent(QMouseEvent* event)
+{
+    const int tile = tileAt(event->position().toPoint());
+    if (tile != m_hover) {
+        m_hover = tile;
+        setCursor(tile >= 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
+        update();
+    }
+}
+
+void CEffectPanel::leaveEvent(QEvent*)
+{
+    if (m_hover >= 0) {
+        m_hover = -1;
+        update();
+    }
+}
+
+void CEffectPanel::wheelEvent(QWheelEvent* event)
+{
+    const QPoint delta = event->angleDelta();
+    const int steps = (delta.y() != 0 ? delta.y() : delta.x()) / 120;
+    if (steps == 0 || m_range <= 0)
+        return;
+    // Away from the user scrolls toward the start.
+    m_scroll = std::clamp(m_scroll - steps * kScrollStep, 0, m_range);
+    m_bar->setValue(m_scroll);
+    update();
+    event->accept();
+}
+
+} // namespace ombrik

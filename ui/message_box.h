@@ -1,0 +1,30 @@
+// Message boxes of the window family, titled "Ombrik Photo Editor". Each kind
+// goes through a replaceable hook so that tests can answer without a modal loop.
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace ombrik {
+
+inline constexpr const char* kProductTitle = "Ombrik Photo Editor";
+
+using InformationHook = std::function<void(QWidget* parent, const QString& text)>;
+using QuestionHook = std::function<bool(QWidget* parent, const QString& text)>;
+
+// An information box with an OK button.
+void ShowInformation(QWidget* parent, const QString& text);
+// A warning box with an OK button (failures).
+void ShowWarning(QWidget* parent, const QString& text);
+// A Yes/No question; true for Yes.
+bool AskYesNo(QWidget* parent, const QString& text);
+
+// Replace the boxes (empty function: the real boxes). Return the previous hook.
+InformationHook SetInformationHook(InformationHook hook);
+InformationHook SetWarningHook(InformationHook hook);
+QuestionHook SetQuestionHook(QuestionHook hook);
+
+} // namespace ombrik
