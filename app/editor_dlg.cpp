@@ -827,16 +827,15 @@ bool CEditorDlg::openPath(const QString& path)
     CanvasDocument& doc = m_canvas->document();
     const QSize original = QImageReader(path).size();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    LoadedPhoto loaded = LoadPhoto(path.toStdString(), doc.thresholdWidth(), doc.thresholdHeight());
+    const LoadedPhoto loaded = m_canvas->openPhoto(QFileInfo(path).absoluteFilePath().toStdString());
     QApplication::restoreOverrideCursor();
-    if (!loaded.ok || loaded.photo.empty()) {
+    if (!loaded.ok) {
         ShowWarning(this, tr("The photo \"%1\" could not be opened.%2")
                               .arg(QFileInfo(path).fileName(),
                                    loaded.error.empty() ? QString() : "\n" + QString::fromStdString(loaded.error)));
         return false;
     }
-    const int w = loaded.photo.width, h = loaded.photo.height;
-    m_canvas->afterOpen(std::move(loaded.photo), QFileInfo(path).absoluteFilePath().toStdString());
+    const int w = doc.width(), h = doc.height();
     if (m_currentPanel == Panel::Retouch) {
         m_brushPicker->resend();
         if (doc.applyMode() == ApplyMode::ResultBrush)

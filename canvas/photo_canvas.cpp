@@ -4,7 +4,6 @@
 #include "files/image_encoder.h"
 
 #include <QContextMenuEvent>
-#include <QFileDialog>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QLinearGradient>
@@ -389,22 +388,6 @@ PixelBuffer CPhotoCanvas::exportComposite()
         std::memcpy(out.at(0, y), surface.constScanLine(y), out.stride());
     refresh();
     return out;
-}
-
-bool CPhotoCanvas::saveAs(QWidget* dialogParent)
-{
-    const PixelBuffer composite = exportComposite();
-    if (composite.empty())
-        return false;
-    QFileDialog dialog(dialogParent, tr("Save As"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix("jpg");
-    dialog.setNameFilters({"(*.jpg) (*.jpg)", "(*.jpeg) (*.jpeg)", "(*.bmp) (*.bmp)", "(*.gif) (*.gif)",
-                           "(*.png) (*.png)"});
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return false;
-    return saveCompositeTo(composite, dialog.selectedFiles().first().toStdString());
 }
 
 bool CPhotoCanvas::saveCompositeTo(const PixelBuffer& composite, const std::string& path)

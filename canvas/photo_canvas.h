@@ -81,8 +81,6 @@ public:
 
     // The photo as it looks at zoom 1 without scrolling, framed, as a 3-byte buffer.
     PixelBuffer exportComposite();
-    // Save As: asks for a file name and saves the composite; false on cancel or failure.
-    bool saveAs(QWidget* dialogParent);
     // Saves a composite by the file name's extension (quality 90 for JPEG).
     static bool saveCompositeTo(const PixelBuffer& composite, const std::string& path);
 
