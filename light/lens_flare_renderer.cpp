@@ -45,7 +45,7 @@ void LensFlareRenderer::setColour(uint32_t colour)
 
 namespace {
 
-struct ReflectionSpec {
+struct ReflectionRecipe {
     int kind;
     double size;   // × picture width
     double along;  // position: middle + along × (middle − centre)
@@ -55,7 +55,7 @@ struct ReflectionSpec {
 // along = 2 stands for reflection 13, the centre mirrored through the middle.
 constexpr double kMirror = 2.0;
 
-constexpr ReflectionSpec kReflections[19] = {
+constexpr ReflectionRecipe kReflections[19] = {
     {1, 0.027, 0.6699, {0, 14, 113}},   {1, 0.01, 0.2692, {90, 181, 142}}, {1, 0.005, -0.0112, {56, 140, 106}},
     {2, 0.031, 0.649, {9, 29, 19}},     {2, 0.015, 0.4696, {24, 14, 0}},   {2, 0.037, 0.4087, {24, 14, 0}},
     {2, 0.022, -0.2003, {42, 19, 0}},   {2, 0.025, -0.4103, {0, 9, 17}},   {2, 0.058, -0.4503, {0, 4, 10}},
@@ -133,17 +133,17 @@ LensFlareLayout LensFlareRenderer::layout() const
     const int64_t xh = m_width / 2, yh = m_height / 2;
     const double dx = double(xh - m_centreX), dy = double(yh - m_centreY);
     for (size_t i = 0; i < l.reflections.size(); ++i) {
-        const ReflectionSpec& spec = kReflections[i];
+        const ReflectionRecipe& recipe = kReflections[i];
         FlareReflection& r = l.reflections[i];
-        r.kind = spec.kind;
-        r.size = float(w * spec.size);
-        r.colour = Colour255(spec.colour[0], spec.colour[1], spec.colour[2]);
-        if (spec.along == kMirror) {
+        r.kind = recipe.kind;
+        r.size = float(w * recipe.size);
+        r.colour = Colour255(recipe.colour[0], recipe.colour[1], recipe.colour[2]);
+        if (recipe.along == kMirror) {
             r.xp = TruncateToInt(double(2 * xh - m_centreX));
             r.yp = TruncateToInt(double(2 * yh - m_centreY));
         } else {
-            r.xp = TruncateToInt(double(xh) + spec.along * dx);
-            r.yp = TruncateToInt(double(yh) + spec.along * dy);
+            r.xp = TruncateToInt(double(xh) + recipe.along * dx);
+            r.yp = TruncateToInt(double(yh) + recipe.along * dy);
         }
     }
     return l;

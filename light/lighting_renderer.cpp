@@ -316,10 +316,10 @@ bool LightingRenderer::render(const PixelBuffer& source, PixelBuffer& destinatio
                 const double t = std::pow(s, highlight) * nl;
                 for (int k = 0; k < 3; ++k) {
                     const double kd = k == 0 ? light.kd.r : (k == 1 ? light.kd.g : light.kd.b);
-                    const double spec = mat.metallic
+                    const double highlight = mat.metallic
                         ? (k == 0 ? light.k.r : (k == 1 ? light.k.g : light.k.b)) * c[k] * specular * t
                         : (k == 0 ? light.ks.r : (k == 1 ? light.ks.g : light.ks.b)) * t;
-                    acc[k] += Clamp01(kd * c[k] * nl + spec);
+                    acc[k] += Clamp01(kd * c[k] * nl + highlight);
                 }
             }
             out[3 * x] = uint8_t(int(Clamp01(acc[0]) * 255.0));
