@@ -50,8 +50,9 @@ public:
 private:
     bool valid() const;
     void copyAll(const uint8_t* src, uint8_t* dst) const;
-    // Maps channels 0..2 of every pixel through a 256-entry table.
-    void applyTable(const uint8_t* src, uint8_t* dst, const uint8_t table[256]) const;
+    // Maps channels 0..2 of every pixel through a 256-entry table (a fourth
+    // byte is copied), optionally reporting progress every 20 rows.
+    void applyTable(const uint8_t* src, uint8_t* dst, const uint8_t table[256], bool reportProgress = false) const;
 
     int m_width = 0;
     int m_height = 0;

@@ -184,23 +184,7 @@ void CEffectFilter::Posterize(const uint8_t* src, uint8_t* dst) const
     uint8_t table[256];
     for (int c = 0; c < 256; ++c)
         table[c] = ClampByte(int(std::round(c * 0.011764705882352941)) * 85);
-    const int w = m_width, bpp = m_bytesPerPixel;
-    ForEachRowBand(w, m_height, true, [&](int y0, int y1) {
-        const uint8_t* in = src + size_t(y0) * w * bpp;
-        uint8_t* out = dst + size_t(y0) * w * bpp;
-        const size_t n = size_t(y1 - y0) * w * bpp;
-        if (bpp == 3) {
-            for (size_t i = 0; i < n; ++i)
-                out[i] = table[in[i]];
-            return;
-        }
-        for (size_t i = 0; i < n; i += 4) {
-            out[i] = table[in[i]];
-            out[i + 1] = table[in[i + 1]];
-            out[i + 2] = table[in[i + 2]];
-            out[i + 3] = in[i + 3];
-        }
-    });
+    applyTable(src, dst, table, true);
 }
 
 void CEffectFilter::MotionBlur(const uint8_t* src, uint8_t* dst, int /*direction*/) const

@@ -31,11 +31,11 @@ void CEffectFilter::copyAll(const uint8_t* src, uint8_t* dst) const
     std::memcpy(dst, src, PixelByteCount(m_width, m_height, m_bytesPerPixel));
 }
 
-void CEffectFilter::applyTable(const uint8_t* src, uint8_t* dst, const uint8_t table[256]) const
+void CEffectFilter::applyTable(const uint8_t* src, uint8_t* dst, const uint8_t table[256], bool reportProgress) const
 {
     const int bpp = m_bytesPerPixel;
     const size_t stride = size_t(m_width) * bpp;
-    ForEachRowBand(m_width, m_height, false, [&](int y0, int y1) {
+    ForEachRowBand(m_width, m_height, reportProgress, [&](int y0, int y1) {
         const uint8_t* in = src + size_t(y0) * stride;
         uint8_t* out = dst + size_t(y0) * stride;
         const size_t n = size_t(y1 - y0) * stride;
