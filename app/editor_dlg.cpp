@@ -10,6 +10,7 @@
 #include "ui/colour_palette.h"
 #include "ui/effect_panel.h"
 #include "ui/flat_button.h"
+#include "ui/frame_panel.h"
 #include "ui/message_box.h"
 
 #include <QAction>
@@ -161,10 +162,9 @@ void CEditorDlg::createStrips()
     QPalette pal = m_textPanel->palette();
     pal.setColor(QPalette::Window, kStripGrey);
     m_textPanel->setPalette(pal);
-    m_framePanel = new QWidget(this);
+    m_framePanel = new CFramePanel(this, this);
     m_framePanel->setObjectName(QStringLiteral("framePanel"));
-    m_framePanel->setAutoFillBackground(true);
-    m_framePanel->setPalette(pal);
+    m_framePanel->loadThumbnails();
 }
 
 void CEditorDlg::createButtons()
@@ -581,6 +581,8 @@ intptr_t CEditorDlg::sendMessage(uint32_t message, uintptr_t wParam, intptr_t lP
     case WM_APPLY_DECORATION:
         if (wParam == CColourPalette::kDecorationCode)
             m_canvas->document().setEffectColour(uint32_t(lParam) & 0xFFFFFF);
+        else if (wParam == CFramePanel::kDecorationCode)
+            m_canvas->setPhotoFrame(int(lParam));
         return 1;
     case WM_SHOW_CONTEXT_MENU:
         if (!m_inPreview)
@@ -672,16 +674,10 @@ void CEditorDlg::command(int id)
     case cmd::MenuDeleteObject:
     case cmd::DeleteSelectedObject: m_canvas->deleteSelectedObject(); break;
     case cmd::MenuDeleteFrame:
-    case cmd::DeletePhotoFrame: {
-        CanvasDocument& doc = m_canvas->document();
-        if (doc.frameIndex() >= 0) {
-            doc.setFrameIndex(-1);
-            doc.recordStep(false);
-            m_canvas->refresh();
-        }
+    case cmd::DeletePhotoFrame:
+        m_canvas->deletePhotoFrame();
         updateActions();
         break;
-    }
     case cmd::MenuUndo:
     case cmd::Undo:
         m_canvas->undo();

@@ -29,6 +29,7 @@ class CBrushPicker;
 class CColourPalette;
 class CEffectPanel;
 class CFlatButton;
+class CFramePanel;
 class CPhotoCanvas;
 
 // Command ids of the window (menu items and buttons that do the same share an action).
@@ -89,7 +90,7 @@ public:
     CBrushPicker* brushPicker() const { return m_brushPicker; }
     CColourPalette* palette() const { return m_palette; }
     QWidget* textPanel() const { return m_textPanel; }
-    QWidget* framePanel() const { return m_framePanel; }
+    CFramePanel* framePanel() const { return m_framePanel; }
     QSlider* opacitySlider() const { return m_opacity; }
     QSlider* deformRadiusSlider() const { return m_deformRadius; }
     QSlider* deformAmountSlider() const { return m_deformAmount; }
@@ -162,7 +163,7 @@ private:
     CBrushPicker* m_brushPicker = nullptr;
     CColourPalette* m_palette = nullptr;
     QWidget* m_textPanel = nullptr;
-    QWidget* m_framePanel = nullptr;
+    CFramePanel* m_framePanel = nullptr;
     QSlider* m_opacity = nullptr;
     QSlider* m_deformRadius = nullptr;
     QSlider* m_deformAmount = nullptr;

@@ -121,6 +121,11 @@ CPhotoCanvas::CPhotoCanvas(QWidget* parent, MessageTarget* owner) : QWidget(pare
         });
     }
     m_doc.historyChanged = [this] { send(WM_HISTORY_CHANGED); };
+    // Undo and redo bring back a frame index; its picture is loaded again.
+    m_doc.frameRestored = [this](int index) {
+        m_frame.restore(index);
+        m_doc.setFrameBorder(m_frame.border());
+    };
     refresh();
 }
 
@@ -140,6 +145,7 @@ void CPhotoCanvas::afterOpen(PixelBuffer photo, const std::string& path)
         return;
     m_dragActive = false;
     m_strokePoints.clear();
+    m_frame.clear();
     m_doc.afterOpen(std::move(photo), path);
     setZoom(1.0f);
 }
@@ -307,6 +313,8 @@ void CPhotoCanvas::renderInto(QImage& target, bool forExport)
         // Zoom 1, no scrolling: the whole photo inside its frame border.
         const int b = m_doc.frameBorder();
         p.drawImage(QPoint(b, b), photo);
+        if (m_doc.frameIndex() >= 0)
+            m_frame.draw(p, QRect(b, b, m_doc.width(), m_doc.height()), 1.0f);
         return;
     }
     // Only the part of the photo that is in the window is scaled and drawn.
@@ -314,6 +322,8 @@ void CPhotoCanvas::renderInto(QImage& target, bool forExport)
     const QRect dest = onScreen.intersected(QRect(QPoint(0, 0), target.size()));
     if (dest.isEmpty()) {
         m_visibleRect = QRect();
+        if (m_doc.frameIndex() >= 0)
+            m_frame.draw(p, onScreen, m_zoom);
         return;
     }
     const double inv = 1.0 / m_zoom;
@@ -322,6 +332,8 @@ void CPhotoCanvas::renderInto(QImage& target, bool forExport)
     m_visibleRect = source.toAlignedRect().intersected(QRect(0, 0, m_doc.width(), m_doc.height()));
     p.setRenderHint(QPainter::SmoothPixmapTransform, m_zoom < 1.0f);
     p.drawImage(QRectF(dest), photo, source);
+    if (m_doc.frameIndex() >= 0)
+        m_frame.draw(p, onScreen, m_zoom);
 }
 
 void CPhotoCanvas::paintEvent(QPaintEvent* event)
@@ -450,6 +462,37 @@ void CPhotoCanvas::redo()
     if (!m_doc.canRedo())
         return;
     m_doc.redo();
+    refresh();
+}
+
+bool CPhotoCanvas::setPhotoFrame(int index)
+{
+    if (index == m_doc.frameIndex() || !m_doc.hasPhoto())
+        return false;
+    // A picture that cannot be loaded leaves the previous frame as it was.
+    if (!m_frame.choose(index, m_doc.width(), m_doc.height()))
+        return false;
+    m_doc.setFrameIndex(index);
+    m_doc.setFrameBorder(m_frame.border());
+    m_scrollX = m_scrollY = 0;
+    m_vBar->setValue(0);
+    m_hBar->setValue(0);
+    m_doc.recordStep(false);
+    refresh();
+    return true;
+}
+
+void CPhotoCanvas::deletePhotoFrame()
+{
+    if (m_doc.frameIndex() < 0)
+        return;
+    m_doc.setFrameIndex(-1);
+    m_frame.clear();
+    m_doc.setFrameBorder(0);
+    m_scrollX = m_scrollY = 0;
+    m_vBar->setValue(0);
+    m_hBar->setValue(0);
+    m_doc.recordStep(false);
     refresh();
 }
 

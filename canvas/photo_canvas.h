@@ -6,6 +6,7 @@
 
 #include "canvas/canvas_document.h"
 #include "canvas/messages.h"
+#include "canvas/photo_frame.h"
 #include "files/photo_loader.h"
 
 #include <QImage>
@@ -76,6 +77,13 @@ public:
     void redo();
     void deleteSelectedObject();
 
+    // Photo frame commands: put frame picture `index` of the library round the
+    // photo (nothing changes when it is already set, no photo is open or the
+    // picture cannot be loaded; false then), and remove it.
+    bool setPhotoFrame(int index);
+    void deletePhotoFrame();
+    const PhotoFrame& photoFrame() const { return m_frame; }
+
     // Draws the progress strip at once (0..100); the next ordinary repaint removes it.
     void showProgress(int percent);
 
@@ -134,6 +142,7 @@ private:
     bool m_brushMode = true;
 
     QImage m_backBuffer;
+    PhotoFrame m_frame;
     int m_progress = -1;
 
     bool m_dragActive = false;

@@ -3,3 +3,4 @@ target_link_libraries(${_target} PRIVATE ombrik_app Qt6::Test)
 # The second-instance test starts the real program twice.
 add_dependencies(${_target} ombrik)
 target_compile_definitions(${_target} PRIVATE OMBRIK_EXECUTABLE="$<TARGET_FILE:ombrik>")
+target_compile_definitions(${_target} PRIVATE OMBRIK_SOURCE_DIR="${PROJECT_SOURCE_DIR}")

@@ -7,6 +7,7 @@
 #include "ui/brush_picker.h"
 #include "ui/colour_palette.h"
 #include "ui/flat_button.h"
+#include "ui/frame_panel.h"
 
 #include <QAction>
 #include <QDropEvent>
