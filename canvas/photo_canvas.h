@@ -6,6 +6,7 @@
 
 #include "canvas/canvas_document.h"
 #include "canvas/messages.h"
+#include "canvas/text_objects.h"
 #include "files/photo_loader.h"
 
 #include <QImage>
@@ -76,6 +77,15 @@ public:
     void redo();
     void deleteSelectedObject();
 
+    // Text objects (object mode).
+    TextObjectTool& textObjects() { return m_text; }
+    ObjectView objectView() const;
+    void addTextObject(const TextTemplate& templ);
+    void applyTemplateToSelected(const TextTemplate& templ);
+    void updateSelectedText(const TextTemplate& templ);
+    // Draws the text objects into the photo and removes them; one step with photo.
+    void mergeDown();
+
     // Draws the progress strip at once (0..100); the next ordinary repaint removes it.
     void showProgress(int percent);
 
@@ -120,6 +130,7 @@ private:
     QRect outlineRect(QPoint centre) const;
 
     CanvasDocument m_doc;
+    TextObjectTool m_text{m_doc};
     MessageTarget* m_owner = nullptr;
     QScrollBar* m_vBar = nullptr;
     QScrollBar* m_hBar = nullptr;
