@@ -204,6 +204,12 @@ void CTextPanel::resizeEvent(QResizeEvent*)
     layoutControls();
 }
 
+void CTextPanel::showEvent(QShowEvent*)
+{
+    // Showing the panel is for writing: the text box takes the keys.
+    m_textBox->setFocus();
+}
+
 void CTextPanel::paintEvent(QPaintEvent*)
 {
     QPainter p(this);

@@ -36,6 +36,8 @@ TEST(TextPanel, ControlsStartAsTheTemplateDefaults)
     EXPECT_FLOAT_EQ(t.transparency, 0.0f);
     w->command(cmd::TextPanel);
     EXPECT_TRUE(panel->isVisible());
+    w->activateWindow();
+    EXPECT_EQ(panel->textBox(), w->focusWidget());
     EXPECT_FALSE(w->canvas()->brushMode());
 }
 
