@@ -12,6 +12,7 @@
 #include "ui/flat_button.h"
 #include "ui/frame_panel.h"
 #include "ui/message_box.h"
+#include "ui/text_panel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -105,6 +106,12 @@ CEditorDlg::CEditorDlg(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
     m_canvas = new CPhotoCanvas(this, this);
     m_canvas->setObjectName(QStringLiteral("canvas"));
     m_canvas->document().historyChanged = [this] { sendMessage(WM_HISTORY_CHANGED, 0, 0); };
+    m_canvas->textObjects().showSelectedText = [this](const std::string& text) {
+        m_textEditor->showText(QString::fromStdString(text), true);
+    };
+    m_canvas->textObjects().showAddedText = [this](const std::string& text) {
+        m_textEditor->showText(QString::fromStdString(text), false);
+    };
 
     m_notice = new QLabel(this);
     m_notice->setObjectName(QStringLiteral("notice"));
@@ -156,7 +163,8 @@ void CEditorDlg::createStrips()
     m_palette = new CColourPalette(this, this);
 
     // Areas the Text panel and the photo frame panel fill with their controls.
-    m_textPanel = new QWidget(this);
+    m_textPanel = m_textEditor = new CTextPanel(this, this);
+    m_template = m_textEditor->textTemplate();
     m_textPanel->setObjectName(QStringLiteral("textPanel"));
     m_textPanel->setAutoFillBackground(true);
     QPalette pal = m_textPanel->palette();
@@ -591,8 +599,22 @@ intptr_t CEditorDlg::sendMessage(uint32_t message, uintptr_t wParam, intptr_t lP
     case WM_LEAVE_PREVIEW:
         leavePreview();
         return 1;
+    case WM_TEMPLATE_CHANGED:
+        m_template = m_textEditor->textTemplate();
+        m_canvas->applyTemplateToSelected(m_template);
+        return 1;
+    case WM_TEXT_CHANGED:
+        m_template.text = m_textEditor->text().toStdString();
+        m_canvas->updateSelectedText(m_template);
+        return 1;
+    case WM_TEXT_COMMAND:
+        if (wParam == 0)
+            m_canvas->addTextObject(m_template);
+        else if (wParam == 1)
+            m_canvas->mergeDown();
+        return 1;
     default:
-        // Text objects and photo frames are not offered yet.
+        // Photo frames are not offered yet.
         return 0;
     }
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "canvas/messages.h"
+#include "canvas/text_drawing.h"
 #include "engine/effect_catalogue.h"
 #include "engine/progress.h"
 
@@ -31,6 +32,7 @@ class CEffectPanel;
 class CFlatButton;
 class CFramePanel;
 class CPhotoCanvas;
+class CTextPanel;
 
 // Command ids of the window (menu items and buttons that do the same share an action).
 namespace cmd {
@@ -90,6 +92,8 @@ public:
     CBrushPicker* brushPicker() const { return m_brushPicker; }
     CColourPalette* palette() const { return m_palette; }
     QWidget* textPanel() const { return m_textPanel; }
+    CTextPanel* textEditor() const { return m_textEditor; }
+    const TextTemplate& textTemplate() const { return m_template; }
     CFramePanel* framePanel() const { return m_framePanel; }
     QSlider* opacitySlider() const { return m_opacity; }
     QSlider* deformRadiusSlider() const { return m_deformRadius; }
@@ -163,6 +167,8 @@ private:
     CBrushPicker* m_brushPicker = nullptr;
     CColourPalette* m_palette = nullptr;
     QWidget* m_textPanel = nullptr;
+    CTextPanel* m_textEditor = nullptr;
+    TextTemplate m_template;  // the main window's copy of the Text panel's template
     CFramePanel* m_framePanel = nullptr;
     QSlider* m_opacity = nullptr;
     QSlider* m_deformRadius = nullptr;

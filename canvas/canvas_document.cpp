@@ -80,6 +80,18 @@ void CanvasDocument::clearObjects()
     m_objectKinds.clear();
 }
 
+bool CanvasDocument::mergeIntoPhoto(const PixelBuffer& merged)
+{
+    if (!hasPhoto() || merged.width != m_width || merged.height != m_height || merged.bytesPerPixel != 3)
+        return false;
+    m_photo = merged;
+    m_strokeBase = m_photo;
+    m_warpUncommitted = false;
+    clearObjects();
+    recordStep(true);
+    return true;
+}
+
 bool CanvasDocument::hasSelectedObject() const
 {
     return std::any_of(m_objects.begin(), m_objects.end(), [](const CanvasObject& o) { return o.selected; });

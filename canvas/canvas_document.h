@@ -65,6 +65,10 @@ public:
     bool removeSelectedObject();
     void clearObjects();
     bool hasSelectedObject() const;
+    // The objects drawn into the photo: photo and stroke base become merged (the
+    // photo's size; a pending warp stroke counts as committed), the objects are
+    // removed, one step with photo. False (nothing done) for a wrong size.
+    bool mergeIntoPhoto(const PixelBuffer& merged);
     int frameIndex() const { return m_frameIndex; }
     void setFrameIndex(int index) { m_frameIndex = index; }
 

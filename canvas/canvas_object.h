@@ -46,6 +46,8 @@ struct CanvasObject {
     int32_t dragStartX = 0, dragStartY = 0;
     int32_t hitShapeIndex = -1;
 
+    bool operator==(const CanvasObject&) const = default;
+
     // The copy a history step keeps: everything but the cached screen data.
     CanvasObject historyCopy() const
     {

@@ -313,6 +313,7 @@ void CPhotoCanvas::renderInto(QImage& target, bool forExport)
         // Zoom 1, no scrolling: the whole photo inside its frame border.
         const int b = m_doc.frameBorder();
         p.drawImage(QPoint(b, b), photo);
+        m_text.paint(p, ObjectView{1.0f, QPoint(b, b), 0, 0}, false);
         if (m_doc.frameIndex() >= 0)
             m_frame.draw(p, QRect(b, b, m_doc.width(), m_doc.height()), 1.0f);
         return;
@@ -332,6 +333,8 @@ void CPhotoCanvas::renderInto(QImage& target, bool forExport)
     m_visibleRect = source.toAlignedRect().intersected(QRect(0, 0, m_doc.width(), m_doc.height()));
     p.setRenderHint(QPainter::SmoothPixmapTransform, m_zoom < 1.0f);
     p.drawImage(QRectF(dest), photo, source);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    m_text.paint(p, objectView(), !m_brushMode && !m_previewMode);
     if (m_doc.frameIndex() >= 0)
         m_frame.draw(p, onScreen, m_zoom);
 }
@@ -575,6 +578,11 @@ void CPhotoCanvas::pressAt(QPoint p, Qt::MouseButton button)
         send(WM_LEAVE_PREVIEW);
         return;
     }
+    if (button == Qt::LeftButton && !m_brushMode) {
+        if (m_text.press(p, objectView()))
+            refresh();
+        return;
+    }
     if (button != Qt::LeftButton || !m_doc.hasPhoto() || !m_brushMode)
         return;
     const EffectId id = m_doc.effectId();
@@ -592,6 +600,13 @@ void CPhotoCanvas::pressAt(QPoint p, Qt::MouseButton button)
 
 void CPhotoCanvas::moveTo(QPoint p)
 {
+    if (!m_brushMode && !m_previewMode) {
+        if (m_text.drag(p, objectView()))
+            refresh();
+        const std::optional<QCursor> cursor = m_text.hoverCursor(p, objectView());
+        cursor ? setCursor(*cursor) : unsetCursor();
+        return;
+    }
     if (m_dragActive) {
         switch (m_doc.applyMode()) {
         case ApplyMode::WarpBrush:
@@ -620,6 +635,11 @@ void CPhotoCanvas::moveTo(QPoint p)
 
 void CPhotoCanvas::releaseAt(QPoint p)
 {
+    if (m_text.dragging()) {
+        m_text.release();
+        refresh();
+        return;
+    }
     if (!m_dragActive)
         return;
     m_dragActive = false;

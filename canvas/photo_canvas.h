@@ -7,6 +7,7 @@
 #include "canvas/canvas_document.h"
 #include "canvas/messages.h"
 #include "canvas/photo_frame.h"
+#include "canvas/text_objects.h"
 #include "files/photo_loader.h"
 
 #include <QImage>
@@ -83,6 +84,14 @@ public:
     bool setPhotoFrame(int index);
     void deletePhotoFrame();
     const PhotoFrame& photoFrame() const { return m_frame; }
+    // Text objects (object mode).
+    TextObjectTool& textObjects() { return m_text; }
+    ObjectView objectView() const;
+    void addTextObject(const TextTemplate& templ);
+    void applyTemplateToSelected(const TextTemplate& templ);
+    void updateSelectedText(const TextTemplate& templ);
+    // Draws the text objects into the photo and removes them; one step with photo.
+    void mergeDown();
 
     // Draws the progress strip at once (0..100); the next ordinary repaint removes it.
     void showProgress(int percent);
@@ -128,6 +137,7 @@ private:
     QRect outlineRect(QPoint centre) const;
 
     CanvasDocument m_doc;
+    TextObjectTool m_text{m_doc};
     MessageTarget* m_owner = nullptr;
     QScrollBar* m_vBar = nullptr;
     QScrollBar* m_hBar = nullptr;
