@@ -288,8 +288,6 @@ void CanvasDocument::selectEffect(EffectId id)
         m_strokeBase = m_photo;
         m_warp.reset();
         m_warpUncommitted = false;
-        if (RecomputedAfterStroke(m_effectId))
-            computeEffectResult();
     }
     if (m_applyMode == ApplyMode::ResultBrush || m_applyMode == ApplyMode::WholeImage)
         computeEffectResult();
