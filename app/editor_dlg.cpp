@@ -158,6 +158,13 @@ void CEditorDlg::createStrips()
     m_restore->setToolTip(tr("Restore brush: paints the photo as it was opened"));
     connect(m_restore, &QAbstractButton::clicked, this, [this] { command(cmd::RestoreBrush); });
     m_buttons[cmd::RestoreBrush] = m_restore;
+    // "Reduce Warp" has no tile on the Warp strip; this button chooses it.
+    m_reduceWarp = new CFlatButton(CFlatButton::Style::Action, Glyph::Warp, tr("Reduce Warp"), this);
+    m_reduceWarp->setCheckable(true);
+    m_reduceWarp->setManualCheck(true);
+    m_reduceWarp->setToolTip(tr("Eases the warping under the brush back towards the photo before warping"));
+    connect(m_reduceWarp, &QAbstractButton::clicked, this,
+            [this] { sendMessage(WM_EFFECT_COMMAND, 0, kReduceWarpId); });
 
     m_brushPicker = new CBrushPicker(this, this);
     m_palette = new CColourPalette(this, this);
@@ -362,7 +369,10 @@ void CEditorDlg::createSliders()
     });
     m_deformAmount = make(100, 30);
     m_deformAmount->setToolTip(tr("Strength of the warp brush"));
-    connect(m_deformAmount, &QSlider::valueChanged, this, [this] { update(width() - 40, 74, 40, 54); });
+    connect(m_deformAmount, &QSlider::valueChanged, this, [this](int v) {
+        m_canvas->document().setWarpAmount(v);
+        update(width() - 40, 74, 40, 54);
+    });
 }
 
 // --- Layout and painting ----------------------------------------------------------
@@ -398,6 +408,7 @@ void CEditorDlg::layoutChildren()
     m_opacity->setGeometry(W - 110, 60, 75, 16);
     m_deformRadius->setGeometry(W - 130, 80, 95, 16);
     m_deformAmount->setGeometry(W - 130, 110, 95, 16);
+    m_reduceWarp->setGeometry(W - 220, 58, 112, 20);
     for (size_t i = 0; i < m_panelButtons.size(); ++i)
         m_panelButtons[i]->setGeometry(195 + int(i) * (102 + 5), 34, 102, 22);
     m_buttons[cmd::OpenButton]->setGeometry(4, 43, 58, 23);
@@ -439,6 +450,7 @@ void CEditorDlg::applyVisibility()
     m_opacity->setVisible(chrome && m_currentPanel == Panel::Retouch);
     m_deformRadius->setVisible(chrome && m_currentPanel == Panel::Warp);
     m_deformAmount->setVisible(chrome && m_currentPanel == Panel::Warp);
+    m_reduceWarp->setVisible(chrome && m_currentPanel == Panel::Warp);
     m_palette->setVisible(chrome && m_currentPanel == Panel::Lighting);
     m_textPanel->setVisible(chrome && m_currentPanel == Panel::Text);
     m_framePanel->setVisible(chrome);
@@ -632,13 +644,14 @@ void CEditorDlg::chooseEffect(EffectId id)
     CanvasDocument& doc = m_canvas->document();
     const EffectCategory category = CategoryOfEffect(id);
     for (int c = 0; c < 4; ++c) {
-        if (id == kRestoreBrushId || EffectCategory(c) != category)
+        if (id == kRestoreBrushId || id == kReduceWarpId || EffectCategory(c) != category)
             m_strips[size_t(c)]->clearSelection();
         else
             m_strips[size_t(c)]->selectId(id);
     }
     if (id != kRestoreBrushId)
         m_restore->setChecked(false);
+    m_reduceWarp->setChecked(id == kReduceWarpId);
     if (id >= 120 && id != kRestoreBrushId) {
         const uint32_t colour = DefaultLightingColour(id);
         m_palette->setColour(colour);

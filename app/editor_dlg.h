@@ -89,6 +89,7 @@ public:
     CPhotoCanvas* canvas() const { return m_canvas; }
     CEffectPanel* strip(int category) const { return m_strips[size_t(category)]; }
     CFlatButton* restoreButton() const { return m_restore; }
+    CFlatButton* reduceWarpButton() const { return m_reduceWarp; }
     CBrushPicker* brushPicker() const { return m_brushPicker; }
     CColourPalette* palette() const { return m_palette; }
     QWidget* textPanel() const { return m_textPanel; }
@@ -164,6 +165,7 @@ private:
     CPhotoCanvas* m_canvas = nullptr;
     std::array<CEffectPanel*, 4> m_strips{};
     CFlatButton* m_restore = nullptr;
+    CFlatButton* m_reduceWarp = nullptr;
     CBrushPicker* m_brushPicker = nullptr;
     CColourPalette* m_palette = nullptr;
     QWidget* m_textPanel = nullptr;

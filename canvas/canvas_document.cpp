@@ -2,11 +2,16 @@
 
 #include "canvas/brush_tip.h"
 #include "engine/effect_request.h"
+#include "light/lens_flare_renderer.h"
+#include "light/lighting_renderer.h"
+#include "light/nova_renderer.h"
+#include "light/warp_deformer.h"
 
 #include <glib.h>
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <utility>
 
 namespace ombrik {
@@ -32,6 +37,10 @@ CanvasDocument::CanvasDocument()
     rebuildBrushTip();
 }
 
+CanvasDocument::~CanvasDocument() = default;
+CanvasDocument::CanvasDocument(CanvasDocument&&) noexcept = default;
+CanvasDocument& CanvasDocument::operator=(CanvasDocument&&) noexcept = default;
+
 void CanvasDocument::afterOpen(PixelBuffer photo, std::string path)
 {
     if (photo.empty() || photo.bytesPerPixel != 3)
@@ -42,6 +51,7 @@ void CanvasDocument::afterOpen(PixelBuffer photo, std::string path)
     m_photo = std::move(photo);
     m_coverageMask.assign(size_t(m_width) * size_t(m_height), 0);
     m_strokeBase = m_photo;
+    m_warp.reset();
     m_openedPhoto = m_photo;
     m_effectResult = PixelBuffer(m_width, m_height, 3);
     m_warpUncommitted = false;
@@ -220,6 +230,7 @@ void CanvasDocument::restoreOpenedState()
 void CanvasDocument::renewStrokeBase()
 {
     m_strokeBase = m_photo;
+    m_warp.reset();
     m_warpUncommitted = false;
     if (m_effectResult.width != m_width || m_effectResult.height != m_height)
         m_effectResult = PixelBuffer(m_width, m_height, 3);
@@ -285,7 +296,9 @@ void CanvasDocument::selectEffect(EffectId id)
     if (!hasPhoto())
         return;
     if (m_warpUncommitted && m_applyMode != ApplyMode::WarpBrush) {
+        // The warped photo becomes the base the new effect works from.
         m_strokeBase = m_photo;
+        m_warp.reset();
         m_warpUncommitted = false;
     }
     if (m_applyMode == ApplyMode::ResultBrush || m_applyMode == ApplyMode::WholeImage)
@@ -293,6 +306,7 @@ void CanvasDocument::selectEffect(EffectId id)
     if (m_applyMode == ApplyMode::WholeImage) {
         m_photo = m_effectResult;
         m_strokeBase = m_photo;
+        m_warp.reset();
         recordStep(true);
     }
 }
@@ -428,9 +442,160 @@ void CanvasDocument::endStroke()
     if (m_applyMode != ApplyMode::StampBrush)
         std::fill(m_coverageMask.begin(), m_coverageMask.end(), 0);
     m_strokeBase = m_photo;
+    m_warp.reset();
     recordStep(true);
     if (RecomputedAfterStroke(m_effectId))
         computeEffectResult();
+}
+
+// --- Warp brush -------------------------------------------------------------
+
+void CanvasDocument::setWarpAmount(int position)
+{
+    m_warpAmount = std::clamp(position, 0, 100);
+    if (m_warp)
+        m_warp->setAmount(m_warpAmount);
+}
+
+void CanvasDocument::prepareWarp()
+{
+    // A deformer whose buffers moved (any reassignment of the photo or the base)
+    // must not be used: it starts again from the current base.
+    if (m_warp && m_warpSource == m_strokeBase.data() && m_warpDestination == m_photo.data())
+        return;
+    if (!m_warp)
+        m_warp = std::make_unique<WarpDeformer>();
+    if (m_warpUncommitted)
+        m_strokeBase = m_photo;  // never drop warped pixels that are not in the base
+    // Both buffers are equal whenever the base has just been renewed; start()
+    // copies the base over the photo.
+    m_warp->start(m_width, m_height, 3, m_strokeBase.data(), m_photo.data());
+    m_warpSource = m_strokeBase.data();
+    m_warpDestination = m_photo.data();
+}
+
+void CanvasDocument::beginWarp(int x, int y)
+{
+    if (!hasPhoto() || m_applyMode != ApplyMode::WarpBrush)
+        return;
+    prepareWarp();
+    m_warp->setRadius(m_brushSize);
+    m_warp->setAmount(m_warpAmount);
+    m_warpPrevX = x;
+    m_warpPrevY = y;
+}
+
+PixelArea CanvasDocument::applyWarp(int x, int y)
+{
+    const std::optional<WarpMode> mode = WarpModeForEffect(m_effectId);
+    if (!hasPhoto() || !mode)
+        return {};
+    prepareWarp();
+    m_warp->setMode(*mode);
+    const int cx = std::clamp(x, 0, m_width), cy = std::clamp(y, 0, m_height);
+    m_warp->apply(cx, cy, m_warpPrevX, m_warpPrevY);
+    // A move stroke runs from the previous point to the applied one; the other
+    // modes touch only the circle around the applied point.
+    const int r = m_warp->radius() + 1;
+    const bool stroke = *mode == WarpMode::Move;
+    const int64_t x0 = stroke ? std::min<int64_t>(cx, m_warpPrevX) : cx;
+    const int64_t y0 = stroke ? std::min<int64_t>(cy, m_warpPrevY) : cy;
+    const int64_t x1 = stroke ? std::max<int64_t>(cx, m_warpPrevX) : cx;
+    const int64_t y1 = stroke ? std::max<int64_t>(cy, m_warpPrevY) : cy;
+    m_warpPrevX = x;
+    m_warpPrevY = y;
+    PixelArea area;
+    area.left = int(std::clamp<int64_t>(x0 - r, 0, m_width));
+    area.top = int(std::clamp<int64_t>(y0 - r, 0, m_height));
+    area.right = int(std::clamp<int64_t>(x1 + r + 1, 0, m_width));
+    area.bottom = int(std::clamp<int64_t>(y1 + r + 1, 0, m_height));
+    return area;
+}
+
+PixelArea CanvasDocument::warpTo(int x, int y)
+{
+    if (m_applyMode != ApplyMode::WarpBrush)
+        return {};
+    return applyWarp(x, y);
+}
+
+PixelArea CanvasDocument::endWarp(int x, int y)
+{
+    if (m_applyMode != ApplyMode::WarpBrush || !hasPhoto())
+        return {};
+    const PixelArea area = applyWarp(x, y);
+    m_warpUncommitted = true;
+    recordStep(true);
+    return area;
+}
+
+std::array<double, 2> CanvasDocument::warpDisplacement(int x, int y) const
+{
+    return m_warp ? m_warp->displacement(x, y) : std::array<double, 2>{0.0, 0.0};
+}
+
+// --- Light placement --------------------------------------------------------
+
+bool CanvasDocument::placeLight(int ax, int ay, int mx, int my, int flareRadius)
+{
+    if (!hasPhoto() || m_applyMode != ApplyMode::LightPlacement)
+        return false;
+    const int w = m_width, h = m_height;
+    const uint32_t c = m_effectColour;
+    // Radius 0 (a click, or a drag shorter than one photo pixel) draws the
+    // smallest flare.
+    const int radius = std::max(1, flareRadius);
+    bool rendered = false;
+    switch (m_effectId) {
+    case 120:
+    case 121: {
+        LightingRenderer lights;
+        lights.reset();
+        lights.setSize(w, h, 3);
+        const bool spot = m_effectId == 120;
+        lights.applyPreset(spot ? LightingPreset::Spotlight : LightingPreset::PointLight);
+        lights.setLightColour(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+        if (spot) {
+            lights.setSpotDirection(ax, ay, mx, my);
+            lights.setSpotViewpoint(ax, ay);
+        } else {
+            lights.setLightPosition(ax, ay, mx, my);
+            lights.setNearViewpoint(ax, ay);
+        }
+        rendered = lights.render(m_strokeBase, m_photo);
+        break;
+    }
+    case 122: {
+        LensFlareRenderer flare;
+        flare.reset();
+        flare.setSize(w, h, 3);
+        flare.setCentre(ax, ay);
+        flare.setFlareSize(radius);
+        flare.setColour(c);
+        rendered = flare.render(m_strokeBase, m_photo);
+        break;
+    }
+    case 123:
+    case 124: {
+        NovaRenderer nova;
+        nova.reset();
+        nova.setSize(w, h, 3);
+        nova.setColour(c);
+        nova.setCentre(ax, ay);
+        nova.setRadius(radius);
+        nova.selectStyle(m_effectId == 124 ? NovaStyle::MagicFlare : NovaStyle::RadialFlare);
+        rendered = nova.render(m_strokeBase, m_photo);
+        break;
+    }
+    default:
+        break;
+    }
+    if (!rendered)
+        return false;
+    m_strokeBase = m_photo;
+    m_warp.reset();
+    recordStep(true);
+    return true;
 }
 
 } // namespace ombrik

@@ -9,12 +9,22 @@
 #include "engine/effect_catalogue.h"
 #include "engine/pixel_buffer.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace ombrik {
+
+class WarpDeformer;
+
+// A rectangle of photo pixels, right and bottom exclusive; empty when nothing changed.
+struct PixelArea {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool empty() const { return right <= left || bottom <= top; }
+};
 
 struct HistoryStep {
     std::vector<CanvasObject> objects;
@@ -30,6 +40,9 @@ public:
     static constexpr int kDefaultBrushSize = 120;
 
     CanvasDocument();
+    ~CanvasDocument();
+    CanvasDocument(CanvasDocument&&) noexcept;
+    CanvasDocument& operator=(CanvasDocument&&) noexcept;
 
     // --- Photo -------------------------------------------------------------
     // Takes a freshly loaded 3-byte photo (width a multiple of 4): working
@@ -122,6 +135,33 @@ public:
     void setWarpStrokeUncommitted(bool pending) { m_warpUncommitted = pending; }
     bool warpStrokeUncommitted() const { return m_warpUncommitted; }
 
+    // --- Warp brush ----------------------------------------------------------
+    // The warp brush bends the photo against strokeBase; its displacements
+    // accumulate over strokes until the base is renewed (a photo opened, undo or
+    // redo, a non-warp effect chosen). The radius is the brush size (the Warp
+    // panel's "Deform Radius"); the amount is a slider position 0..100.
+    void setWarpAmount(int position);
+    int warpAmount() const { return m_warpAmount; }
+    // A warp stroke starts at photo pixel (x, y); nothing is deformed yet.
+    void beginWarp(int x, int y);
+    // Applies the brush at (x, y), clamped to the photo, coming from the
+    // previous (unclamped) point, which (x, y) then becomes. Returns the photo
+    // pixels that may have changed.
+    PixelArea warpTo(int x, int y);
+    // The last application at the release point; the stroke becomes one history
+    // step with photo, and strokeBase stays behind until the base is renewed.
+    PixelArea endWarp(int x, int y);
+    // Accumulated displacement of photo pixel (x, y) since the base was renewed.
+    std::array<double, 2> warpDisplacement(int x, int y) const;
+
+    // --- Light placement -----------------------------------------------------
+    // Renders the selected light or flare (effects 120 to 124) from strokeBase
+    // into the photo: press (ax, ay) and release (mx, my) in photo pixels give
+    // the lights their geometry, the press point and flareRadius place the
+    // flares. The result becomes the new strokeBase and one history step.
+    // False (nothing changed) without a photo or for any other effect.
+    bool placeLight(int ax, int ay, int mx, int my, int flareRadius);
+
     // --- Export ------------------------------------------------------------
     // The frame border thickness in photo pixels (0 without a frame).
     int frameBorder() const { return m_frameIndex >= 0 ? m_frameBorder : 0; }
@@ -142,6 +182,8 @@ private:
     void enforceBudget();
     void notifyHistory();
     void rebuildBrushTip();
+    void prepareWarp();
+    PixelArea applyWarp(int x, int y);
 
     std::string m_photoPath;
     int m_width = 100;
@@ -174,6 +216,14 @@ private:
     uint32_t m_effectColour = 0xFFFFFF;
     int m_options[3] = {0, 0, 0};
     bool m_warpUncommitted = false;
+
+    // Created at the first warp stroke after a renewal of strokeBase (its field
+    // is 16 bytes per photo pixel); null means the base has been renewed since.
+    std::unique_ptr<WarpDeformer> m_warp;
+    const uint8_t* m_warpSource = nullptr;
+    const uint8_t* m_warpDestination = nullptr;
+    int m_warpAmount = 30;
+    int m_warpPrevX = 0, m_warpPrevY = 0;
 
     // Scratch squares of the patch brush, kept between dabs of a stroke.
     PixelBuffer m_patchCut;

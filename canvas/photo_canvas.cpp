@@ -18,6 +18,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <functional>
+#include <numbers>
 
 namespace ombrik {
 
@@ -86,7 +88,54 @@ bool IsLightPlacementId(EffectId id)
     return id >= 120 && id <= 124;
 }
 
+// Draws a cursor figure twice, a light halo under a dark line, so that it
+// shows on dark and light photos alike; the hot spot is the centre.
+QCursor MakeCursor(const std::function<void(QPainter&)>& figure)
+{
+    QPixmap pm(32, 32);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(255, 255, 255, 230), 3, Qt::SolidLine, Qt::RoundCap));
+    figure(p);
+    p.setPen(QPen(QColor(20, 20, 30), 1, Qt::SolidLine, Qt::RoundCap));
+    figure(p);
+    p.end();
+    return QCursor(pm, 16, 16);
+}
+
 } // namespace
+
+const QCursor& CPhotoCanvas::brushCursor()
+{
+    // A small ring with four ticks: the brush centre, leaving the photo visible.
+    static const QCursor cursor = MakeCursor([](QPainter& p) {
+        p.drawEllipse(QPointF(16, 16), 5, 5);
+        p.drawLine(QPointF(16, 3), QPointF(16, 8));
+        p.drawLine(QPointF(16, 24), QPointF(16, 29));
+        p.drawLine(QPointF(3, 16), QPointF(8, 16));
+        p.drawLine(QPointF(24, 16), QPointF(29, 16));
+        p.drawPoint(QPointF(16, 16));
+    });
+    return cursor;
+}
+
+const QCursor& CPhotoCanvas::lightCursor()
+{
+    // A small sun: the light or flare goes where its centre is.
+    static const QCursor cursor = MakeCursor([](QPainter& p) {
+        p.drawEllipse(QPointF(16, 16), 4, 4);
+        for (int k = 0; k < 8; ++k) {
+            const double a = k * std::numbers::pi / 4;
+            const double inner = k % 2 ? 7.5 : 7.0, outer = k % 2 ? 11.0 : 14.0;
+            p.drawLine(QPointF(16 + inner * std::cos(a), 16 + inner * std::sin(a)),
+                       QPointF(16 + outer * std::cos(a), 16 + outer * std::sin(a)));
+        }
+        p.drawPoint(QPointF(16, 16));
+    });
+    return cursor;
+}
 
 CPhotoCanvas::CPhotoCanvas(QWidget* parent, MessageTarget* owner) : QWidget(parent), m_owner(owner)
 {
@@ -302,9 +351,11 @@ void CPhotoCanvas::renderBackBuffer()
     renderInto(m_backBuffer, false);
 }
 
-void CPhotoCanvas::renderInto(QImage& target, bool forExport)
+void CPhotoCanvas::renderInto(QImage& target, bool forExport, const QRect& clip)
 {
     QPainter p(&target);
+    if (clip.isValid())
+        p.setClipRect(clip);
     p.fillRect(target.rect(), BackgroundBrush());
     if (!m_doc.hasPhoto())
         return;
@@ -350,6 +401,8 @@ void CPhotoCanvas::paintEvent(QPaintEvent* event)
         if (m_progress > 0 && m_progress <= 100)
             p.drawImage(QRect(c.width() / 2 - 110, c.height() / 2 - 11, m_progress * 219 / 100, 7), ProgressFill());
     }
+    if (m_bandShown && lightDragActive())
+        drawLightBand(p, m_lightPointer);
     if (m_outlineShown && showsBrushOutline()) {
         // An inverting circle stays visible on any photo and vanishes when the
         // square is copied back from the back buffer.
@@ -359,6 +412,81 @@ void CPhotoCanvas::paintEvent(QPaintEvent* event)
         const QRect r = outlineRect(m_outlineCentre);
         p.drawEllipse(r.adjusted(0, 0, -1, -1));
     }
+}
+
+void CPhotoCanvas::refreshPhotoArea(const PixelArea& area)
+{
+    if (area.empty())
+        return;
+    const QPoint origin = m_photoRect.topLeft() - QPoint(m_scrollX, m_scrollY);
+    const QRect screen = QRect(QPoint(int(std::floor(area.left * double(m_zoom))) - 1,
+                                      int(std::floor(area.top * double(m_zoom))) - 1),
+                               QPoint(int(std::ceil(area.right * double(m_zoom))) + 1,
+                                      int(std::ceil(area.bottom * double(m_zoom))) + 1))
+                             .translated(origin)
+                             .intersected(rect());
+    if (screen.isEmpty())
+        return;
+    renderInto(m_backBuffer, false, screen);
+    update(screen);
+}
+
+QPoint CPhotoCanvas::photoPointAt(QPoint screen) const
+{
+    return QPoint(int((m_scrollX + screen.x() - m_photoRect.left()) / m_zoom),
+                  int((m_scrollY + screen.y() - m_photoRect.top()) / m_zoom));
+}
+
+QPoint CPhotoCanvas::screenPointOf(QPoint photo) const
+{
+    return QPoint(int(photo.x() * m_zoom + m_photoRect.left() - m_scrollX),
+                  int(photo.y() * m_zoom + m_photoRect.top() - m_scrollY));
+}
+
+int CPhotoCanvas::lightDistance(QPoint q) const
+{
+    const QPoint s = screenPointOf(m_strokeStart);
+    const int d = int(std::hypot(double(q.x() - s.x()), double(q.y() - s.y())));
+    // The on-screen diagonal, truncated like the band length, so that a band
+    // as long as the diagonal reads 100.
+    const int diagonal = int(std::hypot(double(m_zoomedWidth), double(m_zoomedHeight)));
+    return diagonal > 0 ? int(int64_t(d) * 100 / diagonal) : 0;
+}
+
+void CPhotoCanvas::drawLightBand(QPainter& p, QPoint q)
+{
+    const EffectId id = m_doc.effectId();
+    const QPoint s = screenPointOf(m_strokeStart);
+    const int d = int(std::hypot(double(q.x() - s.x()), double(q.y() - s.y())));
+    p.save();
+    // Inverting figures stay visible on any photo.
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawLine(s, q);
+    if (id >= 122) {
+        p.drawEllipse(s, d, d);
+        m_flareRadius = int(d / m_zoom);
+    }
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p.setFont(font());
+    // Labels: black on white, top-left in their rectangle, not clipped to it.
+    auto label = [&p](QPoint at, const QString& text) {
+        const QRect box = p.boundingRect(QRect(at, QSize(200, 16)), Qt::TextDontClip, text);
+        p.fillRect(box, Qt::white);
+        p.setPen(Qt::black);
+        p.drawText(box, Qt::TextDontClip, text);
+    };
+    if (id == 120) {
+        label(s, QStringLiteral(" Light Point "));
+        label(QPoint(q.x(), q.y() - 16), QStringLiteral(" View Point "));
+    } else if (id == 121) {
+        const QPoint mid((s.x() + q.x()) / 2, (s.y() + q.y()) / 2);
+        label(mid, QStringLiteral(" Light Distance: %1 ").arg(lightDistance(q)));
+        label(QPoint(q.x(), q.y() - 16), QStringLiteral(" Light Point "));
+    }
+    p.restore();
 }
 
 void CPhotoCanvas::showProgress(int percent)
@@ -529,12 +657,12 @@ void CPhotoCanvas::updateCursor(QPoint p)
         return;
     }
     if (IsLightPlacementId(id)) {
-        setCursor(Qt::CrossCursor);
+        setCursor(lightCursor());
         return;
     }
     const bool overPhoto = m_photoRect.contains(p + QPoint(m_scrollX, m_scrollY));
     if (!IsFilterId(id) && overPhoto)
-        setCursor(Qt::CrossCursor);
+        setCursor(brushCursor());
     else
         unsetCursor();
 }
@@ -589,9 +717,16 @@ void CPhotoCanvas::pressAt(QPoint p, Qt::MouseButton button)
     const QPoint virt = p + QPoint(m_scrollX, m_scrollY);
     if (!IsLightPlacementId(id) && !m_photoRect.contains(virt))
         return;
-    m_strokeStart = QPoint(int((virt.x() - m_photoRect.left()) / m_zoom), int((virt.y() - m_photoRect.top()) / m_zoom));
+    m_strokeStart = photoPointAt(p);
     m_dragActive = true;
     m_strokePoints.clear();
+    m_bandShown = false;
+    if (m_doc.applyMode() == ApplyMode::WarpBrush)
+        m_doc.beginWarp(m_strokeStart.x(), m_strokeStart.y());
+    if (m_doc.applyMode() == ApplyMode::LightPlacement) {
+        m_lightPointer = p;
+        m_flareRadius = 0;
+    }
     if (m_outlineShown) {
         m_outlineShown = false;
         update(outlineRect(m_outlineCentre));
@@ -609,8 +744,16 @@ void CPhotoCanvas::moveTo(QPoint p)
     }
     if (m_dragActive) {
         switch (m_doc.applyMode()) {
-        case ApplyMode::WarpBrush:
+        case ApplyMode::WarpBrush: {
+            const QPoint at = photoPointAt(p);
+            refreshPhotoArea(m_doc.warpTo(at.x(), at.y()));
+            return;
+        }
         case ApplyMode::LightPlacement:
+            // The previous band goes with the repaint from the back buffer.
+            m_lightPointer = p;
+            m_bandShown = true;
+            update();
             return;
         case ApplyMode::StampBrush:
             dabAtScreen(p);
@@ -644,8 +787,26 @@ void CPhotoCanvas::releaseAt(QPoint p)
         return;
     m_dragActive = false;
     const ApplyMode mode = m_doc.applyMode();
-    if (mode == ApplyMode::WarpBrush || mode == ApplyMode::LightPlacement)
+    if (mode == ApplyMode::WarpBrush) {
+        const QPoint at = photoPointAt(p);
+        refreshPhotoArea(m_doc.endWarp(at.x(), at.y()));
         return;
+    }
+    if (mode == ApplyMode::LightPlacement) {
+        // The final band goes into the back buffer so that it stays in view
+        // while the render runs (it also sets the flare radius).
+        m_bandShown = false;
+        m_lightPointer = p;
+        {
+            QPainter band(&m_backBuffer);
+            drawLightBand(band, p);
+        }
+        repaint();
+        const QPoint release = photoPointAt(p);
+        m_doc.placeLight(m_strokeStart.x(), m_strokeStart.y(), release.x(), release.y(), m_flareRadius);
+        refresh();
+        return;
+    }
     dabAtScreen(p);
     if (mode != ApplyMode::StampBrush)
         m_strokePoints.clear();

@@ -112,6 +112,17 @@ public:
     // Renders everything into an image of the widget's size (for screenshots and tests).
     QImage renderToImage();
 
+    // Light placement: the " Light Distance: %d " value for a band from the
+    // press point to `pointer` (100 for the photo's on-screen diagonal), and
+    // the flare radius (photo pixels) the last band set.
+    int lightDistance(QPoint pointer) const;
+    int flareRadius() const { return m_flareRadius; }
+    bool lightDragActive() const { return m_dragActive && m_doc.applyMode() == ApplyMode::LightPlacement; }
+    // The cursors the canvas shows over the photo with a brush and anywhere
+    // while a light or flare is chosen.
+    static const QCursor& brushCursor();
+    static const QCursor& lightCursor();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -129,7 +140,13 @@ private:
     void updateScrollRanges();
     void layoutPhoto();
     void renderBackBuffer();
-    void renderInto(QImage& target, bool forExport);
+    void renderInto(QImage& target, bool forExport, const QRect& clip = QRect());
+    // Redraws the screen area of some changed photo pixels (back buffer and window).
+    void refreshPhotoArea(const PixelArea& area);
+    QPoint photoPointAt(QPoint screen) const;
+    QPoint screenPointOf(QPoint photo) const;
+    // The rubber band of a light drag from the press point to `pointer`.
+    void drawLightBand(QPainter& p, QPoint pointer);
     void dabAtScreen(QPoint p);
     void strokeTo(QPoint p);
     bool showsBrushOutline() const;
@@ -158,6 +175,9 @@ private:
     bool m_dragActive = false;
     QPoint m_strokeStart;
     std::vector<QPoint> m_strokePoints;
+    QPoint m_lightPointer;
+    bool m_bandShown = false;
+    int m_flareRadius = 0;
     QPoint m_outlineCentre;
     bool m_outlineShown = false;
 };

@@ -270,6 +270,20 @@ TEST(EditorWindow, OpacityAndDeformSliders)
     EXPECT_EQ(w.doc().brushSize(), 90);
     w->deformRadiusSlider()->setValue(40);
     EXPECT_EQ(w.doc().brushSize(), 40);
+    w->deformAmountSlider()->setValue(75);
+    EXPECT_EQ(w.doc().warpAmount(), 75);
+
+    // "Reduce Warp" has no tile: its own button on the Warp panel chooses it.
+    ASSERT_TRUE(w->reduceWarpButton()->isVisible());
+    QTest::mouseClick(w->reduceWarpButton(), Qt::LeftButton);
+    EXPECT_EQ(w.doc().effectId(), kReduceWarpId);
+    EXPECT_EQ(w.doc().applyMode(), ApplyMode::WarpBrush);
+    EXPECT_TRUE(w->reduceWarpButton()->isChecked());
+    EXPECT_EQ(w.doc().brushSize(), 40);
+    ClickTile(w->strip(2), 0);
+    EXPECT_FALSE(w->reduceWarpButton()->isChecked());
+    w->command(cmd::LightingPanel);
+    EXPECT_FALSE(w->reduceWarpButton()->isVisible());
 }
 
 TEST(EditorWindow, PreviewFillsTheWindowAndAClickLeavesIt)

@@ -1,0 +1,79 @@
+// Light placement and warp strokes through the canvas on a 1600 × 1200 photo,
+// with real mouse events: a Spotlight drag released (render, history step,
+// redraw) and one warp move event at radius 90 including its repaint.
+#include "bench/bench_photo.h"
+#include "canvas/photo_canvas.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+
+using namespace ombrik;
+
+namespace {
+
+void EnsureApp()
+{
+    static int argc = 1;
+    static char name[] = "ombrik_bench";
+    static char* argv[] = {name, nullptr};
+    if (!QApplication::instance()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        new QApplication(argc, argv);
+    }
+}
+
+void Send(QWidget& w, QEvent::Type type, QPoint p)
+{
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, QPointF(p), QPointF(w.mapToGlobal(p)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(&w, &event);
+}
+
+} // namespace
+
+static void CanvasSpotlightDragReleased(benchmark::State& state)
+{
+    EnsureApp();
+    CPhotoCanvas canvas;
+    canvas.resize(1200, 800);
+    canvas.show();
+    canvas.afterOpen(bench::BenchPhoto(), "bench.png");
+    canvas.selectEffect(120);
+    QApplication::processEvents();
+    for (auto _ : state) {
+        Send(canvas, QEvent::MouseButtonPress, QPoint(300, 200));
+        Send(canvas, QEvent::MouseMove, QPoint(600, 500));
+        QApplication::processEvents();
+        Send(canvas, QEvent::MouseButtonRelease, QPoint(700, 600));
+        QApplication::processEvents();
+        state.PauseTiming();
+        canvas.undo();  // keeps the history short and the photo unlit
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(CanvasSpotlightDragReleased)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Argument: the effect id (80 move, 81 grow, 83 swirl).
+static void CanvasWarpMoveEventR90(benchmark::State& state)
+{
+    EnsureApp();
+    CPhotoCanvas canvas;
+    canvas.resize(1200, 800);
+    canvas.show();
+    canvas.afterOpen(bench::BenchPhoto(), "bench.png");
+    canvas.setBrushSize(90);
+    canvas.selectEffect(EffectId(state.range(0)));
+    QApplication::processEvents();
+    Send(canvas, QEvent::MouseButtonPress, QPoint(300, 300));
+    int i = 0;
+    for (auto _ : state) {
+        // 12 screen pixels per event, back and forth over 600 pixels.
+        const int t = i++ % 100;
+        const int x = 300 + 12 * (t < 50 ? t : 100 - t);
+        Send(canvas, QEvent::MouseMove, QPoint(x, 300 + (t % 7)));
+        QApplication::processEvents();
+    }
+    Send(canvas, QEvent::MouseButtonRelease, QPoint(300, 300));
+}
+BENCHMARK(CanvasWarpMoveEventR90)->Arg(80)->Arg(81)->Arg(83)->Unit(benchmark::kMillisecond)->UseRealTime();
