@@ -1,4 +1,5 @@
 // The canvas on a 1600 × 1200 photo: dabs, history steps, undo and a repaint.
+#include "bench/bench_app.h"
 #include "bench/bench_photo.h"
 #include "canvas/photo_canvas.h"
 
@@ -9,17 +10,6 @@
 using namespace ombrik;
 
 namespace {
-
-void EnsureApplication()
-{
-    static int argc = 1;
-    static char name[] = "ombrik_bench";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        new QApplication(argc, argv);
-    }
-}
 
 CanvasDocument OpenedDocument()
 {
@@ -79,7 +69,7 @@ BENCHMARK(CanvasUndoPhotoStep)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 static void CanvasRepaintAtFitZoom(benchmark::State& state)
 {
-    EnsureApplication();
+    bench::EnsureApplication();
     CPhotoCanvas canvas;
     canvas.resize(1000, 700);
     canvas.show();

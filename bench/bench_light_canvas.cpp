@@ -1,6 +1,7 @@
 // Light placement and warp strokes through the canvas on a 1600 × 1200 photo,
 // with real mouse events: a Spotlight drag released (render, history step,
 // redraw) and one warp move event at radius 90 including its repaint.
+#include "bench/bench_app.h"
 #include "bench/bench_photo.h"
 #include "canvas/photo_canvas.h"
 
@@ -10,17 +11,6 @@
 using namespace ombrik;
 
 namespace {
-
-void EnsureApp()
-{
-    static int argc = 1;
-    static char name[] = "ombrik_bench";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        new QApplication(argc, argv);
-    }
-}
 
 void Send(QWidget& w, QEvent::Type type, QPoint p)
 {
@@ -34,7 +24,7 @@ void Send(QWidget& w, QEvent::Type type, QPoint p)
 
 static void CanvasSpotlightDragReleased(benchmark::State& state)
 {
-    EnsureApp();
+    bench::EnsureApplication();
     CPhotoCanvas canvas;
     canvas.resize(1200, 800);
     canvas.show();
@@ -57,7 +47,7 @@ BENCHMARK(CanvasSpotlightDragReleased)->Unit(benchmark::kMillisecond)->UseRealTi
 // Argument: the effect id (80 move, 81 grow, 83 swirl).
 static void CanvasWarpMoveEventR90(benchmark::State& state)
 {
-    EnsureApp();
+    bench::EnsureApplication();
     CPhotoCanvas canvas;
     canvas.resize(1200, 800);
     canvas.show();

@@ -1,5 +1,6 @@
 #include "canvas/photo_canvas.h"
 
+#include "canvas/scroll_codes.h"
 #include "engine/effect_filter.h"
 #include "files/image_encoder.h"
 
@@ -155,17 +156,9 @@ CPhotoCanvas::CPhotoCanvas(QWidget* parent, MessageTarget* owner) : QWidget(pare
         bar->hide();
         const bool vertical = bar == m_vBar;
         connect(bar, &QScrollBar::actionTriggered, this, [this, bar, vertical](int action) {
-            int code = -1;
-            switch (action) {
-            case QAbstractSlider::SliderSingleStepSub: code = ScrollLineBack; break;
-            case QAbstractSlider::SliderSingleStepAdd: code = ScrollLineForward; break;
-            case QAbstractSlider::SliderPageStepSub: code = ScrollPageBack; break;
-            case QAbstractSlider::SliderPageStepAdd: code = ScrollPageForward; break;
-            case QAbstractSlider::SliderMove: code = ScrollThumbTrack; break;
-            case QAbstractSlider::SliderToMinimum: code = ScrollToStart; break;
-            case QAbstractSlider::SliderToMaximum: code = ScrollToEnd; break;
-            default: return;
-            }
+            const int code = ScrollCodeForSliderAction(action);
+            if (code < 0)
+                return;
             onScroll(vertical, code, bar->sliderPosition());
         });
     }

@@ -1,5 +1,6 @@
 #include "ui/effect_panel.h"
 
+#include "canvas/scroll_codes.h"
 #include "engine/effect_request.h"
 #include "ui/artwork.h"
 #include "ui/message_box.h"
@@ -52,17 +53,9 @@ CEffectPanel::CEffectPanel(EffectCategory category, MessageTarget* owner, QWidge
     m_bar->setPageStep(kScrollStep);
     m_bar->hide();
     connect(m_bar, &QScrollBar::actionTriggered, this, [this](int action) {
-        int code = -1;
-        switch (action) {
-        case QAbstractSlider::SliderSingleStepSub: code = ScrollLineBack; break;
-        case QAbstractSlider::SliderSingleStepAdd: code = ScrollLineForward; break;
-        case QAbstractSlider::SliderPageStepSub: code = ScrollPageBack; break;
-        case QAbstractSlider::SliderPageStepAdd: code = ScrollPageForward; break;
-        case QAbstractSlider::SliderMove: code = ScrollThumbTrack; break;
-        case QAbstractSlider::SliderToMinimum: code = ScrollToStart; break;
-        case QAbstractSlider::SliderToMaximum: code = ScrollToEnd; break;
-        default: return;
-        }
+        const int code = ScrollCodeForSliderAction(action);
+        if (code < 0)
+            return;
         onScroll(code, m_bar->sliderPosition());
     });
     if (isFilters()) {
