@@ -28,7 +28,6 @@ struct LogicalFont {
 };
 
 struct CanvasObject {
-    static constexpr size_t kMaxTextLength = 999;
 
     LogicalFont font;
     std::string text;
