@@ -28,7 +28,6 @@ struct LogicalFont {
 };
 
 struct CanvasObject {
-
     LogicalFont font;
     std::string text;
     int32_t style = 0;
