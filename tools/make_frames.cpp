@@ -430,10 +430,10 @@ QImage Render(const Style& style)
             // Half vector between the light and a viewer straight in front.
             double hx = -lx, hy = -ly, hz = lz + 1;
             const double hl = std::sqrt(hx * hx + hy * hy + hz * hz);
-            const double spec = s.specular * std::pow(std::max(0.0, (nx * hx + ny * hy + nz * hz) / hl), s.shininess);
+            const double highlight = s.specular * std::pow(std::max(0.0, (nx * hx + ny * hy + nz * hz) / hl), s.shininess);
             // A flat surface keeps its colour; slopes toward the light brighten it.
             const double k = 0.35 + 0.65 * diffuse / lz;
-            auto channel = [&](double c) { return int(std::lround(255 * Clamp01(c * k + spec))); };
+            auto channel = [&](double c) { return int(std::lround(255 * Clamp01(c * k + highlight))); };
             img.setPixel(x, y, qRgb(channel(s.r), channel(s.g), channel(s.b)));
         }
     return img;
