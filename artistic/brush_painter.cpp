@@ -9,6 +9,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace ombrik {
 
@@ -256,23 +257,29 @@ void LayStroke(PaintImage& canvas, const PainterParams& params, const PainterBru
     }
 }
 
+// The range of field vectors that act at (u, w): all of them, or only the
+// nearest one (the first of equally near ones) when nearestOnly is set.
+template <typename Vector>
+std::pair<int, int> VectorsInUse(const Vector* vectors, int count, bool nearestOnly, double u, double w)
+{
+    if (!nearestOnly || count <= 0)
+        return {0, count};
+    int nearest = 0;
+    double bestDistance = Distance(u, w, vectors[0].x, vectors[0].y);
+    for (int k = 1; k < count; ++k) {
+        const double d = Distance(u, w, vectors[k].x, vectors[k].y);
+        if (d < bestDistance) {
+            bestDistance = d;
+            nearest = k;
+        }
+    }
+    return {nearest, nearest + 1};
+}
+
 double DirectionField(const PainterParams& params, double u, double w)
 {
     const int count = std::clamp(params.orientVectorCount, 0, kPainterVectorSlots);
-    int first = 0, last = count;
-    if (params.orientNearestOnly && count > 0) {
-        int nearest = 0;
-        double bestDistance = Distance(u, w, params.orientVectors[0].x, params.orientVectors[0].y);
-        for (int k = 1; k < count; ++k) {
-            const double d = Distance(u, w, params.orientVectors[k].x, params.orientVectors[k].y);
-            if (d < bestDistance) {
-                bestDistance = d;
-                nearest = k;
-            }
-        }
-        first = nearest;
-        last = nearest + 1;
-    }
+    const auto [first, last] = VectorsInUse(params.orientVectors, count, params.orientNearestOnly, u, w);
     double sumA = 0, sumB = 0, sumWeight = 0;
     for (int k = first; k < last; ++k) {
         const OrientVector& v = params.orientVectors[k];
@@ -306,20 +313,7 @@ double SizeField(const PainterParams& params, double u, double w)
     if (u < 0 || u > 1)
         g_message("HUH? x = %f\n", u);
     const int count = std::clamp(params.sizeVectorCount, 0, kPainterVectorSlots);
-    int first = 0, last = count;
-    if (params.sizeNearestOnly && count > 0) {
-        int nearest = 0;
-        double bestDistance = Distance(u, w, params.sizeVectors[0].x, params.sizeVectors[0].y);
-        for (int k = 1; k < count; ++k) {
-            const double d = Distance(u, w, params.sizeVectors[k].x, params.sizeVectors[k].y);
-            if (d < bestDistance) {
-                bestDistance = d;
-                nearest = k;
-            }
-        }
-        first = nearest;
-        last = nearest + 1;
-    }
+    const auto [first, last] = VectorsInUse(params.sizeVectors, count, params.sizeNearestOnly, u, w);
     double s = 0, t = 0;
     for (int k = first; k < last; ++k) {
         const SizeVector& v = params.sizeVectors[k];
