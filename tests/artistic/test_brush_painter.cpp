@@ -75,16 +75,6 @@ PixelBuffer Paint(const PainterParams& params, const PixelBuffer& src)
     return dst;
 }
 
-PixelBuffer RunId(EffectId id, const PixelBuffer& src)
-{
-    PixelBuffer dst(src.width, src.height, src.bytesPerPixel);
-    EffectRequest request;
-    request.initialise();
-    request.set(id, src.width, src.height, src.bytesPerPixel);
-    request.RunEffect(src.data(), dst.data());
-    return dst;
-}
-
 PixelBuffer Flat(int w, int h, uint8_t c0, uint8_t c1, uint8_t c2, int bpp = 3)
 {
     PixelBuffer buffer(w, h, bpp);
@@ -170,7 +160,7 @@ TEST_F(SeededPainter, PaintedEdgesKeepThePhotoSizeAndAFlatColour)
     // photo stays flat up to the truncations of the running colour sums and of
     // the blends, which only ever round down over the overlapping strokes.
     const PixelBuffer flat = Flat(37, 23, 90, 140, 200);
-    const PixelBuffer out = RunId(45, flat);
+    const PixelBuffer out = test::RunCatalogueEffect(45, flat);
     for (int y = 0; y < 23; ++y)
         for (int x = 0; x < 37; ++x)
             for (int c = 0; c < 3; ++c)
@@ -300,10 +290,10 @@ TEST_F(SeededPainter, EffectsAreReproducibleForASeedAndPaintThePhoto)
     ASSERT_FALSE(photo.empty());
     for (EffectId id : kPainterIds) {
         SetPainterSeed(5);
-        const PixelBuffer a = RunId(id, photo);
-        const PixelBuffer b = RunId(id, photo);
+        const PixelBuffer a = test::RunCatalogueEffect(id, photo);
+        const PixelBuffer b = test::RunCatalogueEffect(id, photo);
         SetPainterSeed(6);
-        const PixelBuffer c = RunId(id, photo);
+        const PixelBuffer c = test::RunCatalogueEffect(id, photo);
         EXPECT_EQ(a.pixels, b.pixels) << id;
         EXPECT_NE(a.pixels, c.pixels) << id;
         EXPECT_NE(a.pixels, photo.pixels) << id;
@@ -323,7 +313,7 @@ TEST_F(SeededPainter, DegenerateSizesAndFourBytePixels)
     for (EffectId id : kPainterIds)
         for (auto [w, h] : {std::pair{1, 1}, {2, 2}, {1, 40}, {40, 1}, {7, 3}}) {
             const PixelBuffer src = Flat(w, h, 30, 60, 90);
-            const PixelBuffer out = RunId(id, src);
+            const PixelBuffer out = test::RunCatalogueEffect(id, src);
             ASSERT_EQ(out.byteCount(), src.byteCount());
             if (id == 45) {  // keeps the photo under its strokes
                 for (size_t k = 0; k < out.pixels.size(); ++k)
@@ -331,7 +321,7 @@ TEST_F(SeededPainter, DegenerateSizesAndFourBytePixels)
             }
         }
     const PixelBuffer src = Flat(9, 5, 30, 60, 90, 4);
-    const PixelBuffer out = RunId(45, src);
+    const PixelBuffer out = test::RunCatalogueEffect(45, src);
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 9; ++x) {
             EXPECT_EQ(out.at(x, y)[3], src.at(x, y)[3]);
@@ -347,7 +337,7 @@ TEST_F(SeededPainter, HostileBrushFileInTheDataFolderGivesTheCanvasOnly)
     const std::string previous = g_getenv("OMBRIK_DATA_DIR") ? g_getenv("OMBRIK_DATA_DIR") : "";
     g_setenv("OMBRIK_DATA_DIR", folder.path().c_str(), TRUE);
     PrintErrCapture capture;
-    const PixelBuffer out = RunId(44, Flat(20, 10, 200, 200, 200));  // Dot Art: black background
+    const PixelBuffer out = test::RunCatalogueEffect(44, Flat(20, 10, 200, 200, 200));  // Dot Art: black background
     if (previous.empty())
         g_unsetenv("OMBRIK_DATA_DIR");
     else

@@ -22,16 +22,6 @@ namespace {
 
 constexpr EffectId kCanvas = 40, kOilPaint = 47, kWind = 54;
 
-PixelBuffer RunId(EffectId id, const PixelBuffer& src)
-{
-    PixelBuffer dst(src.width, src.height, src.bytesPerPixel);
-    EffectRequest rq;
-    rq.initialise();
-    rq.set(id, src.width, src.height, src.bytesPerPixel);
-    rq.RunEffect(src.data(), dst.data());
-    return dst;
-}
-
 PixelBuffer Filled(int w, int h, uint8_t b, uint8_t g, uint8_t r, int bpp = 3)
 {
     PixelBuffer buf(w, h, bpp);
@@ -99,7 +89,7 @@ TEST(Canvas, AddsTheTextureAndClipsAtBlackAndWhite)
 {
     const int w = 300, h = 140;  // wider and taller than one tile
     for (const int level : {128, 0, 255}) {
-        const PixelBuffer out = RunId(kCanvas, Filled(w, h, uint8_t(level), uint8_t(level), uint8_t(level)));
+        const PixelBuffer out = test::RunCatalogueEffect(kCanvas, Filled(w, h, uint8_t(level), uint8_t(level), uint8_t(level)));
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
                 const int expected = std::clamp(level + int(kCanvasTexture[(y % 128) * 128 + x % 128]), 0, 255);
@@ -114,7 +104,7 @@ TEST(Canvas, AddsTheTextureAndClipsAtBlackAndWhite)
 TEST(Canvas, FourBytePixelsKeepAlphaAndPosition)
 {
     const PixelBuffer src = Filled(131, 3, 10, 128, 250, 4);
-    const PixelBuffer out = RunId(kCanvas, src);
+    const PixelBuffer out = test::RunCatalogueEffect(kCanvas, src);
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 131; ++x) {
             const int t = CanvasTextureAt(x, y);
@@ -131,7 +121,7 @@ TEST(Canvas, FourBytePixelsKeepAlphaAndPosition)
 TEST(OilPaint, FlatAreaKeepsItsColourAndBorderTakesTheFrequentColour)
 {
     const PixelBuffer flat = Filled(9, 6, 200, 17, 90);
-    EXPECT_EQ(RunId(kOilPaint, flat).pixels, flat.pixels);
+    EXPECT_EQ(test::RunCatalogueEffect(kOilPaint, flat).pixels, flat.pixels);
 
     // Left of column 20 colour A, from it on colour B.
     const uint8_t a[3] = {200, 50, 30}, b[3] = {20, 90, 220};
@@ -139,7 +129,7 @@ TEST(OilPaint, FlatAreaKeepsItsColourAndBorderTakesTheFrequentColour)
     for (int y = 0; y < 15; ++y)
         for (int x = 0; x < 40; ++x)
             std::copy(x < 20 ? a : b, (x < 20 ? a : b) + 3, src.at(x, y));
-    const PixelBuffer out = RunId(kOilPaint, src);
+    const PixelBuffer out = test::RunCatalogueEffect(kOilPaint, src);
     for (int y = 0; y < 15; ++y)
         for (int x = 0; x < 40; ++x) {
             int na = 0, nb = 0;
@@ -207,7 +197,7 @@ TEST(OilPaint, MatchesPerPixelHistogramsExactly)
     for (const PixelBuffer& src : {Noise(37, 23, 4, 1), Noise(12, 30, 3, 2, 4), Noise(5, 9, 256, 3),
                                    test::LoadSamplePhoto("chelsea.png", 90, 60)}) {
         ASSERT_FALSE(src.empty());
-        EXPECT_EQ(RunId(kOilPaint, src).pixels, reference(src).pixels) << src.width << "x" << src.height;
+        EXPECT_EQ(test::RunCatalogueEffect(kOilPaint, src).pixels, reference(src).pixels) << src.width << "x" << src.height;
     }
 }
 
@@ -231,7 +221,7 @@ TEST(Wind, RowsWithoutDarkeningEdgesStayAsTheyAre)
         src.at(x, 2)[0] = uint8_t(x < 30 ? 100 : 100 - 12);
     }
     g_random_set_seed(7);
-    EXPECT_EQ(RunId(kWind, src).pixels, src.pixels);
+    EXPECT_EQ(test::RunCatalogueEffect(kWind, src).pixels, src.pixels);
 }
 
 // Row: three bright pixels, then dark. The first edge (x = 3) starts a streak
@@ -250,7 +240,7 @@ TEST(Wind, ShortRowStreakMatchesHandComputation)
         for (int x = 0; x < 7; ++x)
             std::fill(src.at(x, 0), src.at(x, 0) + 3, uint8_t(x < 3 ? 200 : 0));
         g_random_set_seed(seed);
-        const PixelBuffer out = RunId(kWind, src);
+        const PixelBuffer out = test::RunCatalogueEffect(kWind, src);
         std::vector<uint8_t> expected = src.pixels;
         std::fill(expected.begin() + 9, expected.begin() + 12, uint8_t((2 * bleed) / 3));
         EXPECT_EQ(out.pixels, expected) << "seed " << seed << " u " << u;
@@ -275,7 +265,7 @@ TEST(Wind, StreakPastTheEdgeGoesOnByCoinToss)
         for (int x = 0; x < 12; ++x)
             std::fill(src.at(x, 0), src.at(x, 0) + 3, uint8_t(x == 3 ? 0 : 200));
         g_random_set_seed(seed);
-        const PixelBuffer out = RunId(kWind, src);
+        const PixelBuffer out = test::RunCatalogueEffect(kWind, src);
         EXPECT_NE(out.at(3, 0)[0], 0) << "seed " << seed;
         EXPECT_EQ(out.at(4, 0)[0] != 200, goesOn) << "seed " << seed;
         (goesOn ? onward : stopped) += 1;
@@ -290,9 +280,9 @@ TEST(Wind, StreaksStayInsideTheRowAndRepeatWithTheSeed)
     ASSERT_FALSE(photo.empty());
     for (const PixelBuffer& src : {photo, Noise(40, 30, 2, 9), Noise(41, 20, 3, 5, 4)}) {
         g_random_set_seed(99);
-        const PixelBuffer out = RunId(kWind, src);
+        const PixelBuffer out = test::RunCatalogueEffect(kWind, src);
         g_random_set_seed(99);
-        EXPECT_EQ(RunId(kWind, src).pixels, out.pixels);
+        EXPECT_EQ(test::RunCatalogueEffect(kWind, src).pixels, out.pixels);
 
         const int w = src.width, bpp = src.bytesPerPixel;
         long changed = 0;
@@ -316,14 +306,14 @@ TEST(CanvasOilWind, DegenerateSizes)
     for (const auto& [w, h] : std::vector<std::pair<int, int>>{{1, 1}, {2, 2}, {1, 9}, {9, 1}, {6, 4}, {3, 7}, {2, 300}}) {
         for (const int bpp : {3, 4}) {
             const PixelBuffer src = Noise(w, h, 2, unsigned(w * 31 + h), bpp);
-            const PixelBuffer canvas = RunId(kCanvas, src);
+            const PixelBuffer canvas = test::RunCatalogueEffect(kCanvas, src);
             EXPECT_EQ(canvas.at(w - 1, h - 1)[1], std::clamp(src.at(w - 1, h - 1)[1] + CanvasTextureAt(w - 1, h - 1), 0, 255));
             // Rows of six pixels or fewer leave no room for a streak.
-            const PixelBuffer wind = RunId(kWind, src);
+            const PixelBuffer wind = test::RunCatalogueEffect(kWind, src);
             if (w <= 6) {
                 EXPECT_EQ(wind.pixels, src.pixels) << w << "x" << h;
             }
-            const PixelBuffer oil = RunId(kOilPaint, src);
+            const PixelBuffer oil = test::RunCatalogueEffect(kOilPaint, src);
             if (w * h == 1) {
                 EXPECT_EQ(oil.pixels, src.pixels);
             }
@@ -336,12 +326,12 @@ TEST(CanvasOilWind, ProgressRhythms)
     std::vector<int> seen;
     ScopedProgressSink sink([&](int percent) { seen.push_back(percent); });
     const PixelBuffer src = Filled(8, 17, 1, 2, 3);
-    RunId(kCanvas, src);
+    test::RunCatalogueEffect(kCanvas, src);
     EXPECT_EQ(seen, (std::vector<int>{0, 29, 58, 88}));
     seen.clear();
-    RunId(kWind, src);
+    test::RunCatalogueEffect(kWind, src);
     EXPECT_EQ(seen, (std::vector<int>{0, 47, 94}));
     seen.clear();
-    RunId(kOilPaint, Filled(8, 45, 1, 2, 3));
+    test::RunCatalogueEffect(kOilPaint, Filled(8, 45, 1, 2, 3));
     EXPECT_EQ(seen, (std::vector<int>{0, 44, 88}));
 }

@@ -30,16 +30,6 @@ PixelBuffer Uniform(int w, int h, uint8_t c0, uint8_t c1, uint8_t c2)
     return b;
 }
 
-PixelBuffer RunFilter(EffectId id, const PixelBuffer& src)
-{
-    PixelBuffer dst(src.width, src.height, src.bytesPerPixel);
-    EffectRequest rq;
-    rq.initialise();
-    rq.set(id, src.width, src.height, src.bytesPerPixel);
-    rq.RunEffect(src.data(), dst.data());
-    return dst;
-}
-
 constexpr EffectId kSoftGlow = 43;
 constexpr EffectId kEdgePaint = 52;
 
@@ -163,7 +153,7 @@ TEST(IntegerHsl, HandWorkedColours)
 TEST(SoftGlow, UniformImageGetsOneScreenedGlow)
 {
     for (int v : {0, 60, 128, 250}) {
-        const PixelBuffer dst = RunFilter(kSoftGlow, Uniform(31, 17, uint8_t(v), uint8_t(v), uint8_t(v)));
+        const PixelBuffer dst = test::RunCatalogueEffect(kSoftGlow, Uniform(31, 17, uint8_t(v), uint8_t(v), uint8_t(v)));
         // Glow of the lightness through the contrast curve, then a screen:
         // 255 - (255 - v)(255 - g) / 255, rounded.
         const double curve = 255.0 / (std::exp(-(v / 255.0 - 0.5) * 19.0) + 1.0) * 0.6;
@@ -172,7 +162,7 @@ TEST(SoftGlow, UniformImageGetsOneScreenedGlow)
         for (uint8_t got : dst.pixels)
             ASSERT_EQ(got, expected) << "grey " << v;
     }
-    const PixelBuffer colour = RunFilter(kSoftGlow, Uniform(20, 20, 30, 90, 200));
+    const PixelBuffer colour = test::RunCatalogueEffect(kSoftGlow, Uniform(20, 20, 30, 90, 200));
     for (int i = 3; i < int(colour.pixels.size()); ++i)
         ASSERT_EQ(colour.pixels[size_t(i)], colour.pixels[size_t(i % 3)]);
 }
@@ -185,7 +175,7 @@ TEST(SoftGlow, BrightensAndReportsProgressToTheEnd)
     PixelBuffer dst;
     {
         ScopedProgressSink sink([&](int p) { seen.push_back(p); });
-        dst = RunFilter(kSoftGlow, src);
+        dst = test::RunCatalogueEffect(kSoftGlow, src);
     }
     // A screen never darkens.
     for (size_t i = 0; i < src.pixels.size(); ++i)
@@ -202,17 +192,17 @@ TEST(SoftGlow, BrightensAndReportsProgressToTheEnd)
 
 TEST(EdgePaint, BlackStaysBlackAndUniformKeepsItsLightness)
 {
-    const PixelBuffer black = RunFilter(kEdgePaint, Uniform(33, 21, 0, 0, 0));
+    const PixelBuffer black = test::RunCatalogueEffect(kEdgePaint, Uniform(33, 21, 0, 0, 0));
     for (uint8_t v : black.pixels)
         ASSERT_EQ(v, 0);
     for (int v : {1, 77, 200, 255}) {
-        const PixelBuffer grey = RunFilter(kEdgePaint, Uniform(33, 21, uint8_t(v), uint8_t(v), uint8_t(v)));
+        const PixelBuffer grey = test::RunCatalogueEffect(kEdgePaint, Uniform(33, 21, uint8_t(v), uint8_t(v), uint8_t(v)));
         for (uint8_t got : grey.pixels)
             ASSERT_EQ(got, v);
     }
     // A colour keeps its lightness, hue and saturation: only the HSL round
     // trip's rounding shows (see HandWorkedColours).
-    const PixelBuffer colour = RunFilter(kEdgePaint, Uniform(33, 21, 100, 150, 200));
+    const PixelBuffer colour = test::RunCatalogueEffect(kEdgePaint, Uniform(33, 21, 100, 150, 200));
     for (int y = 0; y < 21; ++y)
         for (int x = 0; x < 33; ++x) {
             const uint8_t* p = colour.at(x, y);
@@ -226,7 +216,7 @@ TEST(EdgePaint, InksADarkLineAndLeavesFlatAreasAlone)
     for (int y = 0; y < 40; ++y)
         for (int x = 30; x < 32; ++x)
             std::memset(src.at(x, y), 40, 3);
-    const PixelBuffer dst = RunFilter(kEdgePaint, src);
+    const PixelBuffer dst = test::RunCatalogueEffect(kEdgePaint, src);
     for (int y = 0; y < 40; ++y) {
         for (int x : {0, 5, 50, 59})
             EXPECT_EQ(dst.at(x, y)[0], 200) << x << "," << y;
@@ -249,10 +239,10 @@ TEST(GlowAndEdgePaint, DegenerateSizesAndFourBytePixels)
         for (size_t i = 0; i < src.pixels.size(); ++i)
             src.pixels[i] = uint8_t(i * 53);
         for (EffectId id : {kSoftGlow, kEdgePaint}) {
-            const PixelBuffer dst = RunFilter(id, src);
+            const PixelBuffer dst = test::RunCatalogueEffect(id, src);
             ASSERT_EQ(dst.pixels.size(), src.pixels.size());
         }
-        const PixelBuffer flat = RunFilter(kEdgePaint, Uniform(w, h, 90, 90, 90));
+        const PixelBuffer flat = test::RunCatalogueEffect(kEdgePaint, Uniform(w, h, 90, 90, 90));
         for (uint8_t v : flat.pixels)
             ASSERT_EQ(v, 90) << w << "x" << h;
     }
@@ -266,8 +256,8 @@ TEST(GlowAndEdgePaint, DegenerateSizesAndFourBytePixels)
             rgba.at(x, y)[3] = uint8_t(3 * x + y);
         }
     for (EffectId id : {kSoftGlow, kEdgePaint}) {
-        const PixelBuffer out3 = RunFilter(id, rgb);
-        const PixelBuffer out4 = RunFilter(id, rgba);
+        const PixelBuffer out3 = test::RunCatalogueEffect(id, rgb);
+        const PixelBuffer out4 = test::RunCatalogueEffect(id, rgba);
         for (int y = 0; y < 48; ++y)
             for (int x = 0; x < 64; ++x) {
                 ASSERT_EQ(0, std::memcmp(out3.at(x, y), out4.at(x, y), 3)) << id << " at " << x << "," << y;

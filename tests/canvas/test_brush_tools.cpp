@@ -13,16 +13,6 @@ using test::Opened;
 
 namespace {
 
-PixelBuffer RunWhole(EffectId id, const PixelBuffer& src)
-{
-    PixelBuffer dst(src.width, src.height, 3);
-    EffectRequest rq;
-    rq.initialise();
-    rq.set(id, src.width, src.height, 3);
-    rq.RunEffect(src.data(), dst.data());
-    return dst;
-}
-
 } // namespace
 
 TEST(BrushSettings, SizePresets)
@@ -62,11 +52,11 @@ TEST(EffectSelection, WholeImageFilterAppliesAndRecordsEachTime)
     const PixelBuffer photo = test::LoadSamplePhoto("chelsea.png", 80, 60);
     CanvasDocument doc = Opened(photo);
     doc.selectEffect(53);
-    const PixelBuffer once = RunWhole(53, photo);
+    const PixelBuffer once = test::RunCatalogueEffect(53, photo);
     EXPECT_EQ(doc.photo().pixels, once.pixels);
     EXPECT_EQ(doc.strokeBase().pixels, once.pixels);
     doc.selectEffect(42);
-    EXPECT_EQ(doc.photo().pixels, RunWhole(42, once).pixels);
+    EXPECT_EQ(doc.photo().pixels, test::RunCatalogueEffect(42, once).pixels);
     doc.selectEffect(42);  // chosen again: applied again
     EXPECT_EQ(doc.history().size(), 3u);
     EXPECT_EQ(doc.applyMode(), ApplyMode::WholeImage);
@@ -78,7 +68,7 @@ TEST(EffectSelection, ResultBrushComputesTheResultAndRestoreUsesTheOpenedPhoto)
     CanvasDocument doc = Opened(photo);
     doc.selectEffect(6);
     EXPECT_EQ(doc.applyMode(), ApplyMode::ResultBrush);
-    EXPECT_EQ(doc.effectResult().pixels, RunWhole(6, photo).pixels);
+    EXPECT_EQ(doc.effectResult().pixels, test::RunCatalogueEffect(6, photo).pixels);
     EXPECT_EQ(doc.photo().pixels, photo.pixels);
     EXPECT_TRUE(doc.history().empty());
 

@@ -1,5 +1,7 @@
 #include "tests/support/photo_fixture.h"
 
+#include "engine/effect_request.h"
+
 #include <QImage>
 
 #include <cstring>
@@ -23,6 +25,16 @@ PixelBuffer LoadSamplePhotoFromPath(const std::string& path, int width, int heig
     for (int y = 0; y < image.height(); ++y)
         std::memcpy(buffer.at(0, y), image.constScanLine(y), buffer.stride());
     return buffer;
+}
+
+PixelBuffer RunCatalogueEffect(EffectId id, const PixelBuffer& src)
+{
+    PixelBuffer dst(src.width, src.height, src.bytesPerPixel);
+    EffectRequest request;
+    request.initialise();
+    request.set(id, src.width, src.height, src.bytesPerPixel);
+    request.RunEffect(src.data(), dst.data());
+    return dst;
 }
 
 bool SavePixelBuffer(const PixelBuffer& buffer, const std::string& path)

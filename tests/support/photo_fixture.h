@@ -2,6 +2,7 @@
 // benchmarks.
 #pragma once
 
+#include "engine/effect_catalogue.h"
 #include "engine/pixel_buffer.h"
 
 #include <string>
@@ -14,6 +15,10 @@ PixelBuffer LoadSamplePhoto(const std::string& name, int width = 0, int height =
 
 // Any picture file as a 3-byte buffer (empty when it cannot be read).
 PixelBuffer LoadSamplePhotoFromPath(const std::string& path, int width = 0, int height = 0);
+
+// Runs a catalogue effect from `src` into a fresh zero-filled buffer of the
+// same size through RunEffect, with the request's default colour and strength.
+PixelBuffer RunCatalogueEffect(EffectId id, const PixelBuffer& src);
 
 // Writes a buffer as a PNG, for looking at effect results by eye.
 bool SavePixelBuffer(const PixelBuffer& buffer, const std::string& path);
