@@ -1,8 +1,8 @@
 #include "app/batch_mode.h"
 
-#include "engine/effect_catalogue.h"
+#include "effects/effect_catalogue.h"
 #include "engine/effect_filter.h"
-#include "engine/effect_request.h"
+#include "effects/effect_request.h"
 #include "engine/progress.h"
 #include "files/image_encoder.h"
 #include "files/photo_loader.h"

@@ -6,7 +6,7 @@
 
 #include "canvas/messages.h"
 #include "canvas/text_drawing.h"
-#include "engine/effect_catalogue.h"
+#include "effects/effect_catalogue.h"
 #include "engine/progress.h"
 
 #include <QPoint>

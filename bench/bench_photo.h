@@ -2,7 +2,7 @@
 // photo gets with the default load threshold.
 #pragma once
 
-#include "engine/effect_request.h"
+#include "effects/effect_request.h"
 #include "engine/pixel_buffer.h"
 
 #include <benchmark/benchmark.h>

@@ -1,7 +1,7 @@
 #include "canvas/canvas_document.h"
 
 #include "canvas/brush_tip.h"
-#include "engine/effect_request.h"
+#include "effects/effect_request.h"
 #include "light/lens_flare_renderer.h"
 #include "light/lighting_renderer.h"
 #include "light/nova_renderer.h"

@@ -6,7 +6,7 @@
 
 #include "canvas/canvas_object.h"
 #include "canvas/photo_snapshot.h"
-#include "engine/effect_catalogue.h"
+#include "effects/effect_catalogue.h"
 #include "engine/pixel_buffer.h"
 
 #include <array>

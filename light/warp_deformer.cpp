@@ -17,19 +17,6 @@ constexpr double kMaxStrokeSteps = double(1 << 20);
 
 } // namespace
 
-std::optional<WarpMode> WarpModeForEffect(EffectId id)
-{
-    switch (id) {
-    case 80: return WarpMode::Move;
-    case 81: return WarpMode::Grow;
-    case 82: return WarpMode::Shrink;
-    case 83: return WarpMode::SwirlClockwise;
-    case 84: return WarpMode::SwirlCounterClockwise;
-    case kReduceWarpId: return WarpMode::Remove;
-    default: return std::nullopt;
-    }
-}
-
 const std::array<double, kWarpFalloffSize>& WarpFalloffTable()
 {
     static const std::array<double, kWarpFalloffSize> table = [] {

@@ -5,11 +5,8 @@
 // towards the base image.
 #pragma once
 
-#include "engine/effect_catalogue.h"
-
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 namespace ombrik {
@@ -22,9 +19,6 @@ enum class WarpMode : int32_t {
     SwirlCounterClockwise = 4,
     SwirlClockwise = 5,
 };
-
-// The mode of a warp effect (80 to 85), or nothing for any other id.
-std::optional<WarpMode> WarpModeForEffect(EffectId id);
 
 inline constexpr int kWarpMaxRadius = 250;
 inline constexpr int kWarpFalloffSize = 250;

@@ -1,6 +1,6 @@
 #include "ui/artwork.h"
 
-#include "engine/effect_request.h"
+#include "effects/effect_request.h"
 
 #include <QHash>
 #include <QLinearGradient>

@@ -2,7 +2,7 @@
 // the program's logo and the tile pictures of the effect strips.
 #pragma once
 
-#include "engine/effect_catalogue.h"
+#include "effects/effect_catalogue.h"
 #include "engine/pixel_buffer.h"
 
 #include <QColor>

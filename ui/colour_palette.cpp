@@ -1,6 +1,6 @@
 #include "ui/colour_palette.h"
 
-#include "engine/effect_catalogue.h"
+#include "effects/effect_catalogue.h"
 #include "ui/artwork.h"
 
 #include <QColorDialog>

@@ -1,7 +1,7 @@
 #include "ui/effect_panel.h"
 
 #include "canvas/scroll_codes.h"
-#include "engine/effect_request.h"
+#include "effects/effect_request.h"
 #include "ui/artwork.h"
 #include "ui/message_box.h"
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "canvas/messages.h"
-#include "engine/effect_catalogue.h"
+#include "effects/effect_catalogue.h"
 #include "engine/pixel_buffer.h"
 
 #include <QImage>

@@ -2,7 +2,7 @@
 // reproducibility and the six catalogue effects on real and degenerate photos.
 #include "artistic/brush_painter.h"
 #include "artistic/brush_resources.h"
-#include "engine/effect_request.h"
+#include "effects/effect_request.h"
 #include "tests/artistic/painter_test_helpers.h"
 #include "tests/support/photo_fixture.h"
 

@@ -3,7 +3,7 @@
 #include "artistic/canvas_texture.h"
 #include "artistic/oil_paint_filter.h"
 #include "artistic/wind_filter.h"
-#include "engine/effect_request.h"
+#include "effects/effect_request.h"
 #include "engine/pixel_buffer.h"
 #include "engine/progress.h"
 #include "tests/support/photo_fixture.h"

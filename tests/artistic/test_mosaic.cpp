@@ -2,7 +2,7 @@
 // scan conversion against a plain point-in-polygon test, its shading and
 // brightness shift, and the whole effect on tiny and real images.
 #include "artistic/mosaic_filter.h"
-#include "engine/effect_request.h"
+#include "effects/effect_request.h"
 #include "engine/pixel_buffer.h"
 #include "tests/support/photo_fixture.h"
 

@@ -3,7 +3,7 @@
 // black, edged and degenerate images.
 #include "artistic/gaussian_blur.h"
 #include "artistic/glow_edge_filter.h"
-#include "engine/effect_request.h"
+#include "effects/effect_request.h"
 #include "engine/pixel_buffer.h"
 #include "engine/progress.h"
 #include "tests/support/photo_fixture.h"

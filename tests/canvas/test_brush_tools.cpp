@@ -2,7 +2,7 @@
 #include "canvas/brush_tip.h"
 #include "canvas/canvas_document.h"
 #include "tests/canvas/canvas_test_util.h"
-#include "engine/effect_request.h"
+#include "effects/effect_request.h"
 #include "tests/support/photo_fixture.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 #include "light/lens_flare_renderer.h"
 #include "light/lighting_renderer.h"
 #include "light/warp_deformer.h"
-#include "engine/effect_request.h"
+#include "effects/effect_request.h"
 #include "tests/support/photo_fixture.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The effect catalogue and RunEffect's dispatch.
-#include "engine/effect_catalogue.h"
+#include "effects/effect_catalogue.h"
 #include "engine/effect_filter.h"
-#include "engine/effect_request.h"
+#include "effects/effect_request.h"
 #include "engine/pixel_buffer.h"
 #include "tests/support/photo_fixture.h"
 

@@ -2,9 +2,9 @@
 // buffers (the sanitizers watch), leaves the descriptor's bytes alone outside the
 // destination, and gives the same output when the random sources are reseeded.
 #include "artistic/brush_painter.h"
-#include "engine/effect_catalogue.h"
+#include "effects/effect_catalogue.h"
 #include "engine/effect_filter.h"
-#include "engine/effect_request.h"
+#include "effects/effect_request.h"
 #include "engine/pixel_buffer.h"
 #include "tests/support/photo_fixture.h"
 

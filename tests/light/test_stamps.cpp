@@ -1,4 +1,4 @@
-#include "engine/effect_request.h"
+#include "effects/effect_request.h"
 #include "engine/pixel_buffer.h"
 #include "light/stamp_renderer.h"
 

@@ -1,4 +1,5 @@
 #include "light/warp_deformer.h"
+#include "effects/effect_request.h"
 #include "engine/pixel_buffer.h"
 #include "tests/support/photo_fixture.h"
 

@@ -1,6 +1,6 @@
 #include "tests/support/photo_fixture.h"
 
-#include "engine/effect_request.h"
+#include "effects/effect_request.h"
 
 #include <QImage>
 

@@ -2,7 +2,7 @@
 // benchmarks.
 #pragma once
 
-#include "engine/effect_catalogue.h"
+#include "effects/effect_catalogue.h"
 #include "engine/pixel_buffer.h"
 
 #include <string>

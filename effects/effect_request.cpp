@@ -1,4 +1,4 @@
-#include "engine/effect_request.h"
+#include "effects/effect_request.h"
 
 #include "artistic/brush_painter.h"
 #include "artistic/brush_resources.h"
@@ -127,6 +127,19 @@ void EffectRequest::RunEffect(const uint8_t* src, uint8_t* dst) const
     case EffectEngine::LensFlare:
     case EffectEngine::Nova:
         break;
+    }
+}
+
+std::optional<WarpMode> WarpModeForEffect(EffectId id)
+{
+    switch (id) {
+    case 80: return WarpMode::Move;
+    case 81: return WarpMode::Grow;
+    case 82: return WarpMode::Shrink;
+    case 83: return WarpMode::SwirlClockwise;
+    case 84: return WarpMode::SwirlCounterClockwise;
+    case kReduceWarpId: return WarpMode::Remove;
+    default: return std::nullopt;
     }
 }
 

@@ -1,4 +1,4 @@
-#include "engine/effect_catalogue.h"
+#include "effects/effect_catalogue.h"
 
 #include "engine/effect_filter.h"
 

@@ -2,9 +2,11 @@
 // RunEffect, the single entry that runs it from a source to a destination.
 #pragma once
 
-#include "engine/effect_catalogue.h"
+#include "effects/effect_catalogue.h"
+#include "light/warp_deformer.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace ombrik {
 
@@ -37,5 +39,8 @@ struct EffectRequest {
     // whose descriptor is not a real 3- or 4-byte image.
     void RunEffect(const uint8_t* src, uint8_t* dst) const;
 };
+
+// The warp engine's mode for a warp effect (80 to 85), or nothing for any other id.
+std::optional<WarpMode> WarpModeForEffect(EffectId id);
 
 } // namespace ombrik
