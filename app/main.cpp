@@ -40,7 +40,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Ombrik Photo Editor"));
     QApplication::setOrganizationName(QStringLiteral("Ombrik"));
     QApplication::setApplicationVersion(QStringLiteral(OMBRIK_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("ombrik"));
+    QApplication::setDesktopFileName(QStringLiteral("org.ombrik.PhotoEditor"));
     QApplication::setWindowIcon(LogoIcon());
 
     QCommandLineParser parser;

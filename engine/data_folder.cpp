@@ -45,8 +45,11 @@ std::string DataFolderPath()
         if (UsableFolder(folder))
             return folder;
     }
+    // The folder beside the executable only when it is already there (a build
+    // tree or a portable copy); an installed program never writes next to its
+    // executable, even when it could (run as root).
     const std::string beside = ExecutableFolder() + "Data/";
-    if (UsableFolder(beside))
+    if (g_file_test(beside.c_str(), G_FILE_TEST_IS_DIR) && UsableFolder(beside))
         return beside;
     const std::string perUser = WithSlash(std::string(g_get_user_data_dir()) + "/ombrik/Data");
     if (UsableFolder(perUser))

@@ -1,7 +1,8 @@
-// The program's data folder: "<folder of the executable>/Data/", created when
-// missing. Where it cannot be created or written (an installed program in a
-// read-only prefix), the per-user data folder "<XDG data home>/ombrik/Data/" is
-// used instead. OMBRIK_DATA_DIR overrides both (tests, portable setups).
+// The program's data folder: "<folder of the executable>/Data/" when that
+// folder exists and can be written (the build tree, a portable copy).
+// Otherwise (an installed program) the per-user data folder
+// "<XDG data home>/ombrik/Data/", created when missing. OMBRIK_DATA_DIR
+// overrides both (tests, portable setups).
 #pragma once
 
 #include <string>

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and runs every test.
+# Installs what is missing, builds the Debian package, builds everything under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and runs every test (the
+# package's checks among them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
+bash scripts/package.sh
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DOMBRIK_SANITIZE=ON -DOMBRIK_BUILD_BENCH=ON
 cmake --build build-asan -j "$(nproc)"
 export QT_QPA_PLATFORM=offscreen
