@@ -6,6 +6,7 @@
 #include "app/editor_dlg.h"
 #include "canvas/photo_canvas.h"
 #include "ui/artwork.h"
+#include "ui/translations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -42,6 +43,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationVersion(QStringLiteral(OMBRIK_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("org.ombrik.PhotoEditor"));
     QApplication::setWindowIcon(LogoIcon());
+    InstallTranslations();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Ombrik Photo Editor"));

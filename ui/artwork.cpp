@@ -2,6 +2,7 @@
 
 #include "effects/effect_request.h"
 
+#include <QFontMetricsF>
 #include <QHash>
 #include <QLinearGradient>
 #include <QPainter>
@@ -284,6 +285,17 @@ QIcon GlyphIcon(Glyph glyph, const QColor& ink)
         }
     }
     return icon;
+}
+
+QFont FittedFont(QFont font, const QString& text, double width)
+{
+    const double size = font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() * 0.75;
+    for (double scale = 1.0; scale >= 0.7; scale -= 0.05) {
+        font.setPointSizeF(size * scale);
+        if (QFontMetricsF(font).horizontalAdvance(text) <= width)
+            break;
+    }
+    return font;
 }
 
 QImage LogoImage(int side)

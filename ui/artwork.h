@@ -6,6 +6,7 @@
 #include "engine/pixel_buffer.h"
 
 #include <QColor>
+#include <QFont>
 #include <QIcon>
 #include <QImage>
 
@@ -25,6 +26,10 @@ inline const QColor kAccent(100, 100, 200);
 QIcon GlyphIcon(Glyph glyph, const QColor& ink = QColor(52, 58, 72));
 // Draws a glyph into rect (a square works best) with the given ink.
 void PaintGlyph(class QPainter& p, Glyph glyph, const QRectF& rect, const QColor& ink);
+
+// `font` made smaller, down to 70 % of its size, until `text` fits in `width`
+// (a translated label on a control of fixed size).
+QFont FittedFont(QFont font, const QString& text, double width);
 
 // The program's logo at the given side length.
 QImage LogoImage(int side);

@@ -3,6 +3,7 @@
 #include "canvas/scroll_codes.h"
 #include "effects/effect_request.h"
 #include "ui/artwork.h"
+#include "ui/effect_names.h"
 #include "ui/message_box.h"
 
 #include <QMouseEvent>
@@ -25,14 +26,6 @@ constexpr int kApplyCardHeight = 67;
 QImage BufferImage(const PixelBuffer& b)
 {
     return QImage(b.data(), b.width, b.height, int(b.stride()), QImage::Format_BGR888);
-}
-
-// Display names are written with "&&" for a single ampersand.
-QString DisplayName(EffectId id)
-{
-    const EffectInfo* info = FindEffect(id);
-    QString name = QString::fromUtf8(info && info->name ? info->name : "");
-    return name.replace(QStringLiteral("&&"), QStringLiteral("&"));
 }
 
 } // namespace
@@ -204,8 +197,12 @@ void CEffectPanel::apply()
 void CEffectPanel::resizeEvent(QResizeEvent*)
 {
     updateScrollRange();
-    if (m_apply)
+    if (m_apply) {
         m_apply->setGeometry(width() - 4 - 60, height() - 40, 60, 20);
+        QFont bold = font();
+        bold.setBold(true);
+        m_apply->setFont(FittedFont(bold, m_apply->text(), 60 - 8));
+    }
 }
 
 void CEffectPanel::paintEvent(QPaintEvent*)
@@ -253,7 +250,10 @@ void CEffectPanel::paintEvent(QPaintEvent*)
         // The name under the tile, centred in a box 12 pixels wider on each side.
         const QRect nameBox(r.left() - 12, r.bottom() + 1, r.width() + 24, 40);
         p.setPen(selected ? QColor(40, 40, 120) : QColor(40, 40, 46));
-        p.drawText(nameBox, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, DisplayName(tileId(i)));
+        const QString name = EffectDisplayName(tileId(i));
+        p.setFont(FittedFont(font, name, nameBox.width() - 2));
+        p.drawText(nameBox, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, name);
+        p.setFont(font);
     }
     if (isFilters()) {
         // The card behind "Apply" at the top right corner.

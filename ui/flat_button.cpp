@@ -80,8 +80,9 @@ void CFlatButton::paintEvent(QPaintEvent*)
         const QRectF icon(5, (height() - 16) / 2.0, 16, 16);
         PaintGlyph(p, m_glyph, icon, ink);
         p.setPen(ink);
-        p.drawText(QRectF(icon.right() + 3, 0, width() - icon.right() - 5, height()), Qt::AlignVCenter | Qt::AlignLeft,
-                   text());
+        const QRectF label(icon.right() + 3, 0, width() - icon.right() - 5, height());
+        p.setFont(FittedFont(font(), text(), label.width()));
+        p.drawText(label, Qt::AlignVCenter | Qt::AlignLeft, text());
         break;
     }
     case Style::Panel: {
@@ -101,6 +102,7 @@ void CFlatButton::paintEvent(QPaintEvent*)
         const QColor textInk = isChecked() ? QColor(30, 30, 60) : QColor(250, 250, 250);
         QFont f = font();
         f.setBold(isChecked());
+        f = FittedFont(f, text(), width() - 16 - 5 - 8);
         p.setFont(f);
         const QFontMetrics fm(f);
         const int textWidth = fm.horizontalAdvance(text());
@@ -118,6 +120,7 @@ void CFlatButton::paintEvent(QPaintEvent*)
             p.drawRoundedRect(r, 4, 4);
         }
         p.setPen(QColor(245, 245, 250));
+        p.setFont(FittedFont(font(), text(), width() - 4));
         p.drawText(rect(), Qt::AlignCenter, text());
         break;
     }
@@ -146,6 +149,7 @@ void CFlatButton::paintEvent(QPaintEvent*)
         const double side = 30;
         PaintGlyph(p, m_glyph, QRectF((width() - side) / 2, 12, side, side), down ? kAccent : ink);
         p.setPen(down ? QColor(40, 40, 120) : ink);
+        p.setFont(FittedFont(font(), text(), width() - 4));
         p.drawText(QRectF(0, 46, width(), 20), Qt::AlignHCenter | Qt::AlignTop, text());
         break;
     }

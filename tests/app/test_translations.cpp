@@ -1,0 +1,79 @@
+// The window in the user's language: a German or French system shows the
+// menus and effect names translated, any other language shows English.
+#include "tests/app/app_test_support.h"
+
+#include "ui/effect_names.h"
+#include "ui/flat_button.h"
+#include "ui/translations.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QMenu>
+#include <QTranslator>
+
+#include <gtest/gtest.h>
+
+using namespace ombrik;
+using namespace ombrik::test;
+
+namespace {
+
+// Removes the translators a test installed, so tests stay independent.
+struct TranslatorsInstalledHere {
+    ~TranslatorsInstalledHere()
+    {
+        for (QTranslator* t : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+            QCoreApplication::removeTranslator(t);
+            delete t;
+        }
+    }
+};
+
+QStringList ButtonTexts(QWidget* w)
+{
+    QStringList texts;
+    for (QAbstractButton* b : w->findChildren<QAbstractButton*>())
+        texts << b->text();
+    return texts;
+}
+
+} // namespace
+
+TEST(Translations, GermanAndFrenchWindowsSpeakTheirLanguage)
+{
+    const struct {
+        const char* locale;
+        const char* fileMenu;
+        const char* open;
+        const char* oilPaint;
+    } cases[] = {{"de_DE", "Datei", "Öffnen", "Ölgemälde"}, {"fr_FR", "Fichier", "Ouvrir", "Peinture à l'huile"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.locale);
+        TranslatorsInstalledHere cleanup;
+        ASSERT_TRUE(InstallTranslations(QLocale(QString::fromLatin1(c.locale))));
+        WindowWithPhoto w;
+        EXPECT_TRUE(ButtonTexts(w.window.get()).contains(QString::fromUtf8(c.fileMenu)));
+        QStringList fileItems;
+        for (QAction* a : w->menu(cmd::FileMenuButton)->actions())
+            fileItems << a->text();
+        EXPECT_TRUE(fileItems.contains(QString::fromUtf8(c.open))) << fileItems.join(u'|').toStdString();
+        EXPECT_EQ(EffectDisplayName(47), QString::fromUtf8(c.oilPaint));
+        // The product's name is kept in every language.
+        EXPECT_EQ(QCoreApplication::translate("CAutoResizeDlg", "Ombrik Photo Editor"),
+                  QStringLiteral("Ombrik Photo Editor"));
+    }
+}
+
+TEST(Translations, OtherLanguagesAndEveryEffectName)
+{
+    TranslatorsInstalledHere cleanup;
+    EXPECT_FALSE(InstallTranslations(QLocale(QStringLiteral("ja_JP"))));
+    WindowWithPhoto w;
+    EXPECT_TRUE(ButtonTexts(w.window.get()).contains(QStringLiteral("File")));
+    EXPECT_EQ(EffectDisplayName(8), QStringLiteral("B & W"));
+    // Every name the catalogue shows is offered to the translators.
+    for (const EffectInfo& info : EffectCatalogue()) {
+        if (info.name)
+            EXPECT_TRUE(EffectNameIsTranslatable(info.name)) << info.name;
+    }
+}
