@@ -15,6 +15,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace ombrik {
@@ -67,6 +68,8 @@ RecoveryChoice AskWithDialog(QWidget* parent, const std::vector<LeftJournal>& jo
         for (const LeftJournal& j : journals)
             list->addItem(Describe(j));
         list->setCurrentRow(0);
+        const int rows = std::min(int(journals.size()), 6);
+        list->setMaximumHeight(rows * list->sizeHintForRow(0) + 2 * list->frameWidth() + 4);
         QObject::connect(list, &QListWidget::currentRowChanged, text, [text, &journals](int row) {
             if (row >= 0 && row < int(journals.size()))
                 text->setText(RecoveryQuestionText(journals[size_t(row)]));
