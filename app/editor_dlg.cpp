@@ -1024,6 +1024,11 @@ void CEditorDlg::rebuildRecentMenu()
     });
 }
 
+void CEditorDlg::showPassingNotice(const QString& text)
+{
+    showNotice(text);
+}
+
 void CEditorDlg::showNotice(const QString& text)
 {
     m_notice->setText(text);

@@ -79,6 +79,8 @@ public:
     bool openWithQuestion(const QString& path);
     // A second start asked this window to come to the front (and open files).
     void activateFromSecondStart(const QStringList& files);
+    // A short notice over the canvas that goes by itself.
+    void showPassingNotice(const QString& text);
 
     // Hooks for the file dialogs, replaced by tests. Empty: the real dialogs.
     std::function<QString()> chooseOpenFile;

@@ -4,6 +4,7 @@
 #include "app/batch_mode.h"
 #include "app/editor_app.h"
 #include "app/editor_dlg.h"
+#include "app/recovery_session.h"
 #include "canvas/photo_canvas.h"
 #include "ui/artwork.h"
 #include "ui/translations.h"
@@ -14,6 +15,8 @@
 #include <QFileInfo>
 #include <QScreen>
 #include <QTimer>
+
+#include <memory>
 
 using namespace ombrik;
 
@@ -56,7 +59,8 @@ int main(int argc, char** argv)
                              QStringLiteral("Show a panel at start: retouch, filters, warp, lighting or text."),
                              QStringLiteral("name"));
     QCommandLineOption commands(QStringLiteral("command"),
-                                QStringLiteral("Run a window command (by id) after start; may be repeated."),
+                                QStringLiteral("Run a window command (by id) after start; may be repeated. "
+                                               "msg:<message>:<wParam>:<lParam> sends a window message instead."),
                                 QStringLiteral("id"));
     parser.addOption(screenshot);
     parser.addOption(commands);
@@ -78,11 +82,16 @@ int main(int argc, char** argv)
 
     CEditorDlg window;
     QObject::connect(&editorApp, &CEditorApp::activationRequested, &window, &CEditorDlg::activateFromSecondStart);
+    // Screenshots of the window's look keep no journal and ask nothing.
+    std::unique_ptr<RecoverySession> recovery;
+    if (!parser.isSet(screenshot))
+        recovery = std::make_unique<RecoverySession>(window);
     window.show();
 
     const QString photo = files.isEmpty() ? CEditorApp::SamplePhotoPath() : files.first();
     QTimer::singleShot(0, &window, [&] {
-        if (!photo.isEmpty())
+        const bool restored = recovery && recovery->offerLeftJournals();
+        if (!restored && !photo.isEmpty())
             window.openPath(photo);
         const QString name = parser.value(panel).toLower();
         const std::pair<const char*, int> panels[] = {{"retouch", cmd::RetouchPanel}, {"filters", cmd::FiltersPanel},
@@ -91,8 +100,14 @@ int main(int argc, char** argv)
         for (const auto& [n, id] : panels)
             if (name == QLatin1String(n))
                 window.command(id);
-        for (const QString& id : parser.values(commands))
-            window.command(id.toInt());
+        for (const QString& id : parser.values(commands)) {
+            const QStringList message = id.split(QLatin1Char(':'));
+            if (message.size() == 4 && message[0] == QLatin1String("msg"))
+                window.sendMessage(message[1].toUInt(nullptr, 0), message[2].toULongLong(nullptr, 0),
+                                   message[3].toLongLong(nullptr, 0));
+            else
+                window.command(id.toInt());
+        }
         if (parser.isSet(screenshot)) {
             QTimer::singleShot(500, &window, [&] {
                 // The whole screen, so that open menus are in the picture too.
@@ -103,5 +118,8 @@ int main(int argc, char** argv)
             });
         }
     });
-    return app.exec();
+    const int status = app.exec();
+    if (recovery)
+        recovery->finish();
+    return status;
 }

@@ -1,6 +1,7 @@
 #include "canvas/canvas_document.h"
 
 #include "canvas/brush_tip.h"
+#include "canvas/recovery_journal.h"
 #include "effects/effect_request.h"
 #include "light/lens_flare_renderer.h"
 #include "light/lighting_renderer.h"
@@ -63,6 +64,61 @@ void CanvasDocument::afterOpen(PixelBuffer photo, std::string path)
     m_currentSnapshot = -1;
     m_frameIndex = -1;
     notifyHistory();
+    if (m_observer)
+        m_observer->documentOpened(*this);
+}
+
+bool CanvasDocument::restoreRecovered(RecoveredDocument&& recovered)
+{
+    PixelBuffer& opened = recovered.openedPhoto;
+    if (opened.empty() || opened.bytesPerPixel != 3 || recovered.photoPath.empty())
+        return false;
+    const int snapshots = int(recovered.snapshots.size());
+    if (recovered.currentSnapshot < -1 || recovered.currentSnapshot >= snapshots
+        || recovered.historyPos < -1 || recovered.historyPos >= int(recovered.history.size())
+        || recovered.kinds.size() != recovered.objects.size())
+        return false;
+    for (const HistoryStep& step : recovered.history)
+        if (step.snapshotIndex < -1 || step.snapshotIndex >= snapshots || step.kinds.size() != step.objects.size())
+            return false;
+    PixelBuffer photo;
+    if (recovered.currentSnapshot >= 0) {
+        std::optional<PixelBuffer> decoded = DecodeSnapshot(recovered.snapshots[size_t(recovered.currentSnapshot)]);
+        if (!decoded)
+            return false;
+        photo = std::move(*decoded);
+    } else {
+        photo = opened;
+    }
+
+    m_photoPath = std::move(recovered.photoPath);
+    m_openedPhoto = std::move(opened);
+    m_photo = std::move(photo);
+    m_width = m_photo.width;
+    m_height = m_photo.height;
+    m_coverageMask.assign(size_t(m_width) * size_t(m_height), 0);
+    m_warpUncommitted = false;
+    m_history = std::move(recovered.history);
+    m_snapshots = std::move(recovered.snapshots);
+    for (PhotoSnapshot& snapshot : m_snapshots)
+        snapshot.serial = NextSnapshotSerial();
+    m_historyPos = recovered.historyPos;
+    m_currentSnapshot = recovered.currentSnapshot;
+    m_objects = std::move(recovered.objects);
+    m_objectKinds = std::move(recovered.kinds);
+    m_frameIndex = recovered.frameIndex;
+    renewStrokeBase();
+    m_modified = true;
+    notifyHistory();
+    if (m_observer)
+        m_observer->documentOpened(*this);
+    return true;
+}
+
+void CanvasDocument::objectsEdited()
+{
+    if (m_observer)
+        m_observer->documentChanged(*this);
 }
 
 // --- Objects ----------------------------------------------------------------
@@ -144,6 +200,8 @@ void CanvasDocument::recordStep(bool withPhoto)
     if (withPhoto) {
         m_snapshots.push_back(EncodeSnapshot(m_photo));
         m_currentSnapshot = int(m_snapshots.size()) - 1;
+        if (m_observer)
+            m_observer->snapshotRecorded(m_snapshots.back());
     }
     step.snapshotIndex = m_currentSnapshot;
     m_history.push_back(std::move(step));
@@ -151,6 +209,8 @@ void CanvasDocument::recordStep(bool withPhoto)
     notifyHistory();
     m_modified = true;
     enforceBudget();
+    if (m_observer)
+        m_observer->documentChanged(*this);
 }
 
 void CanvasDocument::enforceBudget()
@@ -251,6 +311,8 @@ void CanvasDocument::undo()
     }
     m_modified = true;
     notifyHistory();
+    if (m_observer)
+        m_observer->documentChanged(*this);
 }
 
 void CanvasDocument::redo()
@@ -262,6 +324,8 @@ void CanvasDocument::redo()
     ++m_historyPos;
     m_modified = true;
     notifyHistory();
+    if (m_observer)
+        m_observer->documentChanged(*this);
 }
 
 void CanvasDocument::clearHistory()

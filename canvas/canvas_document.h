@@ -26,6 +26,24 @@ struct PixelArea {
     bool empty() const { return right <= left || bottom <= top; }
 };
 
+class CanvasDocument;
+
+// Told of the changes a crash journal keeps, on the thread that edits the
+// document; implementations only hand the data on.
+class DocumentObserver {
+public:
+    virtual ~DocumentObserver() = default;
+    // A new photo, or a whole document put back: everything is new.
+    virtual void documentOpened(const CanvasDocument& doc) = 0;
+    // A history step encoded the photo into this snapshot.
+    virtual void snapshotRecorded(const PhotoSnapshot& snapshot) = 0;
+    // Steps, history position, objects or frame changed.
+    virtual void documentChanged(const CanvasDocument& doc) = 0;
+};
+
+// A whole document as a crash journal gives it back.
+struct RecoveredDocument;
+
 struct HistoryStep {
     std::vector<CanvasObject> objects;
     std::vector<ObjectKind> kinds;
@@ -167,6 +185,14 @@ public:
     int frameBorder() const { return m_frameIndex >= 0 ? m_frameBorder : 0; }
     void setFrameBorder(int border) { m_frameBorder = border; }
 
+    // Puts back a document kept by a crash journal: the photo at its history
+    // position, undo and redo as they were, modified. False (nothing changed)
+    // when the photo of that position cannot be decoded or sizes disagree.
+    bool restoreRecovered(RecoveredDocument&& recovered);
+    // Live edits that record no step (typing into a text object).
+    void objectsEdited();
+    void setObserver(DocumentObserver* observer) { m_observer = observer; }
+
     // Called after every history change and after a photo is opened.
     std::function<void()> historyChanged;
     // Called when undo or redo restores a frame index, for the frame library to
@@ -224,6 +250,8 @@ private:
     const uint8_t* m_warpDestination = nullptr;
     int m_warpAmount = 30;
     int m_warpPrevX = 0, m_warpPrevY = 0;
+
+    DocumentObserver* m_observer = nullptr;
 
     // Scratch squares of the patch brush, kept between dabs of a stroke.
     PixelBuffer m_patchCut;

@@ -1,5 +1,6 @@
 #include "canvas/photo_canvas.h"
 
+#include "canvas/recovery_journal.h"
 #include "canvas/scroll_codes.h"
 #include "engine/effect_filter.h"
 #include "files/image_encoder.h"
@@ -190,6 +191,28 @@ void CPhotoCanvas::afterOpen(PixelBuffer photo, const std::string& path)
     m_frame.clear();
     m_doc.afterOpen(std::move(photo), path);
     setZoom(1.0f);
+}
+
+bool CPhotoCanvas::restoreRecovered(RecoveredDocument&& recovered)
+{
+    const int frameIndex = recovered.frameIndex;
+    if (!m_doc.restoreRecovered(std::move(recovered)))
+        return false;
+    m_dragActive = false;
+    m_strokePoints.clear();
+    const unsigned seed = unsigned(std::time(nullptr));
+    SeedScatterRandom(seed);
+    std::srand(seed);
+    m_frame.clear();
+    m_doc.setFrameBorder(0);
+    if (frameIndex >= 0 && m_frame.choose(frameIndex, m_doc.width(), m_doc.height())) {
+        m_doc.setFrameBorder(m_frame.border());
+    } else if (frameIndex >= 0) {
+        m_doc.setFrameIndex(-1);  // the frame library lost that picture
+        m_doc.objectsEdited();
+    }
+    setZoom(1.0f);
+    return true;
 }
 
 // --- Zoom and layout -----------------------------------------------------------

@@ -41,6 +41,9 @@ public:
     // Loads a picture file with the document's threshold and shows it; on
     // failure (result not ok, with the reason) the current photo stays.
     LoadedPhoto openPhoto(const std::string& path);
+    // Puts back a document kept by a crash journal and shows it at 1:1; false
+    // (the current photo stays) when it cannot be restored.
+    bool restoreRecovered(RecoveredDocument&& recovered);
 
     // Zoom commands.
     void setZoom(float zoom);

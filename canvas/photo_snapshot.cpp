@@ -6,9 +6,16 @@
 #include <QImage>
 #include <QImageReader>
 
+#include <atomic>
 #include <cstring>
 
 namespace ombrik {
+
+uint64_t NextSnapshotSerial()
+{
+    static std::atomic<uint64_t> counter{0};
+    return ++counter;
+}
 
 PhotoSnapshot EncodeSnapshot(const PixelBuffer& photo)
 {
@@ -21,6 +28,7 @@ PhotoSnapshot EncodeSnapshot(const PixelBuffer& photo)
     if (encoder.saveToStream(photo, bytes) != SaveStatus::Ok)
         return snapshot;
     snapshot.bytes.assign(bytes.begin(), bytes.end());
+    snapshot.serial = NextSnapshotSerial();
     return snapshot;
 }
 

@@ -12,8 +12,14 @@ namespace ombrik {
 
 struct PhotoSnapshot {
     std::vector<uint8_t> bytes;
+    // Unique within the process, so that a journal can name the snapshot's
+    // file while its index in the history shifts.
+    uint64_t serial = 0;
     size_t size() const { return bytes.size(); }
 };
+
+// A fresh serial for a new snapshot.
+uint64_t NextSnapshotSerial();
 
 // Encodes a 3-byte photo; an empty snapshot when encoding fails.
 PhotoSnapshot EncodeSnapshot(const PixelBuffer& photo);

@@ -248,6 +248,7 @@ bool TextObjectTool::updateText(const TextTemplate& templ)
     const TextExtent extent = MeasureText(o);
     o.textWidth = extent.width;
     o.textHeight = extent.height;
+    m_doc.objectsEdited();
     return true;
 }
 
