@@ -78,6 +78,7 @@ TEST(GeometrySteps, UndoAndRedoRestoreSizesAndTextPositions)
     EXPECT_EQ(doc.width(), 80);
     EXPECT_EQ(doc.height(), 148);
     EXPECT_EQ(doc.objects()[0].scale, 1.0f);
+    EXPECT_EQ(doc.geometry().size(), 2u);  // crop and turn
     doc.undo();
     EXPECT_EQ(doc.historyPos(), afterCrop);
     EXPECT_EQ(doc.width(), 148);
