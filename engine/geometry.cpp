@@ -62,18 +62,6 @@ const CubicWeights& CubicTable()
     return table;
 }
 
-// Splits a sample coordinate into its whole pixel and the quantised fraction.
-inline void SplitCoordinate(double u, int& whole, int& fraction)
-{
-    const double f = std::floor(u);
-    whole = int(f);
-    fraction = int(std::lround((u - f) * kFractions));
-    if (fraction == kFractions) {
-        ++whole;
-        fraction = 0;
-    }
-}
-
 // --- Lanczos taps --------------------------------------------------------------
 
 constexpr int kTapBits = 14;
@@ -227,31 +215,51 @@ PixelBuffer RotatePixels(const PixelBuffer& src, double degrees, int outWidth, i
     const double c = std::cos(radians), s = std::sin(radians);
     const double cx = w / 2.0, cy = h / 2.0, ocx = outWidth / 2.0, ocy = outHeight / 2.0;
     const CubicWeights& cubic = CubicTable();
-    constexpr double kEdge = 1e-9;
 
+    // Source coordinates (less half a pixel) step along each output row in
+    // 16.16 fixed point.
+    constexpr double kOne = 65536.0;
+    const int64_t stepU = std::llround(c * kOne), stepV = std::llround(-s * kOne);
+    const int64_t lowest = -32768 - 2, highestU = int64_t(w) * 65536 - 32768 + 2,
+                  highestV = int64_t(h) * 65536 - 32768 + 2;
+    const size_t stride = src.stride();
     ForEachRowBand(outWidth, outHeight, false, [&](int y0, int y1) {
         for (int j = y0; j < y1; ++j) {
             uint8_t* d = out.at(0, j);
-            const double Y = j + 0.5 - ocy;
-            for (int i = 0; i < outWidth; ++i, d += 3) {
-                const double X = i + 0.5 - ocx;
-                // The source point whose turn lands on this output pixel centre.
-                const double sx = cx + c * X + s * Y;
-                const double sy = cy - s * X + c * Y;
-                if (sx < -kEdge || sy < -kEdge || sx > w + kEdge || sy > h + kEdge) {
+            const double X0 = 0.5 - ocx, Y = j + 0.5 - ocy;
+            // The source point whose turn lands on the row's first pixel centre.
+            int64_t U = std::llround((cx + c * X0 + s * Y - 0.5) * kOne);
+            int64_t V = std::llround((cy - s * X0 + c * Y - 0.5) * kOne);
+            for (int i = 0; i < outWidth; ++i, d += 3, U += stepU, V += stepV) {
+                if (U < lowest || V < lowest || U > highestU || V > highestV) {
                     d[0] = d[1] = d[2] = fill;
                     continue;
                 }
-                int iu, fu, iv, fv;
-                SplitCoordinate(sx - 0.5, iu, fu);
-                SplitCoordinate(sy - 0.5, iv, fv);
+                int iu = int(U >> 16), iv = int(V >> 16);
+                int fu = int(((U & 0xFFFF) + 128) >> 8), fv = int(((V & 0xFFFF) + 128) >> 8);
+                if (fu == kFractions) {
+                    ++iu;
+                    fu = 0;
+                }
+                if (fv == kFractions) {
+                    ++iv;
+                    fv = 0;
+                }
                 if (interpolation == Interpolation::Bilinear) {
-                    const int u0 = std::clamp(iu, 0, w - 1), u1 = std::clamp(iu + 1, 0, w - 1);
-                    const int v0 = std::clamp(iv, 0, h - 1), v1 = std::clamp(iv + 1, 0, h - 1);
-                    const uint8_t* p00 = src.at(u0, v0);
-                    const uint8_t* p10 = src.at(u1, v0);
-                    const uint8_t* p01 = src.at(u0, v1);
-                    const uint8_t* p11 = src.at(u1, v1);
+                    const uint8_t *p00, *p10, *p01, *p11;
+                    if (iu >= 0 && iv >= 0 && iu + 1 < w && iv + 1 < h) {
+                        p00 = src.data() + size_t(iv) * stride + size_t(iu) * 3;
+                        p10 = p00 + 3;
+                        p01 = p00 + stride;
+                        p11 = p01 + 3;
+                    } else {
+                        const int u0 = std::clamp(iu, 0, w - 1), u1 = std::clamp(iu + 1, 0, w - 1);
+                        const int v0 = std::clamp(iv, 0, h - 1), v1 = std::clamp(iv + 1, 0, h - 1);
+                        p00 = src.at(u0, v0);
+                        p10 = src.at(u1, v0);
+                        p01 = src.at(u0, v1);
+                        p11 = src.at(u1, v1);
+                    }
                     for (int k = 0; k < 3; ++k) {
                         const int top = p00[k] * (kFractions - fu) + p10[k] * fu;
                         const int bottom = p01[k] * (kFractions - fu) + p11[k] * fu;
@@ -267,7 +275,7 @@ PixelBuffer RotatePixels(const PixelBuffer& src, double degrees, int outWidth, i
                     col[k] = std::clamp(iu - 1 + k, 0, w - 1) * 3;
                 int acc[3] = {0, 0, 0};
                 for (int r = 0; r < 4; ++r) {
-                    const uint8_t* row = src.data() + size_t(std::clamp(iv - 1 + r, 0, h - 1)) * src.stride();
+                    const uint8_t* row = src.data() + size_t(std::clamp(iv - 1 + r, 0, h - 1)) * stride;
                     for (int k = 0; k < 3; ++k) {
                         const int across = row[col[0] + k] * wx[0] + row[col[1] + k] * wx[1]
                             + row[col[2] + k] * wx[2] + row[col[3] + k] * wx[3];
