@@ -50,7 +50,6 @@ CResizeDlg::CResizeDlg(int width, int height, int64_t maxArea, QWidget* parent)
     form->addRow(tr("New size:"), m_result);
     m_problemLabel = new QLabel(this);
     m_problemLabel->setWordWrap(true);
-    m_problemLabel->setStyleSheet(QStringLiteral("color: #a02818;"));
     layout->addWidget(m_problemLabel);
     auto* note = new QLabel(tr("Resampled with a Lanczos filter; sides are kept to multiples of 4 pixels."), this);
     note->setWordWrap(true);
@@ -126,11 +125,14 @@ void CResizeDlg::updateResult()
         m_newHeight = RoundedSide(m_heightBox->value());
     }
     m_problem = QString::fromStdString(ResizeProblem(m_width, m_height, m_newWidth, m_newHeight, m_maxArea));
-    if (m_problem.isEmpty() && m_newWidth == m_width && m_newHeight == m_height)
+    // The unchanged size is no mistake, only nothing to do.
+    const bool unchanged = m_problem.isEmpty() && m_newWidth == m_width && m_newHeight == m_height;
+    if (unchanged)
         m_problem = tr("That is the size the photo has now.");
     if (!m_problem.isEmpty())
         m_problem[0] = m_problem[0].toUpper();
     m_result->setText(tr("%1 × %2 pixels").arg(m_newWidth).arg(m_newHeight));
+    m_problemLabel->setStyleSheet(unchanged ? QStringLiteral("color: #555a66;") : QStringLiteral("color: #a02818;"));
     m_problemLabel->setText(m_problem);
     m_problemLabel->setVisible(!m_problem.isEmpty());
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(m_problem.isEmpty());

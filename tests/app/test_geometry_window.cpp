@@ -4,7 +4,14 @@
 
 #include "engine/geometry.h"
 #include "ui/flat_button.h"
+#include "ui/resize_dialog.h"
 #include "ui/text_panel.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QSpinBox>
 
 #include <QPlainTextEdit>
 
@@ -156,4 +163,34 @@ TEST(GeometryWindow, LevelModeSliderAndHorizonLine)
     QTest::keyClick(canvas, Qt::Key_Escape);
     EXPECT_EQ(PhotoSize(w), QSize(size.width, size.height));
     EXPECT_EQ(canvas->document().history().size(), 1u);
+}
+
+TEST(GeometryWindow, ResizeDialogInPixelsOrPercentWithTheAspectLock)
+{
+    CResizeDlg dialog(1600, 1200, 1600 * 1200);
+    auto ok = [&dialog] { return dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->isEnabled(); };
+    EXPECT_FALSE(ok());  // the same size: nothing to do
+    dialog.widthBox()->setValue(1000);
+    EXPECT_EQ(dialog.heightBox()->value(), 750);
+    EXPECT_EQ(dialog.newWidth(), 1000);
+    EXPECT_EQ(dialog.newHeight(), 752);  // sides to multiples of 4
+    EXPECT_TRUE(ok());
+    dialog.lockBox()->setChecked(false);
+    dialog.heightBox()->setValue(500);
+    EXPECT_EQ(dialog.widthBox()->value(), 1000);
+    EXPECT_EQ(dialog.newHeight(), 500);
+
+    dialog.unitBox()->setCurrentIndex(1);  // percent
+    EXPECT_EQ(dialog.widthBox()->value(), 63);
+    dialog.lockBox()->setChecked(true);
+    dialog.widthBox()->setValue(50);
+    EXPECT_EQ(dialog.heightBox()->value(), 50);
+    EXPECT_EQ(dialog.newWidth(), 800);
+    EXPECT_EQ(dialog.newHeight(), 600);
+    EXPECT_TRUE(ok());
+    dialog.widthBox()->setValue(101);  // past the load threshold's area
+    EXPECT_FALSE(ok());
+    EXPECT_TRUE(dialog.problem().contains(QStringLiteral("threshold"))) << dialog.problem().toStdString();
+    dialog.widthBox()->setValue(1);  // 16 x 12
+    EXPECT_TRUE(ok());
 }
