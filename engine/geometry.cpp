@@ -168,13 +168,16 @@ PixelBuffer RotateQuarterTurns(const PixelBuffer& src, int quarterTurns)
             const int tx1 = std::min(h, tx + kTile);
             for (int yo = ty; yo < ty1; ++yo) {
                 uint8_t* d = out.at(tx, yo);
-                if (clockwise) {
-                    const uint8_t* s = src.at(yo, h - 1 - tx);
-                    for (int xo = tx; xo < tx1; ++xo, d += bpp, s -= srcRow)
-                        PixelCopy(d, s, bpp);
+                const uint8_t* s = clockwise ? src.at(yo, h - 1 - tx) : src.at(w - 1 - yo, tx);
+                const ptrdiff_t step = clockwise ? -srcRow : srcRow;
+                if (bpp == 3) {
+                    for (int xo = tx; xo < tx1; ++xo, d += 3, s += step) {
+                        d[0] = s[0];
+                        d[1] = s[1];
+                        d[2] = s[2];
+                    }
                 } else {
-                    const uint8_t* s = src.at(w - 1 - yo, tx);
-                    for (int xo = tx; xo < tx1; ++xo, d += bpp, s += srcRow)
+                    for (int xo = tx; xo < tx1; ++xo, d += bpp, s += step)
                         PixelCopy(d, s, bpp);
                 }
             }
@@ -196,6 +199,14 @@ PixelBuffer FlipPixels(const PixelBuffer& src, bool horizontal)
         }
         const uint8_t* s = src.at(w - 1, y);
         uint8_t* d = out.at(0, y);
+        if (bpp == 3) {
+            for (int x = 0; x < w; ++x, s -= 3, d += 3) {
+                d[0] = s[0];
+                d[1] = s[1];
+                d[2] = s[2];
+            }
+            continue;
+        }
         for (int x = 0; x < w; ++x, s -= bpp, d += bpp)
             PixelCopy(d, s, bpp);
     }
