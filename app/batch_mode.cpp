@@ -45,10 +45,10 @@ constexpr const char* kUsage =
     "  --flip horizontal|vertical\n"
     "  --straighten DEGREES   turn -45..45 degrees clockwise and cut to the upright part\n"
     "  --resize WxH|N%        fit within WxH (aspect kept) or scale by N percent\n"
-    "The crop, rotate, flip, straighten and resize steps run in the order given,\n"
-    "among the effects.\n"
     "  -l, --list             list the effects (--list-effects is the same)\n"
-    "  -h, --help             show this text\n";
+    "  -h, --help             show this text\n"
+    "The crop, rotate, flip, straighten and resize steps run in the order given,\n"
+    "among the effects.\n";
 
 struct Options {
     std::string input;
