@@ -1,5 +1,7 @@
 #include "app/batch_mode.h"
 
+#include "app/batch_geometry.h"
+
 #include "effects/effect_catalogue.h"
 #include "engine/effect_filter.h"
 #include "effects/effect_request.h"
@@ -38,13 +40,21 @@ constexpr const char* kUsage =
     "  --no-resize            open the photo at full size\n"
     "  --quality Q            JPEG quality 0..100 (default 90)\n"
     "  --seed N               seed for effects that scatter at random (default: the time)\n"
+    "  --crop WxH+X+Y         keep that rectangle (sides rounded down to multiples of 4)\n"
+    "  --rotate 90|180|270    turn clockwise\n"
+    "  --flip horizontal|vertical\n"
+    "  --straighten DEGREES   turn -45..45 degrees clockwise and cut to the upright part\n"
+    "  --resize WxH|N%        fit within WxH (aspect kept) or scale by N percent\n"
     "  -l, --list             list the effects (--list-effects is the same)\n"
-    "  -h, --help             show this text\n";
+    "  -h, --help             show this text\n"
+    "The crop, rotate, flip, straighten and resize steps run in the order given,\n"
+    "among the effects.\n";
 
 struct Options {
     std::string input;
     std::string output;
     std::vector<std::string> effects;
+    PlacedGeometrySteps geometry;
     int thresholdWidth = kDefaultThresholdWidth;
     int thresholdHeight = kDefaultThresholdHeight;
     int quality = ImageEncoder::kDefaultQuality;
@@ -139,6 +149,17 @@ bool ParseArguments(int argc, char** argv, Options& options)
                 return false;
             }
             options.seed = unsigned(*s);
+        } else if (IsGeometryOption(arg)) {
+            const char* value = next("a value (see --help)");
+            if (!value)
+                return false;
+            BatchGeometryStep step;
+            std::string error;
+            if (!ParseGeometryStep(arg, value, step, error)) {
+                std::fprintf(stderr, "ombrik-cli: %s\n", error.c_str());
+                return false;
+            }
+            options.geometry.emplace_back(options.effects.size(), std::move(step));
         } else if (arg.size() > 1 && arg[0] == '-') {
             std::fprintf(stderr, "ombrik-cli: unknown option '%s' (see --help)\n", arg.c_str());
             return false;
@@ -316,7 +337,11 @@ int RunBatchMode(int argc, char** argv)
 
     PixelBuffer photo = std::move(loaded.photo);
     std::fprintf(stderr, "%s: %d x %d\n", options.input.c_str(), photo.width, photo.height);
+    const int64_t maxArea = int64_t(options.thresholdWidth) * std::max(0, options.thresholdHeight);
+    size_t geometryDone = 0, effectIndex = 0;
     for (const EffectInfo* info : effects) {
+        if (!ApplyGeometryStepsBefore(options.geometry, geometryDone, effectIndex++, photo, maxArea))
+            return kBatchUsage;
         const std::string label = EffectLabel(*info);
         if (!RunsInBatch(*info)) {
             std::fprintf(stderr, "skipping %s (%d): it is placed or warped with the mouse in the editor\n",
@@ -337,6 +362,8 @@ int RunBatchMode(int argc, char** argv)
         bar.finish();
         photo = std::move(result);
     }
+    if (!ApplyGeometryStepsBefore(options.geometry, geometryDone, effects.size(), photo, maxArea))
+        return kBatchUsage;
 
     const SaveStatus status = encoder.saveToFile(photo, options.output);
     if (status != SaveStatus::Ok) {

@@ -12,8 +12,10 @@
 #include "ui/flat_button.h"
 #include "ui/frame_panel.h"
 #include "ui/message_box.h"
+#include "ui/resize_dialog.h"
 #include "ui/text_panel.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -25,7 +27,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QPainter>
 #include <QScreen>
 #include <QSettings>
@@ -232,6 +237,23 @@ void CEditorDlg::createButtons()
         m_buttons[id] = b;
     }
 
+    const std::array<std::tuple<int, Glyph, QString>, 7> geometryTools = {
+        std::tuple{cmd::Crop, Glyph::Crop, tr("Crop (C)")},
+        std::tuple{cmd::Straighten, Glyph::Straighten, tr("Straighten (L)")},
+        std::tuple{cmd::RotateLeft, Glyph::RotateLeft, tr("Rotate Left (Ctrl+Shift+R)")},
+        std::tuple{cmd::RotateRight, Glyph::RotateRight, tr("Rotate Right (Ctrl+R)")},
+        std::tuple{cmd::FlipHorizontal, Glyph::FlipHorizontal, tr("Flip Horizontal")},
+        std::tuple{cmd::FlipVertical, Glyph::FlipVertical, tr("Flip Vertical")},
+        std::tuple{cmd::ResizePhoto, Glyph::Resize, tr("Resize (Ctrl+Alt+I)")}};
+    for (const auto& [id, glyph, tip] : geometryTools) {
+        auto* b = new CFlatButton(CFlatButton::Style::Tool, glyph, QString(), this);
+        b->setToolTip(tip);
+        b->setCommandId(id);
+        const int commandId = id;
+        connect(b, &QAbstractButton::clicked, this, [this, commandId] { command(commandId); });
+        m_buttons[id] = b;
+    }
+
     const std::array<std::pair<int, QString>, 4> menus = {
         std::pair{cmd::FileMenuButton, tr("File")}, std::pair{cmd::EditMenuButton, tr("Edit")},
         std::pair{cmd::PanelMenuButton, tr("Panels")}, std::pair{cmd::HelpMenuButton, tr("Help")}};
@@ -288,6 +310,14 @@ void CEditorDlg::createActions()
     add(cmd::MenuText, Glyph::Text, tr("Text"));
     add(cmd::HelpContent, Glyph::Help, tr("Online Help Content"));
     add(cmd::About, Glyph::About, tr("About"));
+    add(cmd::Crop, Glyph::Crop, tr("Crop (C)"));
+    add(cmd::Straighten, Glyph::Straighten, tr("Straighten (L)"));
+    add(cmd::RotateLeft, Glyph::RotateLeft, tr("Rotate Left (Ctrl+Shift+R)"));
+    add(cmd::RotateRight, Glyph::RotateRight, tr("Rotate Right (Ctrl+R)"));
+    add(cmd::Rotate180, Glyph::RotateRight, tr("Rotate 180°"));
+    add(cmd::FlipHorizontal, Glyph::FlipHorizontal, tr("Flip Horizontal"));
+    add(cmd::FlipVertical, Glyph::FlipVertical, tr("Flip Vertical"));
+    add(cmd::ResizePhoto, Glyph::Resize, tr("Resize... (Ctrl+Alt+I)"));
 
 }
 
@@ -311,6 +341,10 @@ void CEditorDlg::createMenus()
 
     QMenu* edit = make(cmd::EditMenuButton);
     for (int id : {cmd::MenuUndo, cmd::MenuRedo, cmd::MenuDeleteObject, cmd::MenuDeleteFrame})
+        edit->addAction(m_actions[id]);
+    edit->addSeparator();
+    for (int id : {cmd::Crop, cmd::Straighten, cmd::RotateLeft, cmd::RotateRight, cmd::Rotate180,
+                   cmd::FlipHorizontal, cmd::FlipVertical, cmd::ResizePhoto})
         edit->addAction(m_actions[id]);
 
     QMenu* panels = make(cmd::PanelMenuButton);
@@ -420,6 +454,12 @@ void CEditorDlg::layoutChildren()
     for (size_t i = 0; i < tools.size(); ++i) {
         m_buttons[tools[i]]->setGeometry(x, 144, 22, 21);
         x += (i == 1 || i == 5 || i == 7) ? 30 : 24;
+    }
+    x += 6;
+    for (int id : {cmd::Crop, cmd::Straighten, cmd::RotateLeft, cmd::RotateRight, cmd::FlipHorizontal,
+                   cmd::FlipVertical, cmd::ResizePhoto}) {
+        m_buttons[id]->setGeometry(x, 144, 22, 21);
+        x += (id == cmd::Straighten || id == cmd::RotateRight || id == cmd::FlipVertical) ? 30 : 24;
     }
     m_captionButtons[2]->setGeometry(W - 43, 8, 24, 14);
     m_captionButtons[1]->setGeometry(W - 43 - 26, 8, 24, 14);
@@ -535,7 +575,7 @@ void CEditorDlg::paintEvent(QPaintEvent*)
     }
 
     // The tool strip's tray.
-    const QRect lastTool = m_buttons[cmd::ZoomOut]->geometry();
+    const QRect lastTool = m_buttons[cmd::ResizePhoto]->geometry();
     p.setPen(QPen(QColor(150, 150, 156), 1));
     p.setBrush(QColor(186, 186, 190));
     p.drawRoundedRect(QRectF(4.5, 142.5, lastTool.right() + 4 - 4, 24), 5, 5);
@@ -689,6 +729,12 @@ void CEditorDlg::updateActions()
     enable(cmd::Redo, cmd::MenuRedo, doc.canRedo());
     enable(cmd::DeleteSelectedObject, cmd::MenuDeleteObject, doc.hasSelectedObject());
     enable(cmd::DeletePhotoFrame, cmd::MenuDeleteFrame, doc.frameIndex() >= 0);
+    for (int id : {cmd::Crop, cmd::Straighten, cmd::RotateLeft, cmd::RotateRight, cmd::Rotate180,
+                   cmd::FlipHorizontal, cmd::FlipVertical, cmd::ResizePhoto}) {
+        m_actions[id]->setEnabled(doc.hasPhoto());
+        if (m_buttons.count(id))
+            m_buttons[id]->setEnabled(doc.hasPhoto());
+    }
     const QString caption = windowCaption();
     if (windowTitle() != caption)
         setWindowTitle(caption);
@@ -699,7 +745,27 @@ void CEditorDlg::updateActions()
 
 void CEditorDlg::command(int id)
 {
+    // A crop or level mode ends (leaving the photo as it was) before any
+    // command but zooming and opening the menus.
+    if (m_canvas && m_canvas->geometryMode() != CPhotoCanvas::GeometryMode::None) {
+        switch (id) {
+        case cmd::MenuZoomIn: case cmd::ZoomIn: case cmd::MenuZoomOut: case cmd::ZoomOut:
+        case cmd::MenuZoomToFit: case cmd::ZoomToFit: case cmd::MenuOriginalSize: case cmd::OriginalSize:
+        case cmd::FileMenuKey: case cmd::FileMenuButton: case cmd::EditMenuKey: case cmd::EditMenuButton:
+        case cmd::PanelMenuKey: case cmd::PanelMenuButton: case cmd::HelpMenuKey: case cmd::HelpMenuButton:
+            break;
+        default: m_canvas->cancelGeometryMode(); break;
+        }
+    }
     switch (id) {
+    case cmd::Crop:
+    case cmd::Straighten:
+    case cmd::RotateLeft:
+    case cmd::RotateRight:
+    case cmd::Rotate180:
+    case cmd::FlipHorizontal:
+    case cmd::FlipVertical:
+    case cmd::ResizePhoto: geometryCommand(id); break;
     case cmd::MenuOpen:
     case cmd::OpenButton: openCommand(); break;
     case cmd::MenuSaveAs:
@@ -911,6 +977,49 @@ void CEditorDlg::autoResizeThreshold()
     QSettings settings;
     settings.setValue(QStringLiteral("threshold/width"), dialog.thresholdWidth());
     settings.setValue(QStringLiteral("threshold/height"), dialog.thresholdHeight());
+}
+
+void CEditorDlg::geometryCommand(int id)
+{
+    if (!m_canvas->document().hasPhoto() || m_inPreview)
+        return;
+    switch (id) {
+    case cmd::Crop: m_canvas->beginCrop(); break;
+    case cmd::Straighten: m_canvas->beginLevel(); break;
+    case cmd::RotateLeft: m_canvas->rotatePhoto(-1); break;
+    case cmd::RotateRight: m_canvas->rotatePhoto(1); break;
+    case cmd::Rotate180: m_canvas->rotatePhoto(2); break;
+    case cmd::FlipHorizontal: m_canvas->flipPhoto(true); break;
+    case cmd::FlipVertical: m_canvas->flipPhoto(false); break;
+    case cmd::ResizePhoto: resizeCommand(); break;
+    default: break;
+    }
+    updateActions();
+    update();
+}
+
+void CEditorDlg::resizeCommand()
+{
+    CanvasDocument& doc = m_canvas->document();
+    const int64_t maxArea = doc.thresholdWidth() > 0 && doc.thresholdHeight() > 0
+        ? int64_t(doc.thresholdWidth()) * doc.thresholdHeight()
+        : 0;
+    QSize size;
+    if (chooseResize) {
+        size = chooseResize();
+    } else {
+        CResizeDlg dialog(doc.width(), doc.height(), maxArea, this);
+        if (dialog.exec() == QDialog::Accepted)
+            size = QSize(dialog.newWidth(), dialog.newHeight());
+    }
+    if (size.isEmpty())
+        return;
+    std::string error;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool done = m_canvas->resizePhoto(size.width(), size.height(), &error);
+    QApplication::restoreOverrideCursor();
+    if (!done && !error.empty())
+        ShowWarning(this, tr("The photo could not be resized: %1.").arg(QString::fromStdString(error)));
 }
 
 void CEditorDlg::enterPreview()
@@ -1163,6 +1272,12 @@ int CEditorDlg::acceleratorCommand(int key, Qt::KeyboardModifiers modifiers)
     }
     if (modifiers == Qt::ControlModifier && key == Qt::Key_O)
         return cmd::MenuOpen;
+    if (modifiers == Qt::ControlModifier && key == Qt::Key_R)
+        return cmd::RotateRight;
+    if (modifiers == (Qt::ControlModifier | Qt::ShiftModifier) && key == Qt::Key_R)
+        return cmd::RotateLeft;
+    if (modifiers == (Qt::ControlModifier | Qt::AltModifier) && key == Qt::Key_I)
+        return cmd::ResizePhoto;
     if (modifiers == (Qt::ControlModifier | Qt::ShiftModifier) && key == Qt::Key_S)
         return cmd::MenuSaveAs;
     if (modifiers == Qt::AltModifier) {
@@ -1187,6 +1302,27 @@ bool CEditorDlg::eventFilter(QObject* watched, QEvent* event)
         // Accelerators first, whichever control has the focus.
         if (const int id = acceleratorCommand(key, keyEvent->modifiers())) {
             command(id);
+            return true;
+        }
+        // The crop and level modes: Enter applies, Escape leaves the photo alone.
+        if (m_canvas->geometryMode() != CPhotoCanvas::GeometryMode::None
+            && (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            if (key == Qt::Key_Escape)
+                m_canvas->cancelGeometryMode();
+            else
+                m_canvas->applyGeometryMode();
+            updateActions();
+            update();
+            return true;
+        }
+        // C and L (crop and level) unless a text is being typed.
+        auto* widget = qobject_cast<QWidget*>(watched);
+        const bool typing = qobject_cast<QLineEdit*>(watched) || qobject_cast<QTextEdit*>(watched)
+            || qobject_cast<QPlainTextEdit*>(watched) || qobject_cast<QAbstractSpinBox*>(watched)
+            || (widget && (widget == m_textPanel || m_textPanel->isAncestorOf(widget)));
+        if (!typing && !m_inPreview && (keyEvent->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier
+            && (key == Qt::Key_C || key == Qt::Key_L)) {
+            command(key == Qt::Key_C ? cmd::Crop : cmd::Straighten);
             return true;
         }
         if (key == Qt::Key_Escape) {

@@ -52,6 +52,9 @@ inline constexpr int HelpKey = 57670;
 inline constexpr int FileMenuButton = 11000, PanelMenuButton = 11002, EditMenuButton = 11003;
 inline constexpr int HelpMenuButton = 11005;
 inline constexpr int FileMenuKey = 11007, EditMenuKey = 11008, PanelMenuKey = 11009, HelpMenuKey = 11011;
+// Geometry commands (menu items and tool-strip buttons share the id).
+inline constexpr int Crop = 10970, Straighten = 10971, RotateLeft = 10972, RotateRight = 10973;
+inline constexpr int Rotate180 = 10974, FlipHorizontal = 10975, FlipVertical = 10976, ResizePhoto = 10977;
 } // namespace cmd
 
 enum class Panel { Retouch = 0, Filters = 1, Warp = 2, Lighting = 3, Text = 4 };
@@ -87,6 +90,8 @@ public:
     std::function<QString()> chooseSaveFile;
     // Replaces the whole Save As (dialog and writing); returns whether it saved.
     std::function<bool()> saveAsDialog;
+    // Replaces the Resize dialog: the new size, or an empty size for Cancel.
+    std::function<QSize()> chooseResize;
 
     CPhotoCanvas* canvas() const { return m_canvas; }
     CEffectPanel* strip(int category) const { return m_strips[size_t(category)]; }
@@ -152,6 +157,8 @@ private:
     // false when the user wanted to save and the save did not happen.
     bool confirmDiscard();
     void autoResizeThreshold();
+    void geometryCommand(int id);
+    void resizeCommand();
     void enterPreview();
     void leavePreview();
     void toggleMaximized();

@@ -62,6 +62,7 @@ void CanvasDocument::afterOpen(PixelBuffer photo, std::string path)
     m_snapshots.clear();
     m_historyPos = -1;
     m_currentSnapshot = -1;
+    m_geometry.clear();
     m_frameIndex = -1;
     notifyHistory();
     if (m_observer)
@@ -197,6 +198,7 @@ void CanvasDocument::recordStep(bool withPhoto)
         step.objects.push_back(o.historyCopy());
     step.kinds = m_objectKinds;
     step.frameIndex = m_frameIndex;
+    step.geometry = m_geometry;
     if (withPhoto) {
         m_snapshots.push_back(EncodeSnapshot(m_photo));
         m_currentSnapshot = int(m_snapshots.size()) - 1;
@@ -251,6 +253,7 @@ bool CanvasDocument::restoreStep(int index)
 
     m_objects = step.objects;
     m_objectKinds = step.kinds;
+    m_geometry = step.geometry;
     if (step.frameIndex != m_frameIndex) {
         m_frameIndex = step.frameIndex;
         if (frameRestored)
@@ -273,6 +276,7 @@ bool CanvasDocument::restoreStep(int index)
 void CanvasDocument::restoreOpenedState()
 {
     clearObjects();
+    m_geometry.clear();
     m_photo = m_openedPhoto;
     m_width = m_photo.width;
     m_height = m_photo.height;
@@ -342,8 +346,12 @@ void CanvasDocument::computeEffectResult()
 {
     m_effectResult = PixelBuffer(m_width, m_height, 3);
     if (m_effectId == kRestoreBrushId) {
-        if (m_openedPhoto.width == m_width && m_openedPhoto.height == m_height)
-            m_effectResult = m_openedPhoto;
+        // The opened photo brought through the same crops, turns and resizes.
+        PixelBuffer source = m_openedPhoto;
+        for (const GeometryOp& op : m_geometry)
+            source = ApplyGeometryOp(source, op);
+        if (source.width == m_width && source.height == m_height)
+            m_effectResult = std::move(source);
         return;
     }
     EffectRequest request;

@@ -7,6 +7,7 @@
 #include "canvas/canvas_object.h"
 #include "canvas/photo_snapshot.h"
 #include "effects/effect_catalogue.h"
+#include "engine/geometry.h"
 #include "engine/pixel_buffer.h"
 
 #include <array>
@@ -49,6 +50,9 @@ struct HistoryStep {
     std::vector<ObjectKind> kinds;
     int32_t snapshotIndex = -1;  // -1: the photo as opened
     int32_t frameIndex = -1;
+    // The crops, turns, flips, straightens and resizes that lead from the
+    // opened photo to this step's photo.
+    std::vector<GeometryOp> geometry;
 };
 
 class CanvasDocument {
@@ -180,6 +184,23 @@ public:
     // False (nothing changed) without a photo or for any other effect.
     bool placeLight(int ax, int ay, int mx, int my, int flareRadius);
 
+    // --- Geometry ------------------------------------------------------------
+    // Each change is one history step with photo. Text objects follow the
+    // pixels (moved, turned, scaled; dropped only when wholly cut away), a
+    // pending warp stroke counts as done, and photoResized is called so that
+    // the view fits the frame again. When refused nothing changes and `error`
+    // (if given) says why. Crop sizes are rounded down to multiples of 4.
+    bool crop(int x, int y, int w, int h, std::string* error = nullptr);
+    bool rotate(int quarterTurns);
+    bool flip(bool horizontal);
+    // Turns clockwise by -45..45 degrees and keeps the largest upright rectangle.
+    bool straighten(double degrees, std::string* error = nullptr);
+    // New sides are multiples of 4; enlarging stops at the load threshold's area.
+    bool resize(int width, int height, std::string* error = nullptr);
+    // The geometry changes from the opened photo to the current one.
+    const std::vector<GeometryOp>& geometry() const { return m_geometry; }
+    std::function<void()> photoResized;
+
     // --- Export ------------------------------------------------------------
     // The frame border thickness in photo pixels (0 without a frame).
     int frameBorder() const { return m_frameIndex >= 0 ? m_frameBorder : 0; }
@@ -210,6 +231,7 @@ private:
     void rebuildBrushTip();
     void prepareWarp();
     PixelArea applyWarp(int x, int y);
+    bool applyGeometry(const GeometryOp& op, std::string* error);
 
     std::string m_photoPath;
     int m_width = 100;
@@ -232,6 +254,7 @@ private:
     int m_historyPos = -1;
     std::vector<PhotoSnapshot> m_snapshots;
     int m_currentSnapshot = -1;
+    std::vector<GeometryOp> m_geometry;
 
     EffectId m_effectId = 0;
     ApplyMode m_applyMode = ApplyMode::PatchBrush;

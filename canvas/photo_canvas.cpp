@@ -169,6 +169,7 @@ CPhotoCanvas::CPhotoCanvas(QWidget* parent, MessageTarget* owner) : QWidget(pare
         m_frame.restore(index);
         m_doc.setFrameBorder(m_frame.border());
     };
+    m_doc.photoResized = [this] { refitFrame(); };
     refresh();
 }
 
@@ -186,6 +187,7 @@ void CPhotoCanvas::afterOpen(PixelBuffer photo, const std::string& path)
 {
     if (photo.empty())
         return;
+    endGeometryMode();
     m_dragActive = false;
     m_strokePoints.clear();
     m_frame.clear();
@@ -428,6 +430,7 @@ void CPhotoCanvas::paintEvent(QPaintEvent* event)
         const QRect r = outlineRect(m_outlineCentre);
         p.drawEllipse(r.adjusted(0, 0, -1, -1));
     }
+    paintGeometryOverlay(p);
 }
 
 void CPhotoCanvas::refreshPhotoArea(const PixelArea& area)
@@ -531,6 +534,7 @@ void CPhotoCanvas::resizeEvent(QResizeEvent*)
         m_vBar->hide();
         m_hBar->hide();
     }
+    layoutGeometryBar();
     refresh();
 }
 
@@ -600,7 +604,10 @@ void CPhotoCanvas::undo()
 {
     if (!m_doc.canUndo())
         return;
+    const QSize before(m_doc.width(), m_doc.height());
     m_doc.undo();
+    if (before != QSize(m_doc.width(), m_doc.height()))
+        refitFrame();
     refresh();
 }
 
@@ -608,7 +615,10 @@ void CPhotoCanvas::redo()
 {
     if (!m_doc.canRedo())
         return;
+    const QSize before(m_doc.width(), m_doc.height());
     m_doc.redo();
+    if (before != QSize(m_doc.width(), m_doc.height()))
+        refitFrame();
     refresh();
 }
 
@@ -656,7 +666,7 @@ bool CPhotoCanvas::showsBrushOutline() const
 {
     const EffectId id = m_doc.effectId();
     return m_brushMode && !m_previewMode && m_doc.hasPhoto() && !IsFilterId(id) && !IsLightPlacementId(id)
-        && !m_dragActive;
+        && !m_dragActive && m_geometryMode == GeometryMode::None;
 }
 
 QRect CPhotoCanvas::outlineRect(QPoint centre) const
@@ -722,6 +732,8 @@ void CPhotoCanvas::pressAt(QPoint p, Qt::MouseButton button)
         send(WM_LEAVE_PREVIEW);
         return;
     }
+    if (button == Qt::LeftButton && geometryPress(p))
+        return;
     if (button == Qt::LeftButton && !m_brushMode) {
         if (m_text.press(p, objectView()))
             refresh();
@@ -751,6 +763,8 @@ void CPhotoCanvas::pressAt(QPoint p, Qt::MouseButton button)
 
 void CPhotoCanvas::moveTo(QPoint p)
 {
+    if (geometryMove(p))
+        return;
     if (!m_brushMode && !m_previewMode) {
         if (m_text.drag(p, objectView()))
             refresh();
@@ -794,6 +808,8 @@ void CPhotoCanvas::moveTo(QPoint p)
 
 void CPhotoCanvas::releaseAt(QPoint p)
 {
+    if (geometryRelease(p))
+        return;
     if (m_text.dragging()) {
         m_text.release();
         refresh();
@@ -870,6 +886,16 @@ void CPhotoCanvas::wheelEvent(QWheelEvent* event)
 
 void CPhotoCanvas::keyPressEvent(QKeyEvent* event)
 {
+    if (m_geometryMode != GeometryMode::None) {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            applyGeometryMode();
+            return;
+        }
+        if (event->key() == Qt::Key_Escape) {
+            cancelGeometryMode();
+            return;
+        }
+    }
     if (event->key() == Qt::Key_Delete) {
         deleteSelectedObject();
         return;

@@ -15,6 +15,8 @@
 #include <QRect>
 #include <QWidget>
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,6 +33,7 @@ public:
     static constexpr float kInitialZoom = 0.8f;
 
     explicit CPhotoCanvas(QWidget* parent = nullptr, MessageTarget* owner = nullptr);
+    ~CPhotoCanvas() override;
 
     CanvasDocument& document() { return m_doc; }
     const CanvasDocument& document() const { return m_doc; }
@@ -96,6 +99,35 @@ public:
     // Draws the text objects into the photo and removes them; one step with photo.
     void mergeDown();
 
+    // --- Geometry (photo_canvas_crop.cpp) ---------------------------------------
+    // Turns, flips and resizes: one history step each, then a repaint.
+    void rotatePhoto(int quarterTurns);
+    void flipPhoto(bool horizontal);
+    bool resizePhoto(int width, int height, std::string* error = nullptr);
+    // The crop and level modes put a bar of controls over the canvas and take
+    // the mouse: the crop mode a rectangle with eight handles, the level mode
+    // an angle slider and a line drawn along a horizon. Enter or a double
+    // click applies (one history step), Escape leaves the photo as it was.
+    enum class GeometryMode { None, Crop, Level };
+    GeometryMode geometryMode() const { return m_geometryMode; }
+    void beginCrop();
+    void beginLevel();
+    // Applies the open mode; false when nothing changed. Either way the mode ends.
+    bool applyGeometryMode();
+    void cancelGeometryMode();
+    // The crop aspect choices (name, width : height; 0 : 0 free, -1 : -1 the photo's).
+    static const std::vector<std::pair<QString, QSizeF>>& cropAspects();
+    void setCropAspect(int index);
+    int cropAspect() const;
+    // The crop as it would be applied: photo pixels, sides multiples of 4.
+    QRect cropRect() const;
+    void setCropRect(const QRectF& photoRect);
+    void setLevelAngle(double degrees);
+    double levelAngle() const;
+    QWidget* geometryBar() const;
+    // Called when a mode begins or ends (the main window updates its commands).
+    std::function<void()> geometryModeChanged;
+
     // Draws the progress strip at once (0..100); the next ordinary repaint removes it.
     void showProgress(int percent);
 
@@ -132,6 +164,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -155,6 +188,17 @@ private:
     bool showsBrushOutline() const;
     void updateCursor(QPoint p);
     QRect outlineRect(QPoint centre) const;
+    // The geometry modes' share of the mouse, painting and layout; the mouse
+    // functions return true when the mode took the event.
+    bool geometryPress(QPoint p);
+    bool geometryMove(QPoint p);
+    bool geometryRelease(QPoint p);
+    void paintGeometryOverlay(QPainter& p);
+    void layoutGeometryBar();
+    void endGeometryMode();
+    void refitFrame();
+    QPointF photoPointF(QPointF screen) const;
+    QPointF screenPointF(QPointF photo) const;
 
     CanvasDocument m_doc;
     TextObjectTool m_text{m_doc};
@@ -183,6 +227,10 @@ private:
     int m_flareRadius = 0;
     QPoint m_outlineCentre;
     bool m_outlineShown = false;
+
+    GeometryMode m_geometryMode = GeometryMode::None;
+    struct GeometryState;
+    std::shared_ptr<GeometryState> m_geo;  // created at the first mode
 };
 
 } // namespace ombrik

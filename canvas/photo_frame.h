@@ -31,6 +31,12 @@ public:
     // index < 0 or a picture that cannot be had leaves no picture.
     void restore(int index);
     void clear() { m_image = QImage(); }
+    // The scale computed again for a photo of a new size (the picture stays).
+    void refit(int photoWidth, int photoHeight)
+    {
+        if (!m_image.isNull())
+            m_scale = FrameScaleFor(photoWidth, photoHeight, m_image.width());
+    }
     bool hasImage() const { return !m_image.isNull(); }
     const QImage& image() const { return m_image; }
     float scale() const { return m_scale; }

@@ -265,6 +265,63 @@ void PaintGlyph(QPainter& p, Glyph glyph, const QRectF& rect, const QColor& ink)
         p.drawLine(QPointF(6, 6), QPointF(18, 18));
         p.drawLine(QPointF(18, 6), QPointF(6, 18));
         break;
+    case Glyph::Crop:
+        // Two crossing corner brackets.
+        p.drawPolyline(QPolygonF({QPointF(7, 2), QPointF(7, 17), QPointF(22, 17)}));
+        p.drawPolyline(QPolygonF({QPointF(2, 7), QPointF(17, 7), QPointF(17, 22)}));
+        break;
+    case Glyph::Straighten:
+        // A tilted frame over a level line.
+        p.drawLine(QPointF(2, 19), QPointF(22, 19));
+        p.save();
+        p.translate(12, 10);
+        p.rotate(-12);
+        p.setBrush(soft);
+        p.drawRect(QRectF(-7, -5, 14, 10));
+        p.restore();
+        break;
+    case Glyph::RotateLeft:
+    case Glyph::RotateRight: {
+        const bool right = glyph == Glyph::RotateRight;
+        p.setBrush(soft);
+        p.drawRect(right ? QRectF(3, 11, 11, 10) : QRectF(10, 11, 11, 10));
+        p.setBrush(Qt::NoBrush);
+        QPainterPath arc;
+        if (right) {
+            arc.moveTo(8, 8);
+            arc.cubicTo(10, 3, 17, 3, 19, 8);
+            p.drawPath(arc);
+            p.drawPolyline(QPolygonF({QPointF(15.5, 7.5), QPointF(19.5, 9), QPointF(21, 5)}));
+        } else {
+            arc.moveTo(16, 8);
+            arc.cubicTo(14, 3, 7, 3, 5, 8);
+            p.drawPath(arc);
+            p.drawPolyline(QPolygonF({QPointF(8.5, 7.5), QPointF(4.5, 9), QPointF(3, 5)}));
+        }
+        break;
+    }
+    case Glyph::FlipHorizontal:
+    case Glyph::FlipVertical:
+        if (glyph == Glyph::FlipVertical) {
+            p.translate(24, 0);
+            p.rotate(90);
+        }
+        p.setPen(QPen(ink, 1.2, Qt::DashLine));
+        p.drawLine(QPointF(12, 2), QPointF(12, 22));
+        p.setPen(Stroke(ink));
+        p.setBrush(soft);
+        p.drawPolygon(QPolygonF({QPointF(9, 5), QPointF(9, 19), QPointF(2, 19)}));
+        p.setBrush(Qt::NoBrush);
+        p.drawPolygon(QPolygonF({QPointF(15, 5), QPointF(15, 19), QPointF(22, 19)}));
+        break;
+    case Glyph::Resize:
+        p.drawRect(QRectF(2, 9, 13, 13));
+        p.setBrush(soft);
+        p.drawRect(QRectF(2, 15, 7, 7));
+        p.setBrush(Qt::NoBrush);
+        p.drawLine(QPointF(11, 13), QPointF(21, 3));
+        p.drawPolyline(QPolygonF({QPointF(15, 3), QPointF(21, 3), QPointF(21, 9)}));
+        break;
     }
     p.restore();
 }

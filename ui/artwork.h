@@ -17,6 +17,7 @@ enum class Glyph {
     ZoomFit, ActualSize, ZoomIn, ZoomOut, Exit, Help, About,
     Retouch, Filters, Warp, Lighting, Text, Restore, File, Edit, Panels,
     Minimize, Maximize, RestoreWindow, Close,
+    Crop, Straighten, RotateLeft, RotateRight, FlipHorizontal, FlipVertical, Resize,
 };
 
 // Accent colour of the window (selection frames, highlighted buttons).

@@ -322,7 +322,10 @@ TEST(EditorWindow, MenusCarryTheirItemsWithIcons)
     EXPECT_EQ(ItemTexts(w->menu(cmd::FileMenuButton)),
               QStringList({"Open", "Open Recent", "Save As...", "-", "Preview", "-", "Exit"}));
     EXPECT_EQ(ItemTexts(w->menu(cmd::EditMenuButton)),
-              QStringList({"Undo (Ctrl+Z)", "Redo (Ctrl+Y)", "Delete Selected Object", "Delete Photo Frame"}));
+              QStringList({"Undo (Ctrl+Z)", "Redo (Ctrl+Y)", "Delete Selected Object", "Delete Photo Frame", "-",
+                           "Crop (C)", "Straighten (L)", "Rotate Left (Ctrl+Shift+R)", "Rotate Right (Ctrl+R)",
+                           QString::fromUtf8("Rotate 180°"), "Flip Horizontal", "Flip Vertical",
+                           "Resize... (Ctrl+Alt+I)"}));
     EXPECT_EQ(ItemTexts(w->menu(cmd::PanelMenuButton)), QStringList({"Retouch", "Lighting", "Warp", "Filters", "Text"}));
     EXPECT_EQ(ItemTexts(w->menu(cmd::HelpMenuButton)), QStringList({"Online Help Content", "About"}));
     EXPECT_EQ(ItemTexts(w->contextMenu()),
