@@ -320,7 +320,7 @@ TEST(EditorWindow, MenusCarryTheirItemsWithIcons)
 {
     WindowWithPhoto w;
     EXPECT_EQ(ItemTexts(w->menu(cmd::FileMenuButton)),
-              QStringList({"Open", "Open Recent", "Save As...", "-", "Preview", "-", "Exit"}));
+              QStringList({"Open", "Open Recent", "Save\tCtrl+S", "Save As...", "-", "Preview", "-", "Exit"}));
     EXPECT_EQ(ItemTexts(w->menu(cmd::EditMenuButton)),
               QStringList({"Undo (Ctrl+Z)", "Redo (Ctrl+Y)", "Delete Selected Object", "Delete Photo Frame"}));
     EXPECT_EQ(ItemTexts(w->menu(cmd::PanelMenuButton)), QStringList({"Retouch", "Lighting", "Warp", "Filters", "Text"}));
@@ -487,6 +487,7 @@ TEST(EditorWindow, SaveAsWritesThePictureOrSaysWhyNot)
     EXPECT_TRUE(boxes.warnings.isEmpty());
 
     // A folder that does not exist: a warning, and closing keeps the window.
+    DoubleClickTile(w->strip(1), 2);
     w->chooseSaveFile = [&] { return w.dir.filePath(QStringLiteral("missing/saved.png")); };
     boxes.answerYes = true;
     EXPECT_FALSE(w->close());
