@@ -93,6 +93,8 @@ CEditorDlg::CEditorDlg(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
     if (QScreen* s = screen()) {
         const QRect area = s->availableGeometry();
         setGeometry(area.x(), area.y(), std::max(kMinWidth, area.width()), std::max(kMinHeight, area.height() - 10));
+        // Never larger than the screen's width and the maximised height.
+        setMaximumSize(std::max(kMinWidth, s->geometry().width()), std::max(kMinHeight, area.height()));
     }
 
     // Progress from long effects goes to the canvas strip.

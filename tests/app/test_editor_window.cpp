@@ -463,9 +463,9 @@ TEST(EditorApp, ShipsItsFilesAndWritesTheBrushImages)
     // Accelerators: the four menu keys and the usual file keys.
     EXPECT_EQ(CEditorDlg::acceleratorCommand(Qt::Key_F, Qt::AltModifier), cmd::FileMenuKey);
     EXPECT_EQ(CEditorDlg::acceleratorCommand(Qt::Key_N, Qt::AltModifier), cmd::PanelMenuKey);
-    EXPECT_EQ(CEditorDlg::acceleratorCommand(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier), cmd::MenuUndo);
+    EXPECT_EQ(CEditorDlg::acceleratorCommand(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier), cmd::MenuRedo);
     EXPECT_EQ(CEditorDlg::acceleratorCommand(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier), cmd::MenuSaveAs);
-    EXPECT_EQ(CEditorDlg::acceleratorCommand(Qt::Key_S, Qt::ControlModifier), 0);
+    EXPECT_EQ(CEditorDlg::acceleratorCommand(Qt::Key_S, Qt::ControlModifier), cmd::MenuSave);
 }
 
 TEST(EditorWindow, SaveAsWritesThePictureOrSaysWhyNot)

@@ -17,11 +17,13 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 
@@ -268,4 +270,16 @@ TEST(EditorWindow, ADamagedPhotoOpensWithANotice)
     EXPECT_TRUE(w->notice()->isVisible());
     EXPECT_TRUE(w->notice()->text().contains(QStringLiteral("\"cut.jpg\" is damaged: part of the picture may be missing")))
         << w->notice()->text().toStdString();
+}
+
+TEST(EditorWindow, NeverGrowsPastTheScreen)
+{
+    CEditorDlg window;
+    QScreen* screen = window.screen();
+    ASSERT_NE(screen, nullptr);
+    const QSize largest(std::max(CEditorDlg::kMinWidth, screen->geometry().width()),
+                        std::max(CEditorDlg::kMinHeight, screen->availableGeometry().height()));
+    EXPECT_EQ(window.maximumSize(), largest);
+    window.resize(largest.width() + 500, largest.height() + 500);
+    EXPECT_EQ(window.size(), largest);
 }
