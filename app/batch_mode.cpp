@@ -283,14 +283,17 @@ private:
 
 bool IsBatchInvocation(int argc, char** argv)
 {
-    // Any option, or an input and an output; a lone file name opens in the editor.
-    int positional = 0;
-    for (int i = 1; i < argc; ++i) {
-        if (argv[i][0] == '-' && argv[i][1] != '\0')
+    // Only an option that belongs to the batch mode: file names alone (a file
+    // manager opening several photos) open in the window, and the window's and
+    // Qt's own options (-platform, --help, ...) are not ours to take.
+    static constexpr std::string_view kBatchOptions[] = {"-e", "--effect", "--apply", "-o", "--output",
+                                                         "-l", "--list", "--list-effects", "--threshold",
+                                                         "--max-size", "--no-resize", "--quality", "--seed"};
+    for (int i = 1; i < argc; ++i)
+        if (std::find(std::begin(kBatchOptions), std::end(kBatchOptions), std::string_view(argv[i]))
+            != std::end(kBatchOptions))
             return true;
-        ++positional;
-    }
-    return positional >= 2;
+    return false;
 }
 
 int RunBatchMode(int argc, char** argv)
@@ -315,6 +318,15 @@ int RunBatchMode(int argc, char** argv)
             std::fprintf(stderr, "ombrik-cli: unknown effect '%s' (see --list)\n", text.c_str());
             return kBatchUsage;
         }
+        // Lights, flares and warps need a place on the photo that only the
+        // mouse gives; running without one would leave the photo unchanged.
+        if (!RunsInBatch(*info)) {
+            std::fprintf(stderr,
+                         "ombrik-cli: effect '%s' (%d) cannot run in a batch: it is placed or painted with the "
+                         "mouse in the editor (see --list)\n",
+                         EffectLabel(*info).c_str(), info->id);
+            return kBatchUsage;
+        }
         effects.push_back(info);
     }
     ImageEncoder encoder(options.output);
@@ -330,6 +342,9 @@ int RunBatchMode(int argc, char** argv)
         std::fprintf(stderr, "ombrik-cli: '%s' could not be opened: %s\n", options.input.c_str(), loaded.error.c_str());
         return kBatchOpenFailed;
     }
+    if (loaded.damaged)
+        std::fprintf(stderr, "ombrik-cli: warning: '%s' is damaged: part of the picture may be missing\n",
+                     options.input.c_str());
     // As the canvas does on every load: a fresh scatter sequence and rand() state.
     const unsigned seed = options.seed ? *options.seed : unsigned(std::time(nullptr));
     SeedScatterRandom(seed);
@@ -343,11 +358,6 @@ int RunBatchMode(int argc, char** argv)
         if (!ApplyGeometryStepsBefore(options.geometry, geometryDone, effectIndex++, photo, maxArea))
             return kBatchUsage;
         const std::string label = EffectLabel(*info);
-        if (!RunsInBatch(*info)) {
-            std::fprintf(stderr, "skipping %s (%d): it is placed or warped with the mouse in the editor\n",
-                         label.c_str(), info->id);
-            continue;
-        }
         TerminalProgress bar(label);
         PixelBuffer result(photo.width, photo.height, 3);
         {

@@ -7,13 +7,14 @@ namespace ombrik {
 
 enum BatchExit {
     kBatchOk = 0,
-    kBatchUsage = 2,        // bad options, unknown effect, bad threshold or quality
+    kBatchUsage = 2,        // bad options, unknown or mouse-placed effect, bad threshold or quality
     kBatchOpenFailed = 3,   // the input could not be opened
     kBatchSaveFailed = 4,   // no encoder for the output, or the save failed
 };
 
 // True when the arguments ask for the batch mode rather than the editor window:
-// any option, or two file names (input and output).
+// one of the batch options (--effect, --output, --list, ...). File names alone
+// never do, so opening photos from a file manager cannot overwrite one.
 bool IsBatchInvocation(int argc, char** argv);
 
 // Runs the batch mode; returns the process exit code.

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLockFile>
+#include <QThread>
 
 #include <unistd.h>
 
@@ -67,15 +69,47 @@ bool CEditorApp::forwardToRunningInstance(const QStringList& files, int timeoutM
 
 bool CEditorApp::listen()
 {
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server->listen(m_serverName)) {
-        // A socket left behind by an instance that crashed: nobody answered it.
-        QLocalServer::removeServer(m_serverName);
-        if (!m_server->listen(m_serverName))
-            return false;
+    if (m_server && m_server->isListening())
+        return true;
+    if (!m_server) {
+        m_server = new QLocalServer(this);
+        m_server->setSocketOptions(QLocalServer::UserAccessOption);
+        connect(m_server, &QLocalServer::newConnection, this, &CEditorApp::acceptConnection);
     }
-    connect(m_server, &QLocalServer::newConnection, this, &CEditorApp::acceptConnection);
+    // Only a socket that refuses a connection was left by an instance that is
+    // gone; a live one (even a busy one) is never replaced. The probe comes
+    // first because, with access restricted to the user, Qt moves its socket
+    // into place with a rename that would silently replace a live one.
+    QLocalSocket probe;
+    probe.connectToServer(m_serverName);
+    if (probe.waitForConnected(1000)) {
+        probe.abort();
+        return false;
+    }
+    if (probe.error() == QLocalSocket::ConnectionRefusedError)
+        QLocalServer::removeServer(m_serverName);
+    else if (probe.error() != QLocalSocket::ServerNotFoundError)
+        return false;  // it may be alive but busy: do not take its place
+    return m_server->listen(m_serverName);
+}
+
+bool CEditorApp::startOrHandOver(const QStringList& files)
+{
+    // One start at a time decides: without the lock, two copies could both
+    // find nobody running and both take the name. A lock whose owner died is
+    // taken over by QLockFile.
+    QLockFile lock(QDir::tempPath() + "/" + m_serverName + ".lock");
+    lock.setStaleLockTime(0);
+    const bool locked = lock.tryLock(15000);
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (forwardToRunningInstance(files))
+            return false;
+        if (listen())
+            return true;
+        if (!locked)
+            QThread::msleep(100);
+    }
+    qWarning("ombrik: the single-instance name %s cannot be taken; running on its own", qPrintable(m_serverName));
     return true;
 }
 

@@ -24,8 +24,14 @@ public:
     // Asks a running instance to come to the front and open `files`. True when
     // one answered: this process should then exit.
     bool forwardToRunningInstance(const QStringList& files, int timeoutMs = 1000);
-    // Becomes the running instance; false when the name cannot be taken.
+    // Becomes the running instance; false when the name cannot be taken. A
+    // socket left by an instance that is gone (it refuses connections) is
+    // removed first; one that answers is never touched.
     bool listen();
+    // Start-up: hands `files` to the running instance, or becomes it. Copies
+    // started together take turns (a lock file), so exactly one of them runs.
+    // False when this process handed over and should exit.
+    bool startOrHandOver(const QStringList& files);
 
     // Writes the six brush images into the data folder; returns how many were written.
     static int WriteBrushImages();

@@ -40,6 +40,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace ombrik {
 
@@ -96,6 +97,8 @@ CEditorDlg::CEditorDlg(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
     if (QScreen* s = screen()) {
         const QRect area = s->availableGeometry();
         setGeometry(area.x(), area.y(), std::max(kMinWidth, area.width()), std::max(kMinHeight, area.height() - 10));
+        // Never larger than the screen's width and the maximised height.
+        setMaximumSize(std::max(kMinWidth, s->geometry().width()), std::max(kMinHeight, area.height()));
     }
 
     // Progress from long effects goes to the canvas strip.
@@ -126,10 +129,10 @@ CEditorDlg::CEditorDlg(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
     m_noticeTimer->setSingleShot(true);
     connect(m_noticeTimer, &QTimer::timeout, m_notice, &QWidget::hide);
 
-    QSettings settings;
-    const int tw = settings.value(QStringLiteral("threshold/width"), kDefaultThresholdWidth).toInt();
-    const int th = settings.value(QStringLiteral("threshold/height"), kDefaultThresholdHeight).toInt();
-    m_canvas->document().setThreshold(tw, th);
+    // The threshold is not stored: each window starts from the default (and
+    // a value stored by an earlier version is dropped).
+    m_canvas->document().setThreshold(kDefaultThresholdWidth, kDefaultThresholdHeight);
+    QSettings().remove(QStringLiteral("threshold"));
 
     qApp->installEventFilter(this);
     rebuildRecentMenu();
@@ -291,6 +294,7 @@ void CEditorDlg::createActions()
         return a;
     };
     add(cmd::MenuOpen, Glyph::Open, tr("Open"));
+    add(cmd::MenuSave, Glyph::Save, tr("Save\tCtrl+S"));
     add(cmd::MenuSaveAs, Glyph::Save, tr("Save As..."));
     add(cmd::MenuThreshold, Glyph::Threshold, tr("Auto Resize Threshold"));
     add(cmd::MenuDeleteObject, Glyph::DeleteObject, tr("Delete Selected Object"));
@@ -333,6 +337,7 @@ void CEditorDlg::createMenus()
     file->addAction(m_actions[cmd::MenuOpen]);
     m_recentMenu = file->addMenu(GlyphIcon(Glyph::File), tr("Open Recent"));
     m_recentMenu->setStyleSheet(QString::fromUtf8(kMenuStyle));
+    file->addAction(m_actions[cmd::MenuSave]);
     file->addAction(m_actions[cmd::MenuSaveAs]);
     file->addSeparator();
     file->addAction(m_actions[cmd::MenuPreview]);
@@ -439,9 +444,9 @@ void CEditorDlg::layoutChildren()
     m_textPanel->setGeometry(span(126, 58, W - 4, 141));
     m_framePanel->setGeometry(span(W - 155, 186, W - 4, H - 4));
     // Sliders are centred on the rows the labels use.
-    m_opacity->setGeometry(W - 110, 60, 75, 16);
-    m_deformRadius->setGeometry(W - 130, 80, 95, 16);
-    m_deformAmount->setGeometry(W - 130, 110, 95, 16);
+    m_opacity->setGeometry(span(W - 110, 62, W - 35, 73));
+    m_deformRadius->setGeometry(span(W - 130, 82, W - 35, 93));
+    m_deformAmount->setGeometry(span(W - 130, 112, W - 35, 123));
     m_reduceWarp->setGeometry(W - 220, 58, 112, 20);
     for (size_t i = 0; i < m_panelButtons.size(); ++i)
         m_panelButtons[i]->setGeometry(195 + int(i) * (102 + 5), 34, 102, 22);
@@ -569,7 +574,7 @@ void CEditorDlg::paintEvent(QPaintEvent*)
                    tr("%1 × %2 pixels").arg(doc.width()).arg(doc.height()));
         p.setPen(doc.modified() ? QColor(150, 60, 40) : QColor(60, 64, 76));
         p.drawText(QRectF(10, 114, 108, 18), Qt::AlignLeft | Qt::AlignVCenter,
-                   doc.modified() ? tr("Edited") : tr("As opened"));
+                   doc.modified() ? tr("Edited") : m_savedSinceOpen ? tr("Saved") : tr("As opened"));
     } else {
         p.drawText(info.adjusted(6, 4, -6, -4), Qt::AlignCenter | Qt::TextWordWrap, tr("Open a photo to begin"));
     }
@@ -666,7 +671,6 @@ intptr_t CEditorDlg::sendMessage(uint32_t message, uintptr_t wParam, intptr_t lP
             m_canvas->mergeDown();
         return 1;
     default:
-        // Photo frames are not offered yet.
         return 0;
     }
 }
@@ -768,6 +772,7 @@ void CEditorDlg::command(int id)
     case cmd::ResizePhoto: geometryCommand(id); break;
     case cmd::MenuOpen:
     case cmd::OpenButton: openCommand(); break;
+    case cmd::MenuSave: saveCommand(); break;
     case cmd::MenuSaveAs:
     case cmd::SaveButton: saveAsCommand(); break;
     case cmd::MenuThreshold:
@@ -846,8 +851,11 @@ bool CEditorDlg::confirmDiscard()
 {
     if (!m_canvas->document().modified())
         return true;
-    if (!AskYesNo(this, tr(kModifiedQuestion)))
-        return true;
+    switch (AskYesNoCancel(this, tr(kModifiedQuestion))) {
+    case Answer::No: return true;
+    case Answer::Cancel: return false;  // Escape or the box closed: keep the photo and its edits
+    case Answer::Yes: break;
+    }
     // The user wants the edits kept: go on only when they were saved.
     return saveAsCommand();
 }
@@ -875,11 +883,16 @@ bool CEditorDlg::saveAsCommand()
     }
     if (path.isEmpty())
         return false;
+    return writePhotoTo(path);
+}
+
+bool CEditorDlg::writePhotoTo(const QString& path)
+{
     // The encoder writes a temporary file and renames it over the target, so a
     // failed save never damages a picture that was there.
     const PixelBuffer composite = m_canvas->exportComposite();
     ImageEncoder encoder(path.toStdString());
-    encoder.setQuality(ImageEncoder::kDefaultQuality);
+    encoder.setQuality(m_saveQuality);
     const SaveStatus status = encoder.found() ? encoder.saveToFile(composite, path.toStdString())
                                               : SaveStatus::NoEncoder;
     if (status != SaveStatus::Ok) {
@@ -887,7 +900,34 @@ bool CEditorDlg::saveAsCommand()
                               .arg(QFileInfo(path).fileName(), QString::fromUtf8(SaveStatusText(status))));
         return false;
     }
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    m_canvas->document().markSaved(absolute.toStdString());
+    m_openedReduced = false;
+    m_savedSinceOpen = true;
+    addRecentFile(absolute);
+    updateActions();
+    update();
     return true;
+}
+
+bool CEditorDlg::canSaveInPlace() const
+{
+    const CanvasDocument& doc = m_canvas->document();
+    const QString path = QString::fromStdString(doc.photoPath());
+    // A photo reduced on open would replace the full-size original, and the
+    // bundled sample is not the user's file: both ask for a name instead.
+    if (!doc.hasPhoto() || m_openedReduced || QFileInfo(path).canonicalFilePath() == CEditorApp::SamplePhotoPath())
+        return false;
+    return ImageEncoder(doc.photoPath()).found();
+}
+
+bool CEditorDlg::saveCommand()
+{
+    if (!m_canvas->document().hasPhoto())
+        return false;
+    if (!canSaveInPlace())
+        return saveAsCommand();
+    return writePhotoTo(QString::fromStdString(m_canvas->document().photoPath()));
 }
 
 void CEditorDlg::openCommand()
@@ -944,13 +984,20 @@ bool CEditorDlg::openPath(const QString& path)
     updateActions();
     // Cut to multiples of 4 (or turned by its orientation tag) is not a
     // reduction worth telling about.
-    if (original.isValid() && qint64(original.width()) * original.height() > qint64(w + 3) * (h + 3))
-        showNotice(tr("The photo was reduced from %1 × %2 to %3 × %4 pixels for editing.\n"
-                      "Auto Resize Threshold sets the largest size that opens unreduced.")
-                       .arg(original.width())
-                       .arg(original.height())
-                       .arg(w)
-                       .arg(h));
+    m_savedSinceOpen = false;
+    m_openedReduced = original.isValid() && qint64(original.width()) * original.height() > qint64(w + 3) * (h + 3);
+    QStringList notes;
+    if (loaded.damaged)
+        notes << tr("\"%1\" is damaged: part of the picture may be missing.").arg(QFileInfo(path).fileName());
+    if (m_openedReduced)
+        notes << tr("The photo was reduced from %1 × %2 to %3 × %4 pixels for editing.\n"
+                    "Auto Resize Threshold sets the largest size that opens unreduced.")
+                     .arg(original.width())
+                     .arg(original.height())
+                     .arg(w)
+                     .arg(h);
+    if (!notes.isEmpty())
+        showNotice(notes.join(QStringLiteral("\n")));
     update();
     return true;
 }
@@ -965,6 +1012,19 @@ void CEditorDlg::activateFromSecondStart(const QStringList& files)
     qInfo("ombrik: brought to the front by a second start");
     if (!files.isEmpty())
         openWithQuestion(files.first());
+    tellOnlyFirstOpened(files);
+}
+
+void CEditorDlg::tellOnlyFirstOpened(const QStringList& files)
+{
+    if (files.size() < 2)
+        return;
+    QStringList names;
+    for (qsizetype i = 1; i < files.size(); ++i)
+        names << QFileInfo(files[i]).fileName();
+    const QString text = tr("One photo is edited at a time; not opened: %1").arg(names.join(QStringLiteral(", ")));
+    std::fprintf(stderr, "ombrik: %s\n", qPrintable(text));
+    showNotice(text);
 }
 
 void CEditorDlg::autoResizeThreshold()
@@ -974,9 +1034,6 @@ void CEditorDlg::autoResizeThreshold()
     if (dialog.exec() != QDialog::Accepted)
         return;
     doc.setThreshold(dialog.thresholdWidth(), dialog.thresholdHeight());
-    QSettings settings;
-    settings.setValue(QStringLiteral("threshold/width"), dialog.thresholdWidth());
-    settings.setValue(QStringLiteral("threshold/height"), dialog.thresholdHeight());
 }
 
 void CEditorDlg::geometryCommand(int id)
@@ -1263,13 +1320,12 @@ bool CEditorDlg::ownsWidget(QObject* object) const
 int CEditorDlg::acceleratorCommand(int key, Qt::KeyboardModifiers modifiers)
 {
     modifiers &= Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier | Qt::MetaModifier;
-    // Undo and redo take the letter in either case.
-    if ((modifiers & ~Qt::ShiftModifier) == Qt::ControlModifier) {
-        if (key == Qt::Key_Z)
-            return cmd::MenuUndo;
-        if (key == Qt::Key_Y)
-            return cmd::MenuRedo;
-    }
+    // Ctrl+Z undoes; Ctrl+Shift+Z and Ctrl+Y (with or without Shift) redo.
+    if (key == Qt::Key_Z && modifiers == Qt::ControlModifier)
+        return cmd::MenuUndo;
+    if ((key == Qt::Key_Z && modifiers == (Qt::ControlModifier | Qt::ShiftModifier))
+        || (key == Qt::Key_Y && (modifiers & ~Qt::ShiftModifier) == Qt::ControlModifier))
+        return cmd::MenuRedo;
     if (modifiers == Qt::ControlModifier && key == Qt::Key_O)
         return cmd::MenuOpen;
     if (modifiers == Qt::ControlModifier && key == Qt::Key_R)
@@ -1278,6 +1334,8 @@ int CEditorDlg::acceleratorCommand(int key, Qt::KeyboardModifiers modifiers)
         return cmd::RotateLeft;
     if (modifiers == (Qt::ControlModifier | Qt::AltModifier) && key == Qt::Key_I)
         return cmd::ResizePhoto;
+    if (modifiers == Qt::ControlModifier && key == Qt::Key_S)
+        return cmd::MenuSave;
     if (modifiers == (Qt::ControlModifier | Qt::ShiftModifier) && key == Qt::Key_S)
         return cmd::MenuSaveAs;
     if (modifiers == Qt::AltModifier) {
@@ -1332,8 +1390,10 @@ bool CEditorDlg::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            // Only the Text panel's text box takes a new line.
+            QWidget* box = m_textEditor->textBox();
             auto* w = static_cast<QWidget*>(watched);
-            return !(w == m_textPanel || m_textPanel->isAncestorOf(w));
+            return !(w == box || box->isAncestorOf(w));
         }
     }
     return QWidget::eventFilter(watched, event);

@@ -43,6 +43,7 @@ inline constexpr int OpenButton = 10552, SaveButton = 10553, Undo = 10554, Redo 
 inline constexpr int OriginalSize = 10558, DeletePhotoFrame = 10559;
 inline constexpr int RetouchPanel = 10700, FiltersPanel = 10701, WarpPanel = 10702, LightingPanel = 10703;
 inline constexpr int TextPanel = 10705, RestoreBrush = 10706;
+inline constexpr int MenuSave = 10850;
 inline constexpr int MenuOpen = 10851, MenuSaveAs = 10852, MenuThreshold = 10853, MenuDeleteObject = 10854;
 inline constexpr int MenuDeleteFrame = 10855, MenuZoomIn = 10860, MenuZoomOut = 10861, MenuZoomToFit = 10862;
 inline constexpr int MenuOriginalSize = 10863, MenuPreview = 10901, MenuExit = 10903;
@@ -84,6 +85,9 @@ public:
     void activateFromSecondStart(const QStringList& files);
     // A short notice over the canvas that goes by itself.
     void showPassingNotice(const QString& text);
+    // One photo is edited at a time: says which of `files` (all but the first)
+    // were not opened.
+    void tellOnlyFirstOpened(const QStringList& files);
 
     // Hooks for the file dialogs, replaced by tests. Empty: the real dialogs.
     std::function<QString()> chooseOpenFile;
@@ -153,8 +157,15 @@ private:
     void updateActions();
     void openCommand();
     bool saveAsCommand();
+    // Save: writes the photo back to its file in that file's format, or asks
+    // like Save As when that cannot be done; true when it was saved.
+    bool saveCommand();
+    bool canSaveInPlace() const;
+    // Writes the composite to `path` (atomically) and, when that worked, records
+    // the photo as saved under that name and adds it to Open Recent.
+    bool writePhotoTo(const QString& path);
     // The "modified" question before a photo is replaced or the window closes:
-    // false when the user wanted to save and the save did not happen.
+    // false when the user cancelled, or wanted to save and the save did not happen.
     bool confirmDiscard();
     void autoResizeThreshold();
     void geometryCommand(int id);
@@ -195,6 +206,9 @@ private:
     QLabel* m_notice = nullptr;
     QTimer* m_noticeTimer = nullptr;
 
+    int m_saveQuality = 90;         // JPEG quality of the next save: the last one chosen
+    bool m_openedReduced = false;   // the photo was downsized on open: Save must not replace the original
+    bool m_savedSinceOpen = false;
     Panel m_currentPanel = Panel::Retouch;
     float m_zoomBeforePreview = 1.0f;
     bool m_inPreview = false;

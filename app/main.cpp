@@ -1,6 +1,7 @@
-// The editor: one window on one photo. `ombrik [photo]` opens the photo (the
-// bundled sample when none is given); batch arguments (options, or an input and
-// an output) run the batch mode without a window, as ombrik-cli does.
+// The editor: one window on one photo. `ombrik [photo...]` opens the first photo
+// (the bundled sample when none is given) and says that the others were not
+// opened; the batch options (--effect, --output, --list, ...) run the batch mode
+// without a window, as ombrik-cli does.
 #include "app/batch_mode.h"
 #include "app/editor_app.h"
 #include "app/editor_dlg.h"
@@ -33,6 +34,17 @@ bool HasWindowOption(int argc, char** argv)
     return false;
 }
 
+// --help and --version print and exit: they need no display.
+bool AsksForHelpOrVersion(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "-h" || arg == "--help" || arg == "--help-all" || arg == "-v" || arg == "--version")
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -40,6 +52,8 @@ int main(int argc, char** argv)
     if (!HasWindowOption(argc, argv) && IsBatchInvocation(argc, argv))
         return RunBatchMode(argc, argv);
 
+    if (AsksForHelpOrVersion(argc, argv) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ombrik Photo Editor"));
     QApplication::setOrganizationName(QStringLiteral("Ombrik"));
@@ -49,7 +63,9 @@ int main(int argc, char** argv)
     InstallTranslations();
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Ombrik Photo Editor"));
+    parser.setApplicationDescription(
+        QStringLiteral("Ombrik Photo Editor\n\nWith --effect, --output or --list it runs the batch mode instead "
+                       "(see ombrik-cli --help)."));
     parser.addHelpOption();
     parser.addVersionOption();
     QCommandLineOption screenshot(QStringLiteral("screenshot"),
@@ -65,7 +81,9 @@ int main(int argc, char** argv)
     parser.addOption(screenshot);
     parser.addOption(commands);
     parser.addOption(panel);
-    parser.addPositionalArgument(QStringLiteral("photo"), QStringLiteral("The photo to open."));
+    parser.addPositionalArgument(QStringLiteral("photo"),
+                                 QStringLiteral("The photo to open (one at a time: further names are not opened)."),
+                                 QStringLiteral("[photo...]"));
     parser.process(app);
 
     QStringList files;
@@ -73,11 +91,8 @@ int main(int argc, char** argv)
         files << QFileInfo(f).absoluteFilePath();
 
     CEditorApp editorApp(CEditorApp::InstanceServerName());
-    if (!parser.isSet(screenshot)) {
-        if (editorApp.forwardToRunningInstance(files))
-            return 0;
-        editorApp.listen();
-    }
+    if (!parser.isSet(screenshot) && !editorApp.startOrHandOver(files))
+        return 0;
     CEditorApp::WriteBrushImages();
 
     CEditorDlg window;
@@ -93,6 +108,7 @@ int main(int argc, char** argv)
         const bool restored = recovery && recovery->offerLeftJournals();
         if (!restored && !photo.isEmpty())
             window.openPath(photo);
+        window.tellOnlyFirstOpened(files);
         const QString name = parser.value(panel).toLower();
         const std::pair<const char*, int> panels[] = {{"retouch", cmd::RetouchPanel}, {"filters", cmd::FiltersPanel},
                                                       {"warp", cmd::WarpPanel},       {"lighting", cmd::LightingPanel},

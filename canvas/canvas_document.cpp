@@ -56,7 +56,8 @@ void CanvasDocument::afterOpen(PixelBuffer photo, std::string path)
     m_openedPhoto = m_photo;
     m_effectResult = PixelBuffer(m_width, m_height, 3);
     m_warpUncommitted = false;
-    m_modified = false;
+    m_savedState = 0;
+    m_unrecordedChange = false;
     clearObjects();
     m_history.clear();
     m_snapshots.clear();
@@ -108,8 +109,14 @@ bool CanvasDocument::restoreRecovered(RecoveredDocument&& recovered)
     m_objects = std::move(recovered.objects);
     m_objectKinds = std::move(recovered.kinds);
     m_frameIndex = recovered.frameIndex;
+    // Steps get this document's ids; the file still holds the photo as opened,
+    // and the restored edits count as unsaved whatever the position.
+    for (HistoryStep& step : m_history)
+        step.id = m_nextStepId++;
+    m_savedState = 0;
+    m_unrecordedChange = true;
+    m_geometry = m_historyPos >= 0 ? m_history[size_t(m_historyPos)].geometry : std::vector<GeometryOp>();
     renewStrokeBase();
-    m_modified = true;
     notifyHistory();
     if (m_observer)
         m_observer->documentOpened(*this);
@@ -120,6 +127,16 @@ void CanvasDocument::objectsEdited()
 {
     if (m_observer)
         m_observer->documentChanged(*this);
+}
+
+void CanvasDocument::markSaved(std::string path)
+{
+    if (!hasPhoto() || path.empty())
+        return;
+    m_photoPath = std::move(path);
+    m_savedState = currentStateId();
+    m_unrecordedChange = false;
+    notifyHistory();
 }
 
 // --- Objects ----------------------------------------------------------------
@@ -152,7 +169,11 @@ bool CanvasDocument::mergeIntoPhoto(const PixelBuffer& merged)
     if (!hasPhoto() || merged.width != m_width || merged.height != m_height || merged.bytesPerPixel != 3)
         return false;
     m_photo = merged;
+    // A new base: the next warp stroke starts from a zero field. (Copying into
+    // buffers of the same size keeps their addresses, so the deformer cannot
+    // notice this by itself.)
     m_strokeBase = m_photo;
+    m_warp.reset();
     m_warpUncommitted = false;
     clearObjects();
     recordStep(true);
@@ -206,10 +227,11 @@ void CanvasDocument::recordStep(bool withPhoto)
             m_observer->snapshotRecorded(m_snapshots.back());
     }
     step.snapshotIndex = m_currentSnapshot;
+    step.id = m_nextStepId++;
     m_history.push_back(std::move(step));
     m_historyPos = int(m_history.size()) - 1;
+    m_unrecordedChange = false;
     notifyHistory();
-    m_modified = true;
     enforceBudget();
     if (m_observer)
         m_observer->documentChanged(*this);
@@ -223,6 +245,10 @@ void CanvasDocument::enforceBudget()
         const auto first = std::find_if(m_history.begin(), m_history.end(),
                                         [](const HistoryStep& s) { return s.snapshotIndex == 0; });
         if (first != m_history.end()) {
+            // When the step shown is dropped, the state left matches no step
+            // (not even the opened photo): nothing saved can be reached again.
+            if (first - m_history.begin() == m_historyPos)
+                m_savedState = kNoSavedState;
             m_history.erase(first);
             --m_historyPos;
             --m_currentSnapshot;
@@ -313,7 +339,7 @@ void CanvasDocument::undo()
     } else {
         restoreOpenedState();
     }
-    m_modified = true;
+    m_unrecordedChange = false;
     notifyHistory();
     if (m_observer)
         m_observer->documentChanged(*this);
@@ -326,7 +352,7 @@ void CanvasDocument::redo()
     if (!restoreStep(m_historyPos + 1))
         return;
     ++m_historyPos;
-    m_modified = true;
+    m_unrecordedChange = false;
     notifyHistory();
     if (m_observer)
         m_observer->documentChanged(*this);
@@ -334,6 +360,9 @@ void CanvasDocument::redo()
 
 void CanvasDocument::clearHistory()
 {
+    // The state shown stays, but no step leads back to it any more.
+    if (m_historyPos >= 0)
+        m_savedState = kNoSavedState;
     m_history.clear();
     m_snapshots.clear();
     m_historyPos = -1;
@@ -531,8 +560,8 @@ void CanvasDocument::setWarpAmount(int position)
 
 void CanvasDocument::prepareWarp()
 {
-    // A deformer whose buffers moved (any reassignment of the photo or the base)
-    // must not be used: it starts again from the current base.
+    // Every renewal of the base drops the deformer; one whose buffers moved
+    // anyway is never used with stale pointers either.
     if (m_warp && m_warpSource == m_strokeBase.data() && m_warpDestination == m_photo.data())
         return;
     if (!m_warp)

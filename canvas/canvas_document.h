@@ -53,6 +53,7 @@ struct HistoryStep {
     // The crops, turns, flips, straightens and resizes that lead from the
     // opened photo to this step's photo.
     std::vector<GeometryOp> geometry;
+    uint64_t id = 0;  // unique within the document; names the state the step leads to
 };
 
 class CanvasDocument {
@@ -79,7 +80,12 @@ public:
     const PixelBuffer& openedPhoto() const { return m_openedPhoto; }
     const PixelBuffer& effectResult() const { return m_effectResult; }
     const std::vector<uint8_t>& coverageMask() const { return m_coverageMask; }
-    bool modified() const { return m_modified; }
+    // Whether the shown state differs from the one last opened or saved: it
+    // follows the history position, so undoing back to the saved state clears it.
+    bool modified() const { return m_unrecordedChange || currentStateId() != m_savedState; }
+    // The current state is what the file at `path` now holds; the photo takes
+    // that name.
+    void markSaved(std::string path);
     // Photos larger than this area are reduced when opened (the larger value is
     // compared with the longer side).
     int thresholdWidth() const { return m_thresholdWidth; }
@@ -89,7 +95,8 @@ public:
         m_thresholdWidth = width;
         m_thresholdHeight = height;
     }
-    void setModified() { m_modified = true; }
+    // A change that is not a history step (typing into a text object).
+    void setModified() { m_unrecordedChange = true; }
 
     // --- Objects and frame -------------------------------------------------
     std::vector<CanvasObject>& objects() { return m_objects; }
@@ -228,6 +235,8 @@ private:
     void dropRedoTail();
     void enforceBudget();
     void notifyHistory();
+    // 0 for the state as opened, otherwise the id of the step at historyPos.
+    uint64_t currentStateId() const { return m_historyPos >= 0 ? m_history[size_t(m_historyPos)].id : 0; }
     void rebuildBrushTip();
     void prepareWarp();
     PixelArea applyWarp(int x, int y);
@@ -241,7 +250,12 @@ private:
     PixelBuffer m_openedPhoto;
     PixelBuffer m_effectResult;
     std::vector<uint8_t> m_coverageMask;
-    bool m_modified = false;
+    // The state the file on disk shows (see currentStateId); kNoSavedState when
+    // no reachable state matches it any more.
+    static constexpr uint64_t kNoSavedState = UINT64_MAX;
+    uint64_t m_savedState = 0;
+    uint64_t m_nextStepId = 1;
+    bool m_unrecordedChange = false;
     int m_thresholdWidth = 1600;
     int m_thresholdHeight = 1200;
 

@@ -403,7 +403,10 @@ void CPhotoCanvas::renderInto(QImage& target, bool forExport, const QRect& clip)
     p.setRenderHint(QPainter::SmoothPixmapTransform, m_zoom < 1.0f);
     p.drawImage(QRectF(dest), photo, source);
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    m_text.paint(p, objectView(), !m_brushMode && !m_previewMode);
+    // Text shows only where it will be saved: on the photo and its frame.
+    const int border = int(m_doc.frameBorder() * m_zoom);
+    m_text.paint(p, objectView(), !m_brushMode && !m_previewMode,
+                 onScreen.adjusted(-border, -border, border, border));
     if (m_doc.frameIndex() >= 0)
         m_frame.draw(p, onScreen, m_zoom);
 }

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <array>
 #include <chrono>
 #include <cstdio>
@@ -29,7 +30,7 @@ namespace ombrik {
 namespace {
 
 constexpr char kMagic[8] = {'O', 'M', 'B', 'R', 'I', 'K', 'R', 'J'};
-constexpr uint32_t kVersion = 1;
+constexpr uint32_t kVersion = 2;
 constexpr const char* kStateName = "state";
 constexpr const char* kOpenedName = "opened.png";
 constexpr const char* kLockName = "lock";
@@ -189,6 +190,42 @@ bool GetObjects(In& in, std::vector<CanvasObject>& objects, std::vector<ObjectKi
     return in.ok();
 }
 
+// The crops, turns and resizes that lead from the opened photo to a step.
+void PutGeometry(Out& out, const std::vector<GeometryOp>& ops)
+{
+    out.put<uint32_t>(uint32_t(ops.size()));
+    for (const GeometryOp& op : ops) {
+        out.put<int32_t>(int32_t(op.kind));
+        for (int v : {op.x, op.y, op.width, op.height, op.quarterTurns})
+            out.put<int32_t>(v);
+        out.put<uint8_t>(op.horizontal ? 1 : 0);
+        out.put<double>(op.degrees);
+    }
+}
+
+bool GetGeometry(In& in, std::vector<GeometryOp>& ops)
+{
+    const uint32_t n = in.getCount();
+    for (uint32_t i = 0; i < n && in.ok(); ++i) {
+        GeometryOp op;
+        const int32_t kind = in.get<int32_t>();
+        if (kind < int32_t(GeometryOp::Kind::Crop) || kind > int32_t(GeometryOp::Kind::Resize))
+            return false;
+        op.kind = GeometryOp::Kind(kind);
+        op.x = in.get<int32_t>();
+        op.y = in.get<int32_t>();
+        op.width = in.get<int32_t>();
+        op.height = in.get<int32_t>();
+        op.quarterTurns = in.get<int32_t>();
+        op.horizontal = in.get<uint8_t>() != 0;
+        op.degrees = in.get<double>();
+        if (!std::isfinite(op.degrees))
+            return false;
+        ops.push_back(op);
+    }
+    return in.ok();
+}
+
 // The editing thread's part of a state: everything but the files.
 std::vector<uint8_t> DocumentPart(const CanvasDocument& doc)
 {
@@ -202,6 +239,7 @@ std::vector<uint8_t> DocumentPart(const CanvasDocument& doc)
         out.put<int32_t>(step.snapshotIndex);
         out.put<int32_t>(step.frameIndex);
         PutObjects(out, step.objects, step.kinds);
+        PutGeometry(out, step.geometry);
     }
     PutObjects(out, doc.objects(), doc.objectKinds());
     return std::move(out.bytes);
@@ -307,7 +345,7 @@ bool ParseState(const std::vector<uint8_t>& bytes, ParsedState& state, std::stri
         HistoryStep step;
         step.snapshotIndex = in.get<int32_t>();
         step.frameIndex = in.get<int32_t>();
-        if (!GetObjects(in, step.objects, step.kinds))
+        if (!GetObjects(in, step.objects, step.kinds) || !GetGeometry(in, step.geometry))
             break;
         if (step.snapshotIndex < -1 || step.snapshotIndex >= int64_t(snapshots))
             problem = "a history step refers to a missing snapshot";

@@ -123,13 +123,15 @@ std::array<QRect, kHandleCount> HandleRects(int w, int h)
     return r;
 }
 
-void TextObjectTool::paint(QPainter& painter, const ObjectView& view, bool withHandles)
+void TextObjectTool::paint(QPainter& painter, const ObjectView& view, bool withHandles, const QRect& textClip)
 {
     for (CanvasObject& o : m_doc.objects()) {
         o.screenRect = IntRect{int(view.zoom * o.x), int(view.zoom * o.y),
                                int(view.zoom * (o.x + o.textWidth * o.scale)),
                                int(view.zoom * (o.y + o.textHeight * o.scale))};
         painter.save();
+        if (textClip.isValid())
+            painter.setClipRect(textClip, Qt::IntersectClip);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.setTransform(ObjectTransform(o, view));
         DrawStyledText(painter, o.style, QString::fromStdString(o.text), o.font, false,
@@ -244,6 +246,9 @@ bool TextObjectTool::updateText(const TextTemplate& templ)
     if (index < 0)
         return false;
     CanvasObject& o = m_doc.objects()[size_t(index)];
+    // Typing is not a history step, but it is a change to save.
+    if (o.text != templ.text)
+        m_doc.setModified();
     o.text = templ.text;
     const TextExtent extent = MeasureText(o);
     o.textWidth = extent.width;

@@ -63,7 +63,8 @@ public:
 
     // Draws every object bottom to top, refreshes screenRect, and draws the
     // selected object's handles when asked.
-    void paint(QPainter& painter, const ObjectView& view, bool withHandles);
+    // `textClip` (device pixels, when valid) bounds the text, not the handles.
+    void paint(QPainter& painter, const ObjectView& view, bool withHandles, const QRect& textClip = QRect());
 
     // A new selected object from the template, 20 screen pixels inside the
     // visible part of the photo; one history step. False without a photo.

@@ -152,6 +152,7 @@ bool CodecImage::load(const std::string& path) { return load(path, 0, 0); }
 bool CodecImage::load(const std::string& path, int fitWidth, int fitHeight)
 {
     m_error.clear();
+    m_damaged = false;
     const std::string extension = PathExtension(path);
     if (extension.empty()) {
         m_error = "the file name has no extension";
@@ -181,7 +182,16 @@ bool CodecImage::load(const std::string& path, int fitWidth, int fitHeight)
                 std::swap(fitWidth, fitHeight);
             image->size(Magick::Geometry(unsigned(fitWidth), unsigned(fitHeight)));
         }
-        image->read(blob);
+        // Decoders report missing or corrupt data as a warning and keep what
+        // they decoded: with warnings not quiet, it arrives here once the image
+        // is in place.
+        image->quiet(false);
+        try {
+            image->read(blob);
+        } catch (const Magick::WarningCorruptImage& warning) {
+            m_damaged = std::string(warning.what()).find("extraneous bytes") == std::string::npos;
+        } catch (const Magick::Warning&) {
+        }
         if (!image->isValid() || image->columns() == 0 || image->rows() == 0) {
             m_error = "the picture could not be decoded";
             return false;

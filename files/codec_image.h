@@ -94,6 +94,9 @@ public:
 
     // The last error text of the library, for messages.
     const std::string& lastError() const { return m_error; }
+    // The last load decoded only part of the file (truncated or corrupt data):
+    // the picture is there, with the library's filler where data was missing.
+    bool damaged() const { return m_damaged; }
 
 private:
     void fillRows() const;
@@ -101,6 +104,7 @@ private:
     std::unique_ptr<Magick::Image> m_image;
     int32_t m_format = kCodecUnknown;
     std::string m_error;
+    bool m_damaged = false;
     mutable std::vector<uint8_t> m_rows;  // top-down BGR copy, made on first row access
     mutable bool m_rowsReady = false;
 };

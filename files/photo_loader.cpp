@@ -5,10 +5,12 @@
 
 #include <QImage>
 #include <QImageReader>
+#include <QLoggingCategory>
 
 #include <algorithm>
 #include <bit>
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 
@@ -25,6 +27,49 @@ bool IsMetafile(const std::string& path)
     return ext == "WMF" || ext == "EMF";
 }
 
+// Qt's image plugins report truncated or corrupt data only as warnings in their
+// logging categories and return what they decoded. While one picture is read
+// these warnings are collected (and not printed); all other messages go on to
+// the handler that was installed before. Reads happen on one thread at a time.
+class DecoderWarnings {
+public:
+    DecoderWarnings()
+    {
+        s_active = this;
+        m_previous = qInstallMessageHandler(&Handle);
+    }
+    ~DecoderWarnings()
+    {
+        qInstallMessageHandler(m_previous);
+        s_active = nullptr;
+    }
+    DecoderWarnings(const DecoderWarnings&) = delete;
+    DecoderWarnings& operator=(const DecoderWarnings&) = delete;
+
+    bool damaged() const { return m_damaged; }
+
+private:
+    static void Handle(QtMsgType type, const QMessageLogContext& context, const QString& text)
+    {
+        DecoderWarnings* self = s_active;
+        const bool fromDecoder = context.category && std::strncmp(context.category, "qt.gui.imageio", 14) == 0;
+        if (self && fromDecoder && type == QtWarningMsg) {
+            // Bytes between markers are harmless and common in camera files.
+            if (!text.contains(QLatin1String("extraneous bytes"), Qt::CaseInsensitive))
+                self->m_damaged = true;
+            return;
+        }
+        if (self && self->m_previous)
+            self->m_previous(type, context, text);
+        else
+            std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+    }
+
+    static inline thread_local DecoderWarnings* s_active = nullptr;
+    QtMessageHandler m_previous = nullptr;
+    bool m_damaged = false;
+};
+
 // Qt's reader path. `downsize` (a, b) is used only when the codec library
 // could not read a file Qt reads but that is over the threshold: Qt then
 // resamples it to the same size the codec path would.
@@ -40,8 +85,12 @@ bool LoadThroughQt(const std::string& path, int64_t limit, LoadedPhoto& result, 
     if (!downsize && declared.isValid() && int64_t(declared.width()) * declared.height() > limit)
         return false;
     QImage image;
-    if (!reader.read(&image) || image.isNull())
-        return false;
+    {
+        const DecoderWarnings warnings;
+        if (!reader.read(&image) || image.isNull())
+            return false;
+        result.damaged = warnings.damaged();
+    }
     if (int64_t(image.width()) * image.height() > limit) {
         if (!downsize)
             return false;
@@ -113,6 +162,7 @@ void LoadThroughCodec(const std::string& path, uint32_t a, uint32_t b, int64_t l
     }
     result.decoder = PhotoDecoder::CodecLibrary;
     result.codecFormat = image.format();
+    result.damaged = image.damaged();
 
     if (int64_t(fullWidth) * fullHeight > limit) {
         // A very long strip can round one side to 0; keep at least one pixel.

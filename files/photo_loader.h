@@ -21,6 +21,9 @@ struct LoadedPhoto {
     PhotoDecoder decoder = PhotoDecoder::None;
     int32_t codecFormat = 0;                 // set when the codec library decoded it
     std::string error;                       // why it failed, for messages
+    // Opened, but the decoder met truncated or corrupt data: part of the
+    // picture may be missing (filled in by the decoder).
+    bool damaged = false;
 };
 
 // Loads `path`. A := the larger, B := the smaller of the threshold values; a

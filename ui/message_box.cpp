@@ -1,5 +1,6 @@
 #include "ui/message_box.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 
 namespace ombrik {
@@ -21,6 +22,12 @@ InformationHook& WarningSlot()
 QuestionHook& QuestionSlot()
 {
     static QuestionHook hook;
+    return hook;
+}
+
+AnswerHook& AnswerSlot()
+{
+    static AnswerHook hook;
     return hook;
 }
 
@@ -53,6 +60,25 @@ bool AskYesNo(QWidget* parent, const QString& text)
         == QMessageBox::Yes;
 }
 
+Answer AskYesNoCancel(QWidget* parent, const QString& text)
+{
+    if (AnswerSlot())
+        return AnswerSlot()(parent, text);
+    if (QuestionSlot())
+        return QuestionSlot()(parent, text) ? Answer::Yes : Answer::No;
+    QMessageBox box(QMessageBox::Information, QString::fromUtf8(kProductTitle), text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.exec();
+    const QAbstractButton* clicked = box.clickedButton();
+    if (clicked == box.button(QMessageBox::Yes))
+        return Answer::Yes;
+    if (clicked == box.button(QMessageBox::No))
+        return Answer::No;
+    return Answer::Cancel;
+}
+
 InformationHook SetInformationHook(InformationHook hook)
 {
     std::swap(InformationSlot(), hook);
@@ -68,6 +94,12 @@ InformationHook SetWarningHook(InformationHook hook)
 QuestionHook SetQuestionHook(QuestionHook hook)
 {
     std::swap(QuestionSlot(), hook);
+    return hook;
+}
+
+AnswerHook SetYesNoCancelHook(AnswerHook hook)
+{
+    std::swap(AnswerSlot(), hook);
     return hook;
 }
 

@@ -15,16 +15,23 @@ inline constexpr const char* kProductTitle = "Ombrik Photo Editor";
 using InformationHook = std::function<void(QWidget* parent, const QString& text)>;
 using QuestionHook = std::function<bool(QWidget* parent, const QString& text)>;
 
+enum class Answer { Yes, No, Cancel };
+using AnswerHook = std::function<Answer(QWidget* parent, const QString& text)>;
+
 // An information box with an OK button.
 void ShowInformation(QWidget* parent, const QString& text);
 // A warning box with an OK button (failures).
 void ShowWarning(QWidget* parent, const QString& text);
 // A Yes/No question; true for Yes.
 bool AskYesNo(QWidget* parent, const QString& text);
+// A Yes/No/Cancel question with the information icon; Escape and closing the
+// box answer Cancel. Without its own hook, a question hook answers Yes or No.
+Answer AskYesNoCancel(QWidget* parent, const QString& text);
 
 // Replace the boxes (empty function: the real boxes). Return the previous hook.
 InformationHook SetInformationHook(InformationHook hook);
 InformationHook SetWarningHook(InformationHook hook);
 QuestionHook SetQuestionHook(QuestionHook hook);
+AnswerHook SetYesNoCancelHook(AnswerHook hook);
 
 } // namespace ombrik

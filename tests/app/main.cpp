@@ -9,7 +9,9 @@
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A screen larger than the offscreen default (800 x 600), since the window
+    // never grows past its screen and the tests lay it out at 1000 x 640.
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" OMBRIK_SOURCE_DIR "/tests/app/offscreen_screen.json");
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("OmbrikTests"));

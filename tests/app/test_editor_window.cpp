@@ -320,7 +320,7 @@ TEST(EditorWindow, MenusCarryTheirItemsWithIcons)
 {
     WindowWithPhoto w;
     EXPECT_EQ(ItemTexts(w->menu(cmd::FileMenuButton)),
-              QStringList({"Open", "Open Recent", "Save As...", "-", "Preview", "-", "Exit"}));
+              QStringList({"Open", "Open Recent", "Save\tCtrl+S", "Save As...", "-", "Preview", "-", "Exit"}));
     EXPECT_EQ(ItemTexts(w->menu(cmd::EditMenuButton)),
               QStringList({"Undo (Ctrl+Z)", "Redo (Ctrl+Y)", "Delete Selected Object", "Delete Photo Frame", "-",
                            "Crop (C)", "Straighten (L)", "Rotate Left (Ctrl+Shift+R)", "Rotate Right (Ctrl+R)",
@@ -466,9 +466,9 @@ TEST(EditorApp, ShipsItsFilesAndWritesTheBrushImages)
     // Accelerators: the four menu keys and the usual file keys.
     EXPECT_EQ(CEditorDlg::acceleratorCommand(Qt::Key_F, Qt::AltModifier), cmd::FileMenuKey);
     EXPECT_EQ(CEditorDlg::acceleratorCommand(Qt::Key_N, Qt::AltModifier), cmd::PanelMenuKey);
-    EXPECT_EQ(CEditorDlg::acceleratorCommand(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier), cmd::MenuUndo);
+    EXPECT_EQ(CEditorDlg::acceleratorCommand(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier), cmd::MenuRedo);
     EXPECT_EQ(CEditorDlg::acceleratorCommand(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier), cmd::MenuSaveAs);
-    EXPECT_EQ(CEditorDlg::acceleratorCommand(Qt::Key_S, Qt::ControlModifier), 0);
+    EXPECT_EQ(CEditorDlg::acceleratorCommand(Qt::Key_S, Qt::ControlModifier), cmd::MenuSave);
 }
 
 TEST(EditorWindow, SaveAsWritesThePictureOrSaysWhyNot)
@@ -490,6 +490,7 @@ TEST(EditorWindow, SaveAsWritesThePictureOrSaysWhyNot)
     EXPECT_TRUE(boxes.warnings.isEmpty());
 
     // A folder that does not exist: a warning, and closing keeps the window.
+    DoubleClickTile(w->strip(1), 2);
     w->chooseSaveFile = [&] { return w.dir.filePath(QStringLiteral("missing/saved.png")); };
     boxes.answerYes = true;
     EXPECT_FALSE(w->close());

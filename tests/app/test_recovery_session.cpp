@@ -113,6 +113,9 @@ TEST(Recovery, RestoreBringsThePhotoBackAtItsPositionModifiedAndNamed)
     window.command(cmd::Undo);
     window.command(cmd::Undo);
     EXPECT_EQ(doc.photo().pixels, was.openedPhoto().pixels);
+    EXPECT_FALSE(doc.modified());  // back at the file as it is on disk
+    window.command(cmd::Redo);
+    EXPECT_TRUE(doc.modified());
 
     // The window's own journal now holds the document; the old one is gone.
     ASSERT_TRUE(session.journal().flush());

@@ -211,3 +211,49 @@ TEST(History, ReopeningClearsEverything)
     EXPECT_EQ(doc.width(), 12);
     EXPECT_EQ(doc.coverageMask().size(), 48u);
 }
+
+TEST(History, ModifiedFollowsThePositionAgainstTheSavedState)
+{
+    CanvasDocument doc = Opened(Flat(8, 8, 10));
+    EXPECT_FALSE(doc.modified());
+    doc.addObject(Text("a"), ObjectKind::Text);
+    doc.recordStep(false);
+    EXPECT_TRUE(doc.modified());
+    doc.undo();
+    EXPECT_FALSE(doc.modified()) << "back at the photo as opened";
+    doc.redo();
+    EXPECT_TRUE(doc.modified());
+
+    // Saved at step 0 under a new name: that state is now the clean one.
+    doc.markSaved("/tmp/saved.jpg");
+    EXPECT_EQ(doc.photoPath(), "/tmp/saved.jpg");
+    EXPECT_FALSE(doc.modified());
+    doc.recordStep(true);
+    EXPECT_TRUE(doc.modified());
+    doc.undo();
+    EXPECT_FALSE(doc.modified());
+    doc.undo();
+    EXPECT_TRUE(doc.modified()) << "the opened photo is not what was saved";
+    doc.redo();
+    EXPECT_FALSE(doc.modified());
+
+    // Typing into a text object is no step, but a change; moving in the
+    // history leaves it behind.
+    doc.setModified();
+    EXPECT_TRUE(doc.modified());
+    doc.redo();
+    doc.undo();
+    EXPECT_FALSE(doc.modified());
+
+    // A new step after an undo drops the saved state for good.
+    doc.undo();
+    doc.recordStep(false);
+    doc.undo();
+    EXPECT_TRUE(doc.modified());
+    doc.redo();
+    EXPECT_TRUE(doc.modified());
+
+    // Opening clears it all.
+    doc.afterOpen(Flat(8, 8, 30), "/tmp/next.png");
+    EXPECT_FALSE(doc.modified());
+}

@@ -13,7 +13,9 @@
 #include <QApplication>
 #include <QMouseEvent>
 
+#include <array>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 using namespace ombrik;
@@ -255,6 +257,44 @@ TEST(WarpStrokes, AmountZeroAndDragsFarOutsideAtAnyZoom)
         }
     }
     EXPECT_GT(c.doc().historyPos(), 0);
+}
+
+TEST(WarpStrokes, EveryRenewalOfTheBaseGivesTheNextStrokeAFreshField)
+{
+    // After a renewal the base is the photo shown, so a stroke at amount 0
+    // must change no byte; a deformer that kept its displacements would move
+    // the already warped pixels once more.
+    struct Renewal {
+        const char* name;
+        std::function<void(Canvas&)> run;
+    };
+    const Renewal renewals[] = {
+        {"merge down", [](Canvas& c) { c.canvas.mergeDown(); }},
+        {"undo", [](Canvas& c) { c.canvas.undo(); }},
+        {"redo", [](Canvas& c) {
+             c.canvas.undo();
+             c.canvas.redo();
+         }},
+        {"another kind of effect", [](Canvas& c) {
+             c.canvas.selectEffect(0);
+             c.canvas.selectEffect(80);
+         }},
+        {"open", [](Canvas& c) { c.canvas.afterOpen(c.doc().photo(), "/tmp/again.png"); }},
+    };
+    for (const Renewal& renewal : renewals) {
+        Canvas c;
+        c.canvas.setBrushSize(40);
+        c.canvas.selectEffect(80);
+        Drag(c.canvas, {c.screen(60, 70), c.screen(75, 72), c.screen(90, 75)});
+        Drag(c.canvas, {c.screen(90, 75), c.screen(110, 76), c.screen(130, 78)});
+        ASSERT_NE(c.doc().photo().pixels, c.original.pixels);
+        renewal.run(c);
+        const PixelBuffer renewed = c.doc().photo();
+        c.doc().setWarpAmount(0);
+        Drag(c.canvas, {c.screen(100, 75), c.screen(101, 75)});
+        EXPECT_EQ(c.doc().photo().pixels, renewed.pixels) << "after " << renewal.name;
+        EXPECT_EQ(c.doc().warpDisplacement(110, 76), (std::array<double, 2>{0.0, 0.0})) << "after " << renewal.name;
+    }
 }
 
 TEST(Stamps, ADragStampsOnlyUnderTheBrushAndUndoes)

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -157,6 +159,31 @@ TEST(RecoveryJournal, GivesBackPhotoHistoryPositionObjectsAndUndo)
     EXPECT_EQ(back.historyPos(), -1);
     EXPECT_EQ(back.photo().pixels, was.openedPhoto().pixels);
     EXPECT_TRUE(back.objects().empty());
+}
+
+TEST(RecoveryJournal, GivesBackTheTurnsAndCropsOfEachStep)
+{
+    JournalledEdit edit;
+    edit.doc.redo();
+    ASSERT_TRUE(edit.doc.rotate(1));
+    ASSERT_TRUE(edit.doc.crop(8, 4, 60, 100));
+    ASSERT_TRUE(edit.journal->flush());
+    edit.crash();
+    const std::vector<LeftJournal> left = FindLeftJournals(edit.root);
+    ASSERT_EQ(left.size(), 1u);
+    std::optional<RecoveredDocument> recovered = ReadJournal(left[0].folder, nullptr);
+    ASSERT_TRUE(recovered);
+    CanvasDocument back;
+    ASSERT_TRUE(back.restoreRecovered(std::move(*recovered)));
+    ASSERT_EQ(back.history().size(), edit.doc.history().size());
+    const std::vector<GeometryOp>& ops = back.geometry();
+    ASSERT_EQ(ops.size(), 2u);
+    EXPECT_EQ(ops[0].kind, GeometryOp::Kind::Turn);
+    EXPECT_EQ(ops[0].quarterTurns, 1);
+    EXPECT_EQ(ops[1].kind, GeometryOp::Kind::Crop);
+    EXPECT_EQ(std::tuple(ops[1].x, ops[1].y, ops[1].width, ops[1].height), std::tuple(8, 4, 60, 100));
+    EXPECT_EQ(back.history()[back.historyPos() - 1].geometry.size(), 1u);
+    EXPECT_EQ(std::tuple(back.width(), back.height()), std::tuple(60, 100));
 }
 
 TEST(RecoveryJournal, KeepsOnlyWhatTheHistoryHoldsAndGoesWhenDiscarded)

@@ -287,6 +287,42 @@ TEST(TextObjects, HandlesFollowTheRotationAndAreNotExported)
     EXPECT_NE(t.canvas.renderToImage().pixel(h0), qRgb(0x96, 0xC8, 0xFF));
 }
 
+TEST(TextObjects, TextPastThePhotoEdgeIsShownAsItIsSaved)
+{
+    TextCanvas t;
+    t.canvas.addTextObject(Template("Past the edge", 1));
+    // Across the right and bottom edges of the 200 × 120 photo at (100, 90).
+    t.object().x = 120;
+    t.object().y = 95;
+    t.object().scale = 1.5f;
+    t.canvas.setBrushMode(true);  // no handles
+    t.canvas.refresh();
+    const QImage shown = t.canvas.renderToImage();
+    const PixelBuffer saved = t.canvas.exportComposite();
+    ASSERT_EQ(saved.width, 200);
+    ASSERT_NE(saved.pixels, t.doc().photo().pixels);
+
+    // Inside the photo the canvas shows the saved pixels (the surface's last
+    // row may round a gradient one level apart)...
+    int differing = 0;
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 200; ++x) {
+            const uint8_t* p = saved.at(x, y);
+            const QRgb c = shown.pixel(100 + x, 90 + y);
+            differing += std::abs(qRed(c) - p[2]) > 1 || std::abs(qGreen(c) - p[1]) > 1 || std::abs(qBlue(c) - p[0]) > 1;
+        }
+    EXPECT_EQ(differing, 0);
+    // ...and outside it nothing of the text: the same as without the object.
+    t.canvas.deleteSelectedObject();
+    const QImage bare = t.canvas.renderToImage();
+    const QRect photo(100, 90, 200, 120);
+    int outside = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            outside += !photo.contains(x, y) && shown.pixel(x, y) != bare.pixel(x, y);
+    EXPECT_EQ(outside, 0);
+}
+
 TEST(TextObjects, TemplateAndTextChanges)
 {
     TextCanvas t;

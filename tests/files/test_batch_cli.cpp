@@ -32,9 +32,9 @@ TEST(BatchCli, AppliesEffectsAndSaves)
     ASSERT_TRUE(test::SaveWithQt(picture, folder.path("in.png")));
 
     const QString output = QString::fromStdString(folder.path("out.png"));
-    const CliRun run = RunCli({input, output, "--effect", "B & W", "--effect", "120", "--seed", "7"});
+    const CliRun run = RunCli({input, output, "--effect", "B & W", "--seed", "7"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_NE(run.err.find("skipping Spotlight (120)"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("damaged"), std::string::npos) << run.err;
 
     // Cut to 40 × 28 (bottom rows dropped), then every channel takes green.
     const QImage result = QImage(output).convertToFormat(QImage::Format_BGR888);
@@ -81,10 +81,41 @@ TEST(BatchCli, FailuresHaveMessagesAndExitCodes)
     EXPECT_EQ(RunCli({input}).exitCode, 2);
     EXPECT_FALSE(std::filesystem::exists(folder.path("out.png")));
 
+    // Effects placed or painted with the mouse cannot run: an error naming the
+    // effect, before the input is opened (it does not even exist here) and
+    // before anything is written.
+    const QString absent = QString::fromStdString(folder.path("absent.png"));
+    for (const char* effect : {"80", "85", "120", "Spotlight", "124"}) {
+        const CliRun mouse = RunCli({absent, out, "--effect", "B & W", "--effect", effect});
+        EXPECT_EQ(mouse.exitCode, 2) << effect << ": " << mouse.err;
+        EXPECT_NE(mouse.err.find("with the mouse"), std::string::npos) << mouse.err;
+        EXPECT_EQ(mouse.err.find("could not be opened"), std::string::npos) << mouse.err;
+    }
+    const CliRun spot = RunCli({input, out, "--effect", "120"});
+    EXPECT_NE(spot.err.find("'Spotlight' (120)"), std::string::npos) << spot.err;
+    EXPECT_FALSE(std::filesystem::exists(folder.path("out.png")));
+
     const CliRun list = RunCli({"--list"});
     EXPECT_EQ(list.exitCode, 0);
     EXPECT_NE(list.out.find("Oil Paint"), std::string::npos);
     EXPECT_NE(list.out.find("B & W"), std::string::npos);
+}
+
+TEST(BatchCli, ADamagedInputIsProcessedWithAWarning)
+{
+    TempFolder folder;
+    ASSERT_TRUE(test::SaveWithQt(test::RampPicture(64, 48), folder.path("whole.jpg")));
+    const std::string bytes = test::ReadFile(folder.path("whole.jpg"));
+    test::WriteFile(folder.path("cut.jpg"), bytes.substr(0, bytes.size() * 6 / 10));
+
+    const QString out = QString::fromStdString(folder.path("out.png"));
+    const CliRun cut = RunCli({QString::fromStdString(folder.path("cut.jpg")), out});
+    EXPECT_EQ(cut.exitCode, 0) << cut.err;
+    EXPECT_NE(cut.err.find("is damaged: part of the picture may be missing"), std::string::npos) << cut.err;
+    EXPECT_EQ(QImage(out).size(), QSize(64, 48));
+    const CliRun whole = RunCli({QString::fromStdString(folder.path("whole.jpg")), out});
+    EXPECT_EQ(whole.exitCode, 0) << whole.err;
+    EXPECT_EQ(whole.err.find("damaged"), std::string::npos) << whole.err;
 }
 
 } // namespace

@@ -314,3 +314,37 @@ TEST(LoadPhoto, HostileFilesAreRefusedWithoutHugeAllocations)
 
 } // namespace
 } // namespace ombrik
+
+namespace ombrik {
+namespace {
+
+TEST(LoadPhoto, DamagedFilesOpenButSaySo)
+{
+    test::TempFolder folder;
+    const PixelBuffer picture = test::RampPicture(96, 64);
+    ASSERT_TRUE(test::SaveWithQt(picture, folder.path("whole.jpg")));
+    ASSERT_TRUE(test::SaveWithQt(picture, folder.path("whole.png")));
+    ASSERT_TRUE(test::SaveWithCodec(picture, folder.path("whole.pcx"), "PCX"));
+    for (const char* name : {"whole.jpg", "whole.png", "whole.pcx"}) {
+        const std::string bytes = test::ReadFile(folder.path(name));
+        const std::string cut = std::string("cut") + (name + 5);
+        test::WriteFile(folder.path(cut), bytes.substr(0, bytes.size() * 6 / 10));
+        const LoadedPhoto intact = LoadPhoto(folder.path(name));
+        ASSERT_TRUE(intact.ok) << name;
+        EXPECT_FALSE(intact.damaged) << name;
+        // Qt's reader, and the codec library (a JPEG over the threshold is
+        // decoded and downsized by it).
+        for (int threshold : {0, 48}) {
+            const LoadedPhoto damaged = LoadPhoto(folder.path(cut), threshold, threshold);
+            if (!damaged.ok)
+                continue;  // a decoder may refuse the file outright: that is said too
+            EXPECT_TRUE(damaged.damaged) << cut << " at threshold " << threshold;
+        }
+    }
+    // A truncated JPEG is opened by both decoders.
+    EXPECT_TRUE(LoadPhoto(folder.path("cut.jpg"), 0, 0).ok);
+    EXPECT_TRUE(LoadPhoto(folder.path("cut.jpg"), 48, 48).ok);
+}
+
+} // namespace
+} // namespace ombrik
