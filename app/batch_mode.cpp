@@ -1,11 +1,15 @@
 #include "app/batch_mode.h"
 
+#include "app/batch_folder.h"
+#include "app/batch_overlay.h"
+#include "app/batch_steps.h"
 #include "effects/effect_catalogue.h"
-#include "engine/effect_filter.h"
-#include "effects/effect_request.h"
 #include "engine/progress.h"
 #include "files/image_encoder.h"
 #include "files/photo_loader.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <algorithm>
 #include <cctype>
@@ -13,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,25 +30,31 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: ombrik-cli [options] INPUT OUTPUT\n"
-    "       ombrik-cli --list\n"
+    "       ombrik-cli [options] --output-dir DIR INPUT...\n"
+    "       ombrik-cli --list | --list-frames\n"
     "Opens INPUT (downsized to the load threshold), applies each effect in order\n"
     "and saves the result to OUTPUT in the format its extension names\n"
-    "(.jpg/.jpeg, .png, .bmp, .gif, .tif/.tiff).\n"
+    "(.jpg/.jpeg, .png, .bmp, .gif, .tif/.tiff). With --output-dir every INPUT\n"
+    "(a picture or a folder of pictures) is edited the same way and written into\n"
+    "DIR under its own name.\n"
     "\n"
     "Options:\n"
     "  -e, --effect ID|NAME   apply an effect (repeatable; --apply is the same)\n"
     "  -o, --output PATH      the output file (instead of the second name)\n"
     "  --threshold WxH        load threshold (default 1600x1200; 1..10000 each)\n"
-    "  --max-size W H         the same as --threshold WxH\n"
+    "  --max-size WxH         the same as --threshold (also as two numbers W H)\n"
     "  --no-resize            open the photo at full size\n"
     "  --quality Q            JPEG quality 0..100 (default 90)\n"
-    "  --seed N               seed for effects that scatter at random (default: the time)\n"
+    "  --seed N               seed for effects that scatter at random (default: the time);\n"
+    "                         in a batch each photo's seed comes from N and its file name\n"
     "  -l, --list             list the effects (--list-effects is the same)\n"
     "  -h, --help             show this text\n";
 
 struct Options {
     std::string input;
     std::string output;
+    FolderSettings folder;
+    OverlaySettings overlay;
     std::vector<std::string> effects;
     int thresholdWidth = kDefaultThresholdWidth;
     int thresholdHeight = kDefaultThresholdHeight;
@@ -110,6 +121,13 @@ bool ParseArguments(int argc, char** argv, Options& options)
                 std::fprintf(stderr, "ombrik-cli: bad threshold '%s' (expected WxH, each 1..10000)\n", value);
                 return false;
             }
+        } else if (arg == "--max-size" && i + 1 < argc && std::string_view(argv[i + 1]).find_first_of("xX") != std::string_view::npos) {
+            const std::string_view text(argv[++i]);
+            const size_t x = text.find_first_of("xX");
+            if (!ParseSize(text.substr(0, x), text.substr(x + 1), options)) {
+                std::fprintf(stderr, "ombrik-cli: bad size '%s' (expected WxH, each 1..10000)\n", argv[i]);
+                return false;
+            }
         } else if (arg == "--max-size") {
             if (i + 2 >= argc || !ParseSize(argv[i + 1], argv[i + 2], options)) {
                 std::fprintf(stderr, "ombrik-cli: --max-size needs a width and a height, each 1..10000\n");
@@ -140,14 +158,34 @@ bool ParseArguments(int argc, char** argv, Options& options)
             }
             options.seed = unsigned(*s);
         } else if (arg.size() > 1 && arg[0] == '-') {
-            std::fprintf(stderr, "ombrik-cli: unknown option '%s' (see --help)\n", arg.c_str());
-            return false;
+            // Options of the folder run and of the decorations read themselves.
+            std::string error;
+            int used = ParseFolderArgument(argc, argv, i, options.folder, error);
+            if (used == 0)
+                used = ParseOverlayArgument(argc, argv, i, options.overlay, error);
+            if (used < 0) {
+                std::fprintf(stderr, "ombrik-cli: %s\n", error.c_str());
+                return false;
+            }
+            if (used == 0) {
+                std::fprintf(stderr, "ombrik-cli: unknown option '%s' (see --help)\n", arg.c_str());
+                return false;
+            }
+            i += used - 1;
         } else {
             positional.push_back(arg);
         }
     }
-    if (options.help || options.list)
+    if (options.help || options.list || options.overlay.listFrames)
         return true;
+    if (!options.folder.outputDir.empty()) {
+        if (!options.output.empty() || positional.empty()) {
+            std::fprintf(stderr, "ombrik-cli: --output-dir takes input pictures or folders and no --output (see --help)\n");
+            return false;
+        }
+        options.folder.inputs = std::move(positional);
+        return true;
+    }
     if (positional.size() == 2 && options.output.empty()) {
         options.input = positional[0];
         options.output = positional[1];
@@ -181,22 +219,6 @@ const EffectInfo* LookUpEffect(const std::string& text)
         if (info.name && (PlainName(info.name) == wanted || text == info.name))
             return &info;
     return nullptr;
-}
-
-// The display name with "&&" shown as '&', or "effect N" for unnamed ids.
-std::string EffectLabel(const EffectInfo& info)
-{
-    if (!info.name)
-        return "effect " + std::to_string(info.id);
-    std::string name = info.name;
-    for (size_t at = name.find("&&"); at != std::string::npos; at = name.find("&&", at + 1))
-        name.erase(at, 1);
-    return name;
-}
-
-bool RunsInBatch(const EffectInfo& info)
-{
-    return info.mode != ApplyMode::LightPlacement && info.mode != ApplyMode::WarpBrush;
 }
 
 const char* CategoryName(EffectCategory category)
@@ -272,30 +294,50 @@ bool IsBatchInvocation(int argc, char** argv)
     return positional >= 2;
 }
 
-int RunBatchMode(int argc, char** argv)
-{
-    Options options;
-    if (!ParseArguments(argc, argv, options))
-        return kBatchUsage;
-    if (options.help) {
-        std::fputs(kUsage, stdout);
-        return kBatchOk;
-    }
-    if (options.list) {
-        ListEffects();
-        return kBatchOk;
-    }
+namespace {
 
-    // Every name is checked before the (possibly long) work starts.
-    std::vector<const EffectInfo*> effects;
+// The Qt application object the run needs: text needs the font database and
+// so a GUI application (on the offscreen platform: the batch shows no
+// window); everything else a plain core application, which starts faster.
+std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv, bool fonts)
+{
+    if (QCoreApplication::instance())
+        return nullptr;
+    if (!fonts)
+        return std::make_unique<QCoreApplication>(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+// Every check that can fail before any photo is touched: the effects become
+// steps, the decorations their step after them.
+bool BuildSteps(const Options& options, std::vector<BatchStep>& steps)
+{
+    int randomSteps = 0;
     for (const std::string& text : options.effects) {
         const EffectInfo* info = LookUpEffect(text);
         if (!info) {
             std::fprintf(stderr, "ombrik-cli: unknown effect '%s' (see --list)\n", text.c_str());
-            return kBatchUsage;
+            return false;
         }
-        effects.push_back(info);
+        if (!RunsInBatch(*info)) {
+            std::fprintf(stderr, "skipping %s (%d): it is placed or warped with the mouse in the editor\n",
+                         EffectLabel(*info).c_str(), info->id);
+            continue;
+        }
+        steps.push_back(EffectStep(*info, DrawsRandomNumbers(*info) ? randomSteps++ : 0));
     }
+    if (const std::string error = AddOverlayStep(options.overlay, steps); !error.empty()) {
+        std::fprintf(stderr, "ombrik-cli: %s\n", error.c_str());
+        return false;
+    }
+    return true;
+}
+
+// The single-file form: one photo, a progress bar per step.
+int RunSingle(const Options& options, const std::vector<BatchStep>& steps, uint32_t seed)
+{
     ImageEncoder encoder(options.output);
     if (!encoder.found()) {
         std::fprintf(stderr, "ombrik-cli: cannot save '%s': %s\n", options.output.c_str(),
@@ -309,42 +351,71 @@ int RunBatchMode(int argc, char** argv)
         std::fprintf(stderr, "ombrik-cli: '%s' could not be opened: %s\n", options.input.c_str(), loaded.error.c_str());
         return kBatchOpenFailed;
     }
-    // As the canvas does on every load: a fresh scatter sequence and rand() state.
-    const unsigned seed = options.seed ? *options.seed : unsigned(std::time(nullptr));
-    SeedScatterRandom(seed);
-    std::srand(seed);
-
-    PixelBuffer photo = std::move(loaded.photo);
-    std::fprintf(stderr, "%s: %d x %d\n", options.input.c_str(), photo.width, photo.height);
-    for (const EffectInfo* info : effects) {
-        const std::string label = EffectLabel(*info);
-        if (!RunsInBatch(*info)) {
-            std::fprintf(stderr, "skipping %s (%d): it is placed or warped with the mouse in the editor\n",
-                         label.c_str(), info->id);
-            continue;
-        }
-        TerminalProgress bar(label);
-        PixelBuffer result(photo.width, photo.height, 3);
+    BatchPhoto photo{std::move(loaded.photo), options.input, seed};
+    std::fprintf(stderr, "%s: %d x %d\n", options.input.c_str(), photo.pixels.width, photo.pixels.height);
+    for (const BatchStep& step : steps) {
+        TerminalProgress bar(step.label);
+        std::string error;
         {
             ScopedProgressSink sink([&bar](int percent) { bar.show(percent); });
-            EffectRequest request;
-            request.initialise();
-            request.set(info->id, photo.width, photo.height, 3);
-            if (info->category == EffectCategory::Lighting)
-                request.colour = DefaultLightingColour(info->id);
-            request.RunEffect(photo.data(), result.data());
+            error = RunStep(step, photo);
+        }
+        if (!error.empty()) {
+            std::fprintf(stderr, "\nombrik-cli: %s: %s\n", step.label.c_str(), error.c_str());
+            return kBatchSaveFailed;
         }
         bar.finish();
-        photo = std::move(result);
     }
 
-    const SaveStatus status = encoder.saveToFile(photo, options.output);
+    const SaveStatus status = encoder.saveToFile(photo.pixels, options.output);
     if (status != SaveStatus::Ok) {
         std::fprintf(stderr, "ombrik-cli: cannot save '%s': %s\n", options.output.c_str(), SaveStatusText(status));
         return kBatchSaveFailed;
     }
     std::fprintf(stderr, "saved %s\n", options.output.c_str());
     return kBatchOk;
+}
+
+} // namespace
+
+int RunBatchMode(int argc, char** argv)
+{
+    Options options;
+    if (!ParseArguments(argc, argv, options))
+        return kBatchUsage;
+    if (options.help) {
+        std::fputs(kUsage, stdout);
+        std::fputs(kFolderUsage, stdout);
+        std::fputs(kOverlayUsage, stdout);
+        return kBatchOk;
+    }
+    if (options.list) {
+        ListEffects();
+        return kBatchOk;
+    }
+    if (options.overlay.listFrames) {
+        ListFrames();
+        return kBatchOk;
+    }
+
+    int appArgc = 1;
+    const auto app = MakeApplication(appArgc, argv, OverlayNeedsFonts(options.overlay));
+    std::vector<BatchStep> steps;
+    if (!BuildSteps(options, steps))
+        return kBatchUsage;
+    const uint32_t seed = options.seed ? *options.seed : uint32_t(std::time(nullptr));
+
+    if (!options.folder.outputDir.empty()) {
+        FolderRun run;
+        run.settings = options.folder;
+        run.thresholdWidth = options.thresholdWidth;
+        run.thresholdHeight = options.thresholdHeight;
+        run.quality = options.quality;
+        run.seed = seed;
+        return RunFolderBatch(run, steps);
+    }
+    // One photo keeps the seed as given, as the canvas does on every load.
+    return RunSingle(options, steps, seed);
 }
 
 } // namespace ombrik

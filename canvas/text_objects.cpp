@@ -123,19 +123,23 @@ std::array<QRect, kHandleCount> HandleRects(int w, int h)
     return r;
 }
 
+void DrawTextObject(QPainter& painter, const CanvasObject& o, const ObjectView& view)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setTransform(ObjectTransform(o, view));
+    DrawStyledText(painter, o.style, QString::fromStdString(o.text), o.font, false,
+                   QRectF(0, 0, o.textWidth, o.textHeight), o.colour1, o.colour2, int(255 - o.transparency * 255));
+    painter.restore();
+}
+
 void TextObjectTool::paint(QPainter& painter, const ObjectView& view, bool withHandles)
 {
     for (CanvasObject& o : m_doc.objects()) {
         o.screenRect = IntRect{int(view.zoom * o.x), int(view.zoom * o.y),
                                int(view.zoom * (o.x + o.textWidth * o.scale)),
                                int(view.zoom * (o.y + o.textHeight * o.scale))};
-        painter.save();
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.setTransform(ObjectTransform(o, view));
-        DrawStyledText(painter, o.style, QString::fromStdString(o.text), o.font, false,
-                       QRectF(0, 0, o.textWidth, o.textHeight), o.colour1, o.colour2,
-                       int(255 - o.transparency * 255));
-        painter.restore();
+        DrawTextObject(painter, o, view);
         if (!withHandles || !o.selected)
             continue;
         const QSize size = ScreenSize(o, view.zoom);
