@@ -298,13 +298,12 @@ namespace {
 
 // The Qt application object the run needs: text needs the font database and
 // so a GUI application (on the offscreen platform: the batch shows no
-// window); everything else a plain core application, which starts faster.
+// window). Reading, encoding and painting pictures need none, and a run
+// without one starts faster.
 std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv, bool fonts)
 {
-    if (QCoreApplication::instance())
+    if (QCoreApplication::instance() || !fonts)
         return nullptr;
-    if (!fonts)
-        return std::make_unique<QCoreApplication>(argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     return std::make_unique<QGuiApplication>(argc, argv);

@@ -33,8 +33,18 @@ bool LoadThroughQt(const std::string& path, int64_t limit, LoadedPhoto& result, 
     const ScopedQuietTiffHandlers quietTiff;
     QImageReader reader(QString::fromStdString(path));
     reader.setAutoTransform(true);  // EXIF orientation: open upright
-    if (!reader.canRead())
-        return false;
+    // The reader named by the extension first: telling a file by its content
+    // loads every image plugin there is, which costs more than many a decode.
+    // Only a file whose extension does not match its content pays for that.
+    reader.setFormat(QByteArray::fromStdString(PathExtension(path)).toLower());
+    reader.setAutoDetectImageFormat(false);
+    if (!reader.canRead()) {
+        reader.setFileName(reader.fileName());
+        reader.setFormat(QByteArray());
+        reader.setAutoDetectImageFormat(true);
+        if (!reader.canRead())
+            return false;
+    }
     const bool downsize = a > 0 && b > 0;
     const QSize declared = reader.size();
     if (!downsize && declared.isValid() && int64_t(declared.width()) * declared.height() > limit)
