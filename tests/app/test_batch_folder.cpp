@@ -23,12 +23,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Run {
+struct CliRun {
     int exitCode;
     std::string err;
 };
 
-Run RunCli(const QStringList& arguments)
+CliRun RunCli(const QStringList& arguments)
 {
     QProcess process;
     process.start(QStringLiteral(OMBRIK_CLI_PATH), arguments);
@@ -76,7 +76,7 @@ TEST(BatchFolder, BrokenFilesAreNamedAndTheOthersWritten)
         QStringList args{"--output-dir", out, "--recursive", "-e", "Emboss", in};
         if (*again)
             args << again;
-        const Run run = RunCli(args);
+        const CliRun run = RunCli(args);
         EXPECT_EQ(run.exitCode, 5) << run.err;
         EXPECT_TRUE(Has(run.err, "failed " + (in + "/broken.jpg").toStdString())) << run.err;
         EXPECT_TRUE(Has(run.err, "2 written, 1 failed, 0 skipped")) << run.err;
@@ -89,7 +89,7 @@ TEST(BatchFolder, BrokenFilesAreNamedAndTheOthersWritten)
     for (const char* name : {"été 1.png", "sub/b.png"}) {
         const QString single = tmp.filePath("single.png");
         QFile::remove(single);
-        const Run one = RunCli({in + "/" + name, single, "-e", "Emboss"});
+        const CliRun one = RunCli({in + "/" + name, single, "-e", "Emboss"});
         ASSERT_EQ(one.exitCode, 0) << one.err;
         const QImage expected(single);
         ASSERT_FALSE(expected.isNull());
@@ -98,7 +98,7 @@ TEST(BatchFolder, BrokenFilesAreNamedAndTheOthersWritten)
 
     // An output folder that cannot be made stops the run before any work.
     Write(tmp.filePath("a file"), "x");
-    const Run blocked = RunCli({"--output-dir", tmp.filePath("a file/out"), in});
+    const CliRun blocked = RunCli({"--output-dir", tmp.filePath("a file/out"), in});
     EXPECT_EQ(blocked.exitCode, 4) << blocked.err;
     EXPECT_TRUE(Has(blocked.err, "cannot be created")) << blocked.err;
     EXPECT_FALSE(Has(blocked.err, "written")) << blocked.err;
@@ -113,23 +113,23 @@ TEST(BatchFolder, OutputsAreReplacedOnlyWhenAskedAndInputsNever)
     const QString out = tmp.filePath("out");
 
     // Listed twice: edited once.
-    const Run first = RunCli({"--output-dir", out, "--format", "bmp", photo, photo});
+    const CliRun first = RunCli({"--output-dir", out, "--format", "bmp", photo, photo});
     ASSERT_EQ(first.exitCode, 0) << first.err;
     EXPECT_TRUE(Has(first.err, "listed twice")) << first.err;
     EXPECT_TRUE(Has(first.err, "1 written, 0 failed, 0 skipped")) << first.err;
 
     Write(out + "/a.bmp", "keep me");
-    const Run kept = RunCli({"--output-dir", out, "--format", "bmp", photo});
+    const CliRun kept = RunCli({"--output-dir", out, "--format", "bmp", photo});
     EXPECT_EQ(kept.exitCode, 5) << kept.err;
     EXPECT_TRUE(Has(kept.err, "0 written, 0 failed, 1 skipped")) << kept.err;
     EXPECT_EQ(Bytes(out + "/a.bmp"), QByteArray("keep me"));
 
-    const Run replaced = RunCli({"--output-dir", out, "--format", "bmp", "--overwrite", photo});
+    const CliRun replaced = RunCli({"--output-dir", out, "--format", "bmp", "--overwrite", photo});
     EXPECT_EQ(replaced.exitCode, 0) << replaced.err;
     EXPECT_EQ(QImage(out + "/a.bmp").size(), QSize(160, 120));
 
     // The input's own folder, the same name and format: never written over.
-    const Run self = RunCli({"--output-dir", tmp.path(), "--overwrite", "-e", "Emboss", photo});
+    const CliRun self = RunCli({"--output-dir", tmp.path(), "--overwrite", "-e", "Emboss", photo});
     EXPECT_EQ(self.exitCode, 5) << self.err;
     EXPECT_TRUE(Has(self.err, "is an input")) << self.err;
     EXPECT_EQ(Bytes(photo), original);
@@ -146,7 +146,7 @@ TEST(BatchFolder, RandomEffectsDependOnTheSeedAndNameNotOnTheJobs)
     QFile::copy(in + "/a.png", in + "/a copy.png");
 
     auto batch = [&](const QString& out, const char* jobs, const char* seed) {
-        const Run run = RunCli({"--output-dir", out, "--jobs", jobs, "--seed", seed, "-e", "Splash", "-e", "Mosaic",
+        const CliRun run = RunCli({"--output-dir", out, "--jobs", jobs, "--seed", seed, "-e", "Splash", "-e", "Mosaic",
                                 "-e", "Wind", in});
         EXPECT_EQ(run.exitCode, 0) << run.err;
     };
@@ -189,7 +189,7 @@ TEST(BatchFolder, FrameAndTextMatchTheWindowsSaveAs)
         QImage(window.data(), window.width, window.height, int(window.stride()), QImage::Format_BGR888).copy();
 
     const QString out = tmp.filePath("out");
-    const Run run = RunCli({"--output-dir", out, "--frame", "3", "--text", text, "--text-style", "3", "--text-at",
+    const CliRun run = RunCli({"--output-dir", out, "--frame", "3", "--text", text, "--text-style", "3", "--text-at",
                             "top-left", photo});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const QImage batch = QImage(out + "/p.png").convertToFormat(QImage::Format_BGR888);
