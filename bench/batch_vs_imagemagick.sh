@@ -34,6 +34,8 @@ for r in $(seq 1 "$repeat"); do
   rm -rf "$work/o1" "$work/o2"; mkdir -p "$work/o2"
   t=$(now); "$cli" --output-dir "$work/o1" -e Emboss "$work/in" 2>/dev/null; ours_folder+=($(( ($(now) - t) / 1000000 )))
   t=$(now); mogrify -path "$work/o2" -emboss 1 "$work"/in/*.jpg; theirs_folder+=($(( ($(now) - t) / 1000000 )))
+  # Both write a new file (replacing an existing one, ombrik-cli first flushes the new bytes to the disk).
+  rm -f "$work/o-ours.bmp" "$work/o-theirs.bmp"
   t=$(now); "$cli" "$work/one.bmp" "$work/o-ours.bmp" 2>/dev/null; ours_one+=($(( ($(now) - t) / 1000000 )))
   t=$(now); convert "$work/one.bmp" "$work/o-theirs.bmp"; theirs_one+=($(( ($(now) - t) / 1000000 )))
 done
