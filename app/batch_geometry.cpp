@@ -168,19 +168,4 @@ bool ApplyGeometryStep(const BatchGeometryStep& step, PixelBuffer& photo, int64_
     return true;
 }
 
-bool ApplyGeometryStepsBefore(const PlacedGeometrySteps& steps, size_t& next, size_t effectIndex,
-                              PixelBuffer& photo, int64_t maxArea)
-{
-    for (; next < steps.size() && steps[next].first <= effectIndex; ++next) {
-        const BatchGeometryStep& step = steps[next].second;
-        std::string error;
-        if (!ApplyGeometryStep(step, photo, maxArea, error)) {
-            std::fprintf(stderr, "ombrik-cli: %s: %s\n", step.text.c_str(), error.c_str());
-            return false;
-        }
-        std::fprintf(stderr, "%s: %d x %d\n", step.text.c_str(), photo.width, photo.height);
-    }
-    return true;
-}
-
 } // namespace ombrik

@@ -42,10 +42,4 @@ bool ApplyGeometryStep(const BatchGeometryStep& step, PixelBuffer& photo, int64_
 // (the number of effects given before it on the command line).
 using PlacedGeometrySteps = std::vector<std::pair<size_t, BatchGeometryStep>>;
 
-// Applies, in order, the steps placed before effect `effectIndex` that have not
-// run yet (`next` counts them); prints each and any error on stderr. False
-// on the first step that cannot be done.
-bool ApplyGeometryStepsBefore(const PlacedGeometrySteps& steps, size_t& next, size_t effectIndex,
-                              PixelBuffer& photo, int64_t maxArea);
-
 } // namespace ombrik

@@ -1,13 +1,16 @@
 #include "app/batch_mode.h"
 
+#include "app/batch_folder.h"
 #include "app/batch_geometry.h"
-
+#include "app/batch_overlay.h"
+#include "app/batch_steps.h"
 #include "effects/effect_catalogue.h"
-#include "engine/effect_filter.h"
-#include "effects/effect_request.h"
 #include "engine/progress.h"
 #include "files/image_encoder.h"
 #include "files/photo_loader.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <algorithm>
 #include <cctype>
@@ -15,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,19 +31,23 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: ombrik-cli [options] INPUT OUTPUT\n"
-    "       ombrik-cli --list\n"
+    "       ombrik-cli [options] --output-dir DIR INPUT...\n"
+    "       ombrik-cli --list | --list-frames\n"
     "Opens INPUT (downsized to the load threshold), applies each effect in order\n"
     "and saves the result to OUTPUT in the format its extension names\n"
-    "(.jpg/.jpeg, .png, .bmp, .gif, .tif/.tiff).\n"
+    "(.jpg/.jpeg, .png, .bmp, .gif, .tif/.tiff). With --output-dir every INPUT\n"
+    "(a picture or a folder of pictures) is edited the same way and written into\n"
+    "DIR under its own name.\n"
     "\n"
     "Options:\n"
     "  -e, --effect ID|NAME   apply an effect (repeatable; --apply is the same)\n"
     "  -o, --output PATH      the output file (instead of the second name)\n"
     "  --threshold WxH        load threshold (default 1600x1200; 1..10000 each)\n"
-    "  --max-size W H         the same as --threshold WxH\n"
+    "  --max-size WxH         the same as --threshold (also as two numbers W H)\n"
     "  --no-resize            open the photo at full size\n"
     "  --quality Q            JPEG quality 0..100 (default 90)\n"
-    "  --seed N               seed for effects that scatter at random (default: the time)\n"
+    "  --seed N               seed for effects that scatter at random (default: the time);\n"
+    "                         in a batch each photo's seed comes from N and its file name\n"
     "  --crop WxH+X+Y         keep that rectangle (sides rounded down to multiples of 4)\n"
     "  --rotate 90|180|270    turn clockwise\n"
     "  --flip horizontal|vertical\n"
@@ -53,6 +61,8 @@ constexpr const char* kUsage =
 struct Options {
     std::string input;
     std::string output;
+    FolderSettings folder;
+    OverlaySettings overlay;
     std::vector<std::string> effects;
     PlacedGeometrySteps geometry;
     int thresholdWidth = kDefaultThresholdWidth;
@@ -120,6 +130,13 @@ bool ParseArguments(int argc, char** argv, Options& options)
                 std::fprintf(stderr, "ombrik-cli: bad threshold '%s' (expected WxH, each 1..10000)\n", value);
                 return false;
             }
+        } else if (arg == "--max-size" && i + 1 < argc && std::string_view(argv[i + 1]).find_first_of("xX") != std::string_view::npos) {
+            const std::string_view text(argv[++i]);
+            const size_t x = text.find_first_of("xX");
+            if (!ParseSize(text.substr(0, x), text.substr(x + 1), options)) {
+                std::fprintf(stderr, "ombrik-cli: bad size '%s' (expected WxH, each 1..10000)\n", argv[i]);
+                return false;
+            }
         } else if (arg == "--max-size") {
             if (i + 2 >= argc || !ParseSize(argv[i + 1], argv[i + 2], options)) {
                 std::fprintf(stderr, "ombrik-cli: --max-size needs a width and a height, each 1..10000\n");
@@ -161,14 +178,34 @@ bool ParseArguments(int argc, char** argv, Options& options)
             }
             options.geometry.emplace_back(options.effects.size(), std::move(step));
         } else if (arg.size() > 1 && arg[0] == '-') {
-            std::fprintf(stderr, "ombrik-cli: unknown option '%s' (see --help)\n", arg.c_str());
-            return false;
+            // Options of the folder run and of the decorations read themselves.
+            std::string error;
+            int used = ParseFolderArgument(argc, argv, i, options.folder, error);
+            if (used == 0)
+                used = ParseOverlayArgument(argc, argv, i, options.overlay, error);
+            if (used < 0) {
+                std::fprintf(stderr, "ombrik-cli: %s\n", error.c_str());
+                return false;
+            }
+            if (used == 0) {
+                std::fprintf(stderr, "ombrik-cli: unknown option '%s' (see --help)\n", arg.c_str());
+                return false;
+            }
+            i += used - 1;
         } else {
             positional.push_back(arg);
         }
     }
-    if (options.help || options.list)
+    if (options.help || options.list || options.overlay.listFrames)
         return true;
+    if (!options.folder.outputDir.empty()) {
+        if (!options.output.empty() || positional.empty()) {
+            std::fprintf(stderr, "ombrik-cli: --output-dir takes input pictures or folders and no --output (see --help)\n");
+            return false;
+        }
+        options.folder.inputs = std::move(positional);
+        return true;
+    }
     if (positional.size() == 2 && options.output.empty()) {
         options.input = positional[0];
         options.output = positional[1];
@@ -202,22 +239,6 @@ const EffectInfo* LookUpEffect(const std::string& text)
         if (info.name && (PlainName(info.name) == wanted || text == info.name))
             return &info;
     return nullptr;
-}
-
-// The display name with "&&" shown as '&', or "effect N" for unnamed ids.
-std::string EffectLabel(const EffectInfo& info)
-{
-    if (!info.name)
-        return "effect " + std::to_string(info.id);
-    std::string name = info.name;
-    for (size_t at = name.find("&&"); at != std::string::npos; at = name.find("&&", at + 1))
-        name.erase(at, 1);
-    return name;
-}
-
-bool RunsInBatch(const EffectInfo& info)
-{
-    return info.mode != ApplyMode::LightPlacement && info.mode != ApplyMode::WarpBrush;
 }
 
 const char* CategoryName(EffectCategory category)
@@ -286,9 +307,11 @@ bool IsBatchInvocation(int argc, char** argv)
     // Only an option that belongs to the batch mode: file names alone (a file
     // manager opening several photos) open in the window, and the window's and
     // Qt's own options (-platform, --help, ...) are not ours to take.
-    static constexpr std::string_view kBatchOptions[] = {"-e", "--effect", "--apply", "-o", "--output",
-                                                         "-l", "--list", "--list-effects", "--threshold",
-                                                         "--max-size", "--no-resize", "--quality", "--seed"};
+    static constexpr std::string_view kBatchOptions[] = {
+        "-e", "--effect", "--apply", "-o", "--output", "-l", "--list", "--list-effects", "--threshold",
+        "--max-size", "--no-resize", "--quality", "--seed", "--crop", "--rotate", "--flip", "--straighten",
+        "--resize", "--output-dir", "--recursive", "--format", "--suffix", "--overwrite", "--jobs", "--frame",
+        "--list-frames", "--text"};
     for (int i = 1; i < argc; ++i)
         if (std::find(std::begin(kBatchOptions), std::end(kBatchOptions), std::string_view(argv[i]))
             != std::end(kBatchOptions))
@@ -296,27 +319,52 @@ bool IsBatchInvocation(int argc, char** argv)
     return false;
 }
 
-int RunBatchMode(int argc, char** argv)
-{
-    Options options;
-    if (!ParseArguments(argc, argv, options))
-        return kBatchUsage;
-    if (options.help) {
-        std::fputs(kUsage, stdout);
-        return kBatchOk;
-    }
-    if (options.list) {
-        ListEffects();
-        return kBatchOk;
-    }
+namespace {
 
-    // Every name is checked before the (possibly long) work starts.
-    std::vector<const EffectInfo*> effects;
+// The Qt application object the run needs: text needs the font database and
+// so a GUI application (on the offscreen platform: the batch shows no
+// window). Reading, encoding and painting pictures need none, and a run
+// without one starts faster.
+std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv, bool fonts)
+{
+    if (QCoreApplication::instance() || !fonts)
+        return nullptr;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+// The geometry steps given before effect `effectIndex` (or, with the number of
+// effects, after the last one), as steps of the run. A step that cannot be
+// done on a photo (a crop outside it) is the caller's mistake: usage.
+void AddGeometrySteps(const Options& options, size_t effectIndex, std::vector<BatchStep>& steps)
+{
+    const int64_t maxArea = int64_t(options.thresholdWidth) * std::max(0, options.thresholdHeight);
+    for (const auto& [position, geometry] : options.geometry) {
+        if (position != effectIndex)
+            continue;
+        BatchStep step;
+        step.label = geometry.text;
+        step.failureIsUsage = true;
+        step.apply = [geometry, maxArea](BatchPhoto& photo) {
+            std::string error;
+            return ApplyGeometryStep(geometry, photo.pixels, maxArea, error) ? std::string() : error;
+        };
+        steps.push_back(std::move(step));
+    }
+}
+
+// Every check that can fail before any photo is touched: the effects become
+// steps, the decorations their step after them.
+bool BuildSteps(const Options& options, std::vector<BatchStep>& steps)
+{
+    int randomSteps = 0;
+    size_t effectIndex = 0;
     for (const std::string& text : options.effects) {
         const EffectInfo* info = LookUpEffect(text);
         if (!info) {
             std::fprintf(stderr, "ombrik-cli: unknown effect '%s' (see --list)\n", text.c_str());
-            return kBatchUsage;
+            return false;
         }
         // Lights, flares and warps need a place on the photo that only the
         // mouse gives; running without one would leave the photo unchanged.
@@ -325,10 +373,22 @@ int RunBatchMode(int argc, char** argv)
                          "ombrik-cli: effect '%s' (%d) cannot run in a batch: it is placed or painted with the "
                          "mouse in the editor (see --list)\n",
                          EffectLabel(*info).c_str(), info->id);
-            return kBatchUsage;
+            return false;
         }
-        effects.push_back(info);
+        AddGeometrySteps(options, effectIndex++, steps);
+        steps.push_back(EffectStep(*info, DrawsRandomNumbers(*info) ? randomSteps++ : 0));
     }
+    AddGeometrySteps(options, effectIndex, steps);
+    if (const std::string error = AddOverlayStep(options.overlay, steps); !error.empty()) {
+        std::fprintf(stderr, "ombrik-cli: %s\n", error.c_str());
+        return false;
+    }
+    return true;
+}
+
+// The single-file form: one photo, a progress bar per step.
+int RunSingle(const Options& options, const std::vector<BatchStep>& steps, uint32_t seed)
+{
     ImageEncoder encoder(options.output);
     if (!encoder.found()) {
         std::fprintf(stderr, "ombrik-cli: cannot save '%s': %s\n", options.output.c_str(),
@@ -345,43 +405,71 @@ int RunBatchMode(int argc, char** argv)
     if (loaded.damaged)
         std::fprintf(stderr, "ombrik-cli: warning: '%s' is damaged: part of the picture may be missing\n",
                      options.input.c_str());
-    // As the canvas does on every load: a fresh scatter sequence and rand() state.
-    const unsigned seed = options.seed ? *options.seed : unsigned(std::time(nullptr));
-    SeedScatterRandom(seed);
-    std::srand(seed);
-
-    PixelBuffer photo = std::move(loaded.photo);
-    std::fprintf(stderr, "%s: %d x %d\n", options.input.c_str(), photo.width, photo.height);
-    const int64_t maxArea = int64_t(options.thresholdWidth) * std::max(0, options.thresholdHeight);
-    size_t geometryDone = 0, effectIndex = 0;
-    for (const EffectInfo* info : effects) {
-        if (!ApplyGeometryStepsBefore(options.geometry, geometryDone, effectIndex++, photo, maxArea))
-            return kBatchUsage;
-        const std::string label = EffectLabel(*info);
-        TerminalProgress bar(label);
-        PixelBuffer result(photo.width, photo.height, 3);
+    BatchPhoto photo{std::move(loaded.photo), options.input, seed};
+    std::fprintf(stderr, "%s: %d x %d\n", options.input.c_str(), photo.pixels.width, photo.pixels.height);
+    for (const BatchStep& step : steps) {
+        TerminalProgress bar(step.label);
+        std::string error;
         {
             ScopedProgressSink sink([&bar](int percent) { bar.show(percent); });
-            EffectRequest request;
-            request.initialise();
-            request.set(info->id, photo.width, photo.height, 3);
-            if (info->category == EffectCategory::Lighting)
-                request.colour = DefaultLightingColour(info->id);
-            request.RunEffect(photo.data(), result.data());
+            error = RunStep(step, photo);
+        }
+        if (!error.empty()) {
+            std::fprintf(stderr, "\nombrik-cli: %s: %s\n", step.label.c_str(), error.c_str());
+            return step.failureIsUsage ? kBatchUsage : kBatchSaveFailed;
         }
         bar.finish();
-        photo = std::move(result);
     }
-    if (!ApplyGeometryStepsBefore(options.geometry, geometryDone, effects.size(), photo, maxArea))
-        return kBatchUsage;
 
-    const SaveStatus status = encoder.saveToFile(photo, options.output);
+    const SaveStatus status = encoder.saveToFile(photo.pixels, options.output);
     if (status != SaveStatus::Ok) {
         std::fprintf(stderr, "ombrik-cli: cannot save '%s': %s\n", options.output.c_str(), SaveStatusText(status));
         return kBatchSaveFailed;
     }
     std::fprintf(stderr, "saved %s\n", options.output.c_str());
     return kBatchOk;
+}
+
+} // namespace
+
+int RunBatchMode(int argc, char** argv)
+{
+    Options options;
+    if (!ParseArguments(argc, argv, options))
+        return kBatchUsage;
+    if (options.help) {
+        std::fputs(kUsage, stdout);
+        std::fputs(kFolderUsage, stdout);
+        std::fputs(kOverlayUsage, stdout);
+        return kBatchOk;
+    }
+    if (options.list) {
+        ListEffects();
+        return kBatchOk;
+    }
+    if (options.overlay.listFrames) {
+        ListFrames();
+        return kBatchOk;
+    }
+
+    int appArgc = 1;
+    const auto app = MakeApplication(appArgc, argv, OverlayNeedsFonts(options.overlay));
+    std::vector<BatchStep> steps;
+    if (!BuildSteps(options, steps))
+        return kBatchUsage;
+    const uint32_t seed = options.seed ? *options.seed : uint32_t(std::time(nullptr));
+
+    if (!options.folder.outputDir.empty()) {
+        FolderRun run;
+        run.settings = options.folder;
+        run.thresholdWidth = options.thresholdWidth;
+        run.thresholdHeight = options.thresholdHeight;
+        run.quality = options.quality;
+        run.seed = seed;
+        return RunFolderBatch(run, steps);
+    }
+    // One photo keeps the seed as given, as the canvas does on every load.
+    return RunSingle(options, steps, seed);
 }
 
 } // namespace ombrik

@@ -1,4 +1,5 @@
-// The command-line batch mode: open a photo, run whole-photo effects on it in
+// The command-line batch mode: open a photo (or every photo of a list of
+// pictures and folders), run whole-photo effects and decorations on it in
 // order and save it by the output's extension, with a progress bar on the
 // terminal and an exit code for every failure.
 #pragma once
@@ -9,7 +10,8 @@ enum BatchExit {
     kBatchOk = 0,
     kBatchUsage = 2,        // bad options, unknown or mouse-placed effect, bad threshold or quality
     kBatchOpenFailed = 3,   // the input could not be opened
-    kBatchSaveFailed = 4,   // no encoder for the output, or the save failed
+    kBatchSaveFailed = 4,   // no encoder for the output, or the save failed; an output folder that cannot be written
+    kBatchSomeFailed = 5,   // a run over many photos wrote some of them, not all
 };
 
 // True when the arguments ask for the batch mode rather than the editor window:

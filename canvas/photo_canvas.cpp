@@ -1,6 +1,7 @@
 #include "canvas/photo_canvas.h"
 
 #include "canvas/recovery_journal.h"
+#include "canvas/composite.h"
 #include "canvas/scroll_codes.h"
 #include "engine/effect_filter.h"
 #include "files/image_encoder.h"
@@ -26,20 +27,6 @@
 namespace ombrik {
 
 namespace {
-
-// Light checks behind the photo, so that the photo's edge is always visible.
-const QBrush& BackgroundBrush()
-{
-    static const QBrush brush = [] {
-        QImage tile(16, 16, QImage::Format_RGB32);
-        tile.fill(QColor(208, 208, 208));
-        QPainter p(&tile);
-        p.fillRect(0, 0, 8, 8, QColor(228, 228, 228));
-        p.fillRect(8, 8, 8, 8, QColor(228, 228, 228));
-        return QBrush(tile);
-    }();
-    return brush;
-}
 
 // The progress strip's frame (227 × 15) and fill (200 × 7).
 const QImage& ProgressFrame()
@@ -374,17 +361,13 @@ void CPhotoCanvas::renderInto(QImage& target, bool forExport, const QRect& clip)
     QPainter p(&target);
     if (clip.isValid())
         p.setClipRect(clip);
-    p.fillRect(target.rect(), BackgroundBrush());
+    p.fillRect(target.rect(), CanvasBackgroundBrush());
     if (!m_doc.hasPhoto())
         return;
     const QImage photo = PhotoImage(m_doc.photo());
     if (forExport) {
         // Zoom 1, no scrolling: the whole photo inside its frame border.
-        const int b = m_doc.frameBorder();
-        p.drawImage(QPoint(b, b), photo);
-        m_text.paint(p, ObjectView{1.0f, QPoint(b, b), 0, 0}, false);
-        if (m_doc.frameIndex() >= 0)
-            m_frame.draw(p, QRect(b, b, m_doc.width(), m_doc.height()), 1.0f);
+        PaintComposite(p, m_doc.photo(), m_doc.objects(), m_doc.frameIndex() >= 0 ? &m_frame : nullptr);
         return;
     }
     // Only the part of the photo that is in the window is scaled and drawn.

@@ -123,6 +123,16 @@ std::array<QRect, kHandleCount> HandleRects(int w, int h)
     return r;
 }
 
+void DrawTextObject(QPainter& painter, const CanvasObject& o, const ObjectView& view)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setTransform(ObjectTransform(o, view));
+    DrawStyledText(painter, o.style, QString::fromStdString(o.text), o.font, false,
+                   QRectF(0, 0, o.textWidth, o.textHeight), o.colour1, o.colour2, int(255 - o.transparency * 255));
+    painter.restore();
+}
+
 void TextObjectTool::paint(QPainter& painter, const ObjectView& view, bool withHandles, const QRect& textClip)
 {
     for (CanvasObject& o : m_doc.objects()) {
@@ -132,11 +142,7 @@ void TextObjectTool::paint(QPainter& painter, const ObjectView& view, bool withH
         painter.save();
         if (textClip.isValid())
             painter.setClipRect(textClip, Qt::IntersectClip);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.setTransform(ObjectTransform(o, view));
-        DrawStyledText(painter, o.style, QString::fromStdString(o.text), o.font, false,
-                       QRectF(0, 0, o.textWidth, o.textHeight), o.colour1, o.colour2,
-                       int(255 - o.transparency * 255));
+        DrawTextObject(painter, o, view);
         painter.restore();
         if (!withHandles || !o.selected)
             continue;

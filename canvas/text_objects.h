@@ -48,6 +48,9 @@ std::array<QRect, kHandleCount> HandleRects(int w, int h);
 // The object's centre on screen.
 QPointF ObjectCentre(const CanvasObject& object, const ObjectView& view);
 
+// Draws one object (no handles) where the view puts it.
+void DrawTextObject(QPainter& painter, const CanvasObject& object, const ObjectView& view);
+
 class TextObjectTool {
 public:
     explicit TextObjectTool(CanvasDocument& doc) : m_doc(doc) {}

@@ -1,11 +1,16 @@
 #include "files/codec_image.h"
 
-#include <Magick++.h>
+#include "engine/data_folder.h"
+#include "files/codec_backend.h"
+
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 #include <mutex>
+
+// Defined only where the module's code is linked into the program.
+extern "C" const ombrik::CodecModule* OmbrikCodecModule() __attribute__((weak));
 
 namespace ombrik {
 
@@ -26,56 +31,46 @@ constexpr ExtensionFormat kExtensionFormats[] = {
     {"ppm", kCodecPnm},  {"ras", kCodecRas},
 };
 
-// The codec library's coder for each format number. EMF shares WMF's number;
-// the metafile coder refuses what it cannot read.
-const char* CoderName(int32_t format)
-{
-    switch (format) {
-    case kCodecBmp: return "BMP";
-    case kCodecGif: return "GIF";
-    case kCodecJpeg: return "JPEG";
-    case kCodecPng: return "PNG";
-    case kCodecIco: return "ICO";
-    case kCodecTiff: return "TIFF";
-    case kCodecTga: return "TGA";
-    case kCodecPcx: return "PCX";
-    case kCodecWbmp: return "WBMP";
-    case kCodecWmf: return "WMF";
-    case kCodecJp2: return "JP2";
-    case kCodecJpc: return "JPC";
-    case kCodecPgx: return "PGX";
-    case kCodecPnm: return "PNM";
-    case kCodecRas: return "SUN";
-    default: return nullptr;
-    }
-}
+constexpr const char* kModuleName = "libombrik_codec.so";
 
-// Largest picture file read into memory for decoding.
-constexpr std::streamoff kMaxFileBytes = std::streamoff(1) << 30;
+struct LoadedModule {
+    const CodecModule* module = nullptr;
+    std::string error;
+};
 
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error)
+// The module beside the program, where the install puts it, or in the build tree.
+const LoadedModule& Module()
 {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) {
-        error = "cannot read the file";
-        return false;
-    }
-    const std::streamoff size = in.tellg();
-    if (size <= 0) {
-        error = "the file is empty";
-        return false;
-    }
-    if (size > kMaxFileBytes) {
-        error = "the file is too large";
-        return false;
-    }
-    bytes.resize(size_t(size));
-    in.seekg(0);
-    if (!in.read(bytes.data(), size)) {
-        error = "cannot read the file";
-        return false;
-    }
-    return true;
+    static const LoadedModule loaded = [] {
+        LoadedModule result;
+        // A program that has the module's code linked in (the fuzzers) uses it as it is.
+        if (&OmbrikCodecModule != nullptr) {
+            result.module = OmbrikCodecModule();
+            result.module->initialise();
+            return result;
+        }
+        const std::string exe = ExecutableFolder();
+        for (const std::string& path :
+             {exe + kModuleName, exe + "../" OMBRIK_CODEC_INSTALL_DIR + kModuleName, std::string(OMBRIK_CODEC_MODULE)}) {
+            void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+            if (!handle) {
+                result.error = dlerror();
+                continue;
+            }
+            using Entry = const CodecModule* (*)();
+            if (auto entry = reinterpret_cast<Entry>(dlsym(handle, "OmbrikCodecModule"))) {
+                result.module = entry();
+                result.module->initialise();
+                result.error.clear();
+                break;
+            }
+            result.error = "the codec module has no entry";
+        }
+        if (!result.module)
+            result.error = "the codec library could not be loaded: " + result.error;
+        return result;
+    }();
+    return loaded;
 }
 
 } // namespace
@@ -98,54 +93,17 @@ int32_t CodecFormatFromExtension(const std::string& extension)
     return kCodecUnknown;
 }
 
-void InitialiseCodecLibrary()
+bool InitialiseCodecLibrary(std::string* error)
 {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        Magick::InitializeMagick(nullptr);
-        using namespace MagickLib;
-        SetMagickResourceLimit(WidthResource, kCodecMaxSide);
-        SetMagickResourceLimit(HeightResource, kCodecMaxSide);
-        SetMagickResourceLimit(PixelsResource, kCodecMaxPixels);
-        // Heap for pixel caches and working images; no spilling to disk.
-        SetMagickResourceLimit(MemoryResource, magick_int64_t(2048) * 1024 * 1024);
-        SetMagickResourceLimit(MapResource, magick_int64_t(2048) * 1024 * 1024);
-        SetMagickResourceLimit(DiskResource, 0);
-        SetMagickResourceLimit(ThreadsResource, 2);
-    });
+    const LoadedModule& loaded = Module();
+    if (error)
+        *error = loaded.error;
+    return loaded.module != nullptr;
 }
 
-CodecImage::CodecImage() { InitialiseCodecLibrary(); }
+CodecImage::CodecImage() = default;
 
 CodecImage::~CodecImage() { release(); }
-
-namespace {
-
-// Orientations that swap width and height when the picture is turned upright.
-bool SwapsSides(Magick::OrientationType orientation)
-{
-    return orientation == Magick::LeftTopOrientation || orientation == Magick::RightTopOrientation ||
-           orientation == Magick::RightBottomOrientation || orientation == Magick::LeftBottomOrientation;
-}
-
-// A header read only (ping) leaves the orientation to the EXIF attribute.
-bool HeaderSwapsSides(Magick::Image& header)
-{
-    if (header.orientation() != Magick::UndefinedOrientation)
-        return SwapsSides(header.orientation());
-    const std::string exif = header.attribute("EXIF:Orientation");
-    return exif == "5" || exif == "6" || exif == "7" || exif == "8";
-}
-
-void PrepareRead(Magick::Image& image, const char* coder)
-{
-    image.quiet(true);  // a damaged tail is a warning: keep what decoded
-    // The table's coder and no other, whatever the content looks like.
-    image.magick(coder);
-    image.fileName(std::string(coder) + ":");
-}
-
-} // namespace
 
 bool CodecImage::load(const std::string& path) { return load(path, 0, 0); }
 
@@ -160,109 +118,52 @@ bool CodecImage::load(const std::string& path, int fitWidth, int fitHeight)
     }
     release();
     m_format = CodecFormatFromExtension(extension);
-    const char* coder = CoderName(m_format);
-    if (!coder) {
+    if (m_format == kCodecUnknown) {
         m_error = "the file type is not supported";
         return false;
     }
-
-    std::string bytes;
-    if (!ReadWholeFile(path, bytes, m_error))
+    if (!InitialiseCodecLibrary(&m_error))
         return false;
-    const Magick::Blob blob(bytes.data(), bytes.size());
-    try {
-        auto image = std::make_unique<Magick::Image>();
-        PrepareRead(*image, coder);
-        if (m_format == kCodecJpeg && fitWidth > 0 && fitHeight > 0) {
-            Magick::Image header;
-            PrepareRead(header, coder);
-            header.ping(blob);
-            // The hint is in stored orientation.
-            if (HeaderSwapsSides(header))
-                std::swap(fitWidth, fitHeight);
-            image->size(Magick::Geometry(unsigned(fitWidth), unsigned(fitHeight)));
-        }
-        // Decoders report missing or corrupt data as a warning and keep what
-        // they decoded: with warnings not quiet, it arrives here once the image
-        // is in place.
-        image->quiet(false);
-        try {
-            image->read(blob);
-        } catch (const Magick::WarningCorruptImage& warning) {
-            m_damaged = std::string(warning.what()).find("extraneous bytes") == std::string::npos;
-        } catch (const Magick::Warning&) {
-        }
-        if (!image->isValid() || image->columns() == 0 || image->rows() == 0) {
-            m_error = "the picture could not be decoded";
-            return false;
-        }
-        image->autoOrient();
-        m_image = std::move(image);
-    } catch (const Magick::Exception& e) {
-        m_error = e.what();
+    std::unique_ptr<CodecBackend> image(Module().module->create());
+    if (!image->load(path, m_format, fitWidth, fitHeight, m_error))
         return false;
-    }
+    m_damaged = image->damaged();
+    m_image = std::move(image);
     return true;
 }
 
 bool CodecImage::ReadSize(const std::string& path, int& width, int& height)
 {
-    InitialiseCodecLibrary();
-    const char* coder = CoderName(CodecFormatFromExtension(PathExtension(path)));
-    std::string bytes;
-    std::string error;
-    if (!coder || !ReadWholeFile(path, bytes, error))
+    const int32_t format = CodecFormatFromExtension(PathExtension(path));
+    if (format == kCodecUnknown || !InitialiseCodecLibrary())
         return false;
-    try {
-        Magick::Image header;
-        PrepareRead(header, coder);
-        header.ping(Magick::Blob(bytes.data(), bytes.size()));
-        width = int(header.columns());
-        height = int(header.rows());
-        if (HeaderSwapsSides(header))
-            std::swap(width, height);
-    } catch (const Magick::Exception&) {
-        return false;
-    }
-    return width > 0 && height > 0;
+    return Module().module->readSize(path, format, width, height);
 }
 
 bool CodecImage::fromPixels(const uint8_t* bgr, int width, int height)
 {
     release();
     m_error.clear();
-    if (!bgr || width <= 0 || height <= 0)
+    if (!bgr || width <= 0 || height <= 0 || !InitialiseCodecLibrary(&m_error))
         return false;
-    try {
-        auto image = std::make_unique<Magick::Image>();
-        image->read(unsigned(width), unsigned(height), "BGR", Magick::CharPixel, bgr);
-        m_image = std::move(image);
-    } catch (const Magick::Exception& e) {
-        m_error = e.what();
+    std::unique_ptr<CodecBackend> image(Module().module->create());
+    if (!image->fromPixels(bgr, width, height, m_error))
         return false;
-    }
+    m_image = std::move(image);
     return true;
 }
 
 bool CodecImage::isValid() const { return m_image && m_image->isValid(); }
 
-int CodecImage::width() const { return m_image ? int(m_image->columns()) : 0; }
+int CodecImage::width() const { return m_image ? m_image->width() : 0; }
 
-int CodecImage::height() const { return m_image ? int(m_image->rows()) : 0; }
+int CodecImage::height() const { return m_image ? m_image->height() : 0; }
 
 void CodecImage::fillRows() const
 {
     if (m_rowsReady || !m_image)
         return;
-    const size_t w = m_image->columns();
-    const size_t h = m_image->rows();
-    m_rows.assign(w * h * 3, 0);
-    try {
-        m_image->write(0, 0, unsigned(w), unsigned(h), "BGR", Magick::CharPixel, m_rows.data());
-        m_rowsReady = true;
-    } catch (const Magick::Exception&) {
-        m_rows.clear();
-    }
+    m_rowsReady = m_image->readRows(m_rows);
 }
 
 const uint8_t* CodecImage::storedRow(int index) const
@@ -280,40 +181,15 @@ bool CodecImage::resample(int newWidth, int newHeight, int mode)
 {
     if (!m_image || newWidth <= 0 || newHeight <= 0)
         return false;
-    try {
-        Magick::Geometry size{unsigned(newWidth), unsigned(newHeight)};
-        size.aspect(true);  // exactly this size
-        switch (mode) {
-        case 0: m_image->resize(size, Magick::TriangleFilter); break;
-        case 2: m_image->resize(size, Magick::LanczosFilter); break;
-        default: m_image->scale(size); break;
-        }
-    } catch (const Magick::Exception& e) {
-        m_error = e.what();
-        return false;
-    }
     m_rowsReady = false;
     m_rows.clear();
-    return int(m_image->columns()) == newWidth && int(m_image->rows()) == newHeight;
+    return m_image->resample(newWidth, newHeight, mode, m_error);
 }
 
 bool CodecImage::encode(const char* magick, std::vector<uint8_t>& out) const
 {
     out.clear();
-    if (!m_image)
-        return false;
-    try {
-        Magick::Image copy(*m_image);
-        copy.magick(magick);
-        Magick::Blob blob;
-        copy.write(&blob);
-        const auto* data = static_cast<const uint8_t*>(blob.data());
-        out.assign(data, data + blob.length());
-    } catch (const Magick::Exception&) {
-        out.clear();
-        return false;
-    }
-    return !out.empty();
+    return m_image && m_image->encode(magick, out);
 }
 
 void CodecImage::release()

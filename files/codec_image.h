@@ -1,6 +1,6 @@
 // The image codec library behind one small class: decoding a picture file by
 // the format its extension names, its size, its rows (counted from the bottom),
-// resampling and release. GraphicsMagick does the work.
+// resampling and release. GraphicsMagick does the work, loaded on first use.
 #pragma once
 
 #include <cstdint>
@@ -8,11 +8,9 @@
 #include <string>
 #include <vector>
 
-namespace Magick {
-class Image;
-}
-
 namespace ombrik {
+
+class CodecBackend;
 
 // Codec format numbers, chosen from a file's extension.
 enum CodecFormat : int32_t {
@@ -41,9 +39,10 @@ std::string PathExtension(const std::string& path);
 // The codec format of an extension, compared in lower case; 0 when unknown.
 int32_t CodecFormatFromExtension(const std::string& extension);
 
-// Starts the codec library once per process and bounds what a single decode may
-// allocate, so a file declaring an absurd size is refused instead of decoded.
-void InitialiseCodecLibrary();
+// Loads and starts the codec library once per process and bounds what a single
+// decode may allocate, so a file declaring an absurd size is refused instead of
+// decoded. False (with the reason in `error`, when given) when it cannot be loaded.
+bool InitialiseCodecLibrary(std::string* error = nullptr);
 
 // Largest width or height the codec library accepts, and largest pixel count.
 inline constexpr int64_t kCodecMaxSide = 65500;
@@ -101,7 +100,7 @@ public:
 private:
     void fillRows() const;
 
-    std::unique_ptr<Magick::Image> m_image;
+    std::unique_ptr<CodecBackend> m_image;
     int32_t m_format = kCodecUnknown;
     std::string m_error;
     bool m_damaged = false;

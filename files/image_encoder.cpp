@@ -74,6 +74,46 @@ SaveStatus EncodeGif(const QImage& image, QByteArray& out)
     return SaveStatus::Ok;
 }
 
+void PutLe(QByteArray& out, qsizetype at, uint32_t value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        out[at + i] = char((value >> (8 * i)) & 0xFF);
+}
+
+// 24-bit uncompressed BMP, byte for byte what Qt's BMP writer makes. Written
+// here because Qt's writer loads every image plugin there is before it looks
+// at its built-in formats, which costs a short run more than the encoding.
+SaveStatus EncodeBmp(const QImage& image, QByteArray& out)
+{
+    const QImage bgr = image.format() == QImage::Format_BGR888 ? image : image.convertToFormat(QImage::Format_BGR888);
+    if (bgr.isNull())
+        return SaveStatus::EncodeFailed;
+    const int w = bgr.width();
+    const int h = bgr.height();
+    const qsizetype row = (qsizetype(w) * 3 + 3) & ~qsizetype(3);
+    const qsizetype pixels = row * h;
+    constexpr int kHeader = 14 + 40;
+    if (pixels > qsizetype(0x7FFFFFFF) - kHeader)
+        return SaveStatus::EncodeFailed;
+    out = QByteArray(kHeader + pixels, '\0');
+    out[0] = 'B';
+    out[1] = 'M';
+    PutLe(out, 2, uint32_t(kHeader + pixels), 4);
+    PutLe(out, 10, kHeader, 4);
+    PutLe(out, 14, 40, 4);
+    PutLe(out, 18, uint32_t(w), 4);
+    PutLe(out, 22, uint32_t(h), 4);  // positive: rows stored bottom-up
+    PutLe(out, 26, 1, 2);
+    PutLe(out, 28, 24, 2);
+    PutLe(out, 34, uint32_t(pixels), 4);
+    PutLe(out, 38, uint32_t(bgr.dotsPerMeterX()), 4);
+    PutLe(out, 42, uint32_t(bgr.dotsPerMeterY()), 4);
+    char* data = out.data() + kHeader;
+    for (int y = 0; y < h; ++y)
+        std::memcpy(data + (h - 1 - y) * row, bgr.constScanLine(y), size_t(w) * 3);
+    return SaveStatus::Ok;
+}
+
 } // namespace
 
 std::span<const EncoderInfo> ImageEncoders() { return kEncoders; }
@@ -125,6 +165,10 @@ SaveStatus ImageEncoder::saveToStream(const QImage& image, QByteArray& out) cons
     const char* qtFormat = kQtFormats[m_index];
     if (!qtFormat)
         return EncodeGif(image, out);
+    if (m_mimeType == "image/bmp"
+        && (image.format() == QImage::Format_BGR888 || image.format() == QImage::Format_RGB888
+            || image.format() == QImage::Format_RGB32))
+        return EncodeBmp(image, out);
 
     const ScopedQuietTiffHandlers quietTiff;
     QBuffer buffer(&out);
@@ -199,7 +243,8 @@ bool WriteFileAtomically(const std::string& path, const QByteArray& bytes)
     // The new file gets the old one's permissions, or the usual ones.
     struct stat old {};
     mode_t mode;
-    if (stat(target.c_str(), &old) == 0) {
+    const bool replacing = stat(target.c_str(), &old) == 0;
+    if (replacing) {
         mode = old.st_mode & 07777;
     } else {
         const mode_t mask = umask(0);
@@ -221,7 +266,10 @@ bool WriteFileAtomically(const std::string& path, const QByteArray& bytes)
         data += written;
         left -= size_t(written);
     }
-    ok = ok && fsync(fd) == 0;
+    // Before an existing file is replaced the new bytes must be on the disk,
+    // or a crash could leave neither picture. A new name has no old picture
+    // to lose, and the flush would cost a short run more than the encoding.
+    ok = ok && (!replacing || fsync(fd) == 0);
     ok = (::close(fd) == 0) && ok;
     ok = ok && std::rename(temporary.c_str(), target.c_str()) == 0;
     if (!ok)

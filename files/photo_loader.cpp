@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <memory>
 
 namespace ombrik {
 
@@ -78,8 +79,18 @@ bool LoadThroughQt(const std::string& path, int64_t limit, LoadedPhoto& result, 
     const ScopedQuietTiffHandlers quietTiff;
     QImageReader reader(QString::fromStdString(path));
     reader.setAutoTransform(true);  // EXIF orientation: open upright
-    if (!reader.canRead())
-        return false;
+    // The reader named by the extension first: telling a file by its content
+    // loads every image plugin there is, which costs more than many a decode.
+    // Only a file whose extension does not match its content pays for that.
+    reader.setFormat(QByteArray::fromStdString(PathExtension(path)).toLower());
+    reader.setAutoDetectImageFormat(false);
+    if (!reader.canRead()) {
+        reader.setFileName(reader.fileName());
+        reader.setFormat(QByteArray());
+        reader.setAutoDetectImageFormat(true);
+        if (!reader.canRead())
+            return false;
+    }
     const bool downsize = a > 0 && b > 0;
     const QSize declared = reader.size();
     if (!downsize && declared.isValid() && int64_t(declared.width()) * declared.height() > limit)
@@ -131,6 +142,58 @@ bool LoadThroughQt(const std::string& path, int64_t limit, LoadedPhoto& result, 
     }
     result.photo = std::move(photo);
     result.decoder = PhotoDecoder::QtImageIO;
+    result.ok = true;
+    return true;
+}
+
+uint32_t Le(const uint8_t* p, int bytes)
+{
+    uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        v = (v << 8) | p[i];
+    return v;
+}
+
+// Uncompressed 24-bit BMP, the commonest kind, read straight into the photo's
+// rows: the same pixels as Qt's reader, without its 32-bit image and the copy
+// after it. Anything else (other depths, compression, a file cut short, a
+// photo over the threshold) is left to the readers below.
+bool LoadPlainBmp(const std::string& path, int64_t limit, LoadedPhoto& result)
+{
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!file)
+        return false;
+    uint8_t h[54];
+    if (std::fread(h, 1, sizeof h, file.get()) != sizeof h || h[0] != 'B' || h[1] != 'M')
+        return false;
+    const uint32_t offset = Le(h + 10, 4);
+    const uint32_t infoSize = Le(h + 14, 4);
+    const auto width = int32_t(Le(h + 18, 4));
+    const auto rawHeight = int32_t(Le(h + 22, 4));
+    if ((infoSize != 40 && infoSize != 108 && infoSize != 124) || Le(h + 26, 2) != 1 || Le(h + 28, 2) != 24
+        || Le(h + 30, 4) != 0 || width <= 0 || rawHeight == 0 || rawHeight == std::numeric_limits<int32_t>::min()
+        || offset < 14 + infoSize)
+        return false;
+    const int64_t height = rawHeight < 0 ? -int64_t(rawHeight) : rawHeight;
+    if (width > kCodecMaxSide || height > kCodecMaxSide || int64_t(width) * height > limit)
+        return false;
+    const int64_t row = (int64_t(width) * 3 + 3) & ~int64_t(3);
+    if (std::fseek(file.get(), 0, SEEK_END) != 0 || std::ftell(file.get()) < int64_t(offset) + row * height)
+        return false;
+    const int w = width & ~3;
+    const int hh = int(height) & ~3;
+    if (w == 0 || hh == 0)
+        return false;  // the usual path gives the usual message
+    PixelBuffer photo(w, hh, 3);
+    for (int y = 0; y < hh; ++y) {
+        // Rows are stored bottom-up unless the height is negative.
+        const int64_t stored = rawHeight > 0 ? height - 1 - y : y;
+        if (std::fseek(file.get(), long(offset + stored * row), SEEK_SET) != 0
+            || std::fread(photo.at(0, y), 1, photo.stride(), file.get()) != photo.stride())
+            return false;
+    }
+    result.photo = std::move(photo);
+    result.decoder = PhotoDecoder::QtImageIO;  // what Qt's reader gives, byte for byte
     result.ok = true;
     return true;
 }
@@ -221,6 +284,10 @@ LoadedPhoto LoadPhoto(const std::string& path, int thresholdWidth, int threshold
     const uint32_t b = resize ? uint32_t(std::min(thresholdWidth, thresholdHeight)) : 0;
     const int64_t limit = resize ? int64_t(a) * int64_t(b) : std::numeric_limits<int64_t>::max();
 
+    std::string ext = PathExtension(path);
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    if (ext == "bmp" && LoadPlainBmp(path, limit, result))
+        return result;
     if (!IsMetafile(path) && LoadThroughQt(path, limit, result))
         return result;
     LoadThroughCodec(path, a, b, limit, result);

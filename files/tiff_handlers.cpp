@@ -2,22 +2,51 @@
 
 #include <tiffio.h>
 
+#include <mutex>
+
 namespace ombrik {
 
-ScopedQuietTiffHandlers::ScopedQuietTiffHandlers()
-    : m_error(reinterpret_cast<void*>(TIFFSetErrorHandler(nullptr))),
-      m_warning(reinterpret_cast<void*>(TIFFSetWarningHandler(nullptr))),
-      m_errorExt(reinterpret_cast<void*>(TIFFSetErrorHandlerExt(nullptr))),
-      m_warningExt(reinterpret_cast<void*>(TIFFSetWarningHandlerExt(nullptr)))
+namespace {
+
+struct SavedHandlers {
+    std::mutex lock;
+    int depth = 0;
+    TIFFErrorHandler error = nullptr;
+    TIFFErrorHandler warning = nullptr;
+    TIFFErrorHandlerExt errorExt = nullptr;
+    TIFFErrorHandlerExt warningExt = nullptr;
+};
+
+SavedHandlers& Saved()
 {
+    static SavedHandlers saved;
+    return saved;
+}
+
+} // namespace
+
+ScopedQuietTiffHandlers::ScopedQuietTiffHandlers()
+{
+    SavedHandlers& s = Saved();
+    const std::lock_guard guard(s.lock);
+    if (s.depth++ > 0)
+        return;
+    s.error = TIFFSetErrorHandler(nullptr);
+    s.warning = TIFFSetWarningHandler(nullptr);
+    s.errorExt = TIFFSetErrorHandlerExt(nullptr);
+    s.warningExt = TIFFSetWarningHandlerExt(nullptr);
 }
 
 ScopedQuietTiffHandlers::~ScopedQuietTiffHandlers()
 {
-    TIFFSetErrorHandler(reinterpret_cast<TIFFErrorHandler>(m_error));
-    TIFFSetWarningHandler(reinterpret_cast<TIFFErrorHandler>(m_warning));
-    TIFFSetErrorHandlerExt(reinterpret_cast<TIFFErrorHandlerExt>(m_errorExt));
-    TIFFSetWarningHandlerExt(reinterpret_cast<TIFFErrorHandlerExt>(m_warningExt));
+    SavedHandlers& s = Saved();
+    const std::lock_guard guard(s.lock);
+    if (--s.depth > 0)
+        return;
+    TIFFSetErrorHandler(s.error);
+    TIFFSetWarningHandler(s.warning);
+    TIFFSetErrorHandlerExt(s.errorExt);
+    TIFFSetWarningHandlerExt(s.warningExt);
 }
 
 } // namespace ombrik

@@ -1,7 +1,9 @@
 // libtiff keeps one process-wide error and warning handler. The codec library
 // installs its own, which only works inside its own decoding calls; Qt's TIFF
 // plugin would call it too and abort the program on a broken TIFF. Qt's image
-// reading and writing run with the handlers silenced for their duration.
+// reading and writing run with the handlers silenced for their duration. The
+// scopes may overlap on several threads: the first one in silences the
+// handlers, the last one out puts the saved ones back.
 #pragma once
 
 namespace ombrik {
@@ -12,12 +14,6 @@ public:
     ~ScopedQuietTiffHandlers();
     ScopedQuietTiffHandlers(const ScopedQuietTiffHandlers&) = delete;
     ScopedQuietTiffHandlers& operator=(const ScopedQuietTiffHandlers&) = delete;
-
-private:
-    void* m_error;
-    void* m_warning;
-    void* m_errorExt;
-    void* m_warningExt;
 };
 
 } // namespace ombrik

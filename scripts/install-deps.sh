@@ -12,6 +12,7 @@ PACKAGES=(
   fonts-dejavu-core fontconfig
   xvfb xauth
   dpkg-dev lintian appstream desktop-file-utils file
+  imagemagick
 )
 
 missing=()

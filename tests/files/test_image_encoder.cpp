@@ -4,7 +4,9 @@
 #include "tests/files/files_test_support.h"
 
 #include <Magick++.h>
+#include <QBuffer>
 #include <QImage>
+#include <QImageWriter>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -96,6 +98,24 @@ TEST(ImageEncoder, WritesEachFormatWithItsSettings)
     QByteArray none;
     EXPECT_EQ(ImageEncoder("p.xyz").saveToStream(photo, none), SaveStatus::NoEncoder);
     EXPECT_TRUE(none.isEmpty());
+}
+
+TEST(ImageEncoder, BmpBytesAreQtsOwn)
+{
+    // Odd widths need row padding; one pixel and a tall strip are the edges.
+    for (const auto& [w, h] : {std::pair{1, 1}, std::pair{5, 3}, std::pair{7, 2}, std::pair{2, 9}, std::pair{12, 8}}) {
+        const PixelBuffer picture = test::RampPicture(w, h);
+        const QImage view = PixelBufferImage(picture);
+        for (const QImage& image : {view, view.convertToFormat(QImage::Format_RGB32)}) {
+            QByteArray qt;
+            QBuffer buffer(&qt);
+            buffer.open(QIODevice::WriteOnly);
+            ASSERT_TRUE(QImageWriter(&buffer, "bmp").write(image));
+            QByteArray ours;
+            ASSERT_EQ(ImageEncoder("p.bmp").saveToStream(image, ours), SaveStatus::Ok);
+            EXPECT_EQ(ours.toHex(), qt.toHex()) << w << " x " << h << " format " << int(image.format());
+        }
+    }
 }
 
 TEST(ImageEncoder, SavedFilesOpenAgain)

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <sys/resource.h>
 
 namespace ombrik {
@@ -243,6 +245,42 @@ TEST(LoadPhoto, ExifOrientationOpensUpright)
     ASSERT_EQ(viaCodec.photo.height, 100);
     EXPECT_GT(viaCodec.photo.at(24, 10)[2], 200);
     EXPECT_GT(viaCodec.photo.at(24, 90)[0], 200);
+}
+
+TEST(LoadPhoto, PlainBmpRowsInBothStoredOrders)
+{
+    TempFolder folder;
+    for (const auto& [w, h] : {std::pair{13, 9}, std::pair{8, 8}, std::pair{401, 203}}) {
+        const PixelBuffer picture = test::RampPicture(w, h);
+        ASSERT_TRUE(test::SaveWithQt(picture, folder.path("up.bmp")));
+        // The same picture stored top-down: a negative height, rows reversed.
+        const std::string bottomUp = test::ReadFile(folder.path("up.bmp"));
+        std::string topDown = bottomUp;
+        const int32_t negative = -h;
+        std::memcpy(topDown.data() + 22, &negative, 4);
+        const size_t row = (size_t(w) * 3 + 3) & ~size_t(3);
+        const size_t offset = 54;
+        ASSERT_EQ(bottomUp.size(), offset + row * size_t(h));
+        for (int y = 0; y < h; ++y)
+            topDown.replace(offset + size_t(y) * row, row, bottomUp, offset + size_t(h - 1 - y) * row, row);
+        test::WriteFile(folder.path("down.bmp"), topDown);
+        // Cut short: another reader's business, never read past the end.
+        test::WriteFile(folder.path("short.bmp"), bottomUp.substr(0, bottomUp.size() - row - 5));
+
+        for (const char* name : {"up.bmp", "down.bmp"}) {
+            const LoadedPhoto loaded = LoadPhoto(folder.path(name));
+            ASSERT_TRUE(loaded.ok) << name << " " << loaded.error;
+            ASSERT_EQ(loaded.photo.width, w & ~3);
+            ASSERT_EQ(loaded.photo.height, h & ~3);
+            for (int y = 0; y < loaded.photo.height; ++y)
+                ASSERT_EQ(std::memcmp(loaded.photo.at(0, y), picture.at(0, y), loaded.photo.stride()), 0)
+                    << name << " row " << y;
+        }
+        const LoadedPhoto cut = LoadPhoto(folder.path("short.bmp"));
+        if (cut.ok) {
+            EXPECT_EQ(cut.photo.width, w & ~3);
+        }
+    }
 }
 
 TEST(LoadPhoto, TooSmallOrUnreadableFilesFailWithAMessage)

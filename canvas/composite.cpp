@@ -1,0 +1,60 @@
+#include "canvas/composite.h"
+
+#include "canvas/photo_frame.h"
+#include "canvas/text_objects.h"
+
+#include <QBrush>
+#include <QImage>
+#include <QPainter>
+
+#include <cstring>
+
+namespace ombrik {
+
+const QBrush& CanvasBackgroundBrush()
+{
+    static const QBrush brush = [] {
+        QImage tile(16, 16, QImage::Format_RGB32);
+        tile.fill(QColor(208, 208, 208));
+        QPainter p(&tile);
+        p.fillRect(0, 0, 8, 8, QColor(228, 228, 228));
+        p.fillRect(8, 8, 8, 8, QColor(228, 228, 228));
+        return QBrush(tile);
+    }();
+    return brush;
+}
+
+void PaintComposite(QPainter& painter, const PixelBuffer& photo, const std::vector<CanvasObject>& objects,
+                    const PhotoFrame* frame)
+{
+    const bool framed = frame && frame->hasImage();
+    const int b = framed ? frame->border() : 0;
+    painter.drawImage(QPoint(b, b), QImage(photo.data(), photo.width, photo.height, int(photo.stride()),
+                                           QImage::Format_BGR888));
+    const ObjectView view{1.0f, QPoint(b, b), 0, 0};
+    for (const CanvasObject& object : objects)
+        DrawTextObject(painter, object, view);
+    if (framed)
+        frame->draw(painter, QRect(b, b, photo.width, photo.height), 1.0f);
+}
+
+PixelBuffer RenderComposite(const PixelBuffer& photo, const std::vector<CanvasObject>& objects,
+                            const PhotoFrame* frame)
+{
+    if (photo.empty())
+        return {};
+    const int b = frame && frame->hasImage() ? frame->border() : 0;
+    QImage surface(photo.width + 2 * b, photo.height + 2 * b, QImage::Format_RGB32);
+    {
+        QPainter p(&surface);
+        p.fillRect(surface.rect(), CanvasBackgroundBrush());
+        PaintComposite(p, photo, objects, frame);
+    }
+    surface = surface.convertToFormat(QImage::Format_BGR888);
+    PixelBuffer out(surface.width(), surface.height(), 3);
+    for (int y = 0; y < surface.height(); ++y)
+        std::memcpy(out.at(0, y), surface.constScanLine(y), out.stride());
+    return out;
+}
+
+} // namespace ombrik

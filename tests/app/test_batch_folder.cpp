@@ -1,0 +1,207 @@
+// ombrik-cli over folders, run as a real process on real files: failures named
+// and counted, the overwrite rules, inputs listed twice or holding the output
+// folder, seeds independent of the job count, and frame and text drawn as the
+// window's Save As draws them.
+#include "canvas/frame_library.h"
+#include "canvas/photo_canvas.h"
+#include "canvas/text_drawing.h"
+#include "files/photo_loader.h"
+#include "tests/support/photo_fixture.h"
+#include "ui/text_panel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace ombrik {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+    int exitCode;
+    std::string err;
+};
+
+CliRun RunCli(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(OMBRIK_CLI_PATH), arguments);
+    process.waitForFinished(180000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardError().toStdString()};
+}
+
+QByteArray Bytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void Write(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// A sample photo at a small size, saved as PNG under `path`.
+void SavePhoto(const QString& path, const char* sample = "coffee.png", int w = 160, int h = 120)
+{
+    const PixelBuffer photo = test::LoadSamplePhoto(sample, w, h);
+    ASSERT_TRUE(QImage(photo.data(), photo.width, photo.height, int(photo.stride()), QImage::Format_BGR888)
+                    .save(path));
+}
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+TEST(BatchFolder, BrokenFilesAreNamedAndTheOthersWritten)
+{
+    QTemporaryDir tmp;
+    const QString in = tmp.filePath("photos in");
+    ASSERT_TRUE(QDir().mkpath(in + "/sub"));
+    SavePhoto(in + "/été 1.png");
+    SavePhoto(in + "/sub/b.png", "chelsea.png");
+    Write(in + "/broken.jpg", "not a jpeg at all");
+    Write(in + "/notes.txt", "text");
+
+    // The folder holds its own output folder: that is not walked a second time.
+    const QString out = in + "/out";
+    for (const char* again : {"", "--overwrite"}) {
+        QStringList args{"--output-dir", out, "--recursive", "-e", "Emboss", in};
+        if (*again)
+            args << again;
+        const CliRun run = RunCli(args);
+        EXPECT_EQ(run.exitCode, 5) << run.err;
+        EXPECT_TRUE(Has(run.err, "failed " + (in + "/broken.jpg").toStdString())) << run.err;
+        EXPECT_TRUE(Has(run.err, "2 written, 1 failed, 0 skipped")) << run.err;
+        EXPECT_TRUE(Has(run.err, "notes.txt: not a picture format")) << run.err;
+    }
+    EXPECT_FALSE(QFile::exists(out + "/broken.jpg"));
+    EXPECT_FALSE(QFile::exists(out + "/out"));
+
+    // Each output is what the single-file form makes of the same photo.
+    for (const char* name : {"été 1.png", "sub/b.png"}) {
+        const QString single = tmp.filePath("single.png");
+        QFile::remove(single);
+        const CliRun one = RunCli({in + "/" + name, single, "-e", "Emboss"});
+        ASSERT_EQ(one.exitCode, 0) << one.err;
+        const QImage expected(single);
+        ASSERT_FALSE(expected.isNull());
+        EXPECT_EQ(QImage(out + "/" + name), expected) << name;
+    }
+
+    // An output folder that cannot be made stops the run before any work.
+    Write(tmp.filePath("a file"), "x");
+    const CliRun blocked = RunCli({"--output-dir", tmp.filePath("a file/out"), in});
+    EXPECT_EQ(blocked.exitCode, 4) << blocked.err;
+    EXPECT_TRUE(Has(blocked.err, "cannot be created")) << blocked.err;
+    EXPECT_FALSE(Has(blocked.err, "written")) << blocked.err;
+}
+
+TEST(BatchFolder, OutputsAreReplacedOnlyWhenAskedAndInputsNever)
+{
+    QTemporaryDir tmp;
+    const QString photo = tmp.filePath("a.png");
+    SavePhoto(photo);
+    const QByteArray original = Bytes(photo);
+    const QString out = tmp.filePath("out");
+
+    // Listed twice: edited once.
+    const CliRun first = RunCli({"--output-dir", out, "--format", "bmp", photo, photo});
+    ASSERT_EQ(first.exitCode, 0) << first.err;
+    EXPECT_TRUE(Has(first.err, "listed twice")) << first.err;
+    EXPECT_TRUE(Has(first.err, "1 written, 0 failed, 0 skipped")) << first.err;
+
+    Write(out + "/a.bmp", "keep me");
+    const CliRun kept = RunCli({"--output-dir", out, "--format", "bmp", photo});
+    EXPECT_EQ(kept.exitCode, 5) << kept.err;
+    EXPECT_TRUE(Has(kept.err, "0 written, 0 failed, 1 skipped")) << kept.err;
+    EXPECT_EQ(Bytes(out + "/a.bmp"), QByteArray("keep me"));
+
+    const CliRun replaced = RunCli({"--output-dir", out, "--format", "bmp", "--overwrite", photo});
+    EXPECT_EQ(replaced.exitCode, 0) << replaced.err;
+    EXPECT_EQ(QImage(out + "/a.bmp").size(), QSize(160, 120));
+
+    // The input's own folder, the same name and format: never written over.
+    const CliRun self = RunCli({"--output-dir", tmp.path(), "--overwrite", "-e", "Emboss", photo});
+    EXPECT_EQ(self.exitCode, 5) << self.err;
+    EXPECT_TRUE(Has(self.err, "is an input")) << self.err;
+    EXPECT_EQ(Bytes(photo), original);
+}
+
+TEST(BatchFolder, RandomEffectsDependOnTheSeedAndNameNotOnTheJobs)
+{
+    QTemporaryDir tmp;
+    const QString in = tmp.filePath("in");
+    QDir().mkpath(in);
+    SavePhoto(in + "/a.png");
+    SavePhoto(in + "/b.png", "chelsea.png");
+    SavePhoto(in + "/c.png", "astronaut.png");
+    QFile::copy(in + "/a.png", in + "/a copy.png");
+
+    auto batch = [&](const QString& out, const char* jobs, const char* seed) {
+        const CliRun run = RunCli({"--output-dir", out, "--jobs", jobs, "--seed", seed, "-e", "Splash", "-e", "Mosaic",
+                                "-e", "Wind", in});
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+    };
+    batch(tmp.filePath("one"), "1", "11");
+    batch(tmp.filePath("two"), "2", "11");
+    batch(tmp.filePath("other"), "2", "12");
+    for (const char* name : {"a.png", "a copy.png", "b.png", "c.png"}) {
+        const QByteArray one = Bytes(tmp.filePath("one/") + name);
+        ASSERT_FALSE(one.isEmpty()) << name;
+        EXPECT_EQ(one, Bytes(tmp.filePath("two/") + name)) << name;
+        EXPECT_NE(one, Bytes(tmp.filePath("other/") + name)) << name;
+    }
+    // The same pixels under another name get another seed.
+    EXPECT_NE(Bytes(tmp.filePath("one/a.png")), Bytes(tmp.filePath("one/a copy.png")));
+}
+
+TEST(BatchFolder, FrameAndTextMatchTheWindowsSaveAs)
+{
+    SetFrameLibraryFolder(OMBRIK_SOURCE_DIR "/resources/frames");
+    QTemporaryDir tmp;
+    const QString photo = tmp.filePath("p.png");
+    SavePhoto(photo, "astronaut.png", 240, 200);
+    const QString text = QString::fromUtf8("© Ombrik 2026");
+
+    // The window: the photo at zoom 1, a text added from the panel's template
+    // in style 3 (it lands 20 pixels from the top-left corner), frame 3.
+    CPhotoCanvas canvas;
+    canvas.resize(800, 600);
+    ASSERT_TRUE(canvas.openPhoto(photo.toStdString()).ok);
+    canvas.actualSize();
+    TextTemplate templ = DefaultTemplate(CTextPanel::fontFaces().value(0).toStdString());
+    templ.text = text.toStdString();
+    templ.style = 3;
+    std::tie(templ.colour1, templ.colour2) = StyleDefaultColours(3);
+    canvas.addTextObject(templ);
+    ASSERT_EQ(canvas.document().objects().size(), 1u);
+    ASSERT_TRUE(canvas.setPhotoFrame(2));
+    const PixelBuffer window = canvas.exportComposite();
+    const QImage expected =
+        QImage(window.data(), window.width, window.height, int(window.stride()), QImage::Format_BGR888).copy();
+
+    const QString out = tmp.filePath("out");
+    const CliRun run = RunCli({"--output-dir", out, "--frame", "3", "--text", text, "--text-style", "3", "--text-at",
+                            "top-left", photo});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const QImage batch = QImage(out + "/p.png").convertToFormat(QImage::Format_BGR888);
+    ASSERT_EQ(batch.size(), expected.size());
+    EXPECT_GT(batch.width(), 240);  // the frame border is round the photo
+    EXPECT_EQ(batch, expected);
+
+    // A frame the library lacks or an unknown face is refused before any work.
+    EXPECT_EQ(RunCli({"--output-dir", out, "--frame", "999", photo}).exitCode, 2);
+    EXPECT_EQ(RunCli({"--output-dir", out, "--text", "x", "--text-font", "No Such Face 123", photo}).exitCode, 2);
+    SetFrameLibraryFolder("");
+}
+
+} // namespace
+} // namespace ombrik
