@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -272,6 +273,13 @@ bool IsBatchInvocation(int argc, char** argv)
     return positional >= 2;
 }
 
+// Ctrl+C asks the running effect to stop (the same flag the window's Cancel
+// sets); a second Ctrl+C ends the program at once.
+static void OnInterrupt(int)
+{
+    RequestCancel();
+}
+
 int RunBatchMode(int argc, char** argv)
 {
     Options options;
@@ -314,9 +322,23 @@ int RunBatchMode(int argc, char** argv)
     SeedScatterRandom(seed);
     std::srand(seed);
 
+    struct sigaction interrupt {};
+    interrupt.sa_handler = OnInterrupt;
+    interrupt.sa_flags = SA_RESETHAND;
+    sigemptyset(&interrupt.sa_mask);
+    sigaction(SIGINT, &interrupt, nullptr);
+    auto cancelled = [] {
+        if (!CancelRequested())
+            return false;
+        std::fputs("\nombrik-cli: cancelled; nothing was saved\n", stderr);
+        return true;
+    };
+
     PixelBuffer photo = std::move(loaded.photo);
     std::fprintf(stderr, "%s: %d x %d\n", options.input.c_str(), photo.width, photo.height);
     for (const EffectInfo* info : effects) {
+        if (cancelled())
+            return kBatchCancelled;
         const std::string label = EffectLabel(*info);
         if (!RunsInBatch(*info)) {
             std::fprintf(stderr, "skipping %s (%d): it is placed or warped with the mouse in the editor\n",
@@ -334,9 +356,13 @@ int RunBatchMode(int argc, char** argv)
                 request.colour = DefaultLightingColour(info->id);
             request.RunEffect(photo.data(), result.data());
         }
+        if (cancelled())
+            return kBatchCancelled;
         bar.finish();
         photo = std::move(result);
     }
+    if (cancelled())
+        return kBatchCancelled;
 
     const SaveStatus status = encoder.saveToFile(photo, options.output);
     if (status != SaveStatus::Ok) {

@@ -10,6 +10,7 @@ enum BatchExit {
     kBatchUsage = 2,        // bad options, unknown effect, bad threshold or quality
     kBatchOpenFailed = 3,   // the input could not be opened
     kBatchSaveFailed = 4,   // no encoder for the output, or the save failed
+    kBatchCancelled = 130,  // stopped by Ctrl+C; nothing was written
 };
 
 // True when the arguments ask for the batch mode rather than the editor window:

@@ -628,6 +628,9 @@ void CBrushPainter::Painting()
 
     const int Wi = W - 2 * maxW, Hi = H - 2 * maxH;
     for (int c = N; c >= 1; --c) {
+        // The cancel check costs one relaxed load; strokes are short.
+        if ((c & 63) == 0 && CancelRequested())
+            break;
         if (c % progressStep == 0)
             ReportProgress(int((1 - double(c) / N) * 100));
         Draws d;
@@ -741,7 +744,7 @@ void CBrushPainter::Painting()
     m_work = std::move(canvas);
 
     const double s = p.paperRelief * 0.01;
-    if (s > 0.001) {
+    if (s > 0.001 && !CancelRequested()) {
         if (paper.empty())
             loadPaper();
         const int pw = paper.width, ph = paper.height;
