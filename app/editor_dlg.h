@@ -20,6 +20,8 @@
 
 class QAction;
 class QLabel;
+class QKeyEvent;
+class QLineEdit;
 class QMenu;
 class QSlider;
 class QTimer;
@@ -110,6 +112,11 @@ public:
     int progressDrawCount() const { return m_progressDrawCount; }
     QString windowCaption() const;
     QLabel* notice() const { return m_notice; }
+    // The editable zoom percentage in the tool strip and the before/after button.
+    QLineEdit* zoomField() const { return m_zoomField; }
+    CFlatButton* beforeButton() const { return m_beforeButton; }
+    // Delay before a long effect shows its progress box (tests shorten it).
+    void setProgressBoxDelay(int ms) { m_progressBoxDelay = ms; }
 
     // The command of an accelerator key, or 0.
     static int acceleratorCommand(int key, Qt::KeyboardModifiers modifiers);
@@ -161,6 +168,9 @@ private:
     void showNotice(const QString& text);
     void showProgress(int percent);
     bool ownsWidget(QObject* object) const;
+    void createViewControls();
+    void applyZoomField();
+    bool handleViewKey(QWidget* target, const QKeyEvent* event);
 
     CPhotoCanvas* m_canvas = nullptr;
     std::array<CEffectPanel*, 4> m_strips{};
@@ -185,6 +195,9 @@ private:
     QMenu* m_recentMenu = nullptr;
     QLabel* m_notice = nullptr;
     QTimer* m_noticeTimer = nullptr;
+    QLineEdit* m_zoomField = nullptr;
+    CFlatButton* m_beforeButton = nullptr;
+    int m_progressBoxDelay = 250;
 
     Panel m_currentPanel = Panel::Retouch;
     float m_zoomBeforePreview = 1.0f;
