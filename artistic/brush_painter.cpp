@@ -372,7 +372,10 @@ PaintImage MakeStrokeMap(const PainterParams& params, int type, bool forAngle, c
         const int wi = std::max(w - 2 * maxW, 1);
         const int hi = std::max(h - 2 * maxH, 1);
         map = PaintImage(wi, hi);
-        for (int y = 0; y < hi; ++y)
+        for (int y = 0; y < hi; ++y) {
+            // The fields are costly per pixel; a cancelled run stops here.
+            if (CancelRequested())
+                return PaintImage();
             for (int x = 0; x < wi; ++x) {
                 const double u = double(x) / wi;
                 const double v = double(y) / hi;
@@ -390,6 +393,7 @@ PaintImage MakeStrokeMap(const PainterParams& params, int type, bool forAngle, c
                 }
                 map.at(x, y)[0] = ClampByte(value);
             }
+        }
         EdgePadImage(map, maxW, maxW, maxH, maxH);
         FitMap(map, w, h);
         break;
@@ -521,6 +525,10 @@ void CBrushPainter::Painting()
     };
     const PixelBlock angleMap = mapValues(p.orientType, true);
     const PixelBlock sizeMap = mapValues(p.sizeType, false);
+    if (CancelRequested()) {
+        g_painting = false;
+        return;
+    }
 
     long long strokes;
     if (p.placementType == 1)
@@ -629,7 +637,7 @@ void CBrushPainter::Painting()
     const int Wi = W - 2 * maxW, Hi = H - 2 * maxH;
     for (int c = N; c >= 1; --c) {
         // The cancel check costs one relaxed load; strokes are short.
-        if ((c & 63) == 0 && CancelRequested())
+        if (((N - c) & 63) == 0 && CancelRequested())
             break;
         if (c % progressStep == 0)
             ReportProgress(int((1 - double(c) / N) * 100));
