@@ -493,10 +493,11 @@ void CPhotoCanvas::renderInto(QImage& target, bool forExport, const QRect& clip)
     const QRectF source((dest.left() - onScreen.left()) * inv, (dest.top() - onScreen.top()) * inv,
                         dest.width() * inv, dest.height() * inv);
     m_visibleRect = source.toAlignedRect().intersected(QRect(0, 0, m_doc.width(), m_doc.height()));
-    // Smooth when shrinking, and on scaled screens up to 100 %; past that
-    // the photo's pixels are meant to be seen.
+    // Smooth when shrinking, and on scaled screens below 200 % (a photo
+    // pixel then covers a few device pixels, and blocks would look soft-edged
+    // and uneven); from there on the photo's pixels are meant to be seen.
     const qreal ratio = target.devicePixelRatio();
-    p.setRenderHint(QPainter::SmoothPixmapTransform, m_zoom < 1.0f || (ratio > 1.0 && m_zoom <= 1.0f));
+    p.setRenderHint(QPainter::SmoothPixmapTransform, m_zoom < 1.0f || (ratio > 1.0 && m_zoom < 2.0f));
     p.drawImage(QRectF(dest), before ? PhotoImage(opened) : photo, source);
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     if (before)
