@@ -101,15 +101,16 @@ TEST(BatchCli, CtrlCStopsWithoutAnOutputFile)
     process.start(QStringLiteral(OMBRIK_CLI_PATH),
                   {QString::fromStdString(folder.path("in.png")), output, "--effect", "Weave", "--effect", "Mosaic"});
     ASSERT_TRUE(process.waitForStarted());
-    // Once the photo is loaded and the first look is under way, press Ctrl+C.
+    // Once the photo is loaded (cut to the load threshold) and the first
+    // look is under way, press Ctrl+C.
     QByteArray err;
     QElapsedTimer clock;
     clock.start();
-    while (!err.contains("x 1500") && clock.elapsed() < 60000) {
+    while (!err.contains("x 1200") && clock.elapsed() < 60000) {
         process.waitForReadyRead(100);
         err += process.readAllStandardError();
     }
-    ASSERT_TRUE(err.contains("x 1500")) << err.toStdString();
+    ASSERT_TRUE(err.contains("x 1200")) << err.toStdString();
     QThread::msleep(300);
     ::kill(pid_t(process.processId()), SIGINT);
     clock.restart();
