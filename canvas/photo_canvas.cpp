@@ -12,7 +12,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRegion>
 #include <QScrollBar>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -200,6 +202,7 @@ void CPhotoCanvas::afterOpen(PixelBuffer photo, const std::string& path)
 
 void CPhotoCanvas::setZoom(float zoom)
 {
+    m_draft = false;
     m_scrollX = m_scrollY = 0;
     m_vBar->setValue(0);
     m_hBar->setValue(0);
@@ -284,7 +287,22 @@ void CPhotoCanvas::zoomAbout(float zoom, QPointF anchor)
     m_scrollY = std::clamp(int(std::lround(at.y() * zoom + m_photoRect.top() - anchor.y())), 0, m_rangeY);
     m_hBar->setValue(m_scrollX);
     m_vBar->setValue(m_scrollY);
+    // On scaled screens smooth sampling of the whole view costs more than a
+    // frame: steps are drawn sampled plainly and smoothed once they stop.
+    m_draft = renderRatio() > 1.0 && (m_zoom < 2.0f);
     refresh();
+    if (m_draft) {
+        if (!m_settleTimer) {
+            m_settleTimer = new QTimer(this);
+            m_settleTimer->setSingleShot(true);
+            m_settleTimer->setInterval(120);
+            connect(m_settleTimer, &QTimer::timeout, this, [this] {
+                m_draft = false;
+                refresh();
+            });
+        }
+        m_settleTimer->start();
+    }
 }
 
 void CPhotoCanvas::scrollBy(int dx, int dy)
@@ -293,11 +311,47 @@ void CPhotoCanvas::scrollBy(int dx, int dy)
     const int y = std::clamp(m_scrollY + dy, 0, std::max(0, m_rangeY));
     if (x == m_scrollX && y == m_scrollY)
         return;
+    const QPoint moved(x - m_scrollX, y - m_scrollY);
     m_scrollX = x;
     m_scrollY = y;
     m_hBar->setValue(x);
     m_vBar->setValue(y);
-    refresh();
+    if (!shiftBackBuffer(moved.x(), moved.y()))
+        refresh();
+}
+
+bool CPhotoCanvas::shiftBackBuffer(int dx, int dy)
+{
+    // A small scroll moves what is already drawn and draws only the strips
+    // it uncovers, so panning costs little even at device resolution.
+    const QSize client = clientSize();
+    const qreal ratio = m_backBuffer.devicePixelRatio();
+    if (m_previewMode || m_progress >= 0 || m_backBuffer.isNull() || ratio != std::floor(ratio)
+        || m_backBuffer.size() != client * int(ratio) || ratio != renderRatio() || std::abs(dx) * 2 >= client.width()
+        || std::abs(dy) * 2 >= client.height())
+        return false;
+    const int r = int(ratio);
+    const int ddx = dx * r, ddy = dy * r;
+    const int w = m_backBuffer.width(), h = m_backBuffer.height();
+    const size_t rowBytes = size_t(w - std::abs(ddx)) * 4;
+    auto moveRow = [&](int to) {
+        uchar* line = m_backBuffer.scanLine(to);
+        const uchar* from = m_backBuffer.constScanLine(to + ddy);
+        std::memmove(line + size_t(std::max(0, -ddx)) * 4, from + size_t(std::max(0, ddx)) * 4, rowBytes);
+    };
+    if (ddy >= 0)
+        for (int y = 0; y < h - ddy; ++y)
+            moveRow(y);
+    else
+        for (int y = h - 1; y >= -ddy; --y)
+            moveRow(y);
+    const int cw = client.width(), ch = client.height();
+    if (dx != 0)
+        renderInto(m_backBuffer, false, dx > 0 ? QRect(cw - dx, 0, dx, ch) : QRect(0, 0, -dx, ch));
+    if (dy != 0)
+        renderInto(m_backBuffer, false, dy > 0 ? QRect(0, ch - dy, cw, dy) : QRect(0, 0, cw, -dy));
+    update();
+    return true;
 }
 
 void CPhotoCanvas::setSpacePan(bool on)
@@ -464,7 +518,15 @@ void CPhotoCanvas::renderInto(QImage& target, bool forExport, const QRect& clip)
     QPainter p(&target);
     if (clip.isValid())
         p.setClipRect(clip);
-    p.fillRect(target.rect(), BackgroundBrush());
+    if (!forExport && m_doc.hasPhoto()) {
+        // The photo covers its part of the window; only the rest is filled.
+        const QRect whole(QPoint(0, 0), target.deviceIndependentSize().toSize());
+        const QRegion around = QRegion(whole) - m_photoRect.translated(-m_scrollX, -m_scrollY).intersected(whole);
+        for (const QRect& r : around)
+            p.fillRect(r, BackgroundBrush());
+    } else {
+        p.fillRect(target.rect(), BackgroundBrush());
+    }
     if (!m_doc.hasPhoto())
         return;
     const QImage photo = PhotoImage(m_doc.photo());
@@ -497,8 +559,20 @@ void CPhotoCanvas::renderInto(QImage& target, bool forExport, const QRect& clip)
     // pixel then covers a few device pixels, and blocks would look soft-edged
     // and uneven); from there on the photo's pixels are meant to be seen.
     const qreal ratio = target.devicePixelRatio();
-    p.setRenderHint(QPainter::SmoothPixmapTransform, m_zoom < 1.0f || (ratio > 1.0 && m_zoom < 2.0f));
-    p.drawImage(QRectF(dest), before ? PhotoImage(opened) : photo, source);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, !m_draft && (m_zoom < 1.0f || (ratio > 1.0 && m_zoom < 2.0f)));
+    const QImage shown = before ? PhotoImage(opened) : photo;
+    if (m_zoom >= 1.0f && !clip.isValid()) {
+        // Enlarged, the visible part has fewer photo pixels than the window
+        // has device pixels: it is turned into the painter's own 32-bit format
+        // first, which it scales several times faster (one pixel of margin
+        // keeps smooth sampling at the window's edges). Strips drawn under a
+        // clip are small and skip this.
+        const QRect part = source.toAlignedRect().adjusted(-1, -1, 1, 1).intersected(shown.rect());
+        p.drawImage(QRectF(dest), shown.copy(part).convertToFormat(QImage::Format_RGB32),
+                    source.translated(-part.topLeft()));
+    } else {
+        p.drawImage(QRectF(dest), shown, source);
+    }
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     if (before)
         return;  // the photo as opened has no text and no frame

@@ -19,6 +19,7 @@
 #include <vector>
 
 class QScrollBar;
+class QTimer;
 
 namespace ombrik {
 
@@ -178,6 +179,7 @@ private:
     void drawLightBand(QPainter& p, QPoint pointer);
     void drawBeforeLabel(QPainter& p);
     void endPan();
+    bool shiftBackBuffer(int dx, int dy);
     void dabAtScreen(QPoint p);
     void strokeTo(QPoint p);
     bool showsBrushOutline() const;
@@ -223,6 +225,8 @@ private:
     float m_reportedZoom = -1.0f;
     bool m_showBefore = false;
     qreal m_ratioOverride = 0;
+    bool m_draft = false;  // drawn without smoothing until the zoom settles
+    QTimer* m_settleTimer = nullptr;
 };
 
 } // namespace ombrik

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <cmath>
@@ -139,6 +141,10 @@ TEST(CanvasViewing, DragsPanByTheDragDistanceWithoutPainting)
     canvas.releaseAt(QPoint(250, 170), Qt::MiddleButton);
     EXPECT_FALSE(canvas.panning());
     EXPECT_EQ(QPoint(canvas.scrollX(), canvas.scrollY()), QPoint(50, 80));
+    // What the moves left in the back buffer is what a full redraw draws.
+    const QImage shifted = canvas.backBuffer().copy();
+    canvas.refresh();
+    EXPECT_EQ(canvas.backBuffer(), shifted);
 
     // Space + left drag pans too; past the ends the view stops at them.
     canvas.setSpacePan(true);
@@ -228,6 +234,17 @@ TEST(CanvasViewing, DrawsAtDevicePixelsOnScaledScreens)
     shot.setDevicePixelRatio(2.0);
     canvas.render(&shot);
     EXPECT_NE(qGray(shot.pixel(240, 200)), qGray(shot.pixel(241, 200)));
+
+    // A zoom step is drawn plainly at once and smoothly once the steps stop.
+    canvas.zoomAboutCentre(2.0f / 3);
+    const QImage draft = canvas.backBuffer().copy();
+    QEventLoop settle;
+    QTimer::singleShot(500, &settle, &QEventLoop::quit);
+    settle.exec();
+    const QImage settled = canvas.backBuffer().copy();
+    EXPECT_NE(settled, draft);
+    canvas.setZoom(2.0f / 3);  // a smooth drawing from scratch
+    EXPECT_EQ(canvas.backBuffer(), settled);
 }
 
 TEST(CanvasViewing, BeforeShowsThePhotoAsOpened)
