@@ -445,6 +445,8 @@ void CBrushPainter::Paint(const uint8_t* src, uint8_t* dst)
             std::memcpy(&m_work.pixels[k * 3], src + k * bpp, 3);
     }
     Painting();
+    if (CancelRequested())
+        return;  // the caller drops the destination of a cancelled run
     const int w = std::min(m_width, m_work.width);
     for (int y = 0; y < std::min(m_height, m_work.height); ++y)
         for (int x = 0; x < w; ++x) {
@@ -478,6 +480,10 @@ void CBrushPainter::Painting()
     BrushSet set = MakeBrushSet(p, baseBrush);
     const int maxW = set.maxW, maxH = set.maxH;
 
+    if (CancelRequested()) {
+        g_painting = false;
+        return;
+    }
     if (p.paintEdges)
         EdgePadImage(m_work, maxW, maxW, maxH, maxH);
     const int W = m_work.width, H = m_work.height;
@@ -741,6 +747,10 @@ void CBrushPainter::Painting()
             else if (h == 1)
                 LayStroke(canvas, p, brush, shadow, left - Wi, top + v * Hi, colour);
         }
+    }
+    if (CancelRequested()) {
+        g_painting = false;
+        return;
     }
     set = BrushSet();
     batch.clear();
