@@ -441,8 +441,11 @@ void CBrushPainter::Paint(const uint8_t* src, uint8_t* dst)
     const size_t pixelCount = size_t(m_width) * size_t(m_height);
     if (m_work.empty()) {
         m_work = PaintImage(m_width, m_height);
-        for (size_t k = 0; k < pixelCount; ++k)
+        for (size_t k = 0; k < pixelCount; ++k) {
+            if ((k & 0xFFFF) == 0 && CancelRequested())
+                return;
             std::memcpy(&m_work.pixels[k * 3], src + k * bpp, 3);
+        }
     }
     Painting();
     if (CancelRequested())
@@ -506,9 +509,13 @@ void CBrushPainter::Painting()
     } else {
         loadPaper();
         canvas = PaintImage(W, H);
-        for (int y = 0; y < H; ++y)
+        for (int y = 0; y < H && !CancelRequested(); ++y)
             for (int x = 0; x < W; ++x)
                 std::memcpy(canvas.at(x, y), paper.at(x % paper.width, y % paper.height), 3);
+    }
+    if (CancelRequested()) {
+        g_painting = false;
+        return;
     }
     BindToCanvas(set, W);
 

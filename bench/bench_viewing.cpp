@@ -98,7 +98,9 @@ static void CancelPainterOn24Megapixels(benchmark::State& state)
     }
 }
 BENCHMARK(CancelPainterOn24Megapixels)
-    ->Arg(300)
+    ->Arg(150)
+    ->Arg(600)
+    ->Arg(1200)
     ->Arg(2000)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
