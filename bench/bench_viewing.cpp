@@ -44,6 +44,20 @@ static void ViewZoomStepWithRepaint(benchmark::State& state)
 }
 BENCHMARK(ViewZoomStepWithRepaint)->Arg(0)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The smooth redraw that follows once zoom steps stop (100 %, whole view).
+static void ViewSettledRedraw(benchmark::State& state)
+{
+    bench::EnsureApplication();
+    CPhotoCanvas canvas;
+    OpenView(canvas, qreal(state.range(0)));
+    canvas.setZoom(1.0f);
+    for (auto _ : state) {
+        canvas.refresh();
+        canvas.repaint();
+    }
+}
+BENCHMARK(ViewSettledRedraw)->Arg(0)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // One mouse move of a pan drag at 100 %, with the repaint.
 static void ViewPanMove(benchmark::State& state)
 {

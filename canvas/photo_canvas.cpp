@@ -14,7 +14,6 @@
 #include <QPainterPath>
 #include <QRegion>
 #include <QScrollBar>
-#include <QTimer>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -202,7 +201,6 @@ void CPhotoCanvas::afterOpen(PixelBuffer photo, const std::string& path)
 
 void CPhotoCanvas::setZoom(float zoom)
 {
-    m_draft = false;
     m_scrollX = m_scrollY = 0;
     m_vBar->setValue(0);
     m_hBar->setValue(0);
@@ -287,22 +285,7 @@ void CPhotoCanvas::zoomAbout(float zoom, QPointF anchor)
     m_scrollY = std::clamp(int(std::lround(at.y() * zoom + m_photoRect.top() - anchor.y())), 0, m_rangeY);
     m_hBar->setValue(m_scrollX);
     m_vBar->setValue(m_scrollY);
-    // On scaled screens smooth sampling of the whole view costs more than a
-    // frame: steps are drawn sampled plainly and smoothed once they stop.
-    m_draft = renderRatio() > 1.0 && (m_zoom < 2.0f);
     refresh();
-    if (m_draft) {
-        if (!m_settleTimer) {
-            m_settleTimer = new QTimer(this);
-            m_settleTimer->setSingleShot(true);
-            m_settleTimer->setInterval(120);
-            connect(m_settleTimer, &QTimer::timeout, this, [this] {
-                m_draft = false;
-                refresh();
-            });
-        }
-        m_settleTimer->start();
-    }
 }
 
 void CPhotoCanvas::scrollBy(int dx, int dy)
@@ -559,7 +542,7 @@ void CPhotoCanvas::renderInto(QImage& target, bool forExport, const QRect& clip)
     // pixel then covers a few device pixels, and blocks would look soft-edged
     // and uneven); from there on the photo's pixels are meant to be seen.
     const qreal ratio = target.devicePixelRatio();
-    p.setRenderHint(QPainter::SmoothPixmapTransform, !m_draft && (m_zoom < 1.0f || (ratio > 1.0 && m_zoom < 2.0f)));
+    p.setRenderHint(QPainter::SmoothPixmapTransform, m_zoom < 1.0f || (ratio > 1.0 && m_zoom < 2.0f));
     const QImage shown = before ? PhotoImage(opened) : photo;
     if (m_zoom >= 1.0f && !clip.isValid()) {
         // Enlarged, the visible part has fewer photo pixels than the window

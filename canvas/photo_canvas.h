@@ -19,7 +19,6 @@
 #include <vector>
 
 class QScrollBar;
-class QTimer;
 
 namespace ombrik {
 
@@ -225,8 +224,6 @@ private:
     float m_reportedZoom = -1.0f;
     bool m_showBefore = false;
     qreal m_ratioOverride = 0;
-    bool m_draft = false;  // drawn without smoothing until the zoom settles
-    QTimer* m_settleTimer = nullptr;
 };
 
 } // namespace ombrik

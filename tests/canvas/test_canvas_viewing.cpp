@@ -8,8 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QEventLoop>
-#include <QTimer>
 #include <QWheelEvent>
 
 #include <cmath>
@@ -234,17 +232,6 @@ TEST(CanvasViewing, DrawsAtDevicePixelsOnScaledScreens)
     shot.setDevicePixelRatio(2.0);
     canvas.render(&shot);
     EXPECT_NE(qGray(shot.pixel(240, 200)), qGray(shot.pixel(241, 200)));
-
-    // A zoom step is drawn plainly at once and smoothly once the steps stop.
-    canvas.zoomAboutCentre(2.0f / 3);
-    const QImage draft = canvas.backBuffer().copy();
-    QEventLoop settle;
-    QTimer::singleShot(500, &settle, &QEventLoop::quit);
-    settle.exec();
-    const QImage settled = canvas.backBuffer().copy();
-    EXPECT_NE(settled, draft);
-    canvas.setZoom(2.0f / 3);  // a smooth drawing from scratch
-    EXPECT_EQ(canvas.backBuffer(), settled);
 }
 
 TEST(CanvasViewing, BeforeShowsThePhotoAsOpened)
