@@ -1,6 +1,7 @@
 #include "app/batch_folder.h"
 
 #include "app/batch_mode.h"
+#include "engine/progress.h"
 
 #include "files/codec_image.h"
 #include "files/image_encoder.h"
@@ -298,6 +299,10 @@ Result EditOne(const FolderRun& run, const std::vector<BatchStep>& steps, const 
     const std::string& out = plan.item.output;
     if (!plan.error.empty())
         return {Outcome::Failed, "failed " + in + ": " + plan.error};
+    // After Ctrl+C no photo is started, and one whose effect was stopped
+    // half-way is not saved.
+    if (CancelRequested())
+        return {Outcome::Skipped, "not edited " + in + ": cancelled"};
     std::error_code error;
     if (fs::exists(out, error) && !run.settings.overwrite)
         return {Outcome::Skipped, "skipped " + in + ": " + out + " exists (--overwrite replaces it)"};
@@ -307,6 +312,8 @@ Result EditOne(const FolderRun& run, const std::vector<BatchStep>& steps, const 
     BatchPhoto photo{std::move(loaded.photo), in, PhotoSeed(run.seed, plan.name)};
     if (std::string why = RunSteps(steps, photo); !why.empty())
         return {Outcome::Failed, "failed " + in + ": " + why};
+    if (CancelRequested())
+        return {Outcome::Skipped, "not saved " + in + ": cancelled"};
     fs::create_directories(fs::path(out).parent_path(), error);
     if (std::string why = SavePicture(photo.pixels, out, run.quality); !why.empty())
         return {Outcome::Failed, "failed " + in + ": cannot save " + out + ": " + why};
@@ -427,6 +434,8 @@ int RunFolderBatch(const FolderRun& run, const std::vector<BatchStep>& steps)
     for (std::thread& t : threads)
         t.join();
     progress.finish();
+    if (CancelRequested())
+        return kBatchCancelled;
     return progress.count(Outcome::Written) == int(plans.size()) ? kBatchOk : kBatchSomeFailed;
 }
 

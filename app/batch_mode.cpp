@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -321,6 +322,32 @@ bool IsBatchInvocation(int argc, char** argv)
 
 namespace {
 
+// Ctrl+C asks the running effect to stop (the same flag the window's Cancel
+// sets); a second Ctrl+C ends the program at once.
+void OnInterrupt(int)
+{
+    RequestCancel();
+}
+
+void CatchInterrupt()
+{
+    struct sigaction interrupt {};
+    interrupt.sa_handler = OnInterrupt;
+    interrupt.sa_flags = SA_RESETHAND;
+    sigemptyset(&interrupt.sa_mask);
+    sigaction(SIGINT, &interrupt, nullptr);
+}
+
+bool Cancelled()
+{
+    if (!CancelRequested())
+        return false;
+    std::fputs("
+ombrik-cli: cancelled; nothing was saved
+", stderr);
+    return true;
+}
+
 // The Qt application object the run needs: text needs the font database and
 // so a GUI application (on the offscreen platform: the batch shows no
 // window). Reading, encoding and painting pictures need none, and a run
@@ -408,6 +435,8 @@ int RunSingle(const Options& options, const std::vector<BatchStep>& steps, uint3
     BatchPhoto photo{std::move(loaded.photo), options.input, seed};
     std::fprintf(stderr, "%s: %d x %d\n", options.input.c_str(), photo.pixels.width, photo.pixels.height);
     for (const BatchStep& step : steps) {
+        if (Cancelled())
+            return kBatchCancelled;
         TerminalProgress bar(step.label);
         std::string error;
         {
@@ -418,8 +447,12 @@ int RunSingle(const Options& options, const std::vector<BatchStep>& steps, uint3
             std::fprintf(stderr, "\nombrik-cli: %s: %s\n", step.label.c_str(), error.c_str());
             return step.failureIsUsage ? kBatchUsage : kBatchSaveFailed;
         }
+        if (Cancelled())
+            return kBatchCancelled;
         bar.finish();
     }
+    if (Cancelled())
+        return kBatchCancelled;
 
     const SaveStatus status = encoder.saveToFile(photo.pixels, options.output);
     if (status != SaveStatus::Ok) {
@@ -457,6 +490,7 @@ int RunBatchMode(int argc, char** argv)
     std::vector<BatchStep> steps;
     if (!BuildSteps(options, steps))
         return kBatchUsage;
+    CatchInterrupt();
     const uint32_t seed = options.seed ? *options.seed : uint32_t(std::time(nullptr));
 
     if (!options.folder.outputDir.empty()) {

@@ -12,6 +12,7 @@ enum BatchExit {
     kBatchOpenFailed = 3,   // the input could not be opened
     kBatchSaveFailed = 4,   // no encoder for the output, or the save failed; an output folder that cannot be written
     kBatchSomeFailed = 5,   // a run over many photos wrote some of them, not all
+    kBatchCancelled = 130,  // stopped by Ctrl+C; nothing was written
 };
 
 // True when the arguments ask for the batch mode rather than the editor window:

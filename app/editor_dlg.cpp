@@ -13,6 +13,7 @@
 #include "ui/frame_panel.h"
 #include "ui/message_box.h"
 #include "ui/resize_dialog.h"
+#include "ui/progress_box.h"
 #include "ui/text_panel.h"
 
 #include <QAbstractSpinBox>
@@ -24,7 +25,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QFontMetricsF>
+#include <QKeySequence>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QLineEdit>
@@ -114,12 +118,21 @@ CEditorDlg::CEditorDlg(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
     m_canvas = new CPhotoCanvas(this, this);
     m_canvas->setObjectName(QStringLiteral("canvas"));
     m_canvas->document().historyChanged = [this] { sendMessage(WM_HISTORY_CHANGED, 0, 0); };
+    // Filters and result brushes run on a worker with a progress box and Cancel.
+    m_canvas->document().longRun = [this](const std::function<void()>& work, EffectId id) {
+        const EffectInfo* info = FindEffect(id);
+        QString name = info && info->name ? QString::fromUtf8(info->name) : tr("Effect");
+        name.replace(QStringLiteral("&&"), QStringLiteral("&"));
+        return RunWithProgress(this, name, work, m_progressBoxDelay);
+    };
     m_canvas->textObjects().showSelectedText = [this](const std::string& text) {
         m_textEditor->showText(QString::fromStdString(text), true);
     };
     m_canvas->textObjects().showAddedText = [this](const std::string& text) {
         m_textEditor->showText(QString::fromStdString(text), false);
     };
+
+    createViewControls();
 
     m_notice = new QLabel(this);
     m_notice->setObjectName(QStringLiteral("notice"));
@@ -322,6 +335,19 @@ void CEditorDlg::createActions()
     add(cmd::FlipHorizontal, Glyph::FlipHorizontal, tr("Flip Horizontal"));
     add(cmd::FlipVertical, Glyph::FlipVertical, tr("Flip Vertical"));
     add(cmd::ResizePhoto, Glyph::Resize, tr("Resize... (Ctrl+Alt+I)"));
+    // Keys shown beside the items; the window's own key handling runs them.
+    auto keys = [this](int id, const QKeySequence& keys) {
+        m_actions[id]->setShortcut(keys);
+        m_actions[id]->setShortcutContext(Qt::WidgetShortcut);
+    };
+    keys(cmd::MenuOpen, QKeySequence(Qt::CTRL | Qt::Key_O));
+    keys(cmd::MenuSave, QKeySequence(Qt::CTRL | Qt::Key_S));
+    keys(cmd::MenuSaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    keys(cmd::MenuZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Plus));
+    keys(cmd::MenuZoomOut, QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    keys(cmd::MenuZoomToFit, QKeySequence(Qt::CTRL | Qt::Key_0));
+    keys(cmd::MenuOriginalSize, QKeySequence(Qt::CTRL | Qt::Key_1));
+    keys(cmd::HelpContent, QKeySequence(Qt::Key_F1));
 
 }
 
@@ -460,6 +486,12 @@ void CEditorDlg::layoutChildren()
         m_buttons[tools[i]]->setGeometry(x, 144, 22, 21);
         x += (i == 1 || i == 5 || i == 7) ? 30 : 24;
     }
+    if (m_zoomField) {
+        const QRect out = m_buttons[cmd::ZoomOut]->geometry();
+        m_zoomField->setGeometry(out.right() + 6, 144, 50, 21);
+        m_beforeButton->setGeometry(out.right() + 6 + 50 + 6, 144, 22, 21);
+        x = m_beforeButton->geometry().right() + 1 + 8;
+    }
     x += 6;
     for (int id : {cmd::Crop, cmd::Straighten, cmd::RotateLeft, cmd::RotateRight, cmd::FlipHorizontal,
                    cmd::FlipVertical, cmd::ResizePhoto}) {
@@ -569,9 +601,15 @@ void CEditorDlg::paintEvent(QPaintEvent*)
         const QString name = QFileInfo(QString::fromStdString(doc.photoPath())).fileName();
         p.drawText(QRectF(10, 78, 108, 18), Qt::AlignLeft | Qt::AlignVCenter,
                    p.fontMetrics().elidedText(name, Qt::ElideMiddle, 108));
-        p.setFont(font());
+        // The size line shrinks its font until it fits the card.
+        const QString size = tr("%1 × %2 pixels").arg(doc.width()).arg(doc.height());
+        QFont sizeFont = font();
+        while (QFontMetricsF(sizeFont).horizontalAdvance(size) > 108 && sizeFont.pointSizeF() > 5.5)
+            sizeFont.setPointSizeF(sizeFont.pointSizeF() - 0.5);
+        p.setFont(sizeFont);
         p.drawText(QRectF(10, 96, 108, 18), Qt::AlignLeft | Qt::AlignVCenter,
-                   tr("%1 × %2 pixels").arg(doc.width()).arg(doc.height()));
+                   QFontMetricsF(sizeFont).elidedText(size, Qt::ElideRight, 108));
+        p.setFont(font());
         p.setPen(doc.modified() ? QColor(150, 60, 40) : QColor(60, 64, 76));
         p.drawText(QRectF(10, 114, 108, 18), Qt::AlignLeft | Qt::AlignVCenter,
                    doc.modified() ? tr("Edited") : m_savedSinceOpen ? tr("Saved") : tr("As opened"));
@@ -709,9 +747,22 @@ void CEditorDlg::chooseEffect(EffectId id)
         && (info->mode == ApplyMode::WholeImage || info->mode == ApplyMode::ResultBrush);
     if (slow)
         QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_canvas->selectEffect(id);
+    const bool done = m_canvas->selectEffect(id);
     if (slow)
         QApplication::restoreOverrideCursor();
+    if (!done && category != EffectCategory::Filters) {
+        // Cancelled: the strips show the effect that is still chosen.
+        const EffectId current = doc.effectId();
+        for (int c = 0; c < 4; ++c) {
+            if (EffectCategory(c) == CategoryOfEffect(current) && current != kRestoreBrushId)
+                m_strips[size_t(c)]->selectId(current);
+            else
+                m_strips[size_t(c)]->clearSelection();
+        }
+        m_restore->setChecked(current == kRestoreBrushId);
+    }
+    if (!done)
+        showNotice(tr("Cancelled: the photo is as it was."));
 }
 
 void CEditorDlg::pressRestoreBrush()
@@ -1326,6 +1377,20 @@ int CEditorDlg::acceleratorCommand(int key, Qt::KeyboardModifiers modifiers)
     if ((key == Qt::Key_Z && modifiers == (Qt::ControlModifier | Qt::ShiftModifier))
         || (key == Qt::Key_Y && (modifiers & ~Qt::ShiftModifier) == Qt::ControlModifier))
         return cmd::MenuRedo;
+    if ((modifiers & ~Qt::ShiftModifier) == Qt::ControlModifier) {
+        // Plus may need Shift on the main keyboard; "=" shares its key.
+        switch (key) {
+        case Qt::Key_Plus:
+        case Qt::Key_Equal: return cmd::MenuZoomIn;
+        case Qt::Key_Minus:
+        case Qt::Key_Underscore: return cmd::MenuZoomOut;
+        default: break;
+        }
+    }
+    if (modifiers == Qt::ControlModifier && key == Qt::Key_0)
+        return cmd::MenuZoomToFit;
+    if (modifiers == Qt::ControlModifier && key == Qt::Key_1)
+        return cmd::MenuOriginalSize;
     if (modifiers == Qt::ControlModifier && key == Qt::Key_O)
         return cmd::MenuOpen;
     if (modifiers == Qt::ControlModifier && key == Qt::Key_R)
@@ -1390,12 +1455,15 @@ bool CEditorDlg::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            // Only the Text panel's text box takes a new line.
+            // The text box, the zoom field and a focused strip use Enter.
             QWidget* box = m_textEditor->textBox();
             auto* w = static_cast<QWidget*>(watched);
-            return !(w == box || box->isAncestorOf(w));
+            return !(w == box || box->isAncestorOf(w) || w == m_zoomField || qobject_cast<CEffectPanel*>(w));
         }
     }
+    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) && ownsWidget(watched)
+        && handleViewKey(static_cast<QWidget*>(watched), static_cast<QKeyEvent*>(event)))
+        return true;
     return QWidget::eventFilter(watched, event);
 }
 
@@ -1442,6 +1510,74 @@ QMenu* CEditorDlg::menu(int menuButtonId) const
 {
     auto it = m_menus.find(menuButtonId);
     return it == m_menus.end() ? nullptr : it->second;
+}
+
+// --- Viewing ------------------------------------------------------------------------
+
+void CEditorDlg::createViewControls()
+{
+    m_zoomField = new QLineEdit(this);
+    m_zoomField->setObjectName(QStringLiteral("zoomField"));
+    m_zoomField->setAlignment(Qt::AlignCenter);
+    m_zoomField->setToolTip(tr("Zoom: type a percentage and press Enter (Ctrl++, Ctrl+-, Ctrl+0 fits, Ctrl+1 is 100 %)"));
+    m_zoomField->setStyleSheet(QStringLiteral(
+        "QLineEdit { background: #f4f4f6; border: 1px solid #8c8c96; border-radius: 3px; padding: 0 2px; }"));
+    connect(m_zoomField, &QLineEdit::editingFinished, this, &CEditorDlg::applyZoomField);
+    auto showZoom = [this](float zoom) {
+        if (!m_zoomField->hasFocus())
+            m_zoomField->setText(QStringLiteral("%1%").arg(qRound(zoom * 100.0f)));
+    };
+    connect(m_canvas, &CPhotoCanvas::zoomChanged, this, showZoom);
+    showZoom(m_canvas->zoom());
+    m_beforeButton = new CFlatButton(CFlatButton::Style::Tool, Glyph::Preview, QString(), this);
+    m_beforeButton->setObjectName(QStringLiteral("beforeButton"));
+    m_beforeButton->setToolTip(tr("Before: hold to see the photo as opened (or hold \\)"));
+    connect(m_beforeButton, &QAbstractButton::pressed, this, [this] { m_canvas->setShowBefore(true); });
+    connect(m_beforeButton, &QAbstractButton::released, this, [this] { m_canvas->setShowBefore(false); });
+    // A Filters tile only selects; the notice says how to apply it, and the
+    // restore brush no longer looks chosen beside it.
+    connect(m_strips[size_t(EffectCategory::Filters)], &CEffectPanel::filterSelected, this, [this](EffectId id) {
+        m_restore->setChecked(false);
+        const EffectInfo* info = FindEffect(id);
+        QString name = info && info->name ? QString::fromUtf8(info->name) : QString();
+        name.replace(QStringLiteral("&&"), QStringLiteral("&"));
+        showNotice(tr("\u201C%1\u201D selected: double-click it or press Apply").arg(name));
+    });
+}
+
+void CEditorDlg::applyZoomField()
+{
+    QString text = m_zoomField->text().trimmed();
+    text.remove(QLatin1Char('%'));
+    bool ok = false;
+    const double percent = text.trimmed().toDouble(&ok);
+    if (ok && percent > 0)
+        m_canvas->zoomAboutCentre(float(percent / 100.0));
+    // Shows the zoom in force (clamped, or unchanged after bad input).
+    m_zoomField->setText(QStringLiteral("%1%").arg(qRound(m_canvas->zoom() * 100.0f)));
+}
+
+bool CEditorDlg::handleViewKey(QWidget* target, const QKeyEvent* event)
+{
+    const int key = event->key();
+    if (key != Qt::Key_Space && key != Qt::Key_Backslash)
+        return false;
+    // Text entries and buttons keep their own use of these keys.
+    if (qobject_cast<QLineEdit*>(target) || target->inherits("QTextEdit") || target->inherits("QPlainTextEdit")
+        || target->inherits("QAbstractSpinBox") || target->inherits("QComboBox"))
+        return false;
+    if (key == Qt::Key_Space && qobject_cast<QAbstractButton*>(target))
+        return false;
+    if (m_inPreview && key == Qt::Key_Space)
+        return false;
+    const bool down = event->type() == QEvent::KeyPress;
+    if (event->isAutoRepeat())
+        return true;
+    if (key == Qt::Key_Space)
+        m_canvas->setSpacePan(down);
+    else
+        m_canvas->setShowBefore(down);
+    return true;
 }
 
 } // namespace ombrik

@@ -20,6 +20,8 @@
 
 class QAction;
 class QLabel;
+class QKeyEvent;
+class QLineEdit;
 class QMenu;
 class QSlider;
 class QTimer;
@@ -121,6 +123,11 @@ public:
     int progressDrawCount() const { return m_progressDrawCount; }
     QString windowCaption() const;
     QLabel* notice() const { return m_notice; }
+    // The editable zoom percentage in the tool strip and the before/after button.
+    QLineEdit* zoomField() const { return m_zoomField; }
+    CFlatButton* beforeButton() const { return m_beforeButton; }
+    // Delay before a long effect shows its progress box (tests shorten it).
+    void setProgressBoxDelay(int ms) { m_progressBoxDelay = ms; }
 
     // The command of an accelerator key, or 0.
     static int acceleratorCommand(int key, Qt::KeyboardModifiers modifiers);
@@ -181,6 +188,9 @@ private:
     void showNotice(const QString& text);
     void showProgress(int percent);
     bool ownsWidget(QObject* object) const;
+    void createViewControls();
+    void applyZoomField();
+    bool handleViewKey(QWidget* target, const QKeyEvent* event);
 
     CPhotoCanvas* m_canvas = nullptr;
     std::array<CEffectPanel*, 4> m_strips{};
@@ -205,6 +215,9 @@ private:
     QMenu* m_recentMenu = nullptr;
     QLabel* m_notice = nullptr;
     QTimer* m_noticeTimer = nullptr;
+    QLineEdit* m_zoomField = nullptr;
+    CFlatButton* m_beforeButton = nullptr;
+    int m_progressBoxDelay = 250;
 
     int m_saveQuality = 90;         // JPEG quality of the next save: the last one chosen
     bool m_openedReduced = false;   // the photo was downsized on open: Save must not replace the original

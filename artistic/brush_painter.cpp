@@ -372,7 +372,10 @@ PaintImage MakeStrokeMap(const PainterParams& params, int type, bool forAngle, c
         const int wi = std::max(w - 2 * maxW, 1);
         const int hi = std::max(h - 2 * maxH, 1);
         map = PaintImage(wi, hi);
-        for (int y = 0; y < hi; ++y)
+        for (int y = 0; y < hi; ++y) {
+            // The fields are costly per pixel; a cancelled run stops here.
+            if (CancelRequested())
+                return PaintImage();
             for (int x = 0; x < wi; ++x) {
                 const double u = double(x) / wi;
                 const double v = double(y) / hi;
@@ -390,6 +393,7 @@ PaintImage MakeStrokeMap(const PainterParams& params, int type, bool forAngle, c
                 }
                 map.at(x, y)[0] = ClampByte(value);
             }
+        }
         EdgePadImage(map, maxW, maxW, maxH, maxH);
         FitMap(map, w, h);
         break;
@@ -437,10 +441,15 @@ void CBrushPainter::Paint(const uint8_t* src, uint8_t* dst)
     const size_t pixelCount = size_t(m_width) * size_t(m_height);
     if (m_work.empty()) {
         m_work = PaintImage(m_width, m_height);
-        for (size_t k = 0; k < pixelCount; ++k)
+        for (size_t k = 0; k < pixelCount; ++k) {
+            if ((k & 0xFFFF) == 0 && CancelRequested())
+                return;
             std::memcpy(&m_work.pixels[k * 3], src + k * bpp, 3);
+        }
     }
     Painting();
+    if (CancelRequested())
+        return;  // the caller drops the destination of a cancelled run
     const int w = std::min(m_width, m_work.width);
     for (int y = 0; y < std::min(m_height, m_work.height); ++y)
         for (int x = 0; x < w; ++x) {
@@ -474,6 +483,10 @@ void CBrushPainter::Painting()
     BrushSet set = MakeBrushSet(p, baseBrush);
     const int maxW = set.maxW, maxH = set.maxH;
 
+    if (CancelRequested()) {
+        g_painting = false;
+        return;
+    }
     if (p.paintEdges)
         EdgePadImage(m_work, maxW, maxW, maxH, maxH);
     const int W = m_work.width, H = m_work.height;
@@ -496,9 +509,13 @@ void CBrushPainter::Painting()
     } else {
         loadPaper();
         canvas = PaintImage(W, H);
-        for (int y = 0; y < H; ++y)
+        for (int y = 0; y < H && !CancelRequested(); ++y)
             for (int x = 0; x < W; ++x)
                 std::memcpy(canvas.at(x, y), paper.at(x % paper.width, y % paper.height), 3);
+    }
+    if (CancelRequested()) {
+        g_painting = false;
+        return;
     }
     BindToCanvas(set, W);
 
@@ -521,6 +538,10 @@ void CBrushPainter::Painting()
     };
     const PixelBlock angleMap = mapValues(p.orientType, true);
     const PixelBlock sizeMap = mapValues(p.sizeType, false);
+    if (CancelRequested()) {
+        g_painting = false;
+        return;
+    }
 
     long long strokes;
     if (p.placementType == 1)
@@ -628,6 +649,9 @@ void CBrushPainter::Painting()
 
     const int Wi = W - 2 * maxW, Hi = H - 2 * maxH;
     for (int c = N; c >= 1; --c) {
+        // The cancel check costs one relaxed load; strokes are short.
+        if (((N - c) & 63) == 0 && CancelRequested())
+            break;
         if (c % progressStep == 0)
             ReportProgress(int((1 - double(c) / N) * 100));
         Draws d;
@@ -731,6 +755,10 @@ void CBrushPainter::Painting()
                 LayStroke(canvas, p, brush, shadow, left - Wi, top + v * Hi, colour);
         }
     }
+    if (CancelRequested()) {
+        g_painting = false;
+        return;
+    }
     set = BrushSet();
     batch.clear();
     gridX.clear();
@@ -741,7 +769,7 @@ void CBrushPainter::Painting()
     m_work = std::move(canvas);
 
     const double s = p.paperRelief * 0.01;
-    if (s > 0.001) {
+    if (s > 0.001 && !CancelRequested()) {
         if (paper.empty())
             loadPaper();
         const int pw = paper.width, ph = paper.height;

@@ -34,6 +34,8 @@ void CCanvasFilter::ApplyCanvas(const uint8_t* src, uint8_t* dst) const
     const size_t stride = size_t(w) * size_t(bpp);
 
     for (int y = 0; y < h; ++y) {
+        if (CancelRequested())
+            return;
         const int8_t* texRow = kCanvasTexture + (y % kCanvasTextureSize) * kCanvasTextureSize;
         for (int u = 0; u < kCanvasTextureSize; ++u)
             for (int c = 0; c < bpp; ++c)

@@ -91,6 +91,8 @@ void CWindFilter::ApplyWind(const uint8_t* src, uint8_t* dst) const
         return;
     const size_t stride = size_t(w) * size_t(bpp);
     for (int y = 0; y < h; ++y) {
+        if (CancelRequested())
+            return;
         uint8_t* row = dst + size_t(y) * stride;
         std::memcpy(row, src + size_t(y) * stride, stride);
         blowRow(row);

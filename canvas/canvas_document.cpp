@@ -373,43 +373,66 @@ void CanvasDocument::clearHistory()
 
 void CanvasDocument::computeEffectResult()
 {
-    m_effectResult = PixelBuffer(m_width, m_height, 3);
+    computeEffectResultFrom(m_strokeBase, false);
+}
+
+bool CanvasDocument::computeEffectResultFrom(const PixelBuffer& source, bool cancellable)
+{
+    PixelBuffer result(m_width, m_height, 3);
     if (m_effectId == kRestoreBrushId) {
         // The opened photo brought through the same crops, turns and resizes.
-        PixelBuffer source = m_openedPhoto;
+        PixelBuffer opened = m_openedPhoto;
         for (const GeometryOp& op : m_geometry)
-            source = ApplyGeometryOp(source, op);
-        if (source.width == m_width && source.height == m_height)
-            m_effectResult = std::move(source);
-        return;
+            opened = ApplyGeometryOp(opened, op);
+        if (opened.width == m_width && opened.height == m_height)
+            result = std::move(opened);
+        m_effectResult = std::move(result);
+        return true;
     }
     EffectRequest request;
     request.initialise();
     request.set(m_effectId, m_width, m_height, 3);
-    request.RunEffect(m_strokeBase.data(), m_effectResult.data());
+    auto work = [&] { request.RunEffect(source.data(), result.data()); };
+    if (cancellable && longRun) {
+        if (!longRun(work, m_effectId))
+            return false;
+    } else {
+        work();
+    }
+    m_effectResult = std::move(result);
+    return true;
 }
 
-void CanvasDocument::selectEffect(EffectId id)
+bool CanvasDocument::selectEffect(EffectId id)
 {
     const EffectInfo* info = FindEffect(id);
+    const EffectId previousId = m_effectId;
+    const ApplyMode previousMode = m_applyMode;
     m_effectId = id;
     m_applyMode = info ? info->mode : ApplyMode::PatchBrush;
     if (!hasPhoto())
-        return;
-    if (m_warpUncommitted && m_applyMode != ApplyMode::WarpBrush) {
-        // The warped photo becomes the base the new effect works from.
+        return true;
+    // An uncommitted warp: the warped photo is the base the new effect works from.
+    const bool commitWarp = m_warpUncommitted && m_applyMode != ApplyMode::WarpBrush;
+    if (m_applyMode == ApplyMode::ResultBrush || m_applyMode == ApplyMode::WholeImage) {
+        if (!computeEffectResultFrom(commitWarp ? m_photo : m_strokeBase, true)) {
+            m_effectId = previousId;
+            m_applyMode = previousMode;
+            return false;
+        }
+    }
+    if (commitWarp) {
         m_strokeBase = m_photo;
         m_warp.reset();
         m_warpUncommitted = false;
     }
-    if (m_applyMode == ApplyMode::ResultBrush || m_applyMode == ApplyMode::WholeImage)
-        computeEffectResult();
     if (m_applyMode == ApplyMode::WholeImage) {
         m_photo = m_effectResult;
         m_strokeBase = m_photo;
         m_warp.reset();
         recordStep(true);
     }
+    return true;
 }
 
 void CanvasDocument::setBrushSizePreset(int preset)

@@ -131,8 +131,9 @@ public:
     // --- Brush tools -------------------------------------------------------
     // Stores the effect and its apply mode and does what choosing it does:
     // computes the effect result for the result brush and whole-image filters,
-    // and applies (and records) a whole-image filter at once.
-    void selectEffect(EffectId id);
+    // and applies (and records) a whole-image filter at once. When the run is
+    // cancelled (longRun returns false) nothing changes and the result is false.
+    bool selectEffect(EffectId id);
     EffectId effectId() const { return m_effectId; }
     ApplyMode applyMode() const { return m_applyMode; }
     // Size presets 0..4 divide (width + height) by 8, 16, 24, 48, 128; any other
@@ -226,10 +227,16 @@ public:
     // Called when undo or redo restores a frame index, for the frame library to
     // reload its picture.
     std::function<void(int frameIndex)> frameRestored;
+    // Runs the pixel work of an effect chosen with selectEffect. Empty: it
+    // runs in place. The window puts in one that runs it with a progress box
+    // and returns false when the user cancelled; the work only writes a buffer
+    // of its own, so the document stays as it was until it succeeds.
+    std::function<bool(const std::function<void()>& work, EffectId id)> longRun;
 
 private:
     void renewStrokeBase();
     void computeEffectResult();
+    bool computeEffectResultFrom(const PixelBuffer& source, bool cancellable);
     bool restoreStep(int index);
     void restoreOpenedState();
     void dropRedoTail();

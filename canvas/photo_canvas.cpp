@@ -6,6 +6,7 @@
 #include "engine/effect_filter.h"
 #include "files/image_encoder.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QKeyEvent>
@@ -13,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRegion>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -81,7 +83,10 @@ bool IsLightPlacementId(EffectId id)
 // shows on dark and light photos alike; the hot spot is the centre.
 QCursor MakeCursor(const std::function<void(QPainter&)>& figure)
 {
-    QPixmap pm(32, 32);
+    // Drawn for the screen's device pixel ratio, so it stays crisp when scaled.
+    const qreal ratio = std::max<qreal>(1.0, qApp ? qApp->devicePixelRatio() : 1.0);
+    QPixmap pm(QSize(32, 32) * ratio);
+    pm.setDevicePixelRatio(ratio);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
@@ -215,25 +220,163 @@ void CPhotoCanvas::setZoom(float zoom)
     refresh();
 }
 
+const std::vector<float>& CPhotoCanvas::zoomLadder()
+{
+    // Steps that multiply by 1.33 to 2, so a step in and a step out always
+    // return to the same size.
+    static const std::vector<float> ladder = {kMinZoom, 0.125f, 1.0f / 6, 0.25f, 1.0f / 3, 0.5f, 2.0f / 3,
+                                              1.0f, 1.5f, 2.0f, 3.0f, 4.0f, 6.0f, 8.0f, kMaxZoom};
+    return ladder;
+}
+
+float CPhotoCanvas::nextZoomStep(float zoom, bool in)
+{
+    // A zoom within a hair of a step counts as on it (fit zooms are arbitrary).
+    const auto& ladder = zoomLadder();
+    if (in) {
+        for (float step : ladder)
+            if (step > zoom * 1.001f)
+                return step;
+        return kMaxZoom;
+    }
+    for (auto it = ladder.rbegin(); it != ladder.rend(); ++it)
+        if (*it < zoom * 0.999f)
+            return *it;
+    return kMinZoom;
+}
+
 void CPhotoCanvas::zoomIn()
 {
-    setZoom(std::min(m_zoom * 1.25f, kMaxZoom));
+    zoomAboutCentre(nextZoomStep(m_zoom, true));
 }
 
 void CPhotoCanvas::zoomOut()
 {
-    const float z = m_zoom * 0.75f;
-    setZoom(z >= kMinZoom ? z : kMinZoom);
+    zoomAboutCentre(nextZoomStep(m_zoom, false));
 }
 
 void CPhotoCanvas::actualSize()
 {
-    setZoom(1.0f);
+    zoomAboutCentre(1.0f);
 }
 
 void CPhotoCanvas::zoomToFit()
 {
     setZoom(fitZoom());
+}
+
+QPointF CPhotoCanvas::photoPosAt(QPointF screen) const
+{
+    return QPointF((m_scrollX + screen.x() - m_photoRect.left()) / m_zoom,
+                   (m_scrollY + screen.y() - m_photoRect.top()) / m_zoom);
+}
+
+void CPhotoCanvas::zoomAboutCentre(float zoom)
+{
+    const QSize c = clientSize();
+    const int barW = verticalBarShown() ? kScrollBarThickness : 0;
+    const int barH = horizontalBarShown() ? kScrollBarThickness : 0;
+    zoomAbout(zoom, QPointF((c.width() - barW) / 2.0, (c.height() - barH) / 2.0));
+}
+
+void CPhotoCanvas::zoomAbout(float zoom, QPointF anchor)
+{
+    zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
+    if (m_previewMode) {
+        m_zoom = zoom;
+        refresh();
+        return;
+    }
+    const QPointF at = photoPosAt(anchor);
+    m_zoom = zoom;
+    // The new layout first (ranges and centring), then the scroll position
+    // that puts the same photo point back under the anchor.
+    updateScrollRanges();
+    layoutPhoto();
+    m_scrollX = std::clamp(int(std::lround(at.x() * zoom + m_photoRect.left() - anchor.x())), 0, m_rangeX);
+    m_scrollY = std::clamp(int(std::lround(at.y() * zoom + m_photoRect.top() - anchor.y())), 0, m_rangeY);
+    m_hBar->setValue(m_scrollX);
+    m_vBar->setValue(m_scrollY);
+    refresh();
+}
+
+void CPhotoCanvas::scrollBy(int dx, int dy)
+{
+    const int x = std::clamp(m_scrollX + dx, 0, std::max(0, m_rangeX));
+    const int y = std::clamp(m_scrollY + dy, 0, std::max(0, m_rangeY));
+    if (x == m_scrollX && y == m_scrollY)
+        return;
+    const QPoint moved(x - m_scrollX, y - m_scrollY);
+    m_scrollX = x;
+    m_scrollY = y;
+    m_hBar->setValue(x);
+    m_vBar->setValue(y);
+    if (!shiftBackBuffer(moved.x(), moved.y()))
+        refresh();
+}
+
+bool CPhotoCanvas::shiftBackBuffer(int dx, int dy)
+{
+    // A small scroll moves what is already drawn and draws only the strips
+    // it uncovers, so panning costs little even at device resolution.
+    const QSize client = clientSize();
+    const qreal ratio = m_backBuffer.devicePixelRatio();
+    if (m_previewMode || m_progress >= 0 || m_backBuffer.isNull() || ratio != std::floor(ratio)
+        || m_backBuffer.size() != client * int(ratio) || ratio != renderRatio() || std::abs(dx) * 2 >= client.width()
+        || std::abs(dy) * 2 >= client.height())
+        return false;
+    const int r = int(ratio);
+    const int ddx = dx * r, ddy = dy * r;
+    const int w = m_backBuffer.width(), h = m_backBuffer.height();
+    const size_t rowBytes = size_t(w - std::abs(ddx)) * 4;
+    auto moveRow = [&](int to) {
+        uchar* line = m_backBuffer.scanLine(to);
+        const uchar* from = m_backBuffer.constScanLine(to + ddy);
+        std::memmove(line + size_t(std::max(0, -ddx)) * 4, from + size_t(std::max(0, ddx)) * 4, rowBytes);
+    };
+    if (ddy >= 0)
+        for (int y = 0; y < h - ddy; ++y)
+            moveRow(y);
+    else
+        for (int y = h - 1; y >= -ddy; --y)
+            moveRow(y);
+    const int cw = client.width(), ch = client.height();
+    if (dx != 0)
+        renderInto(m_backBuffer, false, dx > 0 ? QRect(cw - dx, 0, dx, ch) : QRect(0, 0, -dx, ch));
+    if (dy != 0)
+        renderInto(m_backBuffer, false, dy > 0 ? QRect(0, ch - dy, cw, dy) : QRect(0, 0, cw, -dy));
+    update();
+    return true;
+}
+
+void CPhotoCanvas::setSpacePan(bool on)
+{
+    m_spaceHeld = on;
+    if (m_panning)
+        return;
+    if (on)
+        setCursor(Qt::OpenHandCursor);
+    else
+        updateCursor(mapFromGlobal(QCursor::pos()));
+}
+
+void CPhotoCanvas::setShowBefore(bool on)
+{
+    if (m_showBefore == on)
+        return;
+    m_showBefore = on;
+    refresh();
+}
+
+void CPhotoCanvas::setRenderRatio(qreal ratio)
+{
+    m_ratioOverride = ratio;
+    refresh();
+}
+
+qreal CPhotoCanvas::renderRatio() const
+{
+    return m_ratioOverride > 0 ? m_ratioOverride : devicePixelRatioF();
 }
 
 float CPhotoCanvas::fitZoom() const
@@ -344,15 +487,24 @@ void CPhotoCanvas::refresh()
     m_progress = -1;
     renderBackBuffer();
     update();
+    if (m_zoom != m_reportedZoom) {
+        m_reportedZoom = m_zoom;
+        emit zoomChanged(m_zoom);
+    }
 }
 
 void CPhotoCanvas::renderBackBuffer()
 {
     updateScrollRanges();
     layoutPhoto();
-    const QSize client = clientSize();
-    if (m_backBuffer.size() != client)
-        m_backBuffer = QImage(client, QImage::Format_RGB32);
+    // The buffer has the screen's device pixels, so the photo is sampled at
+    // device resolution on scaled screens.
+    const qreal ratio = renderRatio();
+    const QSize device = (QSizeF(clientSize()) * ratio).toSize();
+    if (m_backBuffer.size() != device || m_backBuffer.devicePixelRatio() != ratio) {
+        m_backBuffer = QImage(device, QImage::Format_RGB32);
+        m_backBuffer.setDevicePixelRatio(ratio);
+    }
     renderInto(m_backBuffer, false);
 }
 
@@ -361,7 +513,15 @@ void CPhotoCanvas::renderInto(QImage& target, bool forExport, const QRect& clip)
     QPainter p(&target);
     if (clip.isValid())
         p.setClipRect(clip);
-    p.fillRect(target.rect(), CanvasBackgroundBrush());
+    if (!forExport && m_doc.hasPhoto()) {
+        // The photo covers its part of the window; only the rest is filled.
+        const QRect whole(QPoint(0, 0), target.deviceIndependentSize().toSize());
+        const QRegion around = QRegion(whole) - m_photoRect.translated(-m_scrollX, -m_scrollY).intersected(whole);
+        for (const QRect& r : around)
+            p.fillRect(r, CanvasBackgroundBrush());
+    } else {
+        p.fillRect(target.rect(), CanvasBackgroundBrush());
+    }
     if (!m_doc.hasPhoto())
         return;
     const QImage photo = PhotoImage(m_doc.photo());
@@ -372,10 +532,13 @@ void CPhotoCanvas::renderInto(QImage& target, bool forExport, const QRect& clip)
     }
     // Only the part of the photo that is in the window is scaled and drawn.
     const QRect onScreen = m_photoRect.translated(-m_scrollX, -m_scrollY);
-    const QRect dest = onScreen.intersected(QRect(QPoint(0, 0), target.size()));
+    const QSize logical = target.deviceIndependentSize().toSize();
+    const QRect dest = onScreen.intersected(QRect(QPoint(0, 0), logical));
+    const PixelBuffer& opened = m_doc.openedPhoto();
+    const bool before = m_showBefore && opened.width == m_doc.width() && opened.height == m_doc.height();
     if (dest.isEmpty()) {
         m_visibleRect = QRect();
-        if (m_doc.frameIndex() >= 0)
+        if (m_doc.frameIndex() >= 0 && !before)
             m_frame.draw(p, onScreen, m_zoom);
         return;
     }
@@ -383,9 +546,27 @@ void CPhotoCanvas::renderInto(QImage& target, bool forExport, const QRect& clip)
     const QRectF source((dest.left() - onScreen.left()) * inv, (dest.top() - onScreen.top()) * inv,
                         dest.width() * inv, dest.height() * inv);
     m_visibleRect = source.toAlignedRect().intersected(QRect(0, 0, m_doc.width(), m_doc.height()));
-    p.setRenderHint(QPainter::SmoothPixmapTransform, m_zoom < 1.0f);
-    p.drawImage(QRectF(dest), photo, source);
+    // Smooth when shrinking, and on scaled screens below 200 % (a photo
+    // pixel then covers a few device pixels, and blocks would look soft-edged
+    // and uneven); from there on the photo's pixels are meant to be seen.
+    const qreal ratio = target.devicePixelRatio();
+    p.setRenderHint(QPainter::SmoothPixmapTransform, m_zoom < 1.0f || (ratio > 1.0 && m_zoom < 2.0f));
+    const QImage shown = before ? PhotoImage(opened) : photo;
+    if (m_zoom >= 1.0f && !clip.isValid()) {
+        // Enlarged, the visible part has fewer photo pixels than the window
+        // has device pixels: it is turned into the painter's own 32-bit format
+        // first, which it scales several times faster (one pixel of margin
+        // keeps smooth sampling at the window's edges). Strips drawn under a
+        // clip are small and skip this.
+        const QRect part = source.toAlignedRect().adjusted(-1, -1, 1, 1).intersected(shown.rect());
+        p.drawImage(QRectF(dest), shown.copy(part).convertToFormat(QImage::Format_RGB32),
+                    source.translated(-part.topLeft()));
+    } else {
+        p.drawImage(QRectF(dest), shown, source);
+    }
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    if (before)
+        return;  // the photo as opened has no text and no frame
     // Text shows only where it will be saved: on the photo and its frame.
     const int border = int(m_doc.frameBorder() * m_zoom);
     m_text.paint(p, objectView(), !m_brushMode && !m_previewMode,
@@ -398,7 +579,11 @@ void CPhotoCanvas::paintEvent(QPaintEvent* event)
 {
     QPainter p(this);
     const QRect area = event->rect();
-    p.drawImage(area, m_backBuffer, area);
+    const qreal ratio = m_backBuffer.devicePixelRatio();
+    p.drawImage(QRectF(area), m_backBuffer,
+                QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio));
+    if (m_showBefore && m_doc.hasPhoto())
+        drawBeforeLabel(p);
     if (m_progress >= 0) {
         const QSize c = clientSize();
         p.drawImage(QPoint(c.width() / 2 - 114, c.height() / 2 - 15), ProgressFrame());
@@ -417,6 +602,25 @@ void CPhotoCanvas::paintEvent(QPaintEvent* event)
         p.drawEllipse(r.adjusted(0, 0, -1, -1));
     }
     paintGeometryOverlay(p);
+}
+
+void CPhotoCanvas::drawBeforeLabel(QPainter& p)
+{
+    p.save();
+    QFont f = font();
+    f.setBold(true);
+    f.setPointSizeF(f.pointSizeF() * 1.4);
+    p.setFont(f);
+    const QString text = tr("Before");
+    const QRect box = p.fontMetrics().boundingRect(text).adjusted(-10, -5, 10, 5);
+    const QRect at = box.translated(QPoint(12, 12) - box.topLeft());
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(20, 22, 30, 190));
+    p.drawRoundedRect(at, 6, 6);
+    p.setPen(QColor(250, 250, 252));
+    p.drawText(at, Qt::AlignCenter, text);
+    p.restore();
 }
 
 void CPhotoCanvas::refreshPhotoArea(const PixelArea& area)
@@ -562,11 +766,12 @@ LoadedPhoto CPhotoCanvas::openPhoto(const std::string& path)
 
 // --- Effects and history ----------------------------------------------------------
 
-void CPhotoCanvas::selectEffect(EffectId id)
+bool CPhotoCanvas::selectEffect(EffectId id)
 {
     m_doc.resetPendingOptions();
-    m_doc.selectEffect(id);
+    const bool done = m_doc.selectEffect(id);
     refresh();
+    return done;
 }
 
 void CPhotoCanvas::setBrushSizePreset(int preset)
@@ -718,6 +923,22 @@ void CPhotoCanvas::pressAt(QPoint p, Qt::MouseButton button)
         send(WM_LEAVE_PREVIEW);
         return;
     }
+    // A middle drag, or a left drag with Space held, pans; no tool sees it.
+    if (!m_dragActive && !m_text.dragging()
+        && (button == Qt::MiddleButton || (button == Qt::LeftButton && m_spaceHeld))) {
+        m_panning = true;
+        m_panButton = button;
+        m_panStart = p;
+        m_panScrollStart = QPoint(m_scrollX, m_scrollY);
+        if (m_outlineShown) {
+            m_outlineShown = false;
+            update(outlineRect(m_outlineCentre));
+        }
+        setCursor(Qt::ClosedHandCursor);
+        return;
+    }
+    if (m_panning)
+        return;
     if (button == Qt::LeftButton && geometryPress(p))
         return;
     if (button == Qt::LeftButton && !m_brushMode) {
@@ -749,6 +970,11 @@ void CPhotoCanvas::pressAt(QPoint p, Qt::MouseButton button)
 
 void CPhotoCanvas::moveTo(QPoint p)
 {
+    if (m_panning) {
+        const QPoint target = m_panScrollStart - (p - m_panStart);
+        scrollBy(target.x() - m_scrollX, target.y() - m_scrollY);
+        return;
+    }
     if (geometryMove(p))
         return;
     if (!m_brushMode && !m_previewMode) {
@@ -792,8 +1018,27 @@ void CPhotoCanvas::moveTo(QPoint p)
     }
 }
 
-void CPhotoCanvas::releaseAt(QPoint p)
+void CPhotoCanvas::endPan()
 {
+    m_panning = false;
+    m_panButton = Qt::NoButton;
+    if (m_spaceHeld)
+        setCursor(Qt::OpenHandCursor);
+    else
+        updateCursor(mapFromGlobal(QCursor::pos()));
+}
+
+void CPhotoCanvas::releaseAt(QPoint p, Qt::MouseButton button)
+{
+    if (m_panning) {
+        if (button == m_panButton) {
+            moveTo(p);
+            endPan();
+        }
+        return;
+    }
+    if (button != Qt::LeftButton)
+        return;
     if (geometryRelease(p))
         return;
     if (m_text.dragging()) {
@@ -844,8 +1089,7 @@ void CPhotoCanvas::mouseMoveEvent(QMouseEvent* event)
 
 void CPhotoCanvas::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton)
-        releaseAt(event->position().toPoint());
+    releaseAt(event->position().toPoint(), event->button());
 }
 
 void CPhotoCanvas::leaveEvent(QEvent*)
@@ -858,16 +1102,42 @@ void CPhotoCanvas::leaveEvent(QEvent*)
 
 void CPhotoCanvas::wheelEvent(QWheelEvent* event)
 {
-    const int notches = event->angleDelta().y() / 120;
-    if (notches == 0)
-        return;
     if (event->modifiers() & Qt::ControlModifier) {
-        for (int i = 0; i < std::abs(notches); ++i)
-            notches > 0 ? zoomIn() : zoomOut();
+        // One ladder step per notch, about the photo point under the cursor;
+        // fine-grained wheels add up to a notch first.
+        m_wheelZoomAngle += event->angleDelta().y();
+        while (std::abs(m_wheelZoomAngle) >= 120) {
+            const bool in = m_wheelZoomAngle > 0;
+            m_wheelZoomAngle -= in ? 120 : -120;
+            zoomAbout(nextZoomStep(m_zoom, in), event->position());
+        }
         return;
     }
-    const bool horizontal = (event->modifiers() & Qt::ShiftModifier) || m_rangeY == 0;
-    onScroll(!horizontal, ScrollThumbPosition, (horizontal ? m_scrollX : m_scrollY) - notches * 60);
+    // Touchpads send pixel deltas; wheels send angles (60 screen pixels a
+    // notch). Fractions are kept so slow scrolling still moves.
+    QPointF d = !event->pixelDelta().isNull() ? QPointF(event->pixelDelta()) : QPointF(event->angleDelta()) / 2.0;
+    if ((event->modifiers() & Qt::ShiftModifier) && d.x() == 0)
+        d = QPointF(d.y(), 0);
+    else if (m_rangeY == 0 && d.x() == 0)
+        d = QPointF(d.y(), 0);
+    m_wheelRemainder += d;
+    const int dx = int(m_wheelRemainder.x()), dy = int(m_wheelRemainder.y());
+    m_wheelRemainder -= QPointF(dx, dy);
+    scrollBy(-dx, -dy);
+    event->accept();
+}
+
+void CPhotoCanvas::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+        setSpacePan(false);
+        return;
+    }
+    if (event->key() == Qt::Key_Backslash && !event->isAutoRepeat()) {
+        setShowBefore(false);
+        return;
+    }
+    QWidget::keyReleaseEvent(event);
 }
 
 void CPhotoCanvas::keyPressEvent(QKeyEvent* event)
@@ -888,6 +1158,16 @@ void CPhotoCanvas::keyPressEvent(QKeyEvent* event)
     }
     if (event->key() == Qt::Key_Escape && m_previewMode) {
         send(WM_LEAVE_PREVIEW);
+        return;
+    }
+    if (event->key() == Qt::Key_Space) {
+        if (!event->isAutoRepeat())
+            setSpacePan(true);
+        return;
+    }
+    if (event->key() == Qt::Key_Backslash) {
+        if (!event->isAutoRepeat())
+            setShowBefore(true);
         return;
     }
     QWidget::keyPressEvent(event);

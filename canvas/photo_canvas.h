@@ -56,6 +56,25 @@ public:
     void zoomToFit();
     float zoom() const { return m_zoom; }
     float fitZoom() const;
+    // The zoom steps of the ladder, smallest to largest, within the limits.
+    static const std::vector<float>& zoomLadder();
+    // The ladder step after (in) or before (out) a zoom; the limit at the ends.
+    static float nextZoomStep(float zoom, bool in);
+    // Sets the zoom keeping the photo point under `anchor` (widget
+    // coordinates) where it is; the view's centre for the keys and buttons.
+    void zoomAbout(float zoom, QPointF anchor);
+    void zoomAboutCentre(float zoom);
+    // The photo position (fractional photo pixels) under a widget point.
+    QPointF photoPosAt(QPointF screen) const;
+    // Moves the view by a number of screen pixels (clamped to the ranges).
+    void scrollBy(int dx, int dy);
+    bool panning() const { return m_panning; }
+    // Space held: a left drag pans instead of using the tool.
+    void setSpacePan(bool on);
+
+    // Before and after: shows the photo as it was opened, with "Before" on it.
+    void setShowBefore(bool on);
+    bool showsBefore() const { return m_showBefore; }
 
     // Scroll messages from the scroll bars (codes of ScrollCode).
     void onScroll(bool vertical, int code, int position);
@@ -74,7 +93,8 @@ public:
     bool brushMode() const { return m_brushMode; }
 
     // Effect and brush settings from the main window.
-    void selectEffect(EffectId id);
+    // False when the effect's run was cancelled (nothing changed then).
+    bool selectEffect(EffectId id);
     void setBrushSizePreset(int preset);
     void setBrushShape(int shape);
     void setBrushSize(int size);
@@ -142,10 +162,15 @@ public:
     // Mouse entry points in widget coordinates (also used by the event handlers).
     void pressAt(QPoint p, Qt::MouseButton button = Qt::LeftButton);
     void moveTo(QPoint p);
-    void releaseAt(QPoint p);
+    void releaseAt(QPoint p, Qt::MouseButton button = Qt::LeftButton);
 
     // Renders everything into an image of the widget's size (for screenshots and tests).
     QImage renderToImage();
+    // The back buffer: the widget's size at the device pixel ratio.
+    const QImage& backBuffer() const { return m_backBuffer; }
+    // Draws for this device pixel ratio instead of the screen's (0: the screen's).
+    void setRenderRatio(qreal ratio);
+    qreal renderRatio() const;
 
     // Light placement: the " Light Distance: %d " value for a band from the
     // press point to `pointer` (100 for the photo's on-screen diagonal), and
@@ -158,7 +183,11 @@ public:
     static const QCursor& brushCursor();
     static const QCursor& lightCursor();
 
+signals:
+    void zoomChanged(float zoom);
+
 protected:
+    void keyReleaseEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -183,6 +212,9 @@ private:
     QPoint screenPointOf(QPoint photo) const;
     // The rubber band of a light drag from the press point to `pointer`.
     void drawLightBand(QPainter& p, QPoint pointer);
+    void drawBeforeLabel(QPainter& p);
+    void endPan();
+    bool shiftBackBuffer(int dx, int dy);
     void dabAtScreen(QPoint p);
     void strokeTo(QPoint p);
     bool showsBrushOutline() const;
@@ -231,6 +263,17 @@ private:
     GeometryMode m_geometryMode = GeometryMode::None;
     struct GeometryState;
     std::shared_ptr<GeometryState> m_geo;  // created at the first mode
+    // Panning by a middle drag or Space + left drag.
+    bool m_panning = false;
+    bool m_spaceHeld = false;
+    QPoint m_panStart;
+    QPoint m_panScrollStart;
+    Qt::MouseButton m_panButton = Qt::NoButton;
+    int m_wheelZoomAngle = 0;
+    QPointF m_wheelRemainder;
+    float m_reportedZoom = -1.0f;
+    bool m_showBefore = false;
+    qreal m_ratioOverride = 0;
 };
 
 } // namespace ombrik

@@ -86,6 +86,8 @@ void CEffectFilter::SmoothSkin(const uint8_t* src, uint8_t* dst) const
     int radius = r0;
     const double total = double(w) * double(h);
     for (int y = 0; y < h; ++y) {
+        if (CancelRequested())
+            return;
         const int ymin = std::max(0, y - radius);
         const int ymax = std::min(h - 1, y + radius);
         for (int x = 0; x < w; ++x) {

@@ -120,6 +120,8 @@ void CEffectFilter::Splash(const uint8_t* src, uint8_t* dst) const
         return;
     ScatterRandom& rng = Scatter();
     for (int y = 0; y < h; ++y) {
+        if (CancelRequested())
+            return;
         ReportRowProgress(y, h);
         uint8_t* out = dst + size_t(y) * w * bpp;
         for (int x = 0; x < w; ++x) {

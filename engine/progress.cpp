@@ -1,10 +1,14 @@
 #include "engine/progress.h"
 
+#include <atomic>
 #include <utility>
 
 namespace ombrik {
 
 namespace {
+std::atomic<bool> g_cancel{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
 ProgressSink& CurrentSink()
 {
     static ProgressSink sink;
@@ -21,6 +25,21 @@ void ReportProgress(int percent)
 {
     if (auto& sink = CurrentSink())
         sink(percent);
+}
+
+void RequestCancel()
+{
+    g_cancel.store(true, std::memory_order_relaxed);
+}
+
+void ClearCancel()
+{
+    g_cancel.store(false, std::memory_order_relaxed);
+}
+
+bool CancelRequested()
+{
+    return g_cancel.load(std::memory_order_relaxed);
 }
 
 } // namespace ombrik

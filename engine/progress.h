@@ -25,6 +25,14 @@ inline void ReportRowProgress(int row, int height)
         ReportProgress(int(double(row) / double(height) * 100.0));
 }
 
+// Stopping a long effect. The window (Cancel, Escape) or the command line
+// (Ctrl+C) asks; engines look between rows or strokes and return early. What
+// they leave in the destination is then incomplete and the caller discards
+// it. The flag is a lock-free atomic, so a signal handler may set it.
+void RequestCancel();
+void ClearCancel();
+bool CancelRequested();
+
 // Installs a sink for the lifetime of the object and restores the old one after.
 class ScopedProgressSink {
 public:

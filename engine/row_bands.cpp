@@ -22,6 +22,8 @@ void ForEachRowBand(int width, int height, bool reportProgress, const std::funct
         && std::thread::hardware_concurrency() > 1;
     if (!parallel) {
         for (int b = 0; b < bands; ++b) {
+            if (CancelRequested())
+                return;
             const int y0 = b * kBand;
             if (reportProgress)
                 ReportRowProgress(y0, height);
@@ -35,6 +37,8 @@ void ForEachRowBand(int width, int height, bool reportProgress, const std::funct
     std::atomic<int> workerStarted{-1};
     std::thread worker([&] {
         for (int b = 1; b < bands; b += 2) {
+            if (CancelRequested())
+                break;
             workerStarted.store(b, std::memory_order_release);
             fn(b * kBand, std::min(height, (b + 1) * kBand));
         }
@@ -46,6 +50,8 @@ void ForEachRowBand(int width, int height, bool reportProgress, const std::funct
                 ReportRowProgress((reported + 1) * kBand, height);
     };
     for (int b = 0; b < bands; b += 2) {
+        if (CancelRequested())
+            break;
         // Report the worker's band before ours only if it has begun it.
         if (b > 0 && workerStarted.load(std::memory_order_acquire) >= b - 1)
             reportUpTo(b - 1);
@@ -54,7 +60,8 @@ void ForEachRowBand(int width, int height, bool reportProgress, const std::funct
         fn(b * kBand, std::min(height, (b + 1) * kBand));
     }
     worker.join();
-    reportUpTo(bands - 1);
+    if (!CancelRequested())
+        reportUpTo(bands - 1);
 }
 
 } // namespace ombrik

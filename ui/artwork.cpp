@@ -668,8 +668,13 @@ QImage LightingTile(EffectId id, int w, int h)
 
 PixelBuffer ThumbnailSource()
 {
+    return ThumbnailSource(80, 60);
+}
+
+PixelBuffer ThumbnailSource(int width, int height)
+{
     // The cup, cut from the sample photo at the 4:3 shape of a thumbnail.
-    return ToBuffer(Crop(":/ombrik/thumbnail-source.png", QRect(120, 30, 420, 315), 80, 60));
+    return ToBuffer(Crop(":/ombrik/thumbnail-source.png", QRect(120, 30, 420, 315), width, height));
 }
 
 QImage TileImage(EffectId id, int width, int height)

@@ -38,6 +38,8 @@ QIcon LogoIcon();
 
 // The 80 × 60 picture the Filters thumbnails are computed from (3 bytes per pixel).
 PixelBuffer ThumbnailSource();
+// The same cut at another size (for screens with more device pixels).
+PixelBuffer ThumbnailSource(int width, int height);
 
 // The picture of the tile of a Retouch, Warp or Lighting id, width × height.
 QImage TileImage(EffectId id, int width, int height);

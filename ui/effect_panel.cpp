@@ -2,11 +2,16 @@
 
 #include "canvas/scroll_codes.h"
 #include "effects/effect_request.h"
+#include "engine/progress.h"
 #include "ui/artwork.h"
 #include "ui/effect_names.h"
 #include "ui/message_box.h"
 
+#include <QFocusEvent>
+#include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QToolTip>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
@@ -28,14 +33,156 @@ QImage BufferImage(const PixelBuffer& b)
     return QImage(b.data(), b.width, b.height, int(b.stride()), QImage::Format_BGR888);
 }
 
+// One line on what each tile does.
+const char* TileAction(EffectId id)
+{
+    switch (id) {
+    case 0: return QT_TRANSLATE_NOOP("CEffectPanel", "Brightens the parts you paint");
+    case 1: return QT_TRANSLATE_NOOP("CEffectPanel", "Darkens the parts you paint");
+    case 2: return QT_TRANSLATE_NOOP("CEffectPanel", "Smooths skin and small blemishes");
+    case 3: return QT_TRANSLATE_NOOP("CEffectPanel", "Removes red from eyes");
+    case 4: return QT_TRANSLATE_NOOP("CEffectPanel", "Lifts the mid-tones");
+    case 5: return QT_TRANSLATE_NOOP("CEffectPanel", "Strengthens the contrast");
+    case 6: return QT_TRANSLATE_NOOP("CEffectPanel", "Blurs the parts you paint");
+    case 7: return QT_TRANSLATE_NOOP("CEffectPanel", "Sharpens the parts you paint");
+    case 8: return QT_TRANSLATE_NOOP("CEffectPanel", "Turns the parts you paint black and white");
+    case 9: return QT_TRANSLATE_NOOP("CEffectPanel", "Turns the parts you paint into large pixels");
+    case 40: return QT_TRANSLATE_NOOP("CEffectPanel", "Gives the photo a canvas texture");
+    case 41: return QT_TRANSLATE_NOOP("CEffectPanel", "Paints the photo in woven strokes");
+    case 42: return QT_TRANSLATE_NOOP("CEffectPanel", "Embosses the photo in grey relief");
+    case 43: return QT_TRANSLATE_NOOP("CEffectPanel", "Adds a soft, dreamy glow");
+    case 44: return QT_TRANSLATE_NOOP("CEffectPanel", "Paints the photo in dots");
+    case 45: return QT_TRANSLATE_NOOP("CEffectPanel", "Paints the photo in blocky strokes");
+    case 46: return QT_TRANSLATE_NOOP("CEffectPanel", "Scatters the pixels like splashed paint");
+    case 47: return QT_TRANSLATE_NOOP("CEffectPanel", "Makes the photo look painted in oils");
+    case 48: return QT_TRANSLATE_NOOP("CEffectPanel", "Cuts the photo into mosaic tiles");
+    case 49: return QT_TRANSLATE_NOOP("CEffectPanel", "Paints the photo in long straw strokes");
+    case 50: return QT_TRANSLATE_NOOP("CEffectPanel", "Shows the photo through glass tiles");
+    case 51: return QT_TRANSLATE_NOOP("CEffectPanel", "Draws the photo as line art");
+    case 52: return QT_TRANSLATE_NOOP("CEffectPanel", "Paints the edges of the photo");
+    case 53: return QT_TRANSLATE_NOOP("CEffectPanel", "Reduces the photo to a few tones");
+    case 54: return QT_TRANSLATE_NOOP("CEffectPanel", "Blows the photo sideways like wind");
+    case 55: return QT_TRANSLATE_NOOP("CEffectPanel", "Blurs the photo as if moving");
+    case 56: return QT_TRANSLATE_NOOP("CEffectPanel", "Blurs the photo outward from the centre");
+    case 80: return QT_TRANSLATE_NOOP("CEffectPanel", "Pushes the photo along the drag");
+    case 81: return QT_TRANSLATE_NOOP("CEffectPanel", "Makes the part under the brush grow");
+    case 82: return QT_TRANSLATE_NOOP("CEffectPanel", "Makes the part under the brush shrink");
+    case 83: return QT_TRANSLATE_NOOP("CEffectPanel", "Swirls the photo clockwise");
+    case 84: return QT_TRANSLATE_NOOP("CEffectPanel", "Swirls the photo counter-clockwise");
+    case 120: return QT_TRANSLATE_NOOP("CEffectPanel", "Lights the photo with a spotlight");
+    case 121: return QT_TRANSLATE_NOOP("CEffectPanel", "Lights the photo with a point light");
+    case 122: return QT_TRANSLATE_NOOP("CEffectPanel", "Adds a camera lens flare");
+    case 123: return QT_TRANSLATE_NOOP("CEffectPanel", "Adds a radial flare");
+    case 124: return QT_TRANSLATE_NOOP("CEffectPanel", "Adds a magic flare");
+    case 125: return QT_TRANSLATE_NOOP("CEffectPanel", "Stamps sparkling fairy dust");
+    case 126: return QT_TRANSLATE_NOOP("CEffectPanel", "Stamps soft mist and cloud");
+    case 127: return QT_TRANSLATE_NOOP("CEffectPanel", "Stamps sparkles");
+    case 128: return QT_TRANSLATE_NOOP("CEffectPanel", "Stamps glowing fireflies");
+    default: return "";
+    }
+}
+
 } // namespace
+
+const std::vector<PixelBuffer>& CEffectPanel::thumbnailsFor(qreal ratio)
+{
+    if (ratio <= 1.0)
+        return m_thumbnails;
+    if (m_sharpThumbnails.empty()) {
+        // Made when first needed on a scaled screen, quietly (no progress strip).
+        ScopedProgressSink quiet({});
+        m_sharpThumbnails = ComputeThumbnails(ThumbnailSource(2 * kThumbnailWidth, 2 * kThumbnailHeight));
+    }
+    return m_sharpThumbnails;
+}
+
+QString CEffectPanel::tileToolTip(int tile) const
+{
+    if (tile < 0 || tile >= tileCount())
+        return QString();
+    const EffectId id = tileId(tile);
+    QString how;
+    switch (m_category) {
+    case EffectCategory::Retouch: how = tr("paint on the photo"); break;
+    case EffectCategory::Filters: how = tr("double-click or Apply"); break;
+    default: how = tr("drag on the photo"); break;
+    }
+    return QStringLiteral("<b>%1</b><br>%2; %3").arg(EffectDisplayName(id).toHtmlEscaped(), tr(TileAction(id)), how);
+}
+
+bool CEffectPanel::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const int tile = tileAt(help->pos());
+        if (tile >= 0)
+            QToolTip::showText(help->globalPos(), tileToolTip(tile), this, tileRect(tile));
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void CEffectPanel::keyPressEvent(QKeyEvent* event)
+{
+    const int count = tileCount();
+    int tile = m_selectedIndex;
+    switch (event->key()) {
+    case Qt::Key_Left: tile = tile < 0 ? 0 : std::max(0, tile - 1); break;
+    case Qt::Key_Right: tile = tile < 0 ? 0 : std::min(count - 1, tile + 1); break;
+    case Qt::Key_Home: tile = 0; break;
+    case Qt::Key_End: tile = count - 1; break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Enter applies a tile reached from the keyboard; after a click it
+        // does nothing, so a stray Enter never starts a long filter.
+        if (m_selectedIndex >= 0 && m_keyboardChoice)
+            send(tileId(m_selectedIndex));
+        return;
+    default: QWidget::keyPressEvent(event); return;
+    }
+    m_keyboardChoice = true;
+    if (count <= 0 || tile == m_selectedIndex)
+        return;
+    selectTile(tile);
+    scrollToTile(tile);
+    // Outside Filters choosing a tile is choosing the tool, as a click does.
+    if (!isFilters())
+        send(tileId(tile));
+    else
+        emit filterSelected(tileId(tile));
+}
+
+void CEffectPanel::focusInEvent(QFocusEvent* event)
+{
+    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
+        m_keyboardChoice = true;
+    update();
+}
+
+void CEffectPanel::scrollToTile(int tile)
+{
+    if (m_range <= 0)
+        return;
+    const QRect r = tileRect(tile);
+    const int visible = isFilters() ? width() - kApplyCardWidth - 4 : width();
+    int v = m_scroll;
+    if (r.left() < 0)
+        v += r.left() - margin();
+    else if (r.right() >= visible)
+        v += r.right() - visible + margin() + 1;
+    m_scroll = std::clamp(v, 0, m_range);
+    m_bar->setValue(m_scroll);
+    update();
+}
 
 CEffectPanel::CEffectPanel(EffectCategory category, MessageTarget* owner, QWidget* parent)
     : QWidget(parent), m_category(category), m_owner(owner)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    setFocusPolicy(Qt::ClickFocus);
+    setFocusPolicy(Qt::StrongFocus);
     m_selected.assign(size_t(std::max(0, TileCount(category))), false);
     if (category == EffectCategory::Retouch && !m_selected.empty()) {
         m_selected[0] = true;
@@ -238,8 +385,9 @@ void CEffectPanel::paintEvent(QPaintEvent*)
         p.save();
         p.setClipPath(clip);
         if (isFilters()) {
-            if (size_t(i) < m_thumbnails.size())
-                p.drawImage(picture, BufferImage(m_thumbnails[size_t(i)]));
+            const std::vector<PixelBuffer>& set = thumbnailsFor(devicePixelRatioF());
+            if (size_t(i) < set.size())
+                p.drawImage(picture, BufferImage(set[size_t(i)]));
         } else {
             p.drawImage(picture, m_tiles[size_t(i)]);
         }
@@ -254,6 +402,11 @@ void CEffectPanel::paintEvent(QPaintEvent*)
         p.setFont(FittedFont(font, name, nameBox.width() - 2));
         p.drawText(nameBox, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, name);
         p.setFont(font);
+        if (selected && hasFocus()) {
+            // Keyboard focus: a dotted ring round the selected tile.
+            p.setPen(QPen(kAccent, 1, Qt::DotLine));
+            p.drawRoundedRect(frame.adjusted(-2, -2, 2, 2), 6, 6);
+        }
     }
     if (isFilters()) {
         // The card behind "Apply" at the top right corner.
@@ -276,9 +429,12 @@ void CEffectPanel::mousePressEvent(QMouseEvent* event)
     if (tile < 0)
         return;
     setFocus(Qt::MouseFocusReason);
+    m_keyboardChoice = false;
     selectTile(tile);
     if (!isFilters())
         send(tileId(tile));
+    else
+        emit filterSelected(tileId(tile));
 }
 
 void CEffectPanel::mouseDoubleClickEvent(QMouseEvent* event)

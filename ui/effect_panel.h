@@ -50,11 +50,24 @@ public:
     // "Apply" (Filters): sends the selected filter or says that none is selected.
     void apply();
     const std::vector<PixelBuffer>& thumbnails() const { return m_thumbnails; }
+    // The thumbnails to draw at a device pixel ratio: twice the size above 1.
+    const std::vector<PixelBuffer>& thumbnailsFor(qreal ratio);
+
+    // The tile's tooltip: its name and one line on what it does and how to apply it.
+    QString tileToolTip(int tile) const;
 
     // The Filters thumbnails: each filter run on the 80 × 60 source picture.
     static std::vector<PixelBuffer> ComputeThumbnails(const PixelBuffer& source);
 
+signals:
+    // A Filters tile was selected (it applies with a double click or Apply).
+    void filterSelected(EffectId id);
+
 protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent*) override { update(); }
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -71,6 +84,7 @@ private:
     int top() const;
     void updateScrollRange();
     void selectTile(int tile);
+    void scrollToTile(int tile);
     void send(EffectId id);
 
     EffectCategory m_category;
@@ -80,9 +94,11 @@ private:
     int m_scroll = 0;
     int m_range = 0;
     int m_hover = -1;
+    bool m_keyboardChoice = false;  // the selection was last moved from the keyboard
     QScrollBar* m_bar = nullptr;
     QPushButton* m_apply = nullptr;
     std::vector<PixelBuffer> m_thumbnails;
+    std::vector<PixelBuffer> m_sharpThumbnails;
     std::vector<QImage> m_tiles;
 };
 

@@ -1,5 +1,6 @@
 #include "ui/flat_button.h"
 
+#include <QCursor>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -57,7 +58,9 @@ void CFlatButton::paintEvent(QPaintEvent*)
     const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     const bool enabled = isEnabled();
     const bool down = isDown() || (isCheckable() && isChecked());
-    const bool hover = m_hover && enabled;
+    // The pointer may have left while a menu or a dialog had it (no leave
+    // event then): the highlight also asks where the pointer is now.
+    const bool hover = m_hover && enabled && rect().contains(mapFromGlobal(QCursor::pos()));
     const QColor ink = enabled ? QColor(44, 48, 60) : QColor(150, 152, 158);
     switch (m_style) {
     case Style::Tool: {

@@ -1,8 +1,13 @@
 #include "tests/files/files_test_support.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
+#include <QThread>
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 namespace ombrik {
 namespace {
@@ -116,6 +121,36 @@ TEST(BatchCli, ADamagedInputIsProcessedWithAWarning)
     const CliRun whole = RunCli({QString::fromStdString(folder.path("whole.jpg")), out});
     EXPECT_EQ(whole.exitCode, 0) << whole.err;
     EXPECT_EQ(whole.err.find("damaged"), std::string::npos) << whole.err;
+TEST(BatchCli, CtrlCStopsWithoutAnOutputFile)
+{
+    TempFolder folder;
+    ASSERT_TRUE(test::SaveWithQt(test::RampPicture(2000, 1500), folder.path("in.png")));
+    const QString output = QString::fromStdString(folder.path("out.png"));
+    QProcess process;
+    process.start(QStringLiteral(OMBRIK_CLI_PATH),
+                  {QString::fromStdString(folder.path("in.png")), output, "--effect", "Weave", "--effect", "Mosaic"});
+    ASSERT_TRUE(process.waitForStarted());
+    // Once the photo is loaded (cut to the load threshold) and the first
+    // look is under way, press Ctrl+C.
+    QByteArray err;
+    QElapsedTimer clock;
+    clock.start();
+    while (!err.contains("x 1200") && clock.elapsed() < 60000) {
+        process.waitForReadyRead(100);
+        err += process.readAllStandardError();
+    }
+    ASSERT_TRUE(err.contains("x 1200")) << err.toStdString();
+    QThread::msleep(300);
+    ::kill(pid_t(process.processId()), SIGINT);
+    clock.restart();
+    ASSERT_TRUE(process.waitForFinished(60000));
+    err += process.readAllStandardError();
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 130) << err.toStdString();
+    EXPECT_TRUE(err.contains("cancelled")) << err.toStdString();
+    EXPECT_FALSE(err.contains("Mosaic")) << err.toStdString();
+    // Nothing was written: not the output, not a temporary beside it.
+    EXPECT_EQ(QDir(QString::fromStdString(folder.path(""))).entryList(QDir::Files), QStringList{"in.png"});
 }
 
 } // namespace
