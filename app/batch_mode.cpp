@@ -342,9 +342,7 @@ bool Cancelled()
 {
     if (!CancelRequested())
         return false;
-    std::fputs("
-ombrik-cli: cancelled; nothing was saved
-", stderr);
+    std::fputs("\nombrik-cli: cancelled; nothing was saved\n", stderr);
     return true;
 }
 

@@ -121,6 +121,8 @@ TEST(BatchCli, ADamagedInputIsProcessedWithAWarning)
     const CliRun whole = RunCli({QString::fromStdString(folder.path("whole.jpg")), out});
     EXPECT_EQ(whole.exitCode, 0) << whole.err;
     EXPECT_EQ(whole.err.find("damaged"), std::string::npos) << whole.err;
+}
+
 TEST(BatchCli, CtrlCStopsWithoutAnOutputFile)
 {
     TempFolder folder;
