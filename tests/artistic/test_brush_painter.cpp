@@ -317,8 +317,8 @@ TEST_F(SeededPainter, PresetTableStrokeCountProgressAndPaperRelief)
     }
 
     // Stroke count, from which the progress reports follow: at random
-    // 5 x (40 x 60 / (2 x 2)) strokes; on the grid, with the density divided
-    // by 3, truncate(40 x d / 2) x truncate(60 x d / 2). A report at every
+    // 5 x (40 x 62 / (2 x 2)) strokes; on the grid, with the density divided
+    // by 3, truncate(40 x d / 2) x truncate(62 x d / 2). A report at every
     // multiple of N / 30 (at least 10) counting down.
     TempFolder folder;
     PainterParams p = BasicParams(WhiteBrushFile(folder, "dot.pnm", 1, 1));
@@ -326,13 +326,13 @@ TEST_F(SeededPainter, PresetTableStrokeCountProgressAndPaperRelief)
     for (int placement : {0, 1}) {
         p.placementType = placement;
         const double d = placement ? 5 * 0.3333333333333333 : 5.0;
-        const int n = placement ? int(40 * d / 2) * int(60 * d / 2) : 5 * (40 * 60 / 4), step = std::max(n / 30, 10);
+        const int n = placement ? int(40 * d / 2) * int(62 * d / 2) : 5 * (40 * 62 / 4), step = std::max(n / 30, 10);
         std::vector<int> expected, seen;
         for (int c = n; c >= 1; --c)
             if (c % step == 0)
                 expected.push_back(int((1 - double(c) / n) * 100));
         ScopedProgressSink sink([&](int percent) { seen.push_back(percent); });
-        Paint(p, Flat(60, 40, 9, 9, 9));
+        Paint(p, Flat(62, 40, 9, 9, 9));
         EXPECT_EQ(seen, expected) << placement;
     }
 
