@@ -126,14 +126,14 @@ TEST(RadialBlur, MatchesTheRotationalAverageOverThreeDegrees)
 
 TEST(GlassTiles, ThumbnailTileGeometry)
 {
-    // 80 × 60: tiles of 4 × 3; column walk 0,2,(next tile centre 4) 2,4,6,...
-    PixelBuffer src(80, 60, 3);
+    // 92 × 60: tiles of 92 / 20 = 4 by 60 / 20 = 3; column walk 0,2,(next tile centre 4) 2,4,6,...
+    PixelBuffer src(92, 60, 3);
     for (int y = 0; y < 60; ++y)
-        for (int x = 0; x < 80; ++x) {
+        for (int x = 0; x < 92; ++x) {
             src.at(x, y)[0] = uint8_t(x);
             src.at(x, y)[1] = uint8_t(y);
         }
-    PixelBuffer dst(80, 60, 3);
+    PixelBuffer dst(92, 60, 3);
     FilterFor(src).GlassTiles(src.data(), dst.data());
     // Independent walk of the tile centres.
     auto sourceOf = [](int pos, int tile, int limit) {
@@ -152,8 +152,8 @@ TEST(GlassTiles, ThumbnailTileGeometry)
     EXPECT_EQ(sourceOf(2, 4, 80), 0);  // next tile centred on 4: 4 - 4
     EXPECT_EQ(sourceOf(3, 4, 80), 2);
     for (int y = 0; y < 60; ++y)
-        for (int x = 0; x < 80; ++x) {
-            ASSERT_EQ(dst.at(x, y)[0], sourceOf(x, 4, 80)) << x;
+        for (int x = 0; x < 92; ++x) {
+            ASSERT_EQ(dst.at(x, y)[0], sourceOf(x, 4, 92)) << x;
             ASSERT_EQ(dst.at(x, y)[1], sourceOf(y, 3, 60)) << y;
         }
 }
