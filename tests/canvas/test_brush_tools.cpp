@@ -104,8 +104,21 @@ TEST(Dabs, ResultBrushCoverageCapsAtTheEffectResult)
         }
     // Outside the dab nothing changed.
     EXPECT_TRUE(std::equal(photo.at(2, 2), photo.at(2, 2) + 3, doc.photo().at(2, 2)));
-    // A single light dab with the soft tip's faint rim blends by (c + a) / 255.
+    // A dab on a fresh stroke blends by the tip's alpha a / 255 over the
+    // stroke's base, at the soft rim as in the middle.
     doc.endStroke();
+    const PixelBuffer base = doc.photo();
+    doc.dab(36, 8);
+    int rim = 0;
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 24 && 36 + x < 64; ++x) {
+            const float a = doc.brushTip().at(x, y)[3] / 255.0f;
+            rim += a > 0 && a < 1;
+            for (int k = 0; k < 3; ++k)
+                ASSERT_EQ(doc.photo().at(36 + x, 8 + y)[k],
+                          uint8_t((1 - a) * base.at(36 + x, 8 + y)[k] + a * result.at(36 + x, 8 + y)[k]));
+        }
+    EXPECT_GT(rim, 40);
 }
 
 TEST(Dabs, PatchBrushBlendsTheEffectByStrength)
