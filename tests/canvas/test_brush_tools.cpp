@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace ombrik;
 using test::Flat;
 using test::Opened;
@@ -41,10 +43,18 @@ TEST(BrushSettings, TipsAreRoundAndOpaqueInTheMiddle)
             // Symmetric left/right.
             EXPECT_EQ(tip.at(1, size / 2)[3], tip.at(size - 2, size / 2)[3]);
         }
-    // The soft tip fades; the hard one does not.
-    const PixelBuffer soft = MakeBrushTip(0, 100), hard = MakeBrushTip(1, 100);
-    EXPECT_LT(soft.at(85, 50)[3], 200);
-    EXPECT_EQ(hard.at(85, 50)[3], 255);
+    // At the source size, alpha by the distance r from the centre (1 at the
+    // rim): soft, full to 0.45 then a half cosine to 0; hard, full to
+    // 1 - 2 / 128 then a straight fall to 0.
+    const PixelBuffer soft = MakeBrushTip(0, 128), hard = MakeBrushTip(1, 128);
+    for (int y = 0; y < 128; ++y)
+        for (int x = 0; x < 128; ++x) {
+            const double r = std::hypot((x + 0.5 - 64) / 64, (y + 0.5 - 64) / 64), edge = 1 - 2.0 / 128;
+            const double s = r <= 0.45 ? 1 : r >= 1 ? 0 : 0.5 + 0.5 * std::cos((r - 0.45) / 0.55 * M_PI);
+            const double h = r <= edge ? 1 : r >= 1 ? 0 : (1 - r) / (1 - edge);
+            ASSERT_EQ(soft.at(x, y)[3], std::lround(255 * s)) << x << "," << y;
+            ASSERT_EQ(hard.at(x, y)[3], std::lround(255 * h)) << x << "," << y;
+        }
 }
 
 TEST(EffectSelection, WholeImageFilterAppliesAndRecordsEachTime)
