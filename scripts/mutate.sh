@@ -43,6 +43,7 @@ target_of() {
         artistic/*) echo artistic_tests ;;
         light/*) echo light_tests ;;
         canvas/*) echo canvas_tests ;;
+        app/*) echo app_tests ;;
         *) echo "" ;;
     esac
 }
