@@ -4,6 +4,8 @@
 #include "tests/app/app_test_support.h"
 
 #include "app/editor_app.h"
+#include "files/auto_resize_dialog.h"
+#include "ui/text_panel.h"
 #include "ui/brush_picker.h"
 #include "ui/colour_palette.h"
 #include "ui/flat_button.h"
@@ -18,7 +20,12 @@
 #include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QSlider>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSettings>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -53,19 +60,75 @@ TEST(EditorWindow, EscapeAndEnterNeverCloseIt)
 {
     BoxAnswers boxes;
     WindowWithPhoto w;
+    // Escape leaves the preview whichever widget has the keys.
+    w->command(cmd::Preview);
+    QTest::keyClick(w.window.get(), Qt::Key_Escape);
+    EXPECT_FALSE(w->inPreview());
     for (QWidget* target : {static_cast<QWidget*>(w.window.get()), static_cast<QWidget*>(w->canvas()),
                             static_cast<QWidget*>(w->strip(0))}) {
         target->setFocus();
         for (int key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter})
             QTest::keyClick(target, Qt::Key(key));
     }
-    // Enter on the Filters strip would apply nothing and close nothing.
+    // Enter on the Filters strip applies nothing; in the text box it starts a line.
     w->command(cmd::FiltersPanel);
     ClickTile(w->strip(1), 2);
     QTest::keyClick(w->strip(1), Qt::Key_Return);
     EXPECT_TRUE(w->isVisible());
     EXPECT_FALSE(w.doc().canUndo());
     EXPECT_TRUE(boxes.questions.isEmpty());
+    w->command(cmd::TextPanel);
+    QPlainTextEdit* box = w->textEditor()->textBox();
+    box->setPlainText(QStringLiteral("a"));
+    box->moveCursor(QTextCursor::End);
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(box->toPlainText(), QStringLiteral("a\n"));
+}
+
+TEST(EditorWindow, AcceleratorsAndTheThresholdCommand)
+{
+    WindowWithPhoto w;
+    // Alt+F, E, N and H drop their menus down, from the canvas as from anywhere.
+    for (auto [key, button] : {std::pair{Qt::Key_F, cmd::FileMenuButton}, {Qt::Key_E, cmd::EditMenuButton},
+                               {Qt::Key_N, cmd::PanelMenuButton}, {Qt::Key_H, cmd::HelpMenuButton}}) {
+        QTest::keyClick(w->canvas(), key, Qt::AltModifier);
+        EXPECT_TRUE(w->menu(button)->isVisible()) << key;
+        w->menu(button)->hide();
+    }
+    // Ctrl+O asks for a photo; Ctrl+Shift+S asks where to save; Ctrl+Z undoes
+    // and Ctrl+Shift+Z redoes.
+    int asked = 0;
+    w->chooseOpenFile = w->chooseSaveFile = [&] { return ++asked, QString(); };
+    QTest::keyClick(w->strip(0), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(asked, 1);
+    QTest::keyClick(w->strip(0), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(asked, 2);
+    w->command(cmd::FiltersPanel);
+    DoubleClickTile(w->strip(1), 2);
+    QTest::keyClick(w->strip(1), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(w.doc().canUndo());
+    QTest::keyClick(w->strip(1), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(w.doc().canUndo());
+
+    // The threshold dialog, answered from inside its loop: a width of 3000 is
+    // dropped with Cancel and kept (and remembered) with OK.
+    auto answer = [&](const QString& button) {
+        QTimer::singleShot(0, [button] {
+            for (QPushButton* b : QApplication::activeModalWidget()->findChildren<QPushButton*>()) {
+                qobject_cast<CAutoResizeDlg*>(b->window())->widthEdit()->setText(QStringLiteral("3000"));
+                if (b->text() == button)
+                    return b->click();
+            }
+        });
+        w->command(cmd::AutoResizeThreshold);
+    };
+    answer(QStringLiteral("Cancel"));
+    EXPECT_EQ(w.doc().thresholdWidth(), 1600);
+    answer(QStringLiteral("OK"));
+    EXPECT_EQ(w.doc().thresholdWidth(), 3000);
+    EXPECT_EQ(w.doc().thresholdHeight(), 1200);
+    // Not stored: the next window starts at the default again.
+    EXPECT_FALSE(QSettings().contains(QStringLiteral("threshold/width")));
 }
 
 TEST(EditorWindow, HistoryButtonsFollowTheHistory)
@@ -462,13 +525,6 @@ TEST(EditorApp, ShipsItsFilesAndWritesTheBrushImages)
     qunsetenv("OMBRIK_DATA_DIR");
     for (int n = 1; n <= 6; ++n)
         EXPECT_GT(QFileInfo(data.filePath(QString::asprintf("%03d.pnm", n))).size(), 0) << n;
-
-    // Accelerators: the four menu keys and the usual file keys.
-    EXPECT_EQ(CEditorDlg::acceleratorCommand(Qt::Key_F, Qt::AltModifier), cmd::FileMenuKey);
-    EXPECT_EQ(CEditorDlg::acceleratorCommand(Qt::Key_N, Qt::AltModifier), cmd::PanelMenuKey);
-    EXPECT_EQ(CEditorDlg::acceleratorCommand(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier), cmd::MenuRedo);
-    EXPECT_EQ(CEditorDlg::acceleratorCommand(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier), cmd::MenuSaveAs);
-    EXPECT_EQ(CEditorDlg::acceleratorCommand(Qt::Key_S, Qt::ControlModifier), cmd::MenuSave);
 }
 
 TEST(EditorWindow, SaveAsWritesThePictureOrSaysWhyNot)

@@ -2,6 +2,8 @@
 // reproducibility and the six catalogue effects on real and degenerate photos.
 #include "artistic/brush_painter.h"
 #include "artistic/brush_resources.h"
+#include "artistic/painter_presets.h"
+#include "engine/progress.h"
 #include "effects/effect_request.h"
 #include "tests/artistic/painter_test_helpers.h"
 #include "tests/support/photo_fixture.h"
@@ -193,7 +195,22 @@ TEST(PainterStroke, ShadowLiesDepthMinusTwiceBlurFromTheCorner)
     EXPECT_EQ(set.shadows[0].image.height, set.maxH + 16);
     for (size_t k = 0; k < set.shadows[0].image.pixels.size(); k += 3)
         ASSERT_EQ(set.shadows[0].image.pixels[k] | set.shadows[0].image.pixels[k + 1], 0);
+    // Each shadow pixel darkens by 1 - a x 100 % / 255.
     EXPECT_FALSE(set.shadows[0].pixels.empty());
+    for (const auto& px : set.shadows[0].pixels)
+        ASSERT_NEAR(px.f, 1 - set.shadows[0].image.at(px.x, px.y)[2] / 255.0, 1e-12);
+
+    // Relief 0.15 %: q = 0.0015 x channel 1 from (1, 1) on, kept down to 0.001.
+    p.brushRelief = 0.15;
+    const BrushSet relieved = MakeBrushSet(p, MakeBaseBrush(p, WhiteImage(10, 10)));
+    const PainterBrush& brush = relieved.brushes[0];
+    size_t raised = 0;
+    for (int y = 1; y < brush.image.height; ++y)
+        for (int x = 1; x < brush.image.width; ++x)
+            raised += brush.image.at(x, y)[1] != 0;
+    ASSERT_EQ(brush.relief.size(), raised);
+    for (const auto& px : brush.relief)
+        ASSERT_NEAR(px.q, 0.0015 * brush.image.at(px.x, px.y)[1], 1e-12);
 }
 
 TEST(PainterStroke, CompositingDarkensEdgesAndAddsTheColour)
@@ -284,28 +301,53 @@ TEST_F(SeededPainter, BestMatchSearch)
     EXPECT_EQ(examined, 3);
 }
 
-TEST_F(SeededPainter, EffectsAreReproducibleForASeedAndPaintThePhoto)
+TEST_F(SeededPainter, PresetTableStrokeCountProgressAndPaperRelief)
 {
-    const PixelBuffer photo = test::LoadSamplePhoto("chelsea.png", 120, 80);
-    ASSERT_FALSE(photo.empty());
-    for (EffectId id : kPainterIds) {
-        SetPainterSeed(5);
-        const PixelBuffer a = test::RunCatalogueEffect(id, photo);
-        const PixelBuffer b = test::RunCatalogueEffect(id, photo);
-        SetPainterSeed(6);
-        const PixelBuffer c = test::RunCatalogueEffect(id, photo);
-        EXPECT_EQ(a.pixels, b.pixels) << id;
-        EXPECT_NE(a.pixels, c.pixels) << id;
-        EXPECT_NE(a.pixels, photo.pixels) << id;
-        // A painting, not a blank: its mean brightness stays within reach of
-        // the photo's.
-        double meanIn = 0, meanOut = 0;
-        for (size_t k = 0; k < a.pixels.size(); ++k) {
-            meanIn += photo.pixels[k];
-            meanOut += a.pixels[k];
-        }
-        EXPECT_GT(meanOut, 0.4 * meanIn) << id;
+    // The columns of the preset table that differ between the six effects.
+    const double density[] = {18, 20, 20, 21.7, 12.5, 32.5}, edge[] = {0, 0.3, 0.1, 0.15, 0.1, 0.35};
+    const double relief[] = {0, 12, 12, 12.39, 15.04, 0}, size[] = {20.15, 5, 14, 44, 14, 30};
+    const double gamma[] = {0.5, 1, 1, 1, 1.8, 1}, aspect[] = {0, 0, 0, 0, -0.04, -0.4};
+    const double orients[] = {30, 1, 15, 7, 8, 30}, grid[] = {0, 0, 1, 0, 1, 0}, shade[] = {20, 20, 20, 20, 0, 20};
+    for (int n = 0; n < 6; ++n) {
+        const PainterParams& q = PainterPreset(n);
+        EXPECT_EQ((std::vector<double>{q.strokeDensity, q.edgeDarkness, q.brushRelief, q.sizeFirst, q.brushGamma,
+                                       q.brushAspect, double(q.orientCount), double(q.placementType), q.shadowDarkness}),
+                  (std::vector<double>{density[n], edge[n], relief[n], size[n], gamma[n], aspect[n], orients[n],
+                                       grid[n], shade[n]})) << n;
     }
+
+    // Stroke count, from which the progress reports follow: at random
+    // 5 x (40 x 62 / (2 x 2)) strokes; on the grid, with the density divided
+    // by 3, truncate(40 x d / 2) x truncate(62 x d / 2). A report at every
+    // multiple of N / 30 (at least 10) counting down.
+    TempFolder folder;
+    PainterParams p = BasicParams(WhiteBrushFile(folder, "dot.pnm", 1, 1));
+    p.sizeFirst = p.sizeLast = 1;  // a 2 x 2 brush box
+    for (int placement : {0, 1}) {
+        p.placementType = placement;
+        const double d = placement ? 5 * 0.3333333333333333 : 5.0;
+        const int n = placement ? int(40 * d / 2) * int(62 * d / 2) : 5 * (40 * 62 / 4), step = std::max(n / 30, 10);
+        std::vector<int> expected, seen;
+        for (int c = n; c >= 1; --c)
+            if (c % step == 0)
+                expected.push_back(int((1 - double(c) / n) * 100));
+        ScopedProgressSink sink([&](int percent) { seen.push_back(percent); });
+        Paint(p, Flat(62, 40, 9, 9, 9));
+        EXPECT_EQ(seen, expected) << placement;
+    }
+
+    // Paper relief over the kept photo (a black brush paints nothing): the
+    // paper 0, 100, 228 in a row, each pixel against its right neighbour:
+    // e = (here - next) x 0.5 x -0.5 = 25, 32, -57; k = e / 128 lightens
+    // 100 to 130 and 138, and darkens it to truncate(100 x (1 - 57 / 128)) = 55.
+    p = BasicParams(folder.write("black.pnm", std::string("P5\n1 1\n255\n") + '\0'));
+    p.backgroundType = 1;
+    p.paperFile = folder.write("paper.pnm", std::string("P5\n3 1\n255\n\0\x64\xe4", 14));
+    p.paperRelief = 50;
+    const PixelBuffer out = Paint(p, Flat(6, 2, 100, 100, 100));
+    const int relit[] = {130, 138, 55};
+    for (int x = 0; x < 6; ++x)
+        EXPECT_EQ(out.at(x, 1)[2], relit[x % 3]) << x;
 }
 
 TEST_F(SeededPainter, DegenerateSizesAndFourBytePixels)
@@ -464,6 +506,29 @@ TEST(PainterMaps, MapsCoverTheWorkingImage)
         EXPECT_EQ(map.height, 4) << type;
     }
     EXPECT_TRUE(MakeStrokeMap(p, Random, true, work, 10, 10).empty());
+    // Angle map: truncate((atan2(cy - y, cx - x) + pi) x 255 / (2 pi)).
+    const PaintImage angle = MakeStrokeMap(p, ByAngle, true, PaintImage(101, 101), 1, 1);
+    EXPECT_EQ(angle.at(0, 50)[0], 127);
+    EXPECT_EQ(angle.at(50, 0)[0], 191);
+    EXPECT_EQ(angle.at(50, 100)[0], 63);
+    EXPECT_EQ(angle.at(0, 0)[0], 159);
+    // Vectors map without vectors: direction 90 - offset, so n = offset
+    // brought into 0..360: 260 x 255 / 360 = 184.2.
+    p.orientAngleOffset = -100;
+    const PaintImage byVectors = MakeStrokeMap(p, ByVectors, true, PaintImage(9, 9), 2, 2);
+    EXPECT_EQ(byVectors.at(4, 4)[0], 184);
+    // Noise map: plasma of roughness 15 at a sixth of the size plus 5, blurred
+    // twice, enlarged and blurred again.
+    SetPainterRandom(g_rand_new_with_seed(3));
+    const PaintImage noise = MakeStrokeMap(p, ByNoise, true, PaintImage(40, 31), 1, 1);
+    SetPainterRandom(g_rand_new_with_seed(3));
+    PaintImage plasma(40 / 6 + 5, 31 / 6 + 5);
+    PlasmaImage(plasma, 15);
+    BoxBlurImage(plasma, 2, 2);
+    BoxBlurImage(plasma, 2, 2);
+    ResizeImage(plasma, 40, 31);
+    BoxBlurImage(plasma, 2, 2);
+    EXPECT_EQ(noise.pixels, plasma.pixels);
     // Radius map: 0 at the centre, 255 at the far corner.
     const PaintImage radius = MakeStrokeMap(p, ByRadius, false, PaintImage(101, 101), 1, 1);
     EXPECT_EQ(radius.at(50, 50)[0], 0);

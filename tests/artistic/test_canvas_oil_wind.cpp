@@ -228,21 +228,23 @@ TEST(Wind, RowsWithoutDarkeningEdgesStayAsTheyAre)
 // whose stop is pixel 4 = W − 3, so exactly pixel 3 is blended.
 TEST(Wind, ShortRowStreakMatchesHandComputation)
 {
+    // Dark 185: a mean step of 3 x 15 / 4 = 11, just over the threshold of 10.
+    for (const int dark : {0, 185})
     for (const guint32 seed : {1u, 2u, 3u, 42u, 1234u}) {
         g_random_set_seed(seed);
         const int r = g_random_int_range(0, 3);
         const int u = int(g_random_double() * (r != 0 ? 10 : 40)) + 1;
-        // One step of the streak from bright 200 toward dark 0.
+        // One step of the streak from bright 200 toward dark.
         const double k = 2.0 / (u * (u + 1));
-        const int bleed = std::clamp(int(k * (u * -200) + 200), 0, 255);
+        const int bleed = std::clamp(int(k * (u * (dark - 200)) + 200), 0, 255);
 
         PixelBuffer src(7, 1, 3);
         for (int x = 0; x < 7; ++x)
-            std::fill(src.at(x, 0), src.at(x, 0) + 3, uint8_t(x < 3 ? 200 : 0));
+            std::fill(src.at(x, 0), src.at(x, 0) + 3, uint8_t(x < 3 ? 200 : dark));
         g_random_set_seed(seed);
         const PixelBuffer out = test::RunCatalogueEffect(kWind, src);
         std::vector<uint8_t> expected = src.pixels;
-        std::fill(expected.begin() + 9, expected.begin() + 12, uint8_t((2 * bleed) / 3));
+        std::fill(expected.begin() + 9, expected.begin() + 12, uint8_t((dark + 2 * bleed) / 3));
         EXPECT_EQ(out.pixels, expected) << "seed " << seed << " u " << u;
     }
 }

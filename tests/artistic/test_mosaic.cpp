@@ -9,6 +9,7 @@
 #include <glib.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -107,31 +108,61 @@ TEST(MosaicGradient, RampsGiveTheKernelSlopeWithTruncationTowardZero)
 
 namespace {
 
-// The test hexagon (centre 30, 30) and its corners after the tile's shrink and
-// truncation to whole pixels.
-const mosaic::Point kHexagon[6] = {{24, 20}, {36, 20}, {42, 30}, {36, 40}, {24, 40}, {18, 30}};
+// The test hexagon, round (30, 30): shrunk by 0.97 or 0.98 instead of 0.975
+// its corners truncate to other pixels.
+const mosaic::Point kHexagon[6] = {{24.4, 20.1}, {36.5, 20.8}, {42.6, 30.8}, {36.3, 40.4}, {24.4, 40.9}, {18.7, 30.8}};
 
-std::vector<mosaic::Point> ShrunkCorners()
+// One tile drawn on a grey picture by the written rules: corners shrunk by
+// 1 - 0.5 / 20, edges lit from 135 degrees, 3 x 3 samples a pixel, shading
+// fading over 16 pixels and scaled by 0.25, then the shift and the coverage.
+PixelBuffer ReferenceTile(const mosaic::Point* corners, uint8_t grey, double offset)
 {
-    std::vector<mosaic::Point> out;
-    for (const mosaic::Point& p : kHexagon)
-        out.push_back({std::trunc(30 + 0.975 * (p.x - 30)), std::trunc(30 + 0.975 * (p.y - 30))});
-    return out;
-}
-
-// Signed distance of (x, y) inside the convex polygon (positive inside).
-double InsideDistance(const std::vector<mosaic::Point>& poly, double x, double y)
-{
-    double d = 1e9;
-    for (size_t i = 0; i < poly.size(); ++i) {
-        const mosaic::Point& a = poly[i];
-        const mosaic::Point& b = poly[(i + 1) % poly.size()];
-        const double ex = b.x - a.x, ey = b.y - a.y;
-        const double len = std::hypot(ex, ey);
-        // Clockwise on screen (y down): the inside is to the right of a -> b.
-        d = std::min(d, ((x - a.x) * -ey + (y - a.y) * ex) / len);
+    double cx = 0, cy = 0;
+    for (int i = 0; i < 6; ++i) {
+        cx += corners[i].x / 6;
+        cy += corners[i].y / 6;
     }
-    return d;
+    mosaic::Point p[6];
+    for (int i = 0; i < 6; ++i)
+        p[i] = {cx + 0.975 * (corners[i].x - cx), cy + 0.975 * (corners[i].y - cy)};
+    const double alpha = 135 * 3.14159265 / 180, lx = -std::cos(alpha), ly = std::sin(alpha);
+    const int x0 = int(std::min({p[0].x, p[4].x, p[5].x})), x1 = int(std::max({p[1].x, p[2].x, p[3].x}));
+    const int y0 = int(std::min(p[0].y, p[1].y)), y1 = int(std::max(p[3].y, p[4].y));
+    std::vector<int> left(size_t(3 * (y1 - y0)), 3 * x1), right(left.size(), 3 * x0);
+    for (int i = 0; i < 6; ++i) {
+        const mosaic::Point a = p[(i + 5) % 6], b = p[i];
+        int xa = 3 * int(a.x), ya = 3 * int(a.y), xb = 3 * int(b.x), yb = 3 * int(b.y);
+        if (ya > yb) {
+            std::swap(xa, xb);
+            std::swap(ya, yb);
+        }
+        double x = xa + (ya == yb ? 0.0 : double(xb - xa) / (yb - ya) * 0.5);
+        for (int y = ya; y < yb; ++y, x += double(xb - xa) / (yb - ya)) {
+            left[size_t(y - 3 * y0)] = std::min(left[size_t(y - 3 * y0)], int(x));
+            right[size_t(y - 3 * y0)] = std::max(right[size_t(y - 3 * y0)], int(x));
+        }
+    }
+    PixelBuffer out(60, 60, 3);
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            int covered = 0;
+            for (int r = 3 * (y - y0); r < 3 * (y - y0) + 3; ++r)
+                covered += std::max(0, std::min(right[size_t(r)], 3 * x + 3) - std::max(left[size_t(r)], 3 * x));
+            double e = 0;
+            for (int i = 0; i < 6; ++i) {
+                const mosaic::Point a = {std::trunc(p[(i + 5) % 6].x), std::trunc(p[(i + 5) % 6].y)};
+                const double dx = std::trunc(p[i].x) - a.x, dy = std::trunc(p[i].y) - a.y, len = std::hypot(dx, dy);
+                const double nx = -dy / len, ny = dx / len;
+                const double dist = std::fabs((x - a.x) * nx + (y + 2.0 / 3.0 - a.y) * ny);
+                e += (dist < 1 ? 1.0 : std::max(0.0, 1 - dist / 16)) * (ly * ny + lx * nx);
+            }
+            e *= 0.25;
+            const int v = grey + int((e >= 0 ? 255 - grey : grey) * e);
+            const int u = std::clamp(int(v + offset), 0, 255);
+            uint8_t* o = out.at(x, y);
+            o[0] = o[1] = o[2] = uint8_t((covered * 255 / 9 * u) >> 8);
+        }
+    return out;
 }
 
 PixelBuffer DrawHexagon(uint8_t grey, double offset, int rowBegin = 0, int rowEnd = 60, PixelBuffer* into = nullptr)
@@ -145,61 +176,26 @@ PixelBuffer DrawHexagon(uint8_t grey, double offset, int rowBegin = 0, int rowEn
 
 } // namespace
 
-TEST(MosaicTile, CoversTheShrunkHexagonAndLeavesGroutOutside)
+TEST(MosaicTile, MatchesTheWrittenRulesPixelForPixel)
 {
-    const std::vector<mosaic::Point> poly = ShrunkCorners();
-    const PixelBuffer dst = DrawHexagon(128, 0.0);
-    int inside = 0, outside = 0;
-    for (int y = 0; y < 60; ++y)
-        for (int x = 0; x < 60; ++x) {
-            // The nearest of the pixel's 3 × 3 sample points to the border,
-            // from either side.
-            double nearestIn = 1e9, farthestIn = -1e9;
-            for (int j = 0; j < 3; ++j)
-                for (int i = 0; i < 3; ++i) {
-                    const double d = InsideDistance(poly, x + (i + 0.5) / 3, y + (j + 0.5) / 3);
-                    nearestIn = std::min(nearestIn, d);
-                    farthestIn = std::max(farthestIn, d);
-                }
-            const uint8_t* p = dst.at(x, y);
-            if (farthestIn < -0.5) {  // every sample well outside
-                ++outside;
-                ASSERT_EQ(p[0] | p[1] | p[2], 0) << x << "," << y;
-            } else if (nearestIn > 0.5) {  // every sample well inside
-                ++inside;
-                ASSERT_GT(p[0], 0) << x << "," << y;
-            }
+    // Plain, and shifted by the largest shift a varied tile gets (0.2 x 127).
+    for (uint8_t grey : {128, 40, 250})
+        for (double offset : {0.0, 25.4, -25.4}) {
+            const PixelBuffer drawn = DrawHexagon(grey, offset), expected = ReferenceTile(kHexagon, grey, offset);
+            for (int y = 0; y < 60; ++y)
+                for (int x = 0; x < 60; ++x)
+                    ASSERT_EQ(drawn.at(x, y)[1], expected.at(x, y)[1]) << int(grey) << " " << offset << " at " << x
+                                                                        << "," << y;
         }
-    EXPECT_GT(inside, 250);
-    EXPECT_GT(outside, 2800);
+    // Lit from the top left: the top left edge lighter than the bottom right.
+    const PixelBuffer plain = DrawHexagon(128, 0.0);
+    EXPECT_GT(plain.at(21, 26)[1], plain.at(39, 34)[1]);
 
     // Corners pulled to one point leave no area to draw.
     const mosaic::Point same[6] = {{10, 10}, {10, 10}, {10, 10}, {10, 10}, {10, 10}, {10, 10}};
     PixelBuffer empty(60, 60, 3);
-    mosaic::DrawTile(mosaic::PrepareTile(same, 6, 0.0), dst.data(), empty.data(), 60, 60, 3, 0, 60);
+    mosaic::DrawTile(mosaic::PrepareTile(same, 6, 0.0), plain.data(), empty.data(), 60, 60, 3, 0, 60);
     EXPECT_EQ(empty.pixels, PixelBuffer(60, 60, 3).pixels);
-}
-
-TEST(MosaicTile, IsLitFromTheTopLeftAndShiftedByItsOffset)
-{
-    const PixelBuffer plain = DrawHexagon(128, 0.0);
-    const int top = plain.at(30, 21)[1], centre = plain.at(30, 30)[1], bottom = plain.at(30, 38)[1];
-    EXPECT_GT(top, centre);
-    EXPECT_GT(centre, bottom);
-    EXPECT_GT(plain.at(20, 30)[1], plain.at(40, 30)[1]);  // left lighter than right
-    // Grey stays grey.
-    EXPECT_EQ(plain.at(30, 21)[0], plain.at(30, 21)[2]);
-
-    // The largest shift a varied tile gets: 0.2 × 127 = 25.4 levels,
-    // truncated (25 up, 26 down from a whole level), then scaled by the full
-    // coverage (255 / 256).
-    const PixelBuffer lighter = DrawHexagon(128, 25.4);
-    const PixelBuffer darker = DrawHexagon(128, -25.4);
-    const int up = lighter.at(30, 30)[1] - centre, down = centre - darker.at(30, 30)[1];
-    EXPECT_GE(up, 24);
-    EXPECT_LE(up, 25);
-    EXPECT_GE(down, 25);
-    EXPECT_LE(down, 26);
 }
 
 TEST(MosaicTile, DrawingInRowBandsMatchesOnePass)
@@ -237,15 +233,63 @@ TEST(Mosaic, WritesEveryPixelOfTinyAndOddImages)
     }
 }
 
-TEST(Mosaic, DrawsFromGLibsDefaultGenerator)
+TEST(Mosaic, GridJitterAndShiftsFollowTheWrittenRulesAndDrawOrder)
 {
-    const PixelBuffer src = test::LoadSamplePhoto("chelsea.png", 160, 120);
-    ASSERT_FALSE(src.empty());
-    const PixelBuffer a = RunMosaic(src, 11);
-    const PixelBuffer b = RunMosaic(src, 11);
-    const PixelBuffer c = RunMosaic(src, 12);
-    EXPECT_EQ(a.pixels, b.pixels);
-    EXPECT_NE(a.pixels, c.pixels);
+    // A grey picture: the gradient is 0 inside and 7 on the border, so the
+    // corners move by their random draws unless their window reaches the
+    // border. The grid, jitter and brightness shifts are worked here from the
+    // written rules and the tiles drawn in order with the tile functions.
+    const int w = 83, h = 61;
+    const PixelBuffer src = Uniform(w, h, 120);
+    for (unsigned seed : {11u, 12u}) {
+        g_random_set_seed(seed);
+        const double f = 10, r = 2 * f / std::sqrt(3.0), o = f / std::sqrt(3.0), period = 6 * f / std::sqrt(3.0);
+        const int rows = int((h + 19.0) / 20), columns = int((w + 2 * period - 1) / period);
+        std::vector<mosaic::Point> grid;  // cells from (-1, -1), four corners each
+        for (int j = -1; j <= rows; ++j)
+            for (int i = -1; i <= columns; ++i)
+                for (int k = 0; k < 4; ++k) {
+                    const double x = o + period * i + (k == 1 ? r : k == 2 ? r + o : k == 3 ? -o : 0);
+                    const double y = 20.0 * j + (k >= 2 ? f : 0);
+                    const double a = g_random_double() * 9, b = g_random_double() * 9;  // (1 - 0.55) x 20
+                    int bestX = int(x + int(a - 4.5)), bestY = int(y + int(b - 4.5));
+                    const int x1 = int(x - 4), y1 = int(y - 4);
+                    auto strength = [&](int px, int py) {
+                        px = std::clamp(px, 0, w - 1);
+                        py = std::clamp(py, 0, h - 1);
+                        return (px == 0 || py == 0 || px == w - 1 || py == h - 1) ? 7 : 0;
+                    };
+                    int best = strength(x1, y1);
+                    for (int py = std::clamp(y1, 0, h - 1); py <= std::clamp(y1 + 9, 0, h - 1); ++py)
+                        for (int px = std::clamp(x1, 0, w - 1); px <= std::clamp(x1 + 9, 0, w - 1); ++px)
+                            if (strength(px, py) > best) {
+                                best = strength(px, py);
+                                bestX = px;
+                                bestY = py;
+                            }
+                    grid.push_back({double(bestX), double(bestY)});
+                }
+        auto at = [&](int i, int j, int k) { return grid[size_t(((j + 1) * (columns + 2) + i + 1) * 4 + k)]; };
+        const int cells = (columns + 1) * (rows + 1), varied = int(cells * 0.2);
+        auto shift = [](bool vary) {
+            const double v = vary ? g_random_double() * 0.2 : 0.0;
+            return g_random_int_range(0, 2) == 1 ? v * 127 : v * -127;
+        };
+        PixelBuffer expected(w, h, 3);
+        for (int j = -1; j < rows; ++j)
+            for (int i = -1; i < columns; ++i) {
+                const bool vary = g_random_int_range(0, cells) < varied;
+                const mosaic::Point first[6] = {at(i, j, 0), at(i, j, 1), at(i, j, 2),
+                                                at(i, j + 1, 1), at(i, j + 1, 0), at(i, j, 3)};
+                const mosaic::Tile a = mosaic::PrepareTile(first, 6, shift(vary));
+                mosaic::DrawTile(a, src.data(), expected.data(), w, h, 3, 0, h);
+                const mosaic::Point second[6] = {at(i, j, 2), at(i + 1, j, 3), at(i + 1, j + 1, 0),
+                                                 at(i + 1, j + 1, 3), at(i, j + 1, 2), at(i, j + 1, 1)};
+                const mosaic::Tile b = mosaic::PrepareTile(second, 6, shift(vary));
+                mosaic::DrawTile(b, src.data(), expected.data(), w, h, 3, 0, h);
+            }
+        EXPECT_EQ(RunMosaic(src, seed).pixels, expected.pixels) << seed;
+    }
 }
 
 TEST(Mosaic, FourBytePixelsGetTheSameColoursAndKeepAlpha)

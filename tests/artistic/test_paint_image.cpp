@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace ombrik;
@@ -216,20 +217,24 @@ TEST(PaintImage, PlasmaOnOnePixelKeepsTheLastOfFourDraws)
     EXPECT_EQ(image.at(0, 0)[2], last);
 }
 
-TEST(PaintImage, PlasmaIsReproducibleAndSetsTheLattice)
+TEST(PaintImage, PlasmaOnThreeByThreeFollowsItsDrawsAndRanges)
 {
-    auto make = [](guint32 seed) {
-        SetPainterRandom(g_rand_new_with_seed(seed));
-        PaintImage image(33, 17);
-        PlasmaImage(image, 15);
-        return image;
-    };
-    const PaintImage a = make(7), b = make(7), c = make(8);
-    EXPECT_EQ(a.pixels, b.pixels);
-    EXPECT_NE(a.pixels, c.pixels);
-    // Corners and the first midpoints are set (0 marks an unset point).
-    EXPECT_NE(a.at(0, 0)[0], 0);
-    EXPECT_NE(a.at(32, 16)[0], 0);
-    EXPECT_NE(a.at(16, 8)[0], 0);
-    EXPECT_NE(a.at(16, 0)[0], 0);
+    // Four corners, then the four edge midpoints (a draw in -1..1 times the
+    // roughness plus the mean of their two corners) and the centre (a draw in
+    // -(2 + 2) / 4..(2 + 2) / 4 plus the mean of the corners); nothing more.
+    SetPainterRandom(g_rand_new_with_seed(7));
+    PaintImage image(3, 3);
+    PlasmaImage(image, 15);
+    GRand* r = g_rand_new_with_seed(7);
+    int c[4];  // (0, 0), (0, 2), (2, 0), (2, 2)
+    for (int& v : c)
+        v = g_rand_int_range(r, 1, 256);
+    auto next = [&](int mean) { return std::clamp(int(g_rand_double_range(r, -1, 1) * 15 + mean), 1, 255); };
+    const int top = next((c[0] + c[2]) / 2), bottom = next((c[1] + c[3]) / 2);
+    const int left = next((c[1] + c[0]) / 2), right = next((c[3] + c[2]) / 2);
+    const int centre = next((c[1] + c[3] + c[0] + c[2]) / 4);
+    g_rand_free(r);
+    const int expected[9] = {c[0], top, c[2], left, centre, right, c[1], bottom, c[3]};
+    for (int k = 0; k < 9; ++k)
+        EXPECT_EQ(image.at(k % 3, k / 3)[0], expected[k]) << k;
 }

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace ombrik;
 using test::Flat;
 using test::Opened;
@@ -41,10 +43,18 @@ TEST(BrushSettings, TipsAreRoundAndOpaqueInTheMiddle)
             // Symmetric left/right.
             EXPECT_EQ(tip.at(1, size / 2)[3], tip.at(size - 2, size / 2)[3]);
         }
-    // The soft tip fades; the hard one does not.
-    const PixelBuffer soft = MakeBrushTip(0, 100), hard = MakeBrushTip(1, 100);
-    EXPECT_LT(soft.at(85, 50)[3], 200);
-    EXPECT_EQ(hard.at(85, 50)[3], 255);
+    // At the source size, alpha by the distance r from the centre (1 at the
+    // rim): soft, full to 0.45 then a half cosine to 0; hard, full to
+    // 1 - 2 / 128 then a straight fall to 0.
+    const PixelBuffer soft = MakeBrushTip(0, 128), hard = MakeBrushTip(1, 128);
+    for (int y = 0; y < 128; ++y)
+        for (int x = 0; x < 128; ++x) {
+            const double r = std::hypot((x + 0.5 - 64) / 64, (y + 0.5 - 64) / 64), edge = 1 - 2.0 / 128;
+            const double s = r <= 0.45 ? 1 : r >= 1 ? 0 : 0.5 + 0.5 * std::cos((r - 0.45) / 0.55 * M_PI);
+            const double h = r <= edge ? 1 : r >= 1 ? 0 : (1 - r) / (1 - edge);
+            ASSERT_EQ(soft.at(x, y)[3], std::lround(255 * s)) << x << "," << y;
+            ASSERT_EQ(hard.at(x, y)[3], std::lround(255 * h)) << x << "," << y;
+        }
 }
 
 TEST(EffectSelection, WholeImageFilterAppliesAndRecordsEachTime)
@@ -104,8 +114,21 @@ TEST(Dabs, ResultBrushCoverageCapsAtTheEffectResult)
         }
     // Outside the dab nothing changed.
     EXPECT_TRUE(std::equal(photo.at(2, 2), photo.at(2, 2) + 3, doc.photo().at(2, 2)));
-    // A single light dab with the soft tip's faint rim blends by (c + a) / 255.
+    // A dab on a fresh stroke blends by the tip's alpha a / 255 over the
+    // stroke's base, at the soft rim as in the middle.
     doc.endStroke();
+    const PixelBuffer base = doc.photo();
+    doc.dab(36, 8);
+    int rim = 0;
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 24 && 36 + x < 64; ++x) {
+            const float a = doc.brushTip().at(x, y)[3] / 255.0f;
+            rim += a > 0 && a < 1;
+            for (int k = 0; k < 3; ++k)
+                ASSERT_EQ(doc.photo().at(36 + x, 8 + y)[k],
+                          uint8_t((1 - a) * base.at(36 + x, 8 + y)[k] + a * result.at(36 + x, 8 + y)[k]));
+        }
+    EXPECT_GT(rim, 40);
 }
 
 TEST(Dabs, PatchBrushBlendsTheEffectByStrength)

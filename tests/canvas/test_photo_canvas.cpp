@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QImage>
+#include <QKeyEvent>
 
 #include <vector>
 
@@ -209,11 +212,23 @@ TEST(CanvasView, KeysAndContextMenu)
     CanvasObject text;
     text.selected = true;
     canvas.document().addObject(text, ObjectKind::Text);
-    canvas.deleteSelectedObject();
+    auto press = [&](int key) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(&canvas, &event);
+    };
+    press(Qt::Key_Delete);  // deletes the selected object as one step
     EXPECT_TRUE(canvas.document().objects().empty());
     EXPECT_EQ(canvas.document().history().size(), 1u);
-    canvas.deleteSelectedObject();  // nothing selected: only a repaint
+    press(Qt::Key_Delete);  // nothing selected: nothing recorded
     EXPECT_EQ(canvas.document().history().size(), 1u);
+    press(Qt::Key_Escape);  // leaves the preview, and only there
+    EXPECT_EQ(owner.count(WM_LEAVE_PREVIEW), 0);
+    canvas.setPreviewMode(true);
+    press(Qt::Key_Escape);
+    EXPECT_EQ(owner.count(WM_LEAVE_PREVIEW), 1);
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(10, 10));
+    QCoreApplication::sendEvent(&canvas, &menu);
+    EXPECT_EQ(owner.count(WM_SHOW_CONTEXT_MENU), 1);
 }
 
 TEST(CanvasView, OpenAndSaveThroughTheFileLayer)

@@ -81,6 +81,7 @@ TEST(TextDrawing, EveryStyleDrawsInsideItsBoxAndNothingAtAlphaZero)
     const TextExtent e = MeasureText(t);
     ASSERT_GT(e.width, 20);
     ASSERT_GT(e.height, 20);
+    std::vector<QImage> looks;
     for (int style = 0; style < kTextStyleCount; ++style) {
         SCOPED_TRACE(style);
         for (int alpha : {255, 0}) {
@@ -101,6 +102,10 @@ TEST(TextDrawing, EveryStyleDrawsInsideItsBoxAndNothingAtAlphaZero)
             // Shadows land a few pixels off at most; nothing far outside the box.
             EXPECT_EQ(Changed(img, QRect(0, 0, 24, img.height()), qRgb(255, 255, 255)), 0);
             EXPECT_EQ(Changed(img, QRect(0, 0, img.width(), 24), qRgb(255, 255, 255)), 0);
+            // Each style looks like no other.
+            for (const QImage& other : looks)
+                EXPECT_NE(img, other);
+            looks.push_back(img);
         }
     }
 }

@@ -5,8 +5,10 @@
 #include "engine/pixel_buffer.h"
 #include "tests/support/photo_fixture.h"
 
+#include <glib.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 
@@ -94,17 +96,29 @@ TEST(Catalogue, DefaultLightingColours)
 
 TEST(RunEffect, RequestLifecycle)
 {
-    EffectRequest rq;
-    rq.colour = 5;
-    rq.strength = 0.2f;
-    rq.initialise();
-    EXPECT_EQ(rq.colour, 0xFFFFFFu);
-    EXPECT_EQ(rq.strength, 1.0f);
-    rq.set(42, 8, 6, 3);
-    EXPECT_EQ(rq.effect, 42);
-    EXPECT_EQ(rq.width, 8);
-    rq.clear();
-    EXPECT_EQ(rq.effect, 0);
+    // Mist takes the request's colour and strength: after initialise a used
+    // request draws what a fresh one draws (white, full size); clear leaves
+    // effect 0, Lighten by 110 %.
+    const PixelBuffer src = test::LoadSamplePhoto("coffee.png", 40, 40);
+    auto run = [&](const EffectRequest& rq) {
+        PixelBuffer out(40, 40, 3);
+        g_random_set_seed(3);
+        rq.RunEffect(src.data(), out.data());
+        return out;
+    };
+    EffectRequest fresh, used;
+    fresh.set(126, 40, 40, 3);
+    used.colour = 0x0000FF;
+    used.strength = 0.2f;
+    used.set(126, 40, 40, 3);
+    const PixelBuffer red = run(used);
+    used.initialise();
+    EXPECT_EQ(run(used).pixels, run(fresh).pixels);
+    EXPECT_NE(red.pixels, run(fresh).pixels);
+    used.clear();
+    const PixelBuffer lighter = run(used);
+    for (size_t i = 0; i < src.pixels.size(); ++i)
+        ASSERT_EQ(lighter.pixels[i], std::min(255, src.pixels[i] * 110 / 100)) << i;
 }
 
 TEST(RunEffect, DispatchesToTheFilterOperations)

@@ -123,16 +123,17 @@ TEST(Retouch, GreyFromGreenWritesEveryByte)
 
 TEST(Retouch, RedEyePixels)
 {
-    PixelBuffer src(3, 1, 3);
-    const uint8_t pixels[9] = {50, 40, 200, 200, 200, 200, 0, 0, 255};
-    std::copy(pixels, pixels + 9, src.data());
-    PixelBuffer dst(3, 1, 3);
+    // Red is an eye when truncate(R x 0.5133333) reaches both G and
+    // truncate(B x 0.1933333); it becomes truncate((G + that) x 0.974026).
+    const uint8_t pixels[][3] = {{50, 40, 200}, {200, 200, 200}, {0, 0, 255}, {0, 101, 195},
+                                 {255, 40, 96}, {200, 100, 200}};
+    const int red[] = {47, 200, 0, 195, 86, 134};
+    PixelBuffer src(6, 1, 3), dst(6, 1, 3);
+    std::copy(&pixels[0][0], &pixels[0][0] + 18, src.data());
     FilterFor(src).RemoveRedEye(src.data(), dst.data());
-    EXPECT_EQ(dst.at(0, 0)[0], 50);
-    EXPECT_EQ(dst.at(0, 0)[1], 40);
-    EXPECT_EQ(dst.at(0, 0)[2], 47);
-    EXPECT_EQ(dst.at(1, 0)[2], 200);  // 102 < 200: not an eye
-    EXPECT_EQ(dst.at(2, 0)[2], 0);    // pure red becomes (0 + 0) × 0.97
+    for (int x = 0; x < 6; ++x)
+        EXPECT_EQ(std::vector<int>(dst.at(x, 0), dst.at(x, 0) + 3),
+                  (std::vector<int>{pixels[x][0], pixels[x][1], red[x]})) << x;
 }
 
 TEST(Retouch, BlurAndSharpKeepBordersAndMatchAReference)

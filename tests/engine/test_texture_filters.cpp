@@ -94,38 +94,46 @@ TEST(MotionBlur, AveragesToTheRightWithTheRowEndRepeated)
     EXPECT_EQ(std::max(2, std::min(1600 / 20, 1598)), 80);
 }
 
-TEST(RadialBlur, CentreKeptCornersBlurred)
+TEST(RadialBlur, MatchesTheRotationalAverageOverThreeDegrees)
 {
-    const PixelBuffer src = Noise(120, 90, 3);
-    PixelBuffer dst(120, 90, 3);
+    // 142 x 108: r = truncate(hypot(71, 54)) = 89 and n = truncate(sqrt(89) x pi / 15 + 2) = 3
+    // samples over pi / 60, every k = r / d-th of them at distance d.
+    const int w = 142, h = 108, cx = 71, cy = 54, r = 89, n = 3;
+    const float step = float(3.14159265 / 60 / (n - 1)), half = float((n - 1) * double(step) * 0.5);
+    const PixelBuffer src = Noise(w, h, 3);
+    PixelBuffer dst(w, h, 3);
     FilterFor(src).RadialBlur(src.data(), dst.data());
-    EXPECT_TRUE(std::equal(src.at(60, 45), src.at(60, 45) + 3, dst.at(60, 45)));
-    // Noise averaged over several samples moves toward the mean far out.
-    auto spread = [&](const PixelBuffer& b, int x0, int y0) {
-        double s = 0, s2 = 0;
-        int n = 0;
-        for (int y = y0; y < y0 + 10; ++y)
-            for (int x = x0; x < x0 + 10; ++x) {
-                const double v = b.at(x, y)[1];
-                s += v;
-                s2 += v * v;
-                ++n;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int dx = x - cx, dy = y - cy, d = int(std::sqrt(double(dx * dx + dy * dy)));
+            const int k = std::clamp(d == 0 ? 1 : r / d, 1, n - 1);
+            int count = 0, sum[3] = {0, 0, 0};
+            for (int i = 0; i < n; i += k) {
+                const float c = float(std::cos(double(float(i) * step - half)));
+                const float s = float(std::sin(double(float(i) * step - half)));
+                const int sx = int(float(dx) * c + float(cx) - float(dy) * s);
+                const int sy = int(float(dy) * c + float(dx) * s + float(cy));
+                if (sx < 0 || sx >= w || sy < 0 || sy >= h)
+                    continue;
+                ++count;
+                for (int ch = 0; ch < 3; ++ch)
+                    sum[ch] += src.at(sx, sy)[ch];
             }
-        return std::sqrt(s2 / n - (s / n) * (s / n));
-    };
-    EXPECT_LT(spread(dst, 5, 5), 0.8 * spread(src, 5, 5));
+            for (int ch = 0; ch < 3; ++ch)
+                ASSERT_EQ(dst.at(x, y)[ch], count ? sum[ch] / count : src.at(x, y)[ch]) << x << "," << y;
+        }
 }
 
 TEST(GlassTiles, ThumbnailTileGeometry)
 {
-    // 80 × 60: tiles of 4 × 3; column walk 0,2,(next tile centre 4) 2,4,6,...
-    PixelBuffer src(80, 60, 3);
+    // 92 × 60: tiles of 92 / 20 = 4 by 60 / 20 = 3; column walk 0,2,(next tile centre 4) 2,4,6,...
+    PixelBuffer src(92, 60, 3);
     for (int y = 0; y < 60; ++y)
-        for (int x = 0; x < 80; ++x) {
+        for (int x = 0; x < 92; ++x) {
             src.at(x, y)[0] = uint8_t(x);
             src.at(x, y)[1] = uint8_t(y);
         }
-    PixelBuffer dst(80, 60, 3);
+    PixelBuffer dst(92, 60, 3);
     FilterFor(src).GlassTiles(src.data(), dst.data());
     // Independent walk of the tile centres.
     auto sourceOf = [](int pos, int tile, int limit) {
@@ -144,8 +152,8 @@ TEST(GlassTiles, ThumbnailTileGeometry)
     EXPECT_EQ(sourceOf(2, 4, 80), 0);  // next tile centred on 4: 4 - 4
     EXPECT_EQ(sourceOf(3, 4, 80), 2);
     for (int y = 0; y < 60; ++y)
-        for (int x = 0; x < 80; ++x) {
-            ASSERT_EQ(dst.at(x, y)[0], sourceOf(x, 4, 80)) << x;
+        for (int x = 0; x < 92; ++x) {
+            ASSERT_EQ(dst.at(x, y)[0], sourceOf(x, 4, 92)) << x;
             ASSERT_EQ(dst.at(x, y)[1], sourceOf(y, 3, 60)) << y;
         }
 }
@@ -173,22 +181,21 @@ TEST(Splash, MatchesTheCLibrarySequenceAndScattersDownRight)
             ASSERT_EQ(NextScatterRandom(), std::rand()) << "seed " << seed << " draw " << i;
     }
 
-    PixelBuffer src(90, 40, 3);
+    PixelBuffer src(150, 40, 3);  // a scatter range of 150 / 30 = 5 pixels
     for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 90; ++x) {
+        for (int x = 0; x < 150; ++x) {
             src.at(x, y)[0] = uint8_t(x);
             src.at(x, y)[1] = uint8_t(y);
         }
-    PixelBuffer dst(90, 40, 3);
+    PixelBuffer dst(150, 40, 3);
     SeedScatterRandom(5);
     FilterFor(src).Splash(src.data(), dst.data());
     std::srand(5);
-    const int m = 90 / 30;
     for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 90; ++x) {
-            const int dx = std::rand() % m;
-            const int dy = std::rand() % m;
-            ASSERT_EQ(dst.at(x, y)[0], std::min(89, x + dx));
+        for (int x = 0; x < 150; ++x) {
+            const int dx = std::rand() % 5;
+            const int dy = std::rand() % 5;
+            ASSERT_EQ(dst.at(x, y)[0], std::min(149, x + dx));
             ASSERT_EQ(dst.at(x, y)[1], std::min(39, y + dy));
         }
 }

@@ -114,6 +114,14 @@ TEST(LensFlareLayout, BurstRadiiColoursAndReflections)
     // 2828031 = red 255, green 38, blue 43, kept blue first.
     EXPECT_EQ(l.innerColour, (std::array<double, 3>{43 / 255.0, 38 / 255.0, 1.0}));
     EXPECT_EQ(l.haloColour, (std::array<double, 3>{0.4 * 43 / 255, 0.4 * 38 / 255, 0.4 * 255 / 255}));
+    // The fixed tints, in byte order: core, glow, outer, then the 19 reflections.
+    const int tints[22][3] = {{239, 239, 239}, {245, 245, 245}, {64, 59, 69}, {0, 14, 113}, {90, 181, 142},
+                              {56, 140, 106}, {9, 29, 19}, {24, 14, 0}, {24, 14, 0}, {42, 19, 0}, {0, 9, 17},
+                              {0, 4, 10}, {5, 5, 14}, {9, 4, 0}, {9, 4, 0}, {34, 19, 0}, {14, 26, 0},
+                              {10, 25, 13}, {9, 0, 17}, {9, 16, 5}, {17, 4, 0}, {17, 4, 0}};
+    for (int i = 0; i < 22; ++i)
+        EXPECT_EQ(i == 0 ? l.coreColour : i == 1 ? l.glowColour : i == 2 ? l.outerColour : l.reflections[size_t(i - 3)].colour,
+                  (std::array<double, 3>{tints[i][0] / 255.0, tints[i][1] / 255.0, tints[i][2] / 255.0})) << i;
     // Reflection 13 is the centre mirrored through the middle; the others lie
     // on the line through both.
     EXPECT_EQ(l.reflections[13].xp, 1300);

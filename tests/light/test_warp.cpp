@@ -110,6 +110,18 @@ TEST(WarpDeform, GrowPullsFromNearerTheCentreByTheFalloff)
     other.setMode(WarpMode::Shrink);
     other.apply(50, 50, 0, 0);
     EXPECT_EQ(shrunk.at(55, 50)[0], int(2 * (55 + 0.5 * w15)));
+    // The swirls turn (5, 0) by a quarter: counter-clockwise reads from
+    // (0, +2.5 w) away, clockwise from (0, -2.5 w).
+    for (WarpMode mode : {WarpMode::SwirlCounterClockwise, WarpMode::SwirlClockwise}) {
+        WarpDeformer swirl;
+        swirl.start(100, 100, 3, base.data(), shrunk.data());
+        swirl.setAmount(100);
+        swirl.setMode(mode);
+        swirl.apply(50, 50, 0, 0);
+        const double sign = mode == WarpMode::SwirlClockwise ? -1 : 1;
+        EXPECT_NEAR(swirl.displacement(55, 50)[1], sign * 2.5 * w15, 1e-12);
+        EXPECT_NEAR(swirl.displacement(50, 44)[0], sign * 3 * w22, 1e-12);
+    }
 }
 
 TEST(WarpDeform, MoveDragsTheContentAlong)
@@ -133,6 +145,9 @@ TEST(WarpDeform, MoveDragsTheContentAlong)
     EXPECT_LE(darkest, 52);
     EXPECT_GT(shown.at(40, 50)[0], 200);
     EXPECT_EQ(shown.at(40, 10)[0], 0);  // far above the stroke the line stays
+    // The drag of 10 is cut into 1 + 2 x 10 / 20 = 2 steps of 5: only the
+    // first, centred on (45, 50), reaches (27, 50), at index 324 x 250 / 400.
+    EXPECT_NEAR(warp.displacement(27, 50)[0], -5 * Falloff(202), 1e-12);
 }
 
 TEST(WarpDeform, StrokesThatMustLeaveThePictureUnchanged)
