@@ -352,7 +352,8 @@ void CPhotoCanvas::renderInto(QImage& target, bool forExport, const QRect& clip)
     p.fillRect(target.rect(), BackgroundBrush());
     if (!m_doc.hasPhoto())
         return;
-    const QImage photo = PhotoImage(m_doc.photo());
+    // The screen shows a pending preview; the export only what the document holds.
+    const QImage photo = PhotoImage(forExport ? m_doc.photo() : m_doc.displayPhoto());
     if (forExport) {
         // Zoom 1, no scrolling: the whole photo inside its frame border.
         const int b = m_doc.frameBorder();
