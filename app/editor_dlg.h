@@ -26,7 +26,9 @@ class QTimer;
 
 namespace ombrik {
 
+class CAdjustPanel;
 class CBrushPicker;
+class CFadeDialog;
 class CColourPalette;
 class CEffectPanel;
 class CFlatButton;
@@ -52,9 +54,10 @@ inline constexpr int HelpKey = 57670;
 inline constexpr int FileMenuButton = 11000, PanelMenuButton = 11002, EditMenuButton = 11003;
 inline constexpr int HelpMenuButton = 11005;
 inline constexpr int FileMenuKey = 11007, EditMenuKey = 11008, PanelMenuKey = 11009, HelpMenuKey = 11011;
+inline constexpr int AdjustPanel = 10707, MenuAdjust = 10917, MenuFade = 10936;
 } // namespace cmd
 
-enum class Panel { Retouch = 0, Filters = 1, Warp = 2, Lighting = 3, Text = 4 };
+enum class Panel { Retouch = 0, Filters = 1, Warp = 2, Lighting = 3, Text = 4, Adjust = 5 };
 
 class CEditorDlg : public QWidget, public MessageTarget {
     Q_OBJECT
@@ -85,6 +88,8 @@ public:
     std::function<QString()> chooseSaveFile;
     // Replaces the whole Save As (dialog and writing); returns whether it saved.
     std::function<bool()> saveAsDialog;
+    // Runs the Fade box instead of exec(); returns whether it was accepted.
+    std::function<bool(CFadeDialog&)> execFadeDialog;
 
     CPhotoCanvas* canvas() const { return m_canvas; }
     CEffectPanel* strip(int category) const { return m_strips[size_t(category)]; }
@@ -94,6 +99,7 @@ public:
     CColourPalette* palette() const { return m_palette; }
     QWidget* textPanel() const { return m_textPanel; }
     CTextPanel* textEditor() const { return m_textEditor; }
+    CAdjustPanel* adjustPanel() const { return m_adjustPanel; }
     const TextTemplate& textTemplate() const { return m_template; }
     CFramePanel* framePanel() const { return m_framePanel; }
     QSlider* opacitySlider() const { return m_opacity; }
@@ -161,6 +167,9 @@ private:
     void showNotice(const QString& text);
     void showProgress(int percent);
     bool ownsWidget(QObject* object) const;
+    void previewAdjustment();
+    void applyAdjustment();
+    void fadeCommand();
 
     CPhotoCanvas* m_canvas = nullptr;
     std::array<CEffectPanel*, 4> m_strips{};
@@ -170,12 +179,13 @@ private:
     CColourPalette* m_palette = nullptr;
     QWidget* m_textPanel = nullptr;
     CTextPanel* m_textEditor = nullptr;
+    CAdjustPanel* m_adjustPanel = nullptr;
     TextTemplate m_template;  // the main window's copy of the Text panel's template
     CFramePanel* m_framePanel = nullptr;
     QSlider* m_opacity = nullptr;
     QSlider* m_deformRadius = nullptr;
     QSlider* m_deformAmount = nullptr;
-    std::array<CFlatButton*, 5> m_panelButtons{};
+    std::array<CFlatButton*, 6> m_panelButtons{};
     std::array<CFlatButton*, 4> m_menuButtons{};
     std::array<CFlatButton*, 3> m_captionButtons{};
     std::map<int, CFlatButton*> m_buttons;

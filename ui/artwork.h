@@ -16,6 +16,7 @@ enum class Glyph {
     ZoomFit, ActualSize, ZoomIn, ZoomOut, Exit, Help, About,
     Retouch, Filters, Warp, Lighting, Text, Restore, File, Edit, Panels,
     Minimize, Maximize, RestoreWindow, Close,
+    Adjust, Fade,
 };
 
 // Accent colour of the window (selection frames, highlighted buttons).

@@ -4,3 +4,6 @@ target_link_libraries(${_target} PRIVATE ombrik_app Qt6::Test)
 add_dependencies(${_target} ombrik)
 target_compile_definitions(${_target} PRIVATE OMBRIK_EXECUTABLE="$<TARGET_FILE:ombrik>")
 target_compile_definitions(${_target} PRIVATE OMBRIK_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+# The Adjust panel's result is compared with ombrik-cli's.
+add_dependencies(${_target} ombrik-cli)
+target_compile_definitions(${_target} PRIVATE OMBRIK_CLI_PATH="$<TARGET_FILE:ombrik-cli>")
