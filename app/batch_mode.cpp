@@ -1,5 +1,6 @@
 #include "app/batch_mode.h"
 
+#include "app/batch_adjust.h"
 #include "effects/effect_catalogue.h"
 #include "engine/effect_filter.h"
 #include "effects/effect_request.h"
@@ -51,6 +52,7 @@ struct Options {
     std::optional<unsigned> seed;
     bool list = false;
     bool help = false;
+    BatchAdjustments adjustments;
 };
 
 std::optional<long> ParseNumber(std::string_view text)
@@ -95,6 +97,14 @@ bool ParseArguments(int argc, char** argv, Options& options)
             if (!value)
                 return false;
             options.effects.emplace_back(value);
+        } else if (arg == "--adjust" || arg == "--fade") {
+            const char* value = next(arg == "--fade" ? "a percentage" : "settings key=value,...");
+            if (!value)
+                return false;
+            const bool ok = arg == "--fade" ? options.adjustments.parseFade(value, options.effects.size())
+                                            : options.adjustments.parseAdjust(value, options.effects.size());
+            if (!ok)
+                return false;
         } else if (arg == "-o" || arg == "--output") {
             const char* value = next("a file name");
             if (!value)
@@ -279,6 +289,7 @@ int RunBatchMode(int argc, char** argv)
         return kBatchUsage;
     if (options.help) {
         std::fputs(kUsage, stdout);
+        std::fputs(BatchAdjustments::usage(), stdout);
         return kBatchOk;
     }
     if (options.list) {
@@ -316,7 +327,9 @@ int RunBatchMode(int argc, char** argv)
 
     PixelBuffer photo = std::move(loaded.photo);
     std::fprintf(stderr, "%s: %d x %d\n", options.input.c_str(), photo.width, photo.height);
-    for (const EffectInfo* info : effects) {
+    for (size_t index = 0; index < effects.size(); ++index) {
+        const EffectInfo* info = effects[index];
+        options.adjustments.runAdjustments(index, photo);
         const std::string label = EffectLabel(*info);
         if (!RunsInBatch(*info)) {
             std::fprintf(stderr, "skipping %s (%d): it is placed or warped with the mouse in the editor\n",
@@ -335,8 +348,10 @@ int RunBatchMode(int argc, char** argv)
             request.RunEffect(photo.data(), result.data());
         }
         bar.finish();
+        options.adjustments.fadeEffect(index, photo, result);
         photo = std::move(result);
     }
+    options.adjustments.runAdjustments(effects.size(), photo);
 
     const SaveStatus status = encoder.saveToFile(photo, options.output);
     if (status != SaveStatus::Ok) {
