@@ -151,9 +151,13 @@ void CanvasDocument::recordStep(bool withPhoto)
     step.snapshotIndex = m_currentSnapshot;
     m_history.push_back(std::move(step));
     m_historyPos = int(m_history.size()) - 1;
+    if (!m_fadeCandidate.empty())
+        rememberFade(std::exchange(m_fadeCandidate, PixelBuffer()));
     notifyHistory();
     m_modified = true;
     enforceBudget();
+    if (m_fadeStep >= 0)
+        m_fadeStep = m_historyPos;  // the newest step, wherever the budget left it
     if (withPhoto)
         refreshAdjustPreview();
 }
@@ -313,12 +317,11 @@ void CanvasDocument::selectEffect(EffectId id)
     if (m_applyMode == ApplyMode::ResultBrush || m_applyMode == ApplyMode::WholeImage)
         computeEffectResult();
     if (m_applyMode == ApplyMode::WholeImage) {
-        PixelBuffer before = std::move(m_photo);
+        m_fadeCandidate = std::move(m_photo);
         m_photo = m_effectResult;
         m_strokeBase = m_photo;
         m_warp.reset();
         recordStep(true);
-        rememberFade(std::move(before));
     }
 }
 
@@ -603,11 +606,10 @@ bool CanvasDocument::placeLight(int ax, int ay, int mx, int my, int flareRadius)
     }
     if (!rendered)
         return false;
-    PixelBuffer before = std::move(m_strokeBase);
+    m_fadeCandidate = std::move(m_strokeBase);
     m_strokeBase = m_photo;
     m_warp.reset();
     recordStep(true);
-    rememberFade(std::move(before));
     return true;
 }
 

@@ -215,7 +215,8 @@ private:
     PixelArea applyWarp(int x, int y);
     // The photo changed: an adjustment preview follows it.
     void refreshAdjustPreview();
-    // Keeps what a fade needs after the effect step just recorded.
+    // Keeps what a fade needs for the step just recorded (the photo before it
+    // comes from m_fadeCandidate, which recordStep hands over).
     void rememberFade(PixelBuffer before);
     void dropFade();
 
@@ -267,6 +268,7 @@ private:
     PixelBuffer m_fadeBefore;
     PixelBuffer m_fadeAfter;
     PixelBuffer m_fadePreview;
+    PixelBuffer m_fadeCandidate;  // set just before a fadeable step is recorded
     bool m_fadePreviewActive = false;
     int m_fadeStep = -1;
     int m_fadePercent = 100;

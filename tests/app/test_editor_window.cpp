@@ -322,8 +322,10 @@ TEST(EditorWindow, MenusCarryTheirItemsWithIcons)
     EXPECT_EQ(ItemTexts(w->menu(cmd::FileMenuButton)),
               QStringList({"Open", "Open Recent", "Save As...", "-", "Preview", "-", "Exit"}));
     EXPECT_EQ(ItemTexts(w->menu(cmd::EditMenuButton)),
-              QStringList({"Undo (Ctrl+Z)", "Redo (Ctrl+Y)", "Delete Selected Object", "Delete Photo Frame"}));
-    EXPECT_EQ(ItemTexts(w->menu(cmd::PanelMenuButton)), QStringList({"Retouch", "Lighting", "Warp", "Filters", "Text"}));
+              QStringList({"Undo (Ctrl+Z)", "Redo (Ctrl+Y)", "Delete Selected Object", "Delete Photo Frame", "-",
+                           "Fade... (Ctrl+Shift+F)"}));
+    EXPECT_EQ(ItemTexts(w->menu(cmd::PanelMenuButton)),
+              QStringList({"Retouch", "Lighting", "Warp", "Filters", "Text", "Adjust (Ctrl+Shift+A)"}));
     EXPECT_EQ(ItemTexts(w->menu(cmd::HelpMenuButton)), QStringList({"Online Help Content", "About"}));
     EXPECT_EQ(ItemTexts(w->contextMenu()),
               QStringList({"Open", "Save as...", "-", "Undo (Ctrl+Z)", "Redo (Ctrl+Y)", "-", "Zoom to Fit",

@@ -76,10 +76,13 @@ TEST(Fade, ReplacesTheLastFilterStepWithoutAddingOne)
     const PixelBuffer photo = test::LoadSamplePhoto("chelsea.png", 320, 240);
     CanvasDocument doc = test::Opened(photo);
     EXPECT_FALSE(doc.canFade());
+    bool fadeWhenNotified = false;  // what the window sees when it updates its menu
+    doc.historyChanged = [&] { fadeWhenNotified = doc.canFade(); };
     doc.selectEffect(42);  // Emboss, a whole-photo filter
     const PixelBuffer effect = doc.photo();
     ASSERT_NE(effect.pixels, photo.pixels);
     ASSERT_TRUE(doc.canFade());
+    EXPECT_TRUE(fadeWhenNotified);
     EXPECT_EQ(doc.fadePercent(), 100);
     const size_t steps = doc.history().size(), snapshots = doc.snapshotCount();
 

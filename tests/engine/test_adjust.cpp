@@ -105,9 +105,9 @@ TEST(Adjust, SaturationAndVibrance)
     AdjustParams vibrant;
     vibrant.vibrance = 100;
     const Adjuster v(vibrant);
-    // A weak colour gains relatively more than a strong one.
-    const double weakGain = chroma(Adjust(v, 110, 120, 130)) / 20.0;
-    const double strongGain = chroma(Adjust(v, 30, 120, 210)) / 180.0;
+    // A weak colour gains relatively more than a strong one (blues, far from skin).
+    const double weakGain = chroma(Adjust(v, 130, 120, 110)) / 20.0;
+    const double strongGain = chroma(Adjust(v, 210, 120, 30)) / 180.0;
     EXPECT_GT(weakGain, 1.3);
     EXPECT_GT(weakGain, strongGain + 0.2);
     // A skin tone gains less than a blue of the same chroma.
