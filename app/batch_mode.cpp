@@ -4,6 +4,7 @@
 #include "app/batch_geometry.h"
 #include "app/batch_overlay.h"
 #include "app/batch_steps.h"
+#include "app/batch_adjust.h"
 #include "effects/effect_catalogue.h"
 #include "engine/progress.h"
 #include "files/image_encoder.h"
@@ -72,6 +73,7 @@ struct Options {
     std::optional<unsigned> seed;
     bool list = false;
     bool help = false;
+    BatchAdjustments adjustments;
 };
 
 std::optional<long> ParseNumber(std::string_view text)
@@ -116,6 +118,14 @@ bool ParseArguments(int argc, char** argv, Options& options)
             if (!value)
                 return false;
             options.effects.emplace_back(value);
+        } else if (arg == "--adjust" || arg == "--fade") {
+            const char* value = next(arg == "--fade" ? "a percentage" : "settings key=value,...");
+            if (!value)
+                return false;
+            const bool ok = arg == "--fade" ? options.adjustments.parseFade(value, options.effects.size())
+                                            : options.adjustments.parseAdjust(value, options.effects.size());
+            if (!ok)
+                return false;
         } else if (arg == "-o" || arg == "--output") {
             const char* value = next("a file name");
             if (!value)
@@ -312,7 +322,7 @@ bool IsBatchInvocation(int argc, char** argv)
         "-e", "--effect", "--apply", "-o", "--output", "-l", "--list", "--list-effects", "--threshold",
         "--max-size", "--no-resize", "--quality", "--seed", "--crop", "--rotate", "--flip", "--straighten",
         "--resize", "--output-dir", "--recursive", "--format", "--suffix", "--overwrite", "--jobs", "--frame",
-        "--list-frames", "--text"};
+        "--list-frames", "--text", "--adjust", "--fade"};
     for (int i = 1; i < argc; ++i)
         if (std::find(std::begin(kBatchOptions), std::end(kBatchOptions), std::string_view(argv[i]))
             != std::end(kBatchOptions))
@@ -379,12 +389,28 @@ void AddGeometrySteps(const Options& options, size_t effectIndex, std::vector<Ba
     }
 }
 
+// The adjustments given before effect `effectIndex` (or after the last one).
+void AddAdjustStep(const std::shared_ptr<const BatchAdjustments>& adjustments, size_t effectIndex,
+                   std::vector<BatchStep>& steps)
+{
+    if (!adjustments->adjustsAt(effectIndex))
+        return;
+    BatchStep step;
+    step.label = "Adjust";
+    step.apply = [adjustments, effectIndex](BatchPhoto& photo) {
+        adjustments->runAdjustments(effectIndex, photo.pixels);
+        return std::string();
+    };
+    steps.push_back(std::move(step));
+}
+
 // Every check that can fail before any photo is touched: the effects become
 // steps, the decorations their step after them.
 bool BuildSteps(const Options& options, std::vector<BatchStep>& steps)
 {
     int randomSteps = 0;
     size_t effectIndex = 0;
+    const auto adjustments = std::make_shared<const BatchAdjustments>(options.adjustments);
     for (const std::string& text : options.effects) {
         const EffectInfo* info = LookUpEffect(text);
         if (!info) {
@@ -400,10 +426,24 @@ bool BuildSteps(const Options& options, std::vector<BatchStep>& steps)
                          EffectLabel(*info).c_str(), info->id);
             return false;
         }
-        AddGeometrySteps(options, effectIndex++, steps);
-        steps.push_back(EffectStep(*info, DrawsRandomNumbers(*info) ? randomSteps++ : 0));
+        AddGeometrySteps(options, effectIndex, steps);
+        AddAdjustStep(adjustments, effectIndex, steps);
+        BatchStep effect = EffectStep(*info, DrawsRandomNumbers(*info) ? randomSteps++ : 0);
+        if (adjustments->fades(effectIndex)) {
+            // The effect's result blended with the photo it was given.
+            effect.apply = [run = effect.apply, adjustments, effectIndex](BatchPhoto& photo) {
+                const PixelBuffer before = photo.pixels;
+                std::string error = run(photo);
+                if (error.empty())
+                    adjustments->fadeEffect(effectIndex, before, photo.pixels);
+                return error;
+            };
+        }
+        steps.push_back(std::move(effect));
+        ++effectIndex;
     }
     AddGeometrySteps(options, effectIndex, steps);
+    AddAdjustStep(adjustments, effectIndex, steps);
     if (const std::string error = AddOverlayStep(options.overlay, steps); !error.empty()) {
         std::fprintf(stderr, "ombrik-cli: %s\n", error.c_str());
         return false;
@@ -472,6 +512,7 @@ int RunBatchMode(int argc, char** argv)
         std::fputs(kUsage, stdout);
         std::fputs(kFolderUsage, stdout);
         std::fputs(kOverlayUsage, stdout);
+        std::fputs(BatchAdjustments::usage(), stdout);
         return kBatchOk;
     }
     if (options.list) {

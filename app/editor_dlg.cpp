@@ -5,10 +5,12 @@
 #include "files/auto_resize_dialog.h"
 #include "files/image_encoder.h"
 #include "files/photo_loader.h"
+#include "ui/adjust_panel.h"
 #include "ui/artwork.h"
 #include "ui/brush_picker.h"
 #include "ui/colour_palette.h"
 #include "ui/effect_panel.h"
+#include "ui/fade_dialog.h"
 #include "ui/flat_button.h"
 #include "ui/frame_panel.h"
 #include "ui/message_box.h"
@@ -198,6 +200,10 @@ void CEditorDlg::createStrips()
     QPalette pal = m_textPanel->palette();
     pal.setColor(QPalette::Window, kStripGrey);
     m_textPanel->setPalette(pal);
+    m_adjustPanel = new CAdjustPanel(this);
+    m_adjustPanel->setObjectName(QStringLiteral("adjustPanel"));
+    connect(m_adjustPanel, &CAdjustPanel::paramsChanged, this, &CEditorDlg::previewAdjustment);
+    connect(m_adjustPanel, &CAdjustPanel::applyRequested, this, &CEditorDlg::applyAdjustment);
     m_framePanel = new CFramePanel(this, this);
     m_framePanel->setObjectName(QStringLiteral("framePanel"));
     m_framePanel->loadThumbnails();
@@ -205,12 +211,12 @@ void CEditorDlg::createStrips()
 
 void CEditorDlg::createButtons()
 {
-    const std::array<std::pair<Glyph, QString>, 5> panels = {
+    const std::array<std::pair<Glyph, QString>, 6> panels = {
         std::pair{Glyph::Retouch, tr("Retouch")}, std::pair{Glyph::Filters, tr("Filters")},
         std::pair{Glyph::Warp, tr("Warp")}, std::pair{Glyph::Lighting, tr("Lighting")},
-        std::pair{Glyph::Text, tr("Text")}};
-    const std::array<int, 5> panelIds = {cmd::RetouchPanel, cmd::FiltersPanel, cmd::WarpPanel, cmd::LightingPanel,
-                                         cmd::TextPanel};
+        std::pair{Glyph::Text, tr("Text")}, std::pair{Glyph::Adjust, tr("Adjust")}};
+    const std::array<int, 6> panelIds = {cmd::RetouchPanel, cmd::FiltersPanel, cmd::WarpPanel, cmd::LightingPanel,
+                                         cmd::TextPanel, cmd::AdjustPanel};
     for (size_t i = 0; i < panels.size(); ++i) {
         auto* b = new CFlatButton(CFlatButton::Style::Panel, panels[i].first, panels[i].second, this);
         b->setCheckable(true);
@@ -325,6 +331,8 @@ void CEditorDlg::createActions()
     add(cmd::MenuWarp, Glyph::Warp, tr("Warp"));
     add(cmd::MenuFilters, Glyph::Filters, tr("Filters"));
     add(cmd::MenuText, Glyph::Text, tr("Text"));
+    add(cmd::MenuAdjust, Glyph::Adjust, tr("Adjust (Ctrl+Shift+A)"));
+    add(cmd::MenuFade, Glyph::Fade, tr("Fade... (Ctrl+Shift+F)"));
     add(cmd::HelpContent, Glyph::Help, tr("Online Help Content"));
     add(cmd::About, Glyph::About, tr("About"));
     add(cmd::Crop, Glyph::Crop, tr("Crop (C)"));
@@ -377,9 +385,11 @@ void CEditorDlg::createMenus()
     for (int id : {cmd::Crop, cmd::Straighten, cmd::RotateLeft, cmd::RotateRight, cmd::Rotate180,
                    cmd::FlipHorizontal, cmd::FlipVertical, cmd::ResizePhoto})
         edit->addAction(m_actions[id]);
+    edit->addAction(m_actions[cmd::MenuFade]);
 
     QMenu* panels = make(cmd::PanelMenuButton);
-    for (int id : {cmd::MenuRetouch, cmd::MenuLighting, cmd::MenuWarp, cmd::MenuFilters, cmd::MenuText})
+    for (int id : {cmd::MenuRetouch, cmd::MenuLighting, cmd::MenuWarp, cmd::MenuFilters, cmd::MenuText,
+                   cmd::MenuAdjust})
         panels->addAction(m_actions[id]);
 
     QMenu* help = make(cmd::HelpMenuButton);
@@ -468,14 +478,17 @@ void CEditorDlg::layoutChildren()
     m_palette->setGeometry(W - 165, 58, 161, 83);
     m_brushPicker->setGeometry(W - 155, 80, 151, 61);
     m_textPanel->setGeometry(span(126, 58, W - 4, 141));
+    m_adjustPanel->setGeometry(span(126, 58, W - 4, 141));
     m_framePanel->setGeometry(span(W - 155, 186, W - 4, H - 4));
     // Sliders are centred on the rows the labels use.
     m_opacity->setGeometry(span(W - 110, 62, W - 35, 73));
     m_deformRadius->setGeometry(span(W - 130, 82, W - 35, 93));
     m_deformAmount->setGeometry(span(W - 130, 112, W - 35, 123));
     m_reduceWarp->setGeometry(W - 220, 58, 112, 20);
+    // Panel buttons narrow when a small window has no room for all of them.
+    const int panelWidth = std::min(102, (W - 195 - 4) / int(m_panelButtons.size()) - 5);
     for (size_t i = 0; i < m_panelButtons.size(); ++i)
-        m_panelButtons[i]->setGeometry(195 + int(i) * (102 + 5), 34, 102, 22);
+        m_panelButtons[i]->setGeometry(195 + int(i) * (panelWidth + 5), 34, panelWidth, 22);
     m_buttons[cmd::OpenButton]->setGeometry(4, 43, 58, 23);
     m_buttons[cmd::SaveButton]->setGeometry(66, 43, 58, 23);
     int x = 8;
@@ -522,7 +535,7 @@ void CEditorDlg::applyVisibility()
     const int panel = int(m_currentPanel);
     for (int c = 0; c < 4; ++c)
         m_strips[size_t(c)]->setVisible(chrome && panel == c);
-    m_restore->setVisible(chrome && m_currentPanel != Panel::Text);
+    m_restore->setVisible(chrome && m_currentPanel != Panel::Text && m_currentPanel != Panel::Adjust);
     m_brushPicker->setVisible(chrome && m_currentPanel == Panel::Retouch);
     m_opacity->setVisible(chrome && m_currentPanel == Panel::Retouch);
     m_deformRadius->setVisible(chrome && m_currentPanel == Panel::Warp);
@@ -530,6 +543,7 @@ void CEditorDlg::applyVisibility()
     m_reduceWarp->setVisible(chrome && m_currentPanel == Panel::Warp);
     m_palette->setVisible(chrome && m_currentPanel == Panel::Lighting);
     m_textPanel->setVisible(chrome && m_currentPanel == Panel::Text);
+    m_adjustPanel->setVisible(chrome && m_currentPanel == Panel::Adjust);
     m_framePanel->setVisible(chrome);
     for (auto& [id, b] : m_buttons)
         if (b != m_restore)
@@ -790,6 +804,7 @@ void CEditorDlg::updateActions()
         if (m_buttons.count(id))
             m_buttons[id]->setEnabled(doc.hasPhoto());
     }
+    m_actions[cmd::MenuFade]->setEnabled(doc.canFade());
     const QString caption = windowCaption();
     if (windowTitle() != caption)
         setWindowTitle(caption);
@@ -869,6 +884,9 @@ void CEditorDlg::command(int id)
     case cmd::LightingPanel: showPanel(Panel::Lighting); break;
     case cmd::MenuText:
     case cmd::TextPanel: showPanel(Panel::Text); break;
+    case cmd::MenuAdjust:
+    case cmd::AdjustPanel: showPanel(Panel::Adjust); break;
+    case cmd::MenuFade: fadeCommand(); break;
     case cmd::RestoreBrush: pressRestoreBrush(); break;
     case cmd::HelpContent:
     case cmd::HelpKey: showHelp(); break;
@@ -887,15 +905,60 @@ void CEditorDlg::command(int id)
 
 void CEditorDlg::showPanel(Panel panel)
 {
+    if (m_currentPanel == Panel::Adjust && panel != Panel::Adjust) {
+        // An adjustment not applied is only a preview: leaving drops it.
+        m_adjustPanel->reset();
+        m_canvas->document().clearAdjustPreview();
+    }
     m_currentPanel = panel;
     for (size_t i = 0; i < m_panelButtons.size(); ++i)
         m_panelButtons[i]->setChecked(int(i) == int(panel));
     applyVisibility();
-    m_canvas->setBrushMode(panel != Panel::Text);
+    m_canvas->setBrushMode(panel != Panel::Text && panel != Panel::Adjust);
     if (panel == Panel::Retouch)
         m_brushPicker->resend();
     m_canvas->refresh();
     update();
+}
+
+void CEditorDlg::previewAdjustment()
+{
+    if (m_currentPanel != Panel::Adjust)
+        return;
+    CanvasDocument& doc = m_canvas->document();
+    const AdjustParams params = m_adjustPanel->params();
+    if (params == doc.adjustParams() && doc.adjustPreviewActive() == !params.isIdentity())
+        return;
+    doc.setAdjustPreview(params);
+    m_canvas->refresh();
+}
+
+void CEditorDlg::applyAdjustment()
+{
+    CanvasDocument& doc = m_canvas->document();
+    // The preview may lag the sliders by one turn of the event loop.
+    doc.setAdjustPreview(m_adjustPanel->params());
+    if (doc.applyAdjustment())
+        m_adjustPanel->reset();
+    m_canvas->refresh();
+    updateActions();
+}
+
+void CEditorDlg::fadeCommand()
+{
+    CanvasDocument& doc = m_canvas->document();
+    if (m_inPreview || !doc.canFade())
+        return;
+    CFadeDialog dialog(doc.fadePercent(), this);
+    connect(&dialog, &CFadeDialog::percentChanged, this, [this, &doc](int percent) {
+        doc.setFadePreview(percent);
+        m_canvas->refresh();
+    });
+    const bool accepted = execFadeDialog ? execFadeDialog(dialog) : dialog.exec() == QDialog::Accepted;
+    if (!accepted || !doc.commitFade(dialog.percent()))
+        doc.clearFadePreview();
+    m_canvas->refresh();
+    updateActions();
 }
 
 bool CEditorDlg::confirmDiscard()
@@ -1403,6 +1466,10 @@ int CEditorDlg::acceleratorCommand(int key, Qt::KeyboardModifiers modifiers)
         return cmd::MenuSave;
     if (modifiers == (Qt::ControlModifier | Qt::ShiftModifier) && key == Qt::Key_S)
         return cmd::MenuSaveAs;
+    if (modifiers == (Qt::ControlModifier | Qt::ShiftModifier) && key == Qt::Key_F)
+        return cmd::MenuFade;
+    if (modifiers == (Qt::ControlModifier | Qt::ShiftModifier) && key == Qt::Key_A)
+        return cmd::MenuAdjust;
     if (modifiers == Qt::AltModifier) {
         switch (key) {
         case Qt::Key_F: return cmd::FileMenuKey;

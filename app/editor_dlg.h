@@ -28,7 +28,9 @@ class QTimer;
 
 namespace ombrik {
 
+class CAdjustPanel;
 class CBrushPicker;
+class CFadeDialog;
 class CColourPalette;
 class CEffectPanel;
 class CFlatButton;
@@ -58,9 +60,10 @@ inline constexpr int FileMenuKey = 11007, EditMenuKey = 11008, PanelMenuKey = 11
 // Geometry commands (menu items and tool-strip buttons share the id).
 inline constexpr int Crop = 10970, Straighten = 10971, RotateLeft = 10972, RotateRight = 10973;
 inline constexpr int Rotate180 = 10974, FlipHorizontal = 10975, FlipVertical = 10976, ResizePhoto = 10977;
+inline constexpr int AdjustPanel = 10707, MenuAdjust = 10917, MenuFade = 10936;
 } // namespace cmd
 
-enum class Panel { Retouch = 0, Filters = 1, Warp = 2, Lighting = 3, Text = 4 };
+enum class Panel { Retouch = 0, Filters = 1, Warp = 2, Lighting = 3, Text = 4, Adjust = 5 };
 
 class CEditorDlg : public QWidget, public MessageTarget {
     Q_OBJECT
@@ -98,6 +101,8 @@ public:
     std::function<bool()> saveAsDialog;
     // Replaces the Resize dialog: the new size, or an empty size for Cancel.
     std::function<QSize()> chooseResize;
+    // Runs the Fade box instead of exec(); returns whether it was accepted.
+    std::function<bool(CFadeDialog&)> execFadeDialog;
 
     CPhotoCanvas* canvas() const { return m_canvas; }
     CEffectPanel* strip(int category) const { return m_strips[size_t(category)]; }
@@ -107,6 +112,7 @@ public:
     CColourPalette* palette() const { return m_palette; }
     QWidget* textPanel() const { return m_textPanel; }
     CTextPanel* textEditor() const { return m_textEditor; }
+    CAdjustPanel* adjustPanel() const { return m_adjustPanel; }
     const TextTemplate& textTemplate() const { return m_template; }
     CFramePanel* framePanel() const { return m_framePanel; }
     QSlider* opacitySlider() const { return m_opacity; }
@@ -191,6 +197,9 @@ private:
     void createViewControls();
     void applyZoomField();
     bool handleViewKey(QWidget* target, const QKeyEvent* event);
+    void previewAdjustment();
+    void applyAdjustment();
+    void fadeCommand();
 
     CPhotoCanvas* m_canvas = nullptr;
     std::array<CEffectPanel*, 4> m_strips{};
@@ -200,12 +209,13 @@ private:
     CColourPalette* m_palette = nullptr;
     QWidget* m_textPanel = nullptr;
     CTextPanel* m_textEditor = nullptr;
+    CAdjustPanel* m_adjustPanel = nullptr;
     TextTemplate m_template;  // the main window's copy of the Text panel's template
     CFramePanel* m_framePanel = nullptr;
     QSlider* m_opacity = nullptr;
     QSlider* m_deformRadius = nullptr;
     QSlider* m_deformAmount = nullptr;
-    std::array<CFlatButton*, 5> m_panelButtons{};
+    std::array<CFlatButton*, 6> m_panelButtons{};
     std::array<CFlatButton*, 4> m_menuButtons{};
     std::array<CFlatButton*, 3> m_captionButtons{};
     std::map<int, CFlatButton*> m_buttons;

@@ -8,6 +8,7 @@
 #include "canvas/photo_snapshot.h"
 #include "effects/effect_catalogue.h"
 #include "engine/geometry.h"
+#include "engine/adjust.h"
 #include "engine/pixel_buffer.h"
 
 #include <array>
@@ -208,6 +209,33 @@ public:
     // The geometry changes from the opened photo to the current one.
     const std::vector<GeometryOp>& geometry() const { return m_geometry; }
     std::function<void()> photoResized;
+    // --- Adjustments and fade ------------------------------------------------
+    // The photo as the canvas shows it: the fade or adjustment preview while
+    // one is on, otherwise the photo itself.
+    const PixelBuffer& displayPhoto() const;
+    // A live adjustment preview, always computed from the current photo (never
+    // from an earlier preview) and computed again whenever the photo changes
+    // while it is on. Identity settings turn it off. The photo is untouched.
+    void setAdjustPreview(const AdjustParams& params);
+    void clearAdjustPreview();
+    bool adjustPreviewActive() const { return m_adjustActive; }
+    const AdjustParams& adjustParams() const { return m_adjustParams; }
+    // The previewed adjustment becomes the photo and the new stroke base: one
+    // history step with photo, the preview off. False when there is nothing to apply.
+    bool applyAdjustment();
+
+    // Fade: right after a whole-photo filter or a light placement, the last
+    // step's result can be blended with the photo before it. canFade() is true
+    // while that step is still the newest one and current.
+    bool canFade() const;
+    // The strength the step holds now: 100 until a fade is committed.
+    int fadePercent() const { return m_fadePercent; }
+    // Shows the blend at `percent` without changing the photo or the history.
+    void setFadePreview(int percent);
+    void clearFadePreview();
+    // The blend at `percent` replaces the step's photo (its snapshot is
+    // encoded again): still one step. False when no fade is possible.
+    bool commitFade(int percent);
 
     // --- Export ------------------------------------------------------------
     // The frame border thickness in photo pixels (0 without a frame).
@@ -248,6 +276,12 @@ private:
     void prepareWarp();
     PixelArea applyWarp(int x, int y);
     bool applyGeometry(const GeometryOp& op, std::string* error);
+    // The photo changed: an adjustment preview follows it.
+    void refreshAdjustPreview();
+    // Keeps what a fade needs for the step just recorded (the photo before it
+    // comes from m_fadeCandidate, which recordStep hands over).
+    void rememberFade(PixelBuffer before);
+    void dropFade();
 
     std::string m_photoPath;
     int m_width = 100;
@@ -296,6 +330,18 @@ private:
     int m_warpPrevX = 0, m_warpPrevY = 0;
 
     DocumentObserver* m_observer = nullptr;
+    AdjustParams m_adjustParams;
+    bool m_adjustActive = false;
+    PixelBuffer m_adjustPreview;
+    // The photo before and after the step a fade can blend, exact (the
+    // history holds only JPEG snapshots); released once the fade is impossible.
+    PixelBuffer m_fadeBefore;
+    PixelBuffer m_fadeAfter;
+    PixelBuffer m_fadePreview;
+    PixelBuffer m_fadeCandidate;  // set just before a fadeable step is recorded
+    bool m_fadePreviewActive = false;
+    int m_fadeStep = -1;
+    int m_fadePercent = 100;
 
     // Scratch squares of the patch brush, kept between dabs of a stroke.
     PixelBuffer m_patchCut;

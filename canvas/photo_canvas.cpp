@@ -524,7 +524,8 @@ void CPhotoCanvas::renderInto(QImage& target, bool forExport, const QRect& clip)
     }
     if (!m_doc.hasPhoto())
         return;
-    const QImage photo = PhotoImage(m_doc.photo());
+    // The screen shows a pending preview; the export only what the document holds.
+    const QImage photo = PhotoImage(forExport ? m_doc.photo() : m_doc.displayPhoto());
     if (forExport) {
         // Zoom 1, no scrolling: the whole photo inside its frame border.
         PaintComposite(p, m_doc.photo(), m_doc.objects(), m_doc.frameIndex() >= 0 ? &m_frame : nullptr);

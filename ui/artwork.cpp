@@ -321,6 +321,22 @@ void PaintGlyph(QPainter& p, Glyph glyph, const QRectF& rect, const QColor& ink)
         p.setBrush(Qt::NoBrush);
         p.drawLine(QPointF(11, 13), QPointF(21, 3));
         p.drawPolyline(QPolygonF({QPointF(15, 3), QPointF(21, 3), QPointF(21, 9)}));
+    case Glyph::Adjust:
+        // Three slider tracks with their knobs at different places.
+        for (int i = 0; i < 3; ++i) {
+            const double y = 6 + 6 * i;
+            const double knob = i == 0 ? 15 : (i == 1 ? 8 : 13);
+            p.setBrush(Qt::NoBrush);
+            p.drawLine(QPointF(3, y), QPointF(21, y));
+            p.setBrush(soft);
+            p.drawEllipse(QPointF(knob, y), 2.6, 2.6);
+        }
+        break;
+    case Glyph::Fade:
+        // A disc half in ink and half in outline.
+        p.drawEllipse(QPointF(12, 12), 8, 8);
+        p.setBrush(ink);
+        p.drawChord(QRectF(4, 4, 16, 16), 90 * 16, 180 * 16);
         break;
     }
     p.restore();

@@ -388,8 +388,8 @@ TEST(EditorWindow, MenusCarryTheirItemsWithIcons)
               QStringList({"Undo (Ctrl+Z)", "Redo (Ctrl+Y)", "Delete Selected Object", "Delete Photo Frame", "-",
                            "Crop (C)", "Straighten (L)", "Rotate Left (Ctrl+Shift+R)", "Rotate Right (Ctrl+R)",
                            QString::fromUtf8("Rotate 180°"), "Flip Horizontal", "Flip Vertical",
-                           "Resize... (Ctrl+Alt+I)"}));
-    EXPECT_EQ(ItemTexts(w->menu(cmd::PanelMenuButton)), QStringList({"Retouch", "Lighting", "Warp", "Filters", "Text"}));
+                           "Resize... (Ctrl+Alt+I)", "Fade... (Ctrl+Shift+F)"}));
+    EXPECT_EQ(ItemTexts(w->menu(cmd::PanelMenuButton)), QStringList({"Retouch", "Lighting", "Warp", "Filters", "Text", "Adjust (Ctrl+Shift+A)"}));
     EXPECT_EQ(ItemTexts(w->menu(cmd::HelpMenuButton)), QStringList({"Online Help Content", "About"}));
     EXPECT_EQ(ItemTexts(w->contextMenu()),
               QStringList({"Open", "Save as...", "-", "Undo (Ctrl+Z)", "Redo (Ctrl+Y)", "-", "Zoom to Fit",
