@@ -28,7 +28,8 @@ constexpr const char* kUsage =
     "       ombrik-cli --list\n"
     "Opens INPUT (downsized to the load threshold), applies each effect in order\n"
     "and saves the result to OUTPUT in the format its extension names\n"
-    "(.jpg/.jpeg, .png, .bmp, .gif, .tif/.tiff).\n"
+    "(.jpg/.jpeg, .png, .bmp, .gif, .tif/.tiff, .webp, .avif, .jxl). The photo's\n"
+    "camera metadata (EXIF, XMP, IPTC) is kept, and a colour profile is tagged sRGB.\n"
     "\n"
     "Options:\n"
     "  -e, --effect ID|NAME   apply an effect (repeatable; --apply is the same)\n"
@@ -36,7 +37,9 @@ constexpr const char* kUsage =
     "  --threshold WxH        load threshold (default 1600x1200; 1..10000 each)\n"
     "  --max-size W H         the same as --threshold WxH\n"
     "  --no-resize            open the photo at full size\n"
-    "  --quality Q            JPEG quality 0..100 (default 90)\n"
+    "  --quality Q            JPEG, WebP, AVIF and JPEG XL quality 0..100 (default 90)\n"
+    "  --lossless             WebP and JPEG XL without loss\n"
+    "  --strip-metadata       write no camera, date or location details (EXIF, XMP, IPTC)\n"
     "  --seed N               seed for effects that scatter at random (default: the time)\n"
     "  -l, --list             list the effects (--list-effects is the same)\n"
     "  -h, --help             show this text\n";
@@ -51,6 +54,8 @@ struct Options {
     std::optional<unsigned> seed;
     bool list = false;
     bool help = false;
+    bool lossless = false;
+    bool stripMetadata = false;
 };
 
 std::optional<long> ParseNumber(std::string_view text)
@@ -129,6 +134,10 @@ bool ParseArguments(int argc, char** argv, Options& options)
                 return false;
             }
             options.quality = int(*q);
+        } else if (arg == "--lossless") {
+            options.lossless = true;
+        } else if (arg == "--strip-metadata") {
+            options.stripMetadata = true;
         } else if (arg == "--seed") {
             const char* value = next("a number");
             if (!value)
@@ -303,6 +312,7 @@ int RunBatchMode(int argc, char** argv)
         return kBatchSaveFailed;
     }
     encoder.setQuality(options.quality);
+    encoder.setLossless(options.lossless && encoder.supportsLossless());
 
     LoadedPhoto loaded = LoadPhoto(options.input, options.thresholdWidth, options.thresholdHeight);
     if (!loaded.ok) {
@@ -314,6 +324,9 @@ int RunBatchMode(int argc, char** argv)
     SeedScatterRandom(seed);
     std::srand(seed);
 
+    for (const std::string& note : loaded.metadata.notes)
+        std::fprintf(stderr, "%s: %s\n", options.input.c_str(), note.c_str());
+    encoder.setMetadata(loaded.metadata, options.stripMetadata);
     PixelBuffer photo = std::move(loaded.photo);
     std::fprintf(stderr, "%s: %d x %d\n", options.input.c_str(), photo.width, photo.height);
     for (const EffectInfo* info : effects) {
@@ -343,6 +356,8 @@ int RunBatchMode(int argc, char** argv)
         std::fprintf(stderr, "ombrik-cli: cannot save '%s': %s\n", options.output.c_str(), SaveStatusText(status));
         return kBatchSaveFailed;
     }
+    for (const std::string& note : encoder.notes())
+        std::fprintf(stderr, "%s: %s\n", options.output.c_str(), note.c_str());
     std::fprintf(stderr, "saved %s\n", options.output.c_str());
     return kBatchOk;
 }
