@@ -186,6 +186,12 @@ private:
     QLabel* m_notice = nullptr;
     QTimer* m_noticeTimer = nullptr;
 
+    // Save settings remembered between saves: the quality of lossy formats,
+    // lossless WebP/JPEG XL, and leaving out camera and location details.
+    int m_saveQuality = 90;
+    bool m_saveLossless = false;
+    bool m_stripMetadata = false;
+
     Panel m_currentPanel = Panel::Retouch;
     float m_zoomBeforePreview = 1.0f;
     bool m_inPreview = false;

@@ -8,6 +8,7 @@
 #include "canvas/photo_snapshot.h"
 #include "effects/effect_catalogue.h"
 #include "engine/pixel_buffer.h"
+#include "files/photo_metadata.h"
 
 #include <array>
 #include <cstdint>
@@ -68,6 +69,10 @@ public:
         m_thresholdHeight = height;
     }
     void setModified() { m_modified = true; }
+    // What the opened file carried beside its pixels (camera metadata, whether
+    // it had a colour profile), written with every save; cleared by afterOpen.
+    void setPhotoMetadata(PhotoMetadata metadata) { m_metadata = std::move(metadata); }
+    const PhotoMetadata& photoMetadata() const { return m_metadata; }
 
     // --- Objects and frame -------------------------------------------------
     std::vector<CanvasObject>& objects() { return m_objects; }
@@ -196,6 +201,7 @@ private:
     bool m_modified = false;
     int m_thresholdWidth = 1600;
     int m_thresholdHeight = 1200;
+    PhotoMetadata m_metadata;
 
     std::vector<CanvasObject> m_objects;
     std::vector<ObjectKind> m_objectKinds;

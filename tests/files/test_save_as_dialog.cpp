@@ -53,6 +53,10 @@ TEST(SaveAsDialog, NamedFormatsOpenedNameAndOptions)
     EXPECT_EQ(png.findChild<QLineEdit*>("fileNameEdit")->text(), "scan.webp");
     EXPECT_TRUE(png.losslessBox()->isEnabled());
     EXPECT_TRUE(png.qualitySlider()->isEnabled());
+    if (qEnvironmentVariableIsSet("OMBRIK_SHOT_DIR")) {  // for looking at it by eye
+        png.resize(png.sizeHint().expandedTo(QSize(820, 520)));
+        png.grab().save(qEnvironmentVariable("OMBRIK_SHOT_DIR") + QStringLiteral("/save-as.png"));
+    }
     png.losslessBox()->setChecked(true);
     EXPECT_FALSE(png.qualitySlider()->isEnabled());
     EXPECT_TRUE(png.lossless());
