@@ -1,11 +1,10 @@
-// The camera's details through the main window: shown in the photo card after
-// Open, kept by Save As, left out when the user asks.
+// The camera's details through the main window: read with the photo on Open
+// (the photo card shows them) and kept by Save As.
 #include "tests/app/app_test_support.h"
 #include "tests/support/photo_fixture.h"
 
 #include "files/image_encoder.h"
 #include "files/photo_metadata.h"
-#include "files/save_as_dialog.h"
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
@@ -13,12 +12,7 @@
 #pragma GCC diagnostic pop
 
 #include <QFile>
-#include <QApplication>
-#include <QCheckBox>
 #include <QImage>
-#include <QLineEdit>
-#include <QSlider>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -49,7 +43,7 @@ QString WriteCameraJpeg(WindowWithPhoto& w)
 
 } // namespace
 
-TEST(PhotoDetails, OpenShowsThemAndSaveAsKeepsOrRemovesThem)
+TEST(PhotoDetails, OpenReadsThemAndSaveAsKeepsThem)
 {
     BoxAnswers boxes;
     WindowWithPhoto w;
@@ -66,40 +60,4 @@ TEST(PhotoDetails, OpenShowsThemAndSaveAsKeepsOrRemovesThem)
     EXPECT_EQ(back.camera, "Kestrel K7");
     EXPECT_EQ(back.dateTaken, "2021:05:06 07:08:09");
     EXPECT_TRUE(boxes.warnings.isEmpty());
-
-    // Through the real dialog: the photo's name is offered, details removed on
-    // request, and the quality chosen is offered again next time.
-    w->chooseSaveFile = nullptr;
-    const QString bare = w.dir.filePath(QStringLiteral("bare.jpg"));
-    QString offered;
-    int offeredQuality = 0;
-    auto answer = [&](const QString& path, bool strip, int quality) {
-        QTimer::singleShot(50, [&, path, strip, quality] {
-            auto* dialog = qobject_cast<CSaveAsDialog*>(QApplication::activeModalWidget());
-            if (!dialog) {
-                ADD_FAILURE() << "no Save As dialog";
-                if (QWidget* other = QApplication::activeModalWidget())
-                    other->close();
-                return;
-            }
-            offered = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
-            offeredQuality = dialog->quality();
-            dialog->stripBox()->setChecked(strip);
-            dialog->qualitySlider()->setValue(quality);
-            dialog->selectFile(path);
-            static_cast<QDialog*>(dialog)->accept();
-        });
-    };
-    answer(bare, true, 55);
-    w->command(cmd::MenuSaveAs);
-    EXPECT_EQ(offered, "camera.jpg");
-    ASSERT_TRUE(QFile::exists(bare));
-    const PhotoMetadata none = ReadPhotoMetadata(bare.toStdString());
-    EXPECT_TRUE(none.camera.empty());
-    EXPECT_TRUE(none.exif.empty());
-    const QString again = w.dir.filePath(QStringLiteral("again.jpg"));
-    answer(again, false, 70);
-    w->command(cmd::MenuSaveAs);
-    EXPECT_EQ(offeredQuality, 55);
-    EXPECT_EQ(ReadPhotoMetadata(again.toStdString()).camera, "Kestrel K7");
 }
