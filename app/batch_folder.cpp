@@ -315,7 +315,9 @@ Result EditOne(const FolderRun& run, const std::vector<BatchStep>& steps, const 
     if (CancelRequested())
         return {Outcome::Skipped, "not saved " + in + ": cancelled"};
     fs::create_directories(fs::path(out).parent_path(), error);
-    if (std::string why = SavePicture(photo.pixels, out, run.quality); !why.empty())
+    if (std::string why = SavePicture(photo.pixels, out, run.quality, run.lossless, &loaded.metadata,
+                                      run.stripMetadata);
+        !why.empty())
         return {Outcome::Failed, "failed " + in + ": cannot save " + out + ": " + why};
     return {Outcome::Written, "written " + out};
 }
@@ -379,11 +381,15 @@ bool CanSaveExtension(const std::string& extension)
     return ImageEncoder("x." + ext).found() || QtWrites(ext);
 }
 
-std::string SavePicture(const PixelBuffer& picture, const std::string& path, int quality)
+std::string SavePicture(const PixelBuffer& picture, const std::string& path, int quality, bool lossless,
+                        const PhotoMetadata* metadata, bool strip)
 {
     ImageEncoder encoder(path);
     if (encoder.found()) {
         encoder.setQuality(quality);
+        encoder.setLossless(lossless && encoder.supportsLossless());
+        if (metadata)
+            encoder.setMetadata(*metadata, strip);
         const SaveStatus status = encoder.saveToFile(picture, path);
         return status == SaveStatus::Ok ? std::string() : SaveStatusText(status);
     }

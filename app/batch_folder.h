@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/batch_steps.h"
+#include "files/photo_metadata.h"
 
 #include <cstdint>
 #include <optional>
@@ -40,6 +41,8 @@ struct FolderRun {
     int thresholdWidth = 0;
     int thresholdHeight = 0;
     int quality = 90;
+    bool lossless = false;       // WebP and JPEG XL
+    bool stripMetadata = false;  // no camera, date or location details
     uint32_t seed = 0;
 };
 
@@ -48,8 +51,10 @@ bool CanSaveExtension(const std::string& extension);
 
 // Saves through the editor's encoders or, for formats they do not cover
 // (WebP, ...), through Qt's writer; the write is atomic either way. Returns ""
-// or the reason.
-std::string SavePicture(const PixelBuffer& picture, const std::string& path, int quality);
+// or the reason. The opened file's metadata goes with the picture (corrected,
+// or left out with `strip`) where the format holds it.
+std::string SavePicture(const PixelBuffer& picture, const std::string& path, int quality, bool lossless = false,
+                        const PhotoMetadata* metadata = nullptr, bool strip = false);
 
 // Runs the whole batch and returns the process exit code: 0 when every photo
 // was written, 5 when any failed or was skipped, 2 or 4 for problems found

@@ -37,9 +37,10 @@ constexpr const char* kUsage =
     "       ombrik-cli --list | --list-frames\n"
     "Opens INPUT (downsized to the load threshold), applies each effect in order\n"
     "and saves the result to OUTPUT in the format its extension names\n"
-    "(.jpg/.jpeg, .png, .bmp, .gif, .tif/.tiff). With --output-dir every INPUT\n"
-    "(a picture or a folder of pictures) is edited the same way and written into\n"
-    "DIR under its own name.\n"
+    "(.jpg/.jpeg, .png, .bmp, .gif, .tif/.tiff, .webp, .avif, .jxl). The photo's\n"
+    "camera metadata (EXIF, XMP, IPTC) is kept, and a colour profile is tagged sRGB.\n"
+    "With --output-dir every INPUT (a picture or a folder of pictures) is edited\n"
+    "the same way and written into DIR under its own name.\n"
     "\n"
     "Options:\n"
     "  -e, --effect ID|NAME   apply an effect (repeatable; --apply is the same)\n"
@@ -47,7 +48,9 @@ constexpr const char* kUsage =
     "  --threshold WxH        load threshold (default 1600x1200; 1..10000 each)\n"
     "  --max-size WxH         the same as --threshold (also as two numbers W H)\n"
     "  --no-resize            open the photo at full size\n"
-    "  --quality Q            JPEG quality 0..100 (default 90)\n"
+    "  --quality Q            JPEG, WebP, AVIF and JPEG XL quality 0..100 (default 90)\n"
+    "  --lossless             WebP and JPEG XL without loss\n"
+    "  --strip-metadata       write no camera, date or location details (EXIF, XMP, IPTC)\n"
     "  --seed N               seed for effects that scatter at random (default: the time);\n"
     "                         in a batch each photo's seed comes from N and its file name\n"
     "  --crop WxH+X+Y         keep that rectangle (sides rounded down to multiples of 4)\n"
@@ -74,6 +77,8 @@ struct Options {
     bool list = false;
     bool help = false;
     BatchAdjustments adjustments;
+    bool lossless = false;
+    bool stripMetadata = false;
 };
 
 std::optional<long> ParseNumber(std::string_view text)
@@ -167,6 +172,10 @@ bool ParseArguments(int argc, char** argv, Options& options)
                 return false;
             }
             options.quality = int(*q);
+        } else if (arg == "--lossless") {
+            options.lossless = true;
+        } else if (arg == "--strip-metadata") {
+            options.stripMetadata = true;
         } else if (arg == "--seed") {
             const char* value = next("a number");
             if (!value)
@@ -322,7 +331,7 @@ bool IsBatchInvocation(int argc, char** argv)
         "-e", "--effect", "--apply", "-o", "--output", "-l", "--list", "--list-effects", "--threshold",
         "--max-size", "--no-resize", "--quality", "--seed", "--crop", "--rotate", "--flip", "--straighten",
         "--resize", "--output-dir", "--recursive", "--format", "--suffix", "--overwrite", "--jobs", "--frame",
-        "--list-frames", "--text", "--adjust", "--fade"};
+        "--list-frames", "--text", "--adjust", "--fade", "--lossless", "--strip-metadata"};
     for (int i = 1; i < argc; ++i)
         if (std::find(std::begin(kBatchOptions), std::end(kBatchOptions), std::string_view(argv[i]))
             != std::end(kBatchOptions))
@@ -461,6 +470,7 @@ int RunSingle(const Options& options, const std::vector<BatchStep>& steps, uint3
         return kBatchSaveFailed;
     }
     encoder.setQuality(options.quality);
+    encoder.setLossless(options.lossless && encoder.supportsLossless());
 
     LoadedPhoto loaded = LoadPhoto(options.input, options.thresholdWidth, options.thresholdHeight);
     if (!loaded.ok) {
@@ -470,6 +480,9 @@ int RunSingle(const Options& options, const std::vector<BatchStep>& steps, uint3
     if (loaded.damaged)
         std::fprintf(stderr, "ombrik-cli: warning: '%s' is damaged: part of the picture may be missing\n",
                      options.input.c_str());
+    for (const std::string& note : loaded.metadata.notes)
+        std::fprintf(stderr, "%s: %s\n", options.input.c_str(), note.c_str());
+    encoder.setMetadata(loaded.metadata, options.stripMetadata);
     BatchPhoto photo{std::move(loaded.photo), options.input, seed};
     std::fprintf(stderr, "%s: %d x %d\n", options.input.c_str(), photo.pixels.width, photo.pixels.height);
     for (const BatchStep& step : steps) {
@@ -497,6 +510,8 @@ int RunSingle(const Options& options, const std::vector<BatchStep>& steps, uint3
         std::fprintf(stderr, "ombrik-cli: cannot save '%s': %s\n", options.output.c_str(), SaveStatusText(status));
         return kBatchSaveFailed;
     }
+    for (const std::string& note : encoder.notes())
+        std::fprintf(stderr, "%s: %s\n", options.output.c_str(), note.c_str());
     std::fprintf(stderr, "saved %s\n", options.output.c_str());
     return kBatchOk;
 }
@@ -538,6 +553,8 @@ int RunBatchMode(int argc, char** argv)
         run.thresholdWidth = options.thresholdWidth;
         run.thresholdHeight = options.thresholdHeight;
         run.quality = options.quality;
+        run.lossless = options.lossless;
+        run.stripMetadata = options.stripMetadata;
         run.seed = seed;
         return RunFolderBatch(run, steps);
     }

@@ -6,6 +6,7 @@
 #include "files/image_encoder.h"
 #include "files/photo_loader.h"
 #include "ui/adjust_panel.h"
+#include "files/save_as_dialog.h"
 #include "ui/artwork.h"
 #include "ui/brush_picker.h"
 #include "ui/colour_palette.h"
@@ -22,6 +23,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QFileDialog>
@@ -29,6 +31,7 @@
 #include <QImageReader>
 #include <QFontMetricsF>
 #include <QKeySequence>
+#include <QLocale>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -58,14 +61,36 @@ const QColor kStripGrey(0xDC, 0xDC, 0xDC);
 
 const char* kModifiedQuestion = "Current photo has been modified, Do you want to save it?";
 
+// The date taken (in the user's short format) and the camera, as far as the
+// photo recorded them.
+QStringList CameraLines(const PhotoMetadata& metadata)
+{
+    QStringList lines;
+    if (!metadata.dateTaken.empty()) {
+        const QString text = QString::fromStdString(metadata.dateTaken);
+        QDateTime taken = QDateTime::fromString(text.left(19), QStringLiteral("yyyy:MM:dd HH:mm:ss"));
+        if (!taken.isValid())
+            taken = QDateTime::fromString(text.left(19), Qt::ISODate);
+        lines << (taken.isValid() ? QLocale().toString(taken.date(), QLocale::ShortFormat) + QLatin1Char(' ')
+                          + QLocale().toString(taken.time(), QLocale::ShortFormat)
+                                  : text);
+    }
+    if (!metadata.camera.empty())
+        lines << QString::fromStdString(metadata.camera);
+    return lines;
+}
+
 // The open filter: all picture files first, then one entry per extension.
 QStringList OpenFilters()
 {
-    return {QStringLiteral("(all picture files) (*.jpg *.jpeg *.gif *.bmp *.png *.wmf *.emf *.pcx *.pnm *.tif *tiff)"),
+    return {QStringLiteral("(all picture files) (*.jpg *.jpeg *.gif *.bmp *.png *.wmf *.emf *.pcx *.pnm *.tif *tiff"
+                           " *.heic *.heif *.avif *.jxl *.webp)"),
             QStringLiteral("(*.jpg) (*.jpg)"),   QStringLiteral("(*.jpeg) (*.jpeg)"), QStringLiteral("(*.gif) (*.gif)"),
             QStringLiteral("(*.bmp) (*.bmp)"),   QStringLiteral("(*.png) (*.png)"),   QStringLiteral("(*.wmf) (*.wmf)"),
             QStringLiteral("(*.emf) (*.emf)"),   QStringLiteral("(*.pcx) (*.pcx)"),   QStringLiteral("(*.pnm) (*.pnm)"),
-            QStringLiteral("(*.tif) (*.tif)"),   QStringLiteral("(*.tiff) (*.tiff)")};
+            QStringLiteral("(*.tif) (*.tif)"),   QStringLiteral("(*.tiff) (*.tiff)"),
+            QStringLiteral("HEIF (*.heic *.heif)"), QStringLiteral("AVIF (*.avif)"),
+            QStringLiteral("JPEG XL (*.jxl)"),      QStringLiteral("WebP (*.webp)")};
 }
 
 const char* kMenuStyle =
@@ -118,6 +143,7 @@ CEditorDlg::CEditorDlg(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
     createSliders();
 
     m_canvas = new CPhotoCanvas(this, this);
+    m_saveQuality = std::clamp(QSettings().value(QStringLiteral("saveQuality"), 90).toInt(), 1, 100);
     m_canvas->setObjectName(QStringLiteral("canvas"));
     m_canvas->document().historyChanged = [this] { sendMessage(WM_HISTORY_CHANGED, 0, 0); };
     // Filters and result brushes run on a worker with a progress box and Cancel.
@@ -615,18 +641,36 @@ void CEditorDlg::paintEvent(QPaintEvent*)
         const QString name = QFileInfo(QString::fromStdString(doc.photoPath())).fileName();
         p.drawText(QRectF(10, 78, 108, 18), Qt::AlignLeft | Qt::AlignVCenter,
                    p.fontMetrics().elidedText(name, Qt::ElideMiddle, 108));
-        // The size line shrinks its font until it fits the card.
-        const QString size = tr("%1 × %2 pixels").arg(doc.width()).arg(doc.height());
-        QFont sizeFont = font();
-        while (QFontMetricsF(sizeFont).horizontalAdvance(size) > 108 && sizeFont.pointSizeF() > 5.5)
-            sizeFont.setPointSizeF(sizeFont.pointSizeF() - 0.5);
-        p.setFont(sizeFont);
-        p.drawText(QRectF(10, 96, 108, 18), Qt::AlignLeft | Qt::AlignVCenter,
-                   QFontMetricsF(sizeFont).elidedText(size, Qt::ElideRight, 108));
-        p.setFont(font());
-        p.setPen(doc.modified() ? QColor(150, 60, 40) : QColor(60, 64, 76));
-        p.drawText(QRectF(10, 114, 108, 18), Qt::AlignLeft | Qt::AlignVCenter,
-                   doc.modified() ? tr("Edited") : m_savedSinceOpen ? tr("Saved") : tr("As opened"));
+        const QStringList camera = CameraLines(doc.photoMetadata());
+        if (camera.isEmpty()) {
+            // The size line shrinks its font until it fits the card.
+            const QString size = tr("%1 × %2 pixels").arg(doc.width()).arg(doc.height());
+            QFont sizeFont = font();
+            while (QFontMetricsF(sizeFont).horizontalAdvance(size) > 108 && sizeFont.pointSizeF() > 5.5)
+                sizeFont.setPointSizeF(sizeFont.pointSizeF() - 0.5);
+            p.setFont(sizeFont);
+            p.drawText(QRectF(10, 96, 108, 18), Qt::AlignLeft | Qt::AlignVCenter,
+                       QFontMetricsF(sizeFont).elidedText(size, Qt::ElideRight, 108));
+            p.setFont(font());
+            p.setPen(doc.modified() ? QColor(150, 60, 40) : QColor(60, 64, 76));
+            p.drawText(QRectF(10, 114, 108, 18), Qt::AlignLeft | Qt::AlignVCenter,
+                       doc.modified() ? tr("Edited") : m_savedSinceOpen ? tr("Saved") : tr("As opened"));
+        } else {
+            // Date taken and camera below the size, in a smaller type.
+            QFont small = font();
+            small.setPointSizeF(font().pointSizeF() * 0.9);
+            p.setFont(small);
+            QString size = tr("%1 × %2").arg(doc.width()).arg(doc.height());
+            if (doc.modified())
+                size += tr(", edited");
+            else if (m_savedSinceOpen)
+                size += tr(", saved");
+            p.drawText(QRectF(10, 94, 108, 15), Qt::AlignLeft | Qt::AlignVCenter, size);
+            for (int i = 0; i < camera.size() && i < 2; ++i)
+                p.drawText(QRectF(10, 108 + 14 * i, 108, 15), Qt::AlignLeft | Qt::AlignVCenter,
+                           p.fontMetrics().elidedText(camera[i], Qt::ElideRight, 108));
+            p.setFont(font());
+        }
     } else {
         p.drawText(info.adjusted(6, 4, -6, -4), Qt::AlignCenter | Qt::TextWordWrap, tr("Open a photo to begin"));
     }
@@ -984,16 +1028,17 @@ bool CEditorDlg::saveAsCommand()
     if (chooseSaveFile) {
         path = chooseSaveFile();
     } else {
-        QFileDialog dialog(this, tr("Save As"));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setDefaultSuffix(QStringLiteral("jpg"));
-        dialog.setNameFilters({QStringLiteral("(*.jpg) (*.jpg)"), QStringLiteral("(*.jpeg) (*.jpeg)"),
-                               QStringLiteral("(*.bmp) (*.bmp)"), QStringLiteral("(*.gif) (*.gif)"),
-                               QStringLiteral("(*.png) (*.png)")});
-        dialog.setDirectory(QFileInfo(QString::fromStdString(m_canvas->document().photoPath())).absolutePath());
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-            path = dialog.selectedFiles().first();
+        CSaveAsDialog dialog(this, QString::fromStdString(m_canvas->document().photoPath()), m_saveQuality,
+                             m_saveLossless);
+        dialog.setStripMetadata(m_stripMetadata);
+        if (dialog.exec() == QDialog::Accepted) {
+            path = dialog.chosenPath();
+            if (dialog.currentFormat().lossy && !(dialog.currentFormat().lossless && dialog.lossless()))
+                m_saveQuality = dialog.quality();
+            m_saveLossless = dialog.lossless();
+            m_stripMetadata = dialog.stripMetadata();
+            QSettings().setValue(QStringLiteral("saveQuality"), m_saveQuality);
+        }
     }
     if (path.isEmpty())
         return false;
@@ -1007,6 +1052,8 @@ bool CEditorDlg::writePhotoTo(const QString& path)
     const PixelBuffer composite = m_canvas->exportComposite();
     ImageEncoder encoder(path.toStdString());
     encoder.setQuality(m_saveQuality);
+    encoder.setLossless(m_saveLossless && encoder.supportsLossless());
+    encoder.setMetadata(m_canvas->document().photoMetadata(), m_stripMetadata);
     const SaveStatus status = encoder.found() ? encoder.saveToFile(composite, path.toStdString())
                                               : SaveStatus::NoEncoder;
     if (status != SaveStatus::Ok) {
@@ -1021,6 +1068,8 @@ bool CEditorDlg::writePhotoTo(const QString& path)
     addRecentFile(absolute);
     updateActions();
     update();
+    if (!encoder.notes().empty())
+        showNotice(tr("Saved, but %1.").arg(QString::fromStdString(encoder.notes().front())));
     return true;
 }
 
@@ -1110,6 +1159,8 @@ bool CEditorDlg::openPath(const QString& path)
                      .arg(original.height())
                      .arg(w)
                      .arg(h);
+    if (!loaded.metadata.notes.empty())
+        notes << tr("The photo was opened, but %1.").arg(QString::fromStdString(loaded.metadata.notes.front()));
     if (!notes.isEmpty())
         showNotice(notes.join(QStringLiteral("\n")));
     update();

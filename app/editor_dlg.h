@@ -229,7 +229,11 @@ private:
     CFlatButton* m_beforeButton = nullptr;
     int m_progressBoxDelay = 250;
 
-    int m_saveQuality = 90;         // JPEG quality of the next save: the last one chosen
+    // Save settings remembered between saves: the quality of lossy formats,
+    // lossless WebP/JPEG XL, and leaving out camera and location details.
+    int m_saveQuality = 90;
+    bool m_saveLossless = false;
+    bool m_stripMetadata = false;
     bool m_openedReduced = false;   // the photo was downsized on open: Save must not replace the original
     bool m_savedSinceOpen = false;
     Panel m_currentPanel = Panel::Retouch;

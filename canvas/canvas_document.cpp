@@ -47,6 +47,7 @@ void CanvasDocument::afterOpen(PixelBuffer photo, std::string path)
     if (photo.empty() || photo.bytesPerPixel != 3)
         return;
     m_photoPath = std::move(path);
+    m_metadata = PhotoMetadata();
     m_width = photo.width;
     m_height = photo.height;
     m_photo = std::move(photo);

@@ -10,6 +10,7 @@
 #include "engine/geometry.h"
 #include "engine/adjust.h"
 #include "engine/pixel_buffer.h"
+#include "files/photo_metadata.h"
 
 #include <array>
 #include <cstdint>
@@ -98,6 +99,10 @@ public:
     }
     // A change that is not a history step (typing into a text object).
     void setModified() { m_unrecordedChange = true; }
+    // What the opened file carried beside its pixels (camera metadata, whether
+    // it had a colour profile), written with every save; cleared by afterOpen.
+    void setPhotoMetadata(PhotoMetadata metadata) { m_metadata = std::move(metadata); }
+    const PhotoMetadata& photoMetadata() const { return m_metadata; }
 
     // --- Objects and frame -------------------------------------------------
     std::vector<CanvasObject>& objects() { return m_objects; }
@@ -299,6 +304,7 @@ private:
     bool m_unrecordedChange = false;
     int m_thresholdWidth = 1600;
     int m_thresholdHeight = 1200;
+    PhotoMetadata m_metadata;
 
     std::vector<CanvasObject> m_objects;
     std::vector<ObjectKind> m_objectKinds;

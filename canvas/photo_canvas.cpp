@@ -761,6 +761,7 @@ LoadedPhoto CPhotoCanvas::openPhoto(const std::string& path)
     SeedScatterRandom(seed);
     std::srand(seed);
     afterOpen(std::move(loaded.photo), path);
+    m_doc.setPhotoMetadata(loaded.metadata);
     loaded.photo = PixelBuffer();
     return loaded;
 }

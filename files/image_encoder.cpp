@@ -1,9 +1,12 @@
 #include "files/image_encoder.h"
 
 #include "files/codec_image.h"
+#include "files/colour_profile.h"
+#include "files/modern_codecs.h"
 #include "files/tiff_handlers.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QImageWriter>
 
 #include <algorithm>
@@ -12,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <string_view>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -27,10 +31,15 @@ constexpr EncoderInfo kEncoders[] = {
     {"image/gif", "*.GIF"},
     {"image/tiff", "*.TIF;*.TIFF"},
     {"image/png", "*.PNG"},
+    {"image/webp", "*.WEBP"},
+    {"image/avif", "*.AVIF"},
+    {"image/jxl", "*.JXL"},
 };
 
-// Qt image writer format of each encoder; GIF goes through the codec library.
-constexpr const char* kQtFormats[] = {"bmp", "jpeg", nullptr, "tiff", "png"};
+// Qt image writer format of each encoder; GIF goes through the codec library,
+// WebP, AVIF and JPEG XL through their own libraries.
+constexpr const char* kQtFormats[] = {"bmp", "jpeg", nullptr, "tiff", "png", nullptr, nullptr, nullptr};
+static_assert(std::size(kQtFormats) == std::size(kEncoders));
 
 // Qt's TIFF writer calls LZW compression 1.
 constexpr int kQtTiffLzw = 1;
@@ -148,27 +157,86 @@ ImageEncoder::ImageEncoder(const std::string& path)
 
 ImageEncoder::Parameter ImageEncoder::parameter() const
 {
-    if (m_mimeType == "image/jpeg")
+    if (m_mimeType == "image/jpeg" || m_mimeType == "image/webp" || m_mimeType == "image/avif"
+        || m_mimeType == "image/jxl")
         return Parameter::Quality;
     if (m_mimeType == "image/tiff")
         return Parameter::Compression;
     return Parameter::None;
 }
 
+bool ImageEncoder::supportsLossless() const { return m_mimeType == "image/webp" || m_mimeType == "image/jxl"; }
+
+void ImageEncoder::setMetadata(const PhotoMetadata& metadata, bool strip)
+{
+    m_metadata = std::make_shared<const PhotoMetadata>(metadata);
+    m_strip = strip;
+}
+
 SaveStatus ImageEncoder::saveToStream(const QImage& image, QByteArray& out) const
 {
     out.clear();
+    m_notes.clear();
     if (!found())
         return SaveStatus::NoEncoder;
     if (image.isNull())
         return SaveStatus::EncodeFailed;
     const char* qtFormat = kQtFormats[m_index];
-    if (!qtFormat)
+    if (!qtFormat && m_mimeType == "image/gif")
         return EncodeGif(image, out);
     if (m_mimeType == "image/bmp"
         && (image.format() == QImage::Format_BGR888 || image.format() == QImage::Format_RGB888
             || image.format() == QImage::Format_RGB32))
         return EncodeBmp(image, out);
+
+    // What goes beside the pixels: the corrected blocks and the sRGB tag.
+    SaveMetadata blocks;
+    const std::vector<uint8_t>* icc = nullptr;
+    if (m_metadata) {
+        if (!m_strip) {
+            blocks = CorrectedMetadata(*m_metadata, image.width(), image.height());
+            m_notes = blocks.notes;
+        }
+        if (m_metadata->hadProfile)
+            icc = &SrgbProfile();
+    }
+
+    if (!qtFormat) {
+        // The libraries take 3-byte rows.
+        const QImage bgr = image.format() == QImage::Format_BGR888 ? image
+                                                                    : image.convertToFormat(QImage::Format_BGR888);
+        if (bgr.isNull())
+            return SaveStatus::EncodeFailed;
+        PixelBuffer picture(bgr.width(), bgr.height(), 3);
+        for (int y = 0; y < bgr.height(); ++y)
+            std::memcpy(picture.at(0, y), bgr.constScanLine(y), picture.stride());
+        EncodeExtras extras;
+        extras.quality = m_quality;
+        extras.lossless = m_lossless;
+        extras.metadata = m_metadata && !m_strip ? &blocks : nullptr;
+        extras.icc = icc;
+        std::vector<uint8_t> bytes;
+        bool ok = false;
+        if (m_mimeType == "image/webp") {
+            ok = EncodeWebp(picture, extras, bytes);
+            if (ok)
+                EmbedMetadata(bytes, blocks, m_notes);
+        } else if (m_mimeType == "image/avif") {
+            ok = EncodeAvif(picture, extras, bytes);
+        } else {
+            ok = EncodeJxl(picture, extras, bytes);
+        }
+        if (!ok)
+            return SaveStatus::EncodeFailed;
+        out = QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+        return SaveStatus::Ok;
+    }
+
+    // Qt's JPEG, PNG and TIFF writers embed the image's colour profile.
+    QImage tagged = image;
+    if (icc && qtFormat != std::string_view("bmp"))
+        tagged.setColorSpace(QColorSpace::fromIccProfile(
+            QByteArray(reinterpret_cast<const char*>(icc->data()), qsizetype(icc->size()))));
 
     const ScopedQuietTiffHandlers quietTiff;
     QBuffer buffer(&out);
@@ -179,9 +247,15 @@ SaveStatus ImageEncoder::saveToStream(const QImage& image, QByteArray& out) cons
     case Parameter::Compression: writer.setCompression(m_compression == kLzwCompression ? kQtTiffLzw : 0); break;
     case Parameter::None: break;
     }
-    if (!writer.write(image)) {
+    if (!writer.write(tagged)) {
         out.clear();
         return SaveStatus::EncodeFailed;
+    }
+    buffer.close();
+    if (m_metadata && qtFormat != std::string_view("bmp")) {
+        std::vector<uint8_t> bytes(out.begin(), out.end());
+        EmbedMetadata(bytes, blocks, m_notes);
+        out = QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
     }
     return SaveStatus::Ok;
 }

@@ -5,12 +5,15 @@
 #pragma once
 
 #include "engine/pixel_buffer.h"
+#include "files/photo_metadata.h"
 
 #include <QByteArray>
 #include <QImage>
 
+#include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace ombrik {
 
@@ -53,6 +56,20 @@ public:
     // The one encoder parameter passed with this encoder's output.
     Parameter parameter() const;
 
+    // WebP and JPEG XL can also be written without loss.
+    bool supportsLossless() const;
+    void setLossless(bool lossless) { m_lossless = lossless; }
+    bool lossless() const { return m_lossless; }
+
+    // The opened photo's metadata, written (corrected to the saved picture)
+    // into every JPEG, PNG, TIFF, WebP, AVIF and JPEG XL this encoder saves,
+    // with an sRGB colour profile when the photo had a profile. `strip` writes
+    // no EXIF, XMP or IPTC at all. Without this call nothing is added (undo
+    // snapshots).
+    void setMetadata(const PhotoMetadata& metadata, bool strip);
+    // What was left out during the last save (damaged blocks), for messages.
+    const std::vector<std::string>& notes() const { return m_notes; }
+
     // Encodes into memory (undo snapshots keep pictures this way).
     SaveStatus saveToStream(const QImage& image, QByteArray& out) const;
     SaveStatus saveToStream(const PixelBuffer& picture, QByteArray& out) const;
@@ -67,6 +84,10 @@ private:
     std::string m_mimeType;
     int m_quality = kDefaultQuality;
     int m_compression = kLzwCompression;
+    bool m_lossless = false;
+    std::shared_ptr<const PhotoMetadata> m_metadata;
+    bool m_strip = false;
+    mutable std::vector<std::string> m_notes;
 };
 
 // Views a 3- or 4-byte buffer as a QImage without copying (null for anything else).

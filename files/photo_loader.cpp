@@ -1,6 +1,8 @@
 #include "files/photo_loader.h"
 
 #include "files/codec_image.h"
+#include "files/colour_profile.h"
+#include "files/modern_codecs.h"
 #include "files/tiff_handlers.h"
 
 #include <QImage>
@@ -12,8 +14,10 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <limits>
 #include <memory>
+#include <vector>
 
 namespace ombrik {
 
@@ -71,6 +75,8 @@ private:
     bool m_damaged = false;
 };
 
+bool FinishImage(QImage image, int64_t limit, uint32_t a, uint32_t b, PhotoDecoder decoder, LoadedPhoto& result);
+
 // Qt's reader path. `downsize` (a, b) is used only when the codec library
 // could not read a file Qt reads but that is over the threshold: Qt then
 // resamples it to the same size the codec path would.
@@ -102,6 +108,15 @@ bool LoadThroughQt(const std::string& path, int64_t limit, LoadedPhoto& result, 
             return false;
         result.damaged = warnings.damaged();
     }
+    return FinishImage(std::move(image), limit, a, b, PhotoDecoder::QtImageIO, result);
+}
+
+// Downsizes a decoded picture when it is over the limit and a threshold
+// (a, b) is given, cuts it to multiples of 4 and copies it into the photo.
+// False when it is over the limit without a threshold.
+bool FinishImage(QImage image, int64_t limit, uint32_t a, uint32_t b, PhotoDecoder decoder, LoadedPhoto& result)
+{
+    const bool downsize = a > 0 && b > 0;
     if (int64_t(image.width()) * image.height() > limit) {
         if (!downsize)
             return false;
@@ -118,7 +133,23 @@ bool LoadThroughQt(const std::string& path, int64_t limit, LoadedPhoto& result, 
     const int h = image.height() & ~3;
     if (w == 0 || h == 0) {
         result.error = "the picture is smaller than 4 x 4 pixels";
-        result.decoder = PhotoDecoder::QtImageIO;
+        result.decoder = decoder;
+        return true;
+    }
+    PixelBuffer photo(w, h, 3);
+    if (image.format() == QImage::Format_RGB888) {  // what the HEIF and JPEG XL decoders give
+        for (int y = 0; y < h; ++y) {
+            const uint8_t* in = image.constScanLine(y);
+            uint8_t* out = photo.at(0, y);
+            for (int x = 0; x < w; ++x, in += 3, out += 3) {
+                out[0] = in[2];
+                out[1] = in[1];
+                out[2] = in[0];
+            }
+        }
+        result.photo = std::move(photo);
+        result.decoder = decoder;
+        result.ok = true;
         return true;
     }
     // 32-bit pixels are B, G, R, X in memory: keep the first three bytes.
@@ -127,10 +158,9 @@ bool LoadThroughQt(const std::string& path, int64_t limit, LoadedPhoto& result, 
         image = image.convertToFormat(QImage::Format_RGB32);
     if (image.isNull()) {
         result.error = "the picture could not be converted to 24 bits";
-        result.decoder = PhotoDecoder::QtImageIO;
+        result.decoder = decoder;
         return true;
     }
-    PixelBuffer photo(w, h, 3);
     for (int y = 0; y < h; ++y) {
         const uint8_t* in = image.constScanLine(y);
         uint8_t* out = photo.at(0, y);
@@ -141,7 +171,7 @@ bool LoadThroughQt(const std::string& path, int64_t limit, LoadedPhoto& result, 
         }
     }
     result.photo = std::move(photo);
-    result.decoder = PhotoDecoder::QtImageIO;
+    result.decoder = decoder;
     result.ok = true;
     return true;
 }
@@ -256,6 +286,89 @@ void LoadThroughCodec(const std::string& path, uint32_t a, uint32_t b, int64_t l
     result.ok = true;
 }
 
+// Largest HEIF or JPEG XL file read into memory.
+constexpr std::streamoff kMaxModernFileBytes = std::streamoff(1) << 30;
+
+enum class ContentKind { Other, Heif, JpegXl };
+
+// HEIF and AVIF files start with an "ftyp" box, JPEG XL with its codestream
+// mark or its container's signature box; phones and converters sometimes give
+// them another extension.
+ContentKind SniffContent(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    uint8_t head[12] = {};
+    if (!in.read(reinterpret_cast<char*>(head), sizeof head))
+        return ContentKind::Other;
+    if (std::memcmp(head + 4, "ftyp", 4) == 0) {
+        static constexpr const char* kBrands[] = {"heic", "heix", "heim", "heis", "hevc", "hevx",
+                                                  "mif1", "msf1", "avif", "avis"};
+        for (const char* brand : kBrands)
+            if (std::memcmp(head + 8, brand, 4) == 0)
+                return ContentKind::Heif;
+        return ContentKind::Other;
+    }
+    static constexpr uint8_t kJxlBox[12] = {0, 0, 0, 0x0c, 'J', 'X', 'L', ' ', 0x0d, 0x0a, 0x87, 0x0a};
+    if ((head[0] == 0xff && head[1] == 0x0a) || std::memcmp(head, kJxlBox, sizeof kJxlBox) == 0)
+        return ContentKind::JpegXl;
+    return ContentKind::Other;
+}
+
+void LoadModern(const std::string& path, ContentKind kind, uint32_t a, uint32_t b, int64_t limit, LoadedPhoto& result)
+{
+    result.decoder = kind == ContentKind::Heif ? PhotoDecoder::Heif : PhotoDecoder::JpegXl;
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    const std::streamoff size = in ? std::streamoff(in.tellg()) : -1;
+    if (size <= 0 || size > kMaxModernFileBytes) {
+        result.error = size <= 0 ? "cannot read the file" : "the file is too large";
+        return;
+    }
+    std::vector<uint8_t> bytes(static_cast<size_t>(size));
+    in.seekg(0);
+    if (!in.read(reinterpret_cast<char*>(bytes.data()), size)) {
+        result.error = "cannot read the file";
+        return;
+    }
+    DecodedPicture decoded;
+    const bool ok = kind == ContentKind::Heif
+        ? DecodeHeif(bytes.data(), bytes.size(), kCodecMaxSide, kCodecMaxPixels, decoded)
+        : DecodeJxl(bytes.data(), bytes.size(), kCodecMaxSide, kCodecMaxPixels, decoded);
+    if (!ok) {
+        result.error = decoded.error;
+        return;
+    }
+    bytes = {};
+    result.metadata = std::move(decoded.metadata);
+    FinishImage(std::move(decoded.image), limit, a, b, result.decoder, result);
+}
+
+// Converts the photo to sRGB when the file described its colours with a
+// profile; a profile that cannot be used leaves the pixels as they are.
+void ApplyColourProfile(LoadedPhoto& result)
+{
+    PhotoMetadata& metadata = result.metadata;
+    if (metadata.icc.empty())
+        return;
+    metadata.hadProfile = true;
+    std::string note;
+    if (ProfileColourSpace(metadata.icc) == ProfileSpace::Cmyk)
+        note = "the photo's CMYK colour profile was not applied";
+    else
+        ConvertToSrgb(result.photo, metadata.icc, note);
+    if (!note.empty())
+        metadata.notes.push_back(note);
+}
+
+// Reads the metadata of a photo that decoded and applies its colour profile.
+LoadedPhoto WithMetadata(const std::string& path, LoadedPhoto result)
+{
+    if (!result.ok)
+        return result;
+    result.metadata = ReadPhotoMetadata(path);
+    ApplyColourProfile(result);
+    return result;
+}
+
 } // namespace
 
 void DownsizedSize(uint32_t width, uint32_t height, uint32_t a, uint32_t b, uint32_t& newWidth, uint32_t& newHeight)
@@ -284,22 +397,29 @@ LoadedPhoto LoadPhoto(const std::string& path, int thresholdWidth, int threshold
     const uint32_t b = resize ? uint32_t(std::min(thresholdWidth, thresholdHeight)) : 0;
     const int64_t limit = resize ? int64_t(a) * int64_t(b) : std::numeric_limits<int64_t>::max();
 
+    const ContentKind kind = SniffContent(path);
+    if (kind != ContentKind::Other) {
+        LoadModern(path, kind, a, b, limit, result);
+        if (result.ok)
+            ApplyColourProfile(result);
+        return result;
+    }
     std::string ext = PathExtension(path);
     std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
     if (ext == "bmp" && LoadPlainBmp(path, limit, result))
-        return result;
+        return WithMetadata(path, std::move(result));
     if (!IsMetafile(path) && LoadThroughQt(path, limit, result))
-        return result;
+        return WithMetadata(path, std::move(result));
     LoadThroughCodec(path, a, b, limit, result);
     if (!result.ok && result.decoder == PhotoDecoder::None && resize && !IsMetafile(path)) {
         // Over the threshold in a format only Qt reads (WebP, say).
         LoadedPhoto viaQt;
         if (LoadThroughQt(path, limit, viaQt, a, b))
-            return viaQt;
+            return WithMetadata(path, std::move(viaQt));
     }
     if (!result.ok && result.error.empty())
         result.error = "the picture could not be decoded";
-    return result;
+    return WithMetadata(path, std::move(result));
 }
 
 } // namespace ombrik

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/pixel_buffer.h"
+#include "files/photo_metadata.h"
 
 #include <cstdint>
 #include <string>
@@ -13,7 +14,7 @@ namespace ombrik {
 inline constexpr int kDefaultThresholdWidth = 1600;
 inline constexpr int kDefaultThresholdHeight = 1200;
 
-enum class PhotoDecoder { None, QtImageIO, CodecLibrary };
+enum class PhotoDecoder { None, QtImageIO, CodecLibrary, Heif, JpegXl };
 
 struct LoadedPhoto {
     bool ok = false;
@@ -24,11 +25,15 @@ struct LoadedPhoto {
     // Opened, but the decoder met truncated or corrupt data: part of the
     // picture may be missing (filled in by the decoder).
     bool damaged = false;
+    PhotoMetadata metadata;                  // EXIF/XMP/IPTC and profile, for the save
 };
 
 // Loads `path`. A := the larger, B := the smaller of the threshold values; a
 // photo over A × B pixels is resampled. A threshold value of 0 or less turns
-// downsizing off.
+// downsizing off. HEIF/HEIC, AVIF and JPEG XL files (known by their content
+// whatever their name) go to their own decoders. The file's metadata is read
+// beside the pixels, and a photo with an embedded colour profile is converted
+// to sRGB.
 LoadedPhoto LoadPhoto(const std::string& path, int thresholdWidth = kDefaultThresholdWidth,
                       int thresholdHeight = kDefaultThresholdHeight);
 

@@ -8,6 +8,8 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libqt6svg6
   libglib2.0-dev
   libgraphicsmagick++1-dev graphicsmagick libtiff-dev
+  libexiv2-dev liblcms2-dev libheif-dev libjxl-dev libwebp-dev
+  libheif-examples libjxl-tools
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fontconfig
   xvfb xauth

@@ -5,4 +5,5 @@ target_compile_definitions(${_target} PRIVATE OMBRIK_CLI_PATH="$<TARGET_FILE:omb
 add_dependencies(${_target} ombrik-cli)
 # The loader fuzzer's corpus is replayed as a normal test.
 target_sources(${_target} PRIVATE ${PROJECT_SOURCE_DIR}/fuzz/fuzz_input.cpp)
-target_compile_definitions(${_target} PRIVATE OMBRIK_FUZZ_CORPUS="${PROJECT_SOURCE_DIR}/fuzz/corpus")
+target_compile_definitions(${_target} PRIVATE OMBRIK_FUZZ_CORPUS="${PROJECT_SOURCE_DIR}/fuzz/corpus"
+  OMBRIK_FUZZ_CORPUS_MODERN="${PROJECT_SOURCE_DIR}/fuzz/corpus-modern")

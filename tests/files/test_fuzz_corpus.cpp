@@ -28,5 +28,25 @@ TEST(FuzzCorpus, ReplaysWithoutCrashing)
     EXPECT_GT(inputs, 30);
 }
 
+// The new formats', metadata and profile fuzzer's inputs (its crashers among
+// them) are decoded, written or refused cleanly; its seeds made from whole
+// files are accepted.
+TEST(FuzzCorpus, ModernFormatsReplayWithoutCrashing)
+{
+    test::TempFolder folder;
+    int inputs = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(OMBRIK_FUZZ_CORPUS_MODERN)) {
+        const std::string bytes = test::ReadFile(entry.path().string());
+        const bool accepted = fuzz::RunModernInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
+                                                   folder.root().string());
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("seed-", 0) == 0) {
+            EXPECT_TRUE(accepted) << name;
+        }
+        ++inputs;
+    }
+    EXPECT_GT(inputs, 5);
+}
+
 } // namespace
 } // namespace ombrik

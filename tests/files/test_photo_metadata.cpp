@@ -1,0 +1,575 @@
+// Camera metadata and colour profiles from open to save, and the new formats'
+// round trips. Test files are made here with the libraries and the encoders'
+// command-line tools.
+#include "effects/effect_catalogue.h"
+#include "files/colour_profile.h"
+#include "files/image_encoder.h"
+#include "files/modern_codecs.h"
+#include "files/photo_loader.h"
+#include "files/photo_metadata.h"
+#include "tests/files/files_test_support.h"
+#include "tests/support/photo_fixture.h"
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#include <exiv2/exiv2.hpp>
+#pragma GCC diagnostic pop
+#include <lcms2.h>
+
+#include <QImage>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+
+namespace ombrik {
+namespace {
+
+using test::TempFolder;
+
+std::vector<uint8_t> Bytes(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+std::string Text(const std::vector<uint8_t>& v) { return std::string(v.begin(), v.end()); }
+
+// Mean absolute difference per channel of two same-sized 3-byte pictures.
+double MeanDifference(const PixelBuffer& a, const PixelBuffer& b)
+{
+    if (a.width != b.width || a.height != b.height)
+        return 1e9;
+    double sum = 0;
+    for (size_t i = 0; i < a.pixels.size(); ++i)
+        sum += std::abs(int(a.pixels[i]) - int(b.pixels[i]));
+    return sum / double(a.pixels.size());
+}
+
+// The photo of the fixture cut to a size the loader keeps as it is.
+PixelBuffer SourcePhoto(int width = 320, int height = 240) { return test::LoadSamplePhoto("coffee.png", width, height); }
+
+std::vector<uint8_t> SaveProfile(cmsHPROFILE profile)
+{
+    cmsUInt32Number size = 0;
+    cmsSaveProfileToMem(profile, nullptr, &size);
+    std::vector<uint8_t> out(size);
+    cmsSaveProfileToMem(profile, out.data(), &size);
+    cmsCloseProfile(profile);
+    return out;
+}
+
+std::vector<uint8_t> GammaProfile(const cmsCIExyY& white, const cmsCIExyYTRIPLE& primaries, double gamma)
+{
+    cmsToneCurve* curve = cmsBuildGamma(nullptr, gamma);
+    cmsToneCurve* curves[3] = {curve, curve, curve};
+    cmsHPROFILE profile = cmsCreateRGBProfile(&white, &primaries, curves);
+    cmsFreeToneCurve(curve);
+    return SaveProfile(profile);
+}
+
+std::vector<uint8_t> AdobeRgbProfile()
+{
+    return GammaProfile({0.3127, 0.3290, 1.0}, {{0.64, 0.33, 1.0}, {0.21, 0.71, 1.0}, {0.15, 0.06, 1.0}}, 563.0 / 256.0);
+}
+
+std::vector<uint8_t> ProPhotoProfile()
+{
+    return GammaProfile({0.3457, 0.3585, 1.0}, {{0.7347, 0.2653, 1.0}, {0.1596, 0.8404, 1.0}, {0.0366, 0.0001, 1.0}},
+                        1.8);
+}
+
+// The sRGB picture re-expressed in the colour space of `icc`.
+PixelBuffer ToProfile(const PixelBuffer& srgb, const std::vector<uint8_t>& icc)
+{
+    cmsHPROFILE from = cmsCreate_sRGBProfile();
+    cmsHPROFILE to = cmsOpenProfileFromMem(icc.data(), cmsUInt32Number(icc.size()));
+    cmsHTRANSFORM t = cmsCreateTransform(from, TYPE_BGR_8, to, TYPE_BGR_8, INTENT_RELATIVE_COLORIMETRIC,
+                                         cmsFLAGS_BLACKPOINTCOMPENSATION);
+    PixelBuffer out(srgb.width, srgb.height, 3);
+    cmsDoTransform(t, srgb.data(), out.data(), cmsUInt32Number(srgb.width * srgb.height));
+    cmsDeleteTransform(t);
+    cmsCloseProfile(from);
+    cmsCloseProfile(to);
+    return out;
+}
+
+// Writes a JPEG of `picture` with the given profile and metadata blocks.
+void WriteJpeg(const PixelBuffer& picture, const std::string& path, const std::vector<uint8_t>* icc,
+               const SaveMetadata& blocks = {})
+{
+    QByteArray bytes;
+    ASSERT_EQ(ImageEncoder("x.jpg").saveToStream(picture, bytes), SaveStatus::Ok);
+    std::vector<uint8_t> file(bytes.begin(), bytes.end());
+    if (icc) {
+        // One APP2 "ICC_PROFILE" segment right after the start marker.
+        std::vector<uint8_t> segment = {0xFF, 0xE2, 0, 0};
+        const char tag[] = "ICC_PROFILE";
+        segment.insert(segment.end(), tag, tag + sizeof tag);  // with its 0
+        segment.push_back(1);
+        segment.push_back(1);
+        segment.insert(segment.end(), icc->begin(), icc->end());
+        const size_t length = segment.size() - 2;
+        segment[2] = uint8_t(length >> 8);
+        segment[3] = uint8_t(length);
+        file.insert(file.begin() + 2, segment.begin(), segment.end());
+    }
+    std::vector<std::string> notes;
+    EmbedMetadata(file, blocks, notes);
+    ASSERT_TRUE(notes.empty()) << notes.front();
+    test::WriteFile(path, Text(file));
+}
+
+// A camera's blocks: maker, model, dates, exposure, GPS, orientation 6, a
+// thumbnail, keywords in XMP and IPTC, a copyright.
+SaveMetadata CameraBlocks()
+{
+    Exiv2::XmpParser::initialize();
+    Exiv2::ExifData exif;
+    exif["Exif.Image.Make"] = "Kestrel";
+    exif["Exif.Image.Model"] = "Kestrel K7";
+    exif["Exif.Image.Orientation"] = uint16_t(6);
+    exif["Exif.Image.Software"] = "Kestrel firmware 1.2";
+    exif["Exif.Image.Copyright"] = "A. Photographer";
+    exif["Exif.Image.DateTime"] = "2021:05:06 07:08:09";
+    exif["Exif.Photo.DateTimeOriginal"] = "2021:05:06 07:08:09";
+    exif["Exif.Photo.ExposureTime"] = Exiv2::URational(1, 250);
+    exif["Exif.Photo.FNumber"] = Exiv2::URational(28, 10);
+    exif["Exif.Photo.LensModel"] = "50mm F1.8";
+    exif["Exif.Photo.PixelXDimension"] = uint32_t(4000);
+    exif["Exif.Photo.PixelYDimension"] = uint32_t(3000);
+    exif["Exif.GPSInfo.GPSLatitudeRef"] = "N";
+    exif["Exif.GPSInfo.GPSLatitude"] = "48/1 51/1 2400/100";
+    exif["Exif.GPSInfo.GPSLongitudeRef"] = "E";
+    exif["Exif.GPSInfo.GPSLongitude"] = "2/1 21/1 300/100";
+    // An embedded thumbnail of the original picture.
+    QByteArray thumb;
+    ImageEncoder("t.jpg").saveToStream(test::RampPicture(16, 12), thumb);
+    Exiv2::ExifThumb(exif).setJpegThumbnail(reinterpret_cast<const Exiv2::byte*>(thumb.constData()),
+                                            long(thumb.size()));
+    Exiv2::Blob blob;
+    Exiv2::ExifParser::encode(blob, Exiv2::littleEndian, exif);
+
+    Exiv2::XmpData xmp;
+    xmp["Xmp.dc.subject"] = "harbour";
+    xmp["Xmp.dc.subject"] = "boats";
+    xmp["Xmp.tiff.Orientation"] = "6";
+    xmp["Xmp.dc.creator"] = "A. Photographer";
+    std::string packet;
+    Exiv2::XmpParser::encode(packet, xmp);
+
+    Exiv2::IptcData iptc;
+    iptc["Iptc.Application2.Keywords"] = "harbour";
+    iptc["Iptc.Application2.City"] = "Paris";
+    const Exiv2::DataBuf iptcBytes = Exiv2::IptcParser::encode(iptc);
+
+    SaveMetadata blocks;
+    blocks.exif.assign(blob.begin(), blob.end());
+    blocks.xmp = packet;
+    blocks.iptc.assign(iptcBytes.pData_, iptcBytes.pData_ + iptcBytes.size_);
+    return blocks;
+}
+
+struct ReadBack {
+    Exiv2::ExifData exif;
+    Exiv2::XmpData xmp;
+    Exiv2::IptcData iptc;
+    std::vector<uint8_t> icc;
+};
+
+ReadBack ReadWithExiv2(const std::string& path)
+{
+    ReadBack out;
+    Exiv2::enableBMFF(true);  // AVIF and JPEG XL in their box containers
+    Exiv2::Image::AutoPtr image;
+    try {
+        image = Exiv2::ImageFactory::open(path);
+    } catch (const Exiv2::AnyError&) {
+        // A bare JPEG XL codestream has nowhere to keep metadata.
+        EXPECT_EQ(path.substr(path.size() - 4), ".jxl");
+        return out;
+    }
+    image->readMetadata();
+    out.exif = image->exifData();
+    out.xmp = image->xmpData();
+    out.iptc = image->iptcData();
+    if (image->iccProfileDefined())
+        out.icc.assign(image->iccProfile()->pData_, image->iccProfile()->pData_ + image->iccProfile()->size_);
+    return out;
+}
+
+std::string Get(const Exiv2::ExifData& exif, const char* key)
+{
+    const auto it = exif.findKey(Exiv2::ExifKey(key));
+    return it == exif.end() ? std::string("<none>") : it->toString();
+}
+
+// A filter that changes the whole photo.
+EffectId WholeImageEffect()
+{
+    for (const EffectInfo& info : EffectCatalogue())
+        if (info.mode == ApplyMode::WholeImage && info.name)
+            return info.id;
+    return 0;
+}
+
+bool RunTool(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    return process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+TEST(ModernFormats, RoundTripsThroughEachNewFormat)
+{
+    TempFolder folder;
+    const PixelBuffer source = SourcePhoto();
+    struct Case {
+        const char* name;
+        bool lossless;
+        double maxMean;
+    };
+    const Case cases[] = {{"a.webp", false, 3.0}, {"b.webp", true, 0.0}, {"c.avif", false, 4.0},
+                          {"d.jxl", false, 3.0},  {"e.jxl", true, 0.0}};
+    for (const Case& c : cases) {
+        ImageEncoder encoder(folder.path(c.name));
+        ASSERT_TRUE(encoder.found()) << c.name;
+        EXPECT_EQ(encoder.parameter(), ImageEncoder::Parameter::Quality);
+        EXPECT_EQ(encoder.supportsLossless(), std::string(c.name).find("avif") == std::string::npos);
+        encoder.setLossless(c.lossless);
+        ASSERT_EQ(encoder.saveToFile(source, folder.path(c.name)), SaveStatus::Ok) << c.name;
+        const LoadedPhoto loaded = LoadPhoto(folder.path(c.name));
+        ASSERT_TRUE(loaded.ok) << c.name << ": " << loaded.error;
+        EXPECT_EQ(loaded.photo.width, source.width) << c.name;
+        EXPECT_EQ(loaded.photo.height, source.height) << c.name;
+        const double mean = MeanDifference(loaded.photo, source);
+        EXPECT_LE(mean, c.maxMean) << c.name;
+        // A picture that is not the source would be far off.
+        EXPECT_GT(MeanDifference(loaded.photo, test::RampPicture(source.width, source.height)), 20.0) << c.name;
+    }
+
+    // Lower quality gives a smaller file.
+    QByteArray high, low;
+    ImageEncoder webp("x.webp");
+    webp.saveToStream(source, high);
+    webp.setQuality(20);
+    webp.saveToStream(source, low);
+    EXPECT_LT(low.size(), high.size());
+
+    // HEIC made by the reference encoder; a 1003 × 751 picture over a small
+    // threshold is downsized by the usual rule and cut to multiples of 4.
+    const PixelBuffer big = SourcePhoto(1003, 751);
+    ASSERT_TRUE(test::SaveWithQt(big, folder.path("big.png")));
+    ASSERT_TRUE(RunTool("heif-enc", {"-q", "90", "-o", QString::fromStdString(folder.path("big.heic")),
+                                     QString::fromStdString(folder.path("big.png"))}));
+    const LoadedPhoto heic = LoadPhoto(folder.path("big.heic"));
+    ASSERT_TRUE(heic.ok) << heic.error;
+    EXPECT_EQ(heic.decoder, PhotoDecoder::Heif);
+    EXPECT_EQ(heic.photo.width, 1000);
+    EXPECT_EQ(heic.photo.height, 748);
+    PixelBuffer cut(1000, 748, 3);
+    for (int y = 0; y < 748; ++y)
+        std::memcpy(cut.at(0, y), big.at(0, y), cut.stride());
+    EXPECT_LE(MeanDifference(heic.photo, cut), 4.0);
+    const LoadedPhoto reduced = LoadPhoto(folder.path("big.heic"), 640, 480);
+    ASSERT_TRUE(reduced.ok);
+    uint32_t w = 0, h = 0;
+    DownsizedSize(1003, 751, 640, 480, w, h);
+    EXPECT_EQ(w, 640u);
+    EXPECT_EQ(reduced.photo.width, int(w & ~3u));
+    EXPECT_EQ(reduced.photo.height, int(h & ~3u));
+
+    // A HEIC named .jpg still opens, by its content.
+    std::filesystem::copy_file(folder.path("big.heic"), folder.path("renamed.jpg"));
+    EXPECT_TRUE(LoadPhoto(folder.path("renamed.jpg")).ok);
+}
+
+TEST(ModernFormats, DamagedFilesFailCleanly)
+{
+    TempFolder folder;
+    const PixelBuffer source = SourcePhoto(64, 48);
+    for (const char* name : {"x.webp", "x.avif", "x.jxl"}) {
+        QByteArray bytes;
+        ASSERT_EQ(ImageEncoder(name).saveToStream(source, bytes), SaveStatus::Ok) << name;
+        // Cut short at several places, and with a flipped byte run.
+        for (double keep : {0.1, 0.5, 0.9}) {
+            const std::string path = folder.path(std::string("cut-") + std::to_string(int(keep * 10)) + name);
+            test::WriteFile(path, bytes.left(qsizetype(bytes.size() * keep)).toStdString());
+            const LoadedPhoto loaded = LoadPhoto(path);
+            if (!loaded.ok)
+                EXPECT_FALSE(loaded.error.empty()) << path;
+            else
+                EXPECT_EQ(loaded.photo.width, 64) << path;
+        }
+    }
+    // A HEIF whose header declares an absurd size is refused before decoding.
+    QByteArray avif;
+    ASSERT_EQ(ImageEncoder("x.avif").saveToStream(source, avif), SaveStatus::Ok);
+    const qsizetype ispe = avif.indexOf("ispe");
+    ASSERT_GT(ispe, 0);
+    // ispe: 4 bytes version/flags, then 32-bit width and height.
+    for (int i = 0; i < 8; ++i)
+        avif[ispe + 8 + i] = char(0x7f);
+    test::WriteFile(folder.path("huge.avif"), avif.toStdString());
+    const LoadedPhoto huge = LoadPhoto(folder.path("huge.avif"));
+    EXPECT_FALSE(huge.ok);
+    EXPECT_FALSE(huge.error.empty());
+}
+
+TEST(PhotoMetadata, CameraDetailsSurviveAnEffectAndASaveToEachFormat)
+{
+    TempFolder folder;
+    // Stored sideways (orientation 6): 320 × 240 stored, 240 × 320 upright.
+    const PixelBuffer stored = SourcePhoto();
+    WriteJpeg(stored, folder.path("camera.jpg"), nullptr, CameraBlocks());
+    const LoadedPhoto loaded = LoadPhoto(folder.path("camera.jpg"));
+    ASSERT_TRUE(loaded.ok) << loaded.error;
+    ASSERT_EQ(loaded.photo.width, 240);
+    ASSERT_EQ(loaded.photo.height, 320);
+    EXPECT_EQ(loaded.metadata.dateTaken, "2021:05:06 07:08:09");
+    EXPECT_EQ(loaded.metadata.camera, "Kestrel K7");
+    EXPECT_FALSE(loaded.metadata.hadProfile);
+
+    const PixelBuffer edited = test::RunCatalogueEffect(WholeImageEffect(), loaded.photo);
+
+    for (const char* name : {"out.jpg", "out.png", "out.tif", "out.webp", "out.avif", "out.jxl"}) {
+        SCOPED_TRACE(name);
+        const std::string path = folder.path(name);
+        ImageEncoder encoder(path);
+        encoder.setMetadata(loaded.metadata, false);
+        ASSERT_EQ(encoder.saveToFile(edited, path), SaveStatus::Ok);
+        EXPECT_TRUE(encoder.notes().empty());
+        const ReadBack back = ReadWithExiv2(path);
+        EXPECT_EQ(Get(back.exif, "Exif.Image.Make"), "Kestrel");
+        EXPECT_EQ(Get(back.exif, "Exif.Image.Model"), "Kestrel K7");
+        EXPECT_EQ(Get(back.exif, "Exif.Photo.DateTimeOriginal"), "2021:05:06 07:08:09");
+        EXPECT_EQ(Get(back.exif, "Exif.Photo.LensModel"), "50mm F1.8");
+        EXPECT_EQ(Get(back.exif, "Exif.Image.Copyright"), "A. Photographer");
+        EXPECT_EQ(Get(back.exif, "Exif.GPSInfo.GPSLatitude"), "48/1 51/1 2400/100");
+        EXPECT_EQ(Get(back.exif, "Exif.GPSInfo.GPSLongitudeRef"), "E");
+        EXPECT_EQ(Get(back.exif, "Exif.Image.Orientation"), "1");
+        EXPECT_EQ(Get(back.exif, "Exif.Photo.PixelXDimension"), "240");
+        EXPECT_EQ(Get(back.exif, "Exif.Photo.PixelYDimension"), "320");
+        EXPECT_EQ(Get(back.exif, "Exif.Image.Software"), kSoftwareName);
+        EXPECT_NE(Get(back.exif, "Exif.Image.DateTime"), "2021:05:06 07:08:09");
+        EXPECT_EQ(Exiv2::ExifThumbC(back.exif).copy().size_, 0) << "the stale thumbnail is gone";
+        const auto subject = back.xmp.findKey(Exiv2::XmpKey("Xmp.dc.subject"));
+        ASSERT_NE(subject, back.xmp.end());
+        EXPECT_EQ(subject->toString(), "harbour, boats");
+        EXPECT_EQ(back.xmp.findKey(Exiv2::XmpKey("Xmp.tiff.Orientation"))->toString(), "1");
+        EXPECT_EQ(back.xmp.findKey(Exiv2::XmpKey("Xmp.xmp.CreatorTool"))->toString(), kSoftwareName);
+        if (std::string(name) != "out.webp" && std::string(name) != "out.avif" && std::string(name) != "out.jxl") {
+            const auto city = back.iptc.findKey(Exiv2::IptcKey("Iptc.Application2.City"));
+            ASSERT_NE(city, back.iptc.end());
+            EXPECT_EQ(city->toString(), "Paris");
+        }
+        // Opened again: upright as saved, and no sRGB tag without a profile.
+        const LoadedPhoto again = LoadPhoto(path);
+        ASSERT_TRUE(again.ok) << again.error;
+        EXPECT_EQ(again.photo.width, 240);
+        EXPECT_EQ(again.photo.height, 320);
+        EXPECT_EQ(again.metadata.dateTaken, "2021:05:06 07:08:09");
+        EXPECT_TRUE(back.icc.empty());
+
+        // Stripped: no EXIF, XMP or IPTC at all.
+        const std::string bare = folder.path(std::string("bare-") + name);
+        ImageEncoder stripping(bare);
+        stripping.setMetadata(loaded.metadata, true);
+        ASSERT_EQ(stripping.saveToFile(edited, bare), SaveStatus::Ok);
+        const ReadBack none = ReadWithExiv2(bare);
+        if (std::string(name) == "out.tif") {
+            // A TIFF's own structure is EXIF-shaped: no camera field is left.
+            for (const Exiv2::Exifdatum& datum : none.exif)
+                EXPECT_EQ(datum.groupName(), "Image") << datum.key();
+            EXPECT_EQ(Get(none.exif, "Exif.Image.Make"), "<none>");
+            EXPECT_EQ(Get(none.exif, "Exif.Image.Copyright"), "<none>");
+        } else {
+            EXPECT_TRUE(none.exif.empty());
+        }
+        EXPECT_TRUE(none.xmp.empty());
+        EXPECT_TRUE(none.iptc.empty());
+    }
+}
+
+TEST(PhotoMetadata, DamagedBlocksAreDroppedNotTheSave)
+{
+    TempFolder folder;
+    const PixelBuffer picture = SourcePhoto(64, 48);
+    SaveMetadata blocks = CameraBlocks();
+    // EXIF whose first directory points far outside the block, then one that
+    // points at itself with a huge count.
+    std::vector<uint8_t> outside = blocks.exif;
+    outside[4] = 0xF0;
+    outside[5] = 0xFF;
+    outside[6] = 0xFF;
+    outside[7] = 0x7F;
+    std::vector<uint8_t> looping = {'I', 'I', 42, 0, 8, 0, 0, 0, 0xFF, 0xFF, 0x0F, 0x01, 4, 0, 0xFF, 0xFF, 0xFF, 0x0F,
+                                    8, 0, 0, 0, 8, 0, 0, 0};
+    for (const auto& exif : {outside, looping}) {
+        PhotoMetadata metadata;
+        AddMetadataBlocks(metadata, exif.data(), exif.size(), "<not xmp");
+        EXPECT_FALSE(metadata.notes.empty());
+        EXPECT_TRUE(metadata.xmp.empty());
+        // Whatever survived is written without failing the save.
+        metadata.exif = exif;  // as if it had been kept
+        ImageEncoder encoder(folder.path("d.jpg"));
+        encoder.setMetadata(metadata, false);
+        ASSERT_EQ(encoder.saveToFile(picture, folder.path("d.jpg")), SaveStatus::Ok);
+        EXPECT_TRUE(LoadPhoto(folder.path("d.jpg")).ok);
+    }
+    // A JPEG whose APP1 block is garbage opens with its picture.
+    QByteArray jpeg;
+    ImageEncoder("x.jpg").saveToStream(picture, jpeg);
+    QByteArray app1("\xFF\xE1\x00\x20" "Exif\0\0" "MM\0\x2A\x7F\xFF\xFF\xF0" "garbage garbage!!", 4 + 30);
+    jpeg.insert(2, app1);
+    test::WriteFile(folder.path("bad-exif.jpg"), jpeg.toStdString());
+    const LoadedPhoto loaded = LoadPhoto(folder.path("bad-exif.jpg"));
+    ASSERT_TRUE(loaded.ok) << loaded.error;
+    EXPECT_EQ(loaded.photo.width, 64);
+}
+
+TEST(ColourProfiles, WideGamutPhotosComeBackToTheSrgbPicture)
+{
+    TempFolder folder;
+    const PixelBuffer source = SourcePhoto();
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> icc;
+    };
+    // What JPEG alone loses on this picture: the bound for the round trips.
+    WriteJpeg(source, folder.path("plain.jpg"), nullptr);
+    const double jpegLoss = MeanDifference(LoadPhoto(folder.path("plain.jpg")).photo, source);
+    ASSERT_GT(jpegLoss, 0.5);
+    const double bound = jpegLoss + 1.2;
+    const Case cases[] = {{"adobe.jpg", AdobeRgbProfile()}, {"prophoto.jpg", ProPhotoProfile()}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(ProfileColourSpace(c.icc), ProfileSpace::Rgb);
+        EXPECT_FALSE(IsSrgbProfile(c.icc));
+        const PixelBuffer wide = ToProfile(source, c.icc);
+        // Read as if sRGB, the numbers are visibly off.
+        EXPECT_GT(MeanDifference(wide, source), 4.0);
+        WriteJpeg(wide, folder.path(c.name), &c.icc);
+        const LoadedPhoto loaded = LoadPhoto(folder.path(c.name));
+        ASSERT_TRUE(loaded.ok) << loaded.error;
+        EXPECT_TRUE(loaded.metadata.hadProfile);
+        EXPECT_LE(MeanDifference(loaded.photo, source), bound);
+
+        // Saved: an sRGB profile, and the same picture when opened again.
+        const std::string saved = folder.path(std::string("saved-") + c.name);
+        ImageEncoder encoder(saved);
+        encoder.setMetadata(loaded.metadata, true);  // the profile is kept even without metadata
+        ASSERT_EQ(encoder.saveToFile(loaded.photo, saved), SaveStatus::Ok);
+        const ReadBack back = ReadWithExiv2(saved);
+        EXPECT_TRUE(IsSrgbProfile(back.icc));
+        const LoadedPhoto again = LoadPhoto(saved);
+        EXPECT_LE(MeanDifference(again.photo, source), bound + jpegLoss * 0.5);
+    }
+    // Every saved format carries the tag.
+    PhotoMetadata profiled;
+    profiled.hadProfile = true;
+    for (const char* name : {"t.png", "t.tif", "t.webp", "t.avif", "t.jxl"}) {
+        ImageEncoder encoder(folder.path(name));
+        encoder.setMetadata(profiled, false);
+        ASSERT_EQ(encoder.saveToFile(source, folder.path(name)), SaveStatus::Ok) << name;
+        const LoadedPhoto back = LoadPhoto(folder.path(name));
+        // JPEG XL describes sRGB by its own colour encoding, not a profile.
+        if (std::string(name) != "t.jxl") {
+            EXPECT_TRUE(back.metadata.hadProfile) << name;
+            EXPECT_TRUE(IsSrgbProfile(back.metadata.icc)) << name;
+        }
+    }
+
+    // A greyscale profile with a linear curve brightens the dark greys.
+    cmsToneCurve* linear = cmsBuildGamma(nullptr, 1.0);
+    const std::vector<uint8_t> grey = SaveProfile(cmsCreateGrayProfile(cmsD50_xyY(), linear));
+    cmsFreeToneCurve(linear);
+    PixelBuffer dark(16, 16, 3);
+    std::fill(dark.pixels.begin(), dark.pixels.end(), uint8_t(50));
+    std::string note;
+    ASSERT_TRUE(ConvertToSrgb(dark, grey, note)) << note;
+    EXPECT_GT(dark.pixels[0], 110);
+    EXPECT_EQ(dark.pixels[0], dark.pixels[2]);
+
+    // A broken profile is ignored with a note; the photo still opens as it is.
+    std::vector<uint8_t> broken = AdobeRgbProfile();
+    for (size_t i = 128; i < broken.size(); ++i)
+        broken[i] = uint8_t(i * 7);
+    WriteJpeg(source, folder.path("broken.jpg"), &broken);
+    const LoadedPhoto loaded = LoadPhoto(folder.path("broken.jpg"));
+    ASSERT_TRUE(loaded.ok) << loaded.error;
+    EXPECT_FALSE(loaded.metadata.notes.empty());
+    EXPECT_LE(MeanDifference(loaded.photo, source), jpegLoss + 0.01);
+}
+
+TEST(ColourProfiles, PhoneHeicWithDisplayP3DatePlaceOpensAndSavesAsJpeg)
+{
+    TempFolder folder;
+    const PixelBuffer source = SourcePhoto();
+    // Display P3: P3 primaries, D65, the sRGB curve.
+    const std::vector<uint8_t> p3 = ProfileFromCodedColour(12, 13);
+    ASSERT_FALSE(p3.empty());
+    const PixelBuffer wide = ToProfile(source, p3);
+    SaveMetadata blocks = CameraBlocks();
+    {  // A phone stores the picture upright in HEIF.
+        Exiv2::ExifData exif;
+        Exiv2::ExifParser::decode(exif, blocks.exif.data(), uint32_t(blocks.exif.size()));
+        exif["Exif.Image.Orientation"] = uint16_t(1);
+        Exiv2::Blob blob;
+        Exiv2::ExifParser::encode(blob, Exiv2::littleEndian, exif);
+        blocks.exif.assign(blob.begin(), blob.end());
+    }
+    WriteJpeg(wide, folder.path("phone.jpg"), &p3, blocks);
+    // The reference encoder takes the profile and EXIF over from the JPEG.
+    ASSERT_TRUE(RunTool("heif-enc", {"-q", "95", "-o", QString::fromStdString(folder.path("phone.heic")),
+                                     QString::fromStdString(folder.path("phone.jpg"))}));
+    const LoadedPhoto loaded = LoadPhoto(folder.path("phone.heic"));
+    ASSERT_TRUE(loaded.ok) << loaded.error;
+    EXPECT_TRUE(loaded.metadata.hadProfile);
+    EXPECT_EQ(loaded.metadata.dateTaken, "2021:05:06 07:08:09");
+    EXPECT_EQ(loaded.metadata.camera, "Kestrel K7");
+    EXPECT_LE(MeanDifference(loaded.photo, source), 4.0);
+
+    const PixelBuffer edited = test::RunCatalogueEffect(WholeImageEffect(), loaded.photo);
+    const std::string out = folder.path("phone-edited.jpg");
+    ImageEncoder encoder(out);
+    encoder.setMetadata(loaded.metadata, false);
+    ASSERT_EQ(encoder.saveToFile(edited, out), SaveStatus::Ok);
+    const ReadBack back = ReadWithExiv2(out);
+    EXPECT_EQ(Get(back.exif, "Exif.Photo.DateTimeOriginal"), "2021:05:06 07:08:09");
+    EXPECT_EQ(Get(back.exif, "Exif.GPSInfo.GPSLatitude"), "48/1 51/1 2400/100");
+    EXPECT_TRUE(IsSrgbProfile(back.icc));
+}
+
+TEST(PhotoMetadata, CommandLineKeepsOrStripsTheDetails)
+{
+    TempFolder folder;
+    const std::vector<uint8_t> adobe = AdobeRgbProfile();
+    WriteJpeg(SourcePhoto(), folder.path("in.jpg"), &adobe, CameraBlocks());
+    const QString input = QString::fromStdString(folder.path("in.jpg"));
+    for (const char* name : {"kept.jpg", "kept.webp"}) {
+        ASSERT_TRUE(RunTool(OMBRIK_CLI_PATH, {input, QString::fromStdString(folder.path(name)), "--effect", "Sharp",
+                                              "--quality", "80"}))
+            << name;
+        const ReadBack back = ReadWithExiv2(folder.path(name));
+        EXPECT_EQ(Get(back.exif, "Exif.GPSInfo.GPSLatitude"), "48/1 51/1 2400/100") << name;
+        EXPECT_EQ(Get(back.exif, "Exif.Image.Orientation"), "1") << name;
+        EXPECT_EQ(Get(back.exif, "Exif.Photo.PixelXDimension"), "240") << name;
+        EXPECT_TRUE(IsSrgbProfile(back.icc)) << name;
+    }
+    for (const char* name : {"bare.jpg", "bare.png", "bare.jxl"}) {
+        ASSERT_TRUE(RunTool(OMBRIK_CLI_PATH, {input, QString::fromStdString(folder.path(name)), "--strip-metadata",
+                                              "--lossless"}))
+            << name;
+        const ReadBack back = ReadWithExiv2(folder.path(name));
+        EXPECT_EQ(Get(back.exif, "Exif.GPSInfo.GPSLatitude"), "<none>") << name;
+        EXPECT_EQ(Get(back.exif, "Exif.Image.Make"), "<none>") << name;
+        EXPECT_TRUE(back.xmp.empty()) << name;
+        EXPECT_TRUE(back.iptc.empty()) << name;
+        const LoadedPhoto loaded = LoadPhoto(folder.path(name));
+        ASSERT_TRUE(loaded.ok) << name;
+        EXPECT_TRUE(loaded.metadata.dateTaken.empty()) << name;
+        EXPECT_EQ(loaded.photo.width, 240) << name;
+    }
+}
+
+} // namespace
+} // namespace ombrik
