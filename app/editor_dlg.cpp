@@ -59,7 +59,7 @@ constexpr int kMaxRecentFiles = 8;
 const QColor kBody(172, 172, 172);
 const QColor kStripGrey(0xDC, 0xDC, 0xDC);
 
-const char* kModifiedQuestion = "Current photo has been modified, Do you want to save it?";
+const char* kModifiedQuestion = QT_TRANSLATE_NOOP("CEditorDlg", "Current photo has been modified, Do you want to save it?");
 
 // The date taken (in the user's short format) and the camera, as far as the
 // photo recorded them.

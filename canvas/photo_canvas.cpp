@@ -689,12 +689,12 @@ void CPhotoCanvas::drawLightBand(QPainter& p, QPoint q)
         p.drawText(box, Qt::TextDontClip, text);
     };
     if (id == 120) {
-        label(s, QStringLiteral(" Light Point "));
-        label(QPoint(q.x(), q.y() - 16), QStringLiteral(" View Point "));
+        label(s, tr(" Light Point "));
+        label(QPoint(q.x(), q.y() - 16), tr(" View Point "));
     } else if (id == 121) {
         const QPoint mid((s.x() + q.x()) / 2, (s.y() + q.y()) / 2);
-        label(mid, QStringLiteral(" Light Distance: %1 ").arg(lightDistance(q)));
-        label(QPoint(q.x(), q.y() - 16), QStringLiteral(" Light Point "));
+        label(mid, tr(" Light Distance: %1 ").arg(lightDistance(q)));
+        label(QPoint(q.x(), q.y() - 16), tr(" Light Point "));
     }
     p.restore();
 }

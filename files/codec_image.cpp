@@ -52,6 +52,8 @@ const LoadedModule& Module()
         const std::string exe = ExecutableFolder();
         for (const std::string& path :
              {exe + kModuleName, exe + "../" OMBRIK_CODEC_INSTALL_DIR + kModuleName, std::string(OMBRIK_CODEC_MODULE)}) {
+            if (path.empty())
+                continue;
             void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
             if (!handle) {
                 result.error = dlerror();

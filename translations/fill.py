@@ -4,7 +4,8 @@
 Run after lupdate has added new texts:
     /usr/lib/qt6/bin/lupdate app ui canvas files -locations none -no-obsolete -ts translations/ombrik_de.ts translations/ombrik_fr.ts
     python3 translations/fill.py
-Texts without an entry stay unfinished (shown in English) and are listed.
+Texts without an entry stay unfinished (shown in English) and are listed. An
+entry "Context|Source" overrides the plain one in that context.
 """
 import html
 import os
@@ -20,9 +21,14 @@ for column, lang in ((0, 'de'), (1, 'fr')):
     path = os.path.join(here, f'ombrik_{lang}.ts')
     ts = open(path, encoding='utf-8').read()
 
+    # The context each message belongs to, so that "Context|Source" entries
+    # can give one text a different translation in one place.
+    contexts = [(c.start(), html.unescape(c.group(1))) for c in re.finditer(r'<name>(.*?)</name>', ts)]
+
     def fill(m):
         source = html.unescape(m.group(1))
-        entry = TEXTS.get(source)
+        context = next((name for start, name in reversed(contexts) if start < m.start()), '')
+        entry = TEXTS.get(context + '|' + source, TEXTS.get(source))
         if entry is None:
             missing.add(source)
             return m.group(0)

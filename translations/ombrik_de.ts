@@ -2,6 +2,93 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de">
 <context>
+    <name>CAdjustPanel</name>
+    <message>
+        <source>Exposure</source>
+        <translation>Belichtung</translation>
+    </message>
+    <message>
+        <source>Brighter or darker in stops of light (-3 to +3)</source>
+        <translation>Heller oder dunkler in Blendenstufen (-3 bis +3)</translation>
+    </message>
+    <message>
+        <source>Contrast</source>
+        <translation>Kontrast</translation>
+    </message>
+    <message>
+        <source>Spreads the tones away from mid-grey, or draws them together</source>
+        <translation>Spreizt die Töne vom mittleren Grau weg oder rückt sie zusammen</translation>
+    </message>
+    <message>
+        <source>Highlights</source>
+        <translation>Lichter</translation>
+    </message>
+    <message>
+        <source>Recovers (left) or brightens (right) the lightest tones</source>
+        <translation>Stellt die hellsten Töne wieder her (links) oder hellt sie auf (rechts)</translation>
+    </message>
+    <message>
+        <source>Shadows</source>
+        <translation>Tiefen</translation>
+    </message>
+    <message>
+        <source>Lifts (right) or deepens (left) the darkest tones</source>
+        <translation>Hellt die dunkelsten Töne auf (rechts) oder vertieft sie (links)</translation>
+    </message>
+    <message>
+        <source>Saturation</source>
+        <translation>Sättigung</translation>
+    </message>
+    <message>
+        <source>Strength of every colour; far left is black and white</source>
+        <translation>Stärke aller Farben; ganz links ist Schwarzweiß</translation>
+    </message>
+    <message>
+        <source>Vibrance</source>
+        <translation>Dynamik</translation>
+    </message>
+    <message>
+        <source>Strengthens weak colours more than strong ones and spares skin tones</source>
+        <translation>Verstärkt schwache Farben mehr als kräftige und schont Hauttöne</translation>
+    </message>
+    <message>
+        <source>Warmth</source>
+        <translation>Farbtemperatur</translation>
+    </message>
+    <message>
+        <source>White balance from blue (left) to yellow (right)</source>
+        <translation>Weißabgleich von Blau (links) bis Gelb (rechts)</translation>
+    </message>
+    <message>
+        <source>Tint</source>
+        <translation>Tönung</translation>
+    </message>
+    <message>
+        <source>White balance from green (left) to magenta (right)</source>
+        <translation>Weißabgleich von Grün (links) bis Magenta (rechts)</translation>
+    </message>
+    <message>
+        <source>Double click: back to 0</source>
+        <translation>Doppelklick: zurück auf 0</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Zurücksetzen</translation>
+    </message>
+    <message>
+        <source>All sliders back to 0</source>
+        <translation>Alle Regler auf 0 zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>Anwenden</translation>
+    </message>
+    <message>
+        <source>Makes the adjustment part of the photo (one step to undo)</source>
+        <translation>Übernimmt die Anpassung in das Foto (in einem Schritt rückgängig zu machen)</translation>
+    </message>
+</context>
+<context>
     <name>CAutoResizeDlg</name>
     <message>
         <source>Auto Resize Threshold</source>
@@ -255,10 +342,6 @@ beim Laden automatisch verkleinert.</translation>
         <translation>Verformungsstärke</translation>
     </message>
     <message>
-        <source>Save As</source>
-        <translation>Speichern unter</translation>
-    </message>
-    <message>
         <source>The photo could not be saved as &quot;%1&quot;:
 %2.</source>
         <translation>Das Foto konnte nicht als „%1“ gespeichert werden:
@@ -300,6 +383,118 @@ Jeder Effekt wird vom Editor selbst aus den Pixeln des Fotos berechnet.</transla
         <source>Clear List</source>
         <translation>Liste leeren</translation>
     </message>
+    <message>
+        <source>Effect</source>
+        <translation>Effekt</translation>
+    </message>
+    <message>
+        <source>Adjust</source>
+        <translation>Anpassen</translation>
+    </message>
+    <message>
+        <source>Crop (C)</source>
+        <translation>Zuschneiden (C)</translation>
+    </message>
+    <message>
+        <source>Straighten (L)</source>
+        <translation>Gerade ausrichten (L)</translation>
+    </message>
+    <message>
+        <source>Rotate Left (Ctrl+Shift+R)</source>
+        <translation>Nach links drehen (Strg+Umschalt+R)</translation>
+    </message>
+    <message>
+        <source>Rotate Right (Ctrl+R)</source>
+        <translation>Nach rechts drehen (Strg+R)</translation>
+    </message>
+    <message>
+        <source>Flip Horizontal</source>
+        <translation>Horizontal spiegeln</translation>
+    </message>
+    <message>
+        <source>Flip Vertical</source>
+        <translation>Vertikal spiegeln</translation>
+    </message>
+    <message>
+        <source>Resize (Ctrl+Alt+I)</source>
+        <translation>Größe ändern (Strg+Alt+I)</translation>
+    </message>
+    <message>
+        <source>Save	Ctrl+S</source>
+        <translation>Speichern	Strg+S</translation>
+    </message>
+    <message>
+        <source>Adjust (Ctrl+Shift+A)</source>
+        <translation>Anpassen (Strg+Umschalt+A)</translation>
+    </message>
+    <message>
+        <source>Fade... (Ctrl+Shift+F)</source>
+        <translation>Verblassen... (Strg+Umschalt+F)</translation>
+    </message>
+    <message>
+        <source>Rotate 180°</source>
+        <translation>180° drehen</translation>
+    </message>
+    <message>
+        <source>Resize... (Ctrl+Alt+I)</source>
+        <translation>Größe ändern... (Strg+Alt+I)</translation>
+    </message>
+    <message>
+        <source>Saved</source>
+        <translation>Gespeichert</translation>
+    </message>
+    <message>
+        <source>%1 × %2</source>
+        <translation>%1 × %2</translation>
+    </message>
+    <message>
+        <source>, edited</source>
+        <translation>, bearbeitet</translation>
+    </message>
+    <message>
+        <source>, saved</source>
+        <translation>, gespeichert</translation>
+    </message>
+    <message>
+        <source>Cancelled: the photo is as it was.</source>
+        <translation>Abgebrochen: Das Foto ist unverändert.</translation>
+    </message>
+    <message>
+        <source>Saved, but %1.</source>
+        <translation>Gespeichert, aber %1.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is damaged: part of the picture may be missing.</source>
+        <translation>„%1“ ist beschädigt: Ein Teil des Bildes fehlt möglicherweise.</translation>
+    </message>
+    <message>
+        <source>The photo was opened, but %1.</source>
+        <translation>Das Foto wurde geöffnet, aber %1.</translation>
+    </message>
+    <message>
+        <source>One photo is edited at a time; not opened: %1</source>
+        <translation>Es wird jeweils nur ein Foto bearbeitet; nicht geöffnet: %1</translation>
+    </message>
+    <message>
+        <source>The photo could not be resized: %1.</source>
+        <translation>Die Größe des Fotos konnte nicht geändert werden: %1.</translation>
+    </message>
+    <message>
+        <source>Zoom: type a percentage and press Enter (Ctrl++, Ctrl+-, Ctrl+0 fits, Ctrl+1 is 100 %)</source>
+        <translation>Zoom: Prozentwert eingeben und Enter drücken (Strg++, Strg+-, Strg+0 einpassen, Strg+1 ist 100 %)</translation>
+    </message>
+    <message>
+        <source>Before: hold to see the photo as opened (or hold \)</source>
+        <translation>Vorher: gedrückt halten, um das Foto wie beim Öffnen zu sehen (oder \ gedrückt halten)</translation>
+    </message>
+    <message>
+        <source>“%1” selected: double-click it or press Apply</source>
+        <translation>„%1“ ausgewählt: doppelklicken oder „Anwenden“ drücken</translation>
+    </message>
+    <message>
+        <source>Current photo has been modified, Do you want to save it?</source>
+        <translation>Das aktuelle Foto wurde geändert. Möchten Sie es speichern?</translation>
+    </message>
 </context>
 <context>
     <name>CEffectPanel</name>
@@ -310,6 +505,193 @@ Jeder Effekt wird vom Editor selbst aus den Pixeln des Fotos berechnet.</transla
     <message>
         <source>No filter selected.</source>
         <translation>Kein Filter ausgewählt.</translation>
+    </message>
+    <message>
+        <source>Brightens the parts you paint</source>
+        <translation>Hellt die übermalten Stellen auf</translation>
+    </message>
+    <message>
+        <source>Darkens the parts you paint</source>
+        <translation>Dunkelt die übermalten Stellen ab</translation>
+    </message>
+    <message>
+        <source>Smooths skin and small blemishes</source>
+        <translation>Glättet Haut und kleine Makel</translation>
+    </message>
+    <message>
+        <source>Removes red from eyes</source>
+        <translation>Entfernt rote Augen</translation>
+    </message>
+    <message>
+        <source>Lifts the mid-tones</source>
+        <translation>Hellt die Mitteltöne auf</translation>
+    </message>
+    <message>
+        <source>Strengthens the contrast</source>
+        <translation>Verstärkt den Kontrast</translation>
+    </message>
+    <message>
+        <source>Blurs the parts you paint</source>
+        <translation>Zeichnet die übermalten Stellen weich</translation>
+    </message>
+    <message>
+        <source>Sharpens the parts you paint</source>
+        <translation>Schärft die übermalten Stellen</translation>
+    </message>
+    <message>
+        <source>Turns the parts you paint black and white</source>
+        <translation>Macht die übermalten Stellen schwarzweiß</translation>
+    </message>
+    <message>
+        <source>Turns the parts you paint into large pixels</source>
+        <translation>Verwandelt die übermalten Stellen in große Pixel</translation>
+    </message>
+    <message>
+        <source>Gives the photo a canvas texture</source>
+        <translation>Gibt dem Foto eine Leinwandstruktur</translation>
+    </message>
+    <message>
+        <source>Paints the photo in woven strokes</source>
+        <translation>Malt das Foto in verflochtenen Strichen</translation>
+    </message>
+    <message>
+        <source>Embosses the photo in grey relief</source>
+        <translation>Prägt das Foto als graues Relief</translation>
+    </message>
+    <message>
+        <source>Adds a soft, dreamy glow</source>
+        <translation>Fügt ein weiches, verträumtes Leuchten hinzu</translation>
+    </message>
+    <message>
+        <source>Paints the photo in dots</source>
+        <translation>Malt das Foto aus Punkten</translation>
+    </message>
+    <message>
+        <source>Paints the photo in blocky strokes</source>
+        <translation>Malt das Foto in kantigen Strichen</translation>
+    </message>
+    <message>
+        <source>Scatters the pixels like splashed paint</source>
+        <translation>Verstreut die Pixel wie verspritzte Farbe</translation>
+    </message>
+    <message>
+        <source>Makes the photo look painted in oils</source>
+        <translation>Lässt das Foto wie ein Ölgemälde aussehen</translation>
+    </message>
+    <message>
+        <source>Cuts the photo into mosaic tiles</source>
+        <translation>Zerlegt das Foto in Mosaiksteine</translation>
+    </message>
+    <message>
+        <source>Paints the photo in long straw strokes</source>
+        <translation>Malt das Foto in langen Strohhalm-Strichen</translation>
+    </message>
+    <message>
+        <source>Shows the photo through glass tiles</source>
+        <translation>Zeigt das Foto durch Glasbausteine</translation>
+    </message>
+    <message>
+        <source>Draws the photo as line art</source>
+        <translation>Zeichnet das Foto als Strichzeichnung</translation>
+    </message>
+    <message>
+        <source>Paints the edges of the photo</source>
+        <translation>Malt die Kanten des Fotos nach</translation>
+    </message>
+    <message>
+        <source>Reduces the photo to a few tones</source>
+        <translation>Reduziert das Foto auf wenige Tonstufen</translation>
+    </message>
+    <message>
+        <source>Blows the photo sideways like wind</source>
+        <translation>Verweht das Foto seitlich wie Wind</translation>
+    </message>
+    <message>
+        <source>Blurs the photo as if moving</source>
+        <translation>Zeichnet das Foto wie in Bewegung weich</translation>
+    </message>
+    <message>
+        <source>Blurs the photo outward from the centre</source>
+        <translation>Zeichnet das Foto von der Mitte nach außen weich</translation>
+    </message>
+    <message>
+        <source>Pushes the photo along the drag</source>
+        <translation>Schiebt das Foto in Ziehrichtung</translation>
+    </message>
+    <message>
+        <source>Makes the part under the brush grow</source>
+        <translation>Bläht den Bereich unter dem Pinsel auf</translation>
+    </message>
+    <message>
+        <source>Makes the part under the brush shrink</source>
+        <translation>Lässt den Bereich unter dem Pinsel schrumpfen</translation>
+    </message>
+    <message>
+        <source>Swirls the photo clockwise</source>
+        <translation>Verwirbelt das Foto im Uhrzeigersinn</translation>
+    </message>
+    <message>
+        <source>Swirls the photo counter-clockwise</source>
+        <translation>Verwirbelt das Foto gegen den Uhrzeigersinn</translation>
+    </message>
+    <message>
+        <source>Lights the photo with a spotlight</source>
+        <translation>Beleuchtet das Foto mit einem Scheinwerfer</translation>
+    </message>
+    <message>
+        <source>Lights the photo with a point light</source>
+        <translation>Beleuchtet das Foto mit einem Punktlicht</translation>
+    </message>
+    <message>
+        <source>Adds a camera lens flare</source>
+        <translation>Fügt einen Linsenreflex hinzu</translation>
+    </message>
+    <message>
+        <source>Adds a radial flare</source>
+        <translation>Fügt einen Strahlenkranz hinzu</translation>
+    </message>
+    <message>
+        <source>Adds a magic flare</source>
+        <translation>Fügt einen magischen Schein hinzu</translation>
+    </message>
+    <message>
+        <source>Stamps sparkling fairy dust</source>
+        <translation>Stempelt funkelnden Feenstaub</translation>
+    </message>
+    <message>
+        <source>Stamps soft mist and cloud</source>
+        <translation>Stempelt weichen Nebel und Wolken</translation>
+    </message>
+    <message>
+        <source>Stamps sparkles</source>
+        <translation>Stempelt Funkeln</translation>
+    </message>
+    <message>
+        <source>Stamps glowing fireflies</source>
+        <translation>Stempelt leuchtende Glühwürmchen</translation>
+    </message>
+    <message>
+        <source>paint on the photo</source>
+        <translation>auf dem Foto malen</translation>
+    </message>
+    <message>
+        <source>double-click or Apply</source>
+        <translation>Doppelklick oder Anwenden</translation>
+    </message>
+    <message>
+        <source>drag on the photo</source>
+        <translation>auf dem Foto ziehen</translation>
+    </message>
+</context>
+<context>
+    <name>CFadeDialog</name>
+    <message>
+        <source>Fade</source>
+        <translation>Verblassen</translation>
+    </message>
+    <message>
+        <source>Strength of the last effect:</source>
+        <translation>Stärke des letzten Effekts:</translation>
     </message>
 </context>
 <context>
@@ -325,6 +707,194 @@ Jeder Effekt wird vom Editor selbst aus den Pixeln des Fotos berechnet.</transla
     <message>
         <source>Please Select an object to operate.</source>
         <translation>Bitte ein Objekt zum Bearbeiten auswählen.</translation>
+    </message>
+</context>
+<context>
+    <name>CPhotoCanvas</name>
+    <message>
+        <source>Before</source>
+        <translation>Vorher</translation>
+    </message>
+    <message>
+        <source>Free</source>
+        <translation>Frei</translation>
+    </message>
+    <message>
+        <source>Original</source>
+        <translation>Original</translation>
+    </message>
+    <message>
+        <source>1:1 Square</source>
+        <translation>1:1 Quadrat</translation>
+    </message>
+    <message>
+        <source>4:3</source>
+        <translation>4:3</translation>
+    </message>
+    <message>
+        <source>3:4 Portrait</source>
+        <translation>3:4 Hochformat</translation>
+    </message>
+    <message>
+        <source>3:2</source>
+        <translation>3:2</translation>
+    </message>
+    <message>
+        <source>2:3 Portrait</source>
+        <translation>2:3 Hochformat</translation>
+    </message>
+    <message>
+        <source>16:9</source>
+        <translation>16:9</translation>
+    </message>
+    <message>
+        <source>9:16 Portrait</source>
+        <translation>9:16 Hochformat</translation>
+    </message>
+    <message>
+        <source>Crop</source>
+        <translation>Zuschneiden</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>Anwenden</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Crop to the rectangle (Enter or a double click)</source>
+        <translation>Auf das Rechteck zuschneiden (Enter oder Doppelklick)</translation>
+    </message>
+    <message>
+        <source>Leave the photo as it is (Esc)</source>
+        <translation>Das Foto unverändert lassen (Esc)</translation>
+    </message>
+    <message>
+        <source>Straighten</source>
+        <translation>Gerade ausrichten</translation>
+    </message>
+    <message>
+        <source>Turn the photo until its horizon is level</source>
+        <translation>Das Foto drehen, bis der Horizont gerade ist</translation>
+    </message>
+    <message>
+        <source>or drag along the horizon</source>
+        <translation>oder am Horizont entlang ziehen</translation>
+    </message>
+    <message>
+        <source>Turn the photo and cut it to the level rectangle (Enter)</source>
+        <translation>Das Foto drehen und auf das gerade Rechteck zuschneiden (Enter)</translation>
+    </message>
+    <message>
+        <source> Light Point </source>
+        <translation> Lichtpunkt </translation>
+    </message>
+    <message>
+        <source> View Point </source>
+        <translation> Blickpunkt </translation>
+    </message>
+    <message>
+        <source> Light Distance: %1 </source>
+        <translation> Lichtabstand: %1 </translation>
+    </message>
+</context>
+<context>
+    <name>CProgressBox</name>
+    <message>
+        <source>Applying %1</source>
+        <translation>%1 wird angewendet</translation>
+    </message>
+    <message>
+        <source>Applying &quot;%1&quot;…</source>
+        <translation>„%1“ wird angewendet…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Esc cancels; the photo stays as it was.</source>
+        <translation>Esc bricht ab; das Foto bleibt unverändert.</translation>
+    </message>
+    <message>
+        <source>Cancelling…</source>
+        <translation>Wird abgebrochen…</translation>
+    </message>
+</context>
+<context>
+    <name>CResizeDlg</name>
+    <message>
+        <source>Resize Photo</source>
+        <translation>Fotogröße ändern</translation>
+    </message>
+    <message>
+        <source>Now:</source>
+        <translation>Aktuell:</translation>
+    </message>
+    <message>
+        <source>%1 × %2 pixels</source>
+        <translation>%1 × %2 Pixel</translation>
+    </message>
+    <message>
+        <source>Pixels</source>
+        <translation>Pixel</translation>
+    </message>
+    <message>
+        <source>Percent</source>
+        <translation>Prozent</translation>
+    </message>
+    <message>
+        <source>Unit:</source>
+        <translation>Einheit:</translation>
+    </message>
+    <message>
+        <source>Width:</source>
+        <translation>Breite:</translation>
+    </message>
+    <message>
+        <source>Height:</source>
+        <translation>Höhe:</translation>
+    </message>
+    <message>
+        <source>Keep the aspect ratio</source>
+        <translation>Seitenverhältnis beibehalten</translation>
+    </message>
+    <message>
+        <source>New size:</source>
+        <translation>Neue Größe:</translation>
+    </message>
+    <message>
+        <source>Resampled with a Lanczos filter; sides are kept to multiples of 4 pixels.</source>
+        <translation>Neu berechnet mit Lanczos-Filter; die Seiten bleiben Vielfache von 4 Pixeln.</translation>
+    </message>
+    <message>
+        <source>That is the size the photo has now.</source>
+        <translation>Das ist die aktuelle Größe des Fotos.</translation>
+    </message>
+</context>
+<context>
+    <name>CSaveAsDialog</name>
+    <message>
+        <source>Save As</source>
+        <translation>Speichern unter</translation>
+    </message>
+    <message>
+        <source>Quality:</source>
+        <translation>Qualität:</translation>
+    </message>
+    <message>
+        <source>Lossless</source>
+        <translation>Verlustfrei</translation>
+    </message>
+    <message>
+        <source>Remove camera and location details</source>
+        <translation>Kamera- und Ortsangaben entfernen</translation>
+    </message>
+    <message>
+        <source>Save without the date taken, camera, place and other details the photo carried</source>
+        <translation>Ohne Aufnahmedatum, Kamera, Ort und andere im Foto enthaltene Angaben speichern</translation>
     </message>
 </context>
 <context>
@@ -527,6 +1097,39 @@ Jeder Effekt wird vom Editor selbst aus den Pixeln des Fotos berechnet.</transla
     <message>
         <source>Firefly</source>
         <translation>Glühwürmchen</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>a photo</source>
+        <translation>ein Foto</translation>
+    </message>
+    <message>
+        <source>%1  —  %2, step %3 of %4</source>
+        <translation>%1  —  %2, Schritt %3 von %4</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Discard</source>
+        <translation>Verwerfen</translation>
+    </message>
+    <message>
+        <source>%1 was closed before the changes to %2 were saved. Restore them?</source>
+        <translation>%1 wurde geschlossen, bevor die Änderungen für %2 gespeichert wurden. Wiederherstellen?</translation>
+    </message>
+    <message>
+        <source>Recovery after a crash is off: %1.</source>
+        <translation>Die Wiederherstellung nach einem Absturz ist deaktiviert: %1.</translation>
+    </message>
+    <message>
+        <source>The changes to %1 kept after %2 was closed cannot be restored: %3.
+Discard them?</source>
+        <translation>Die Änderungen für %1, die nach dem Schließen von %2 aufbewahrt wurden, können nicht wiederhergestellt werden: %3.
+Verwerfen?</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,93 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr">
 <context>
+    <name>CAdjustPanel</name>
+    <message>
+        <source>Exposure</source>
+        <translation>Exposition</translation>
+    </message>
+    <message>
+        <source>Brighter or darker in stops of light (-3 to +3)</source>
+        <translation>Plus clair ou plus sombre, en IL (-3 à +3)</translation>
+    </message>
+    <message>
+        <source>Contrast</source>
+        <translation>Contraste</translation>
+    </message>
+    <message>
+        <source>Spreads the tones away from mid-grey, or draws them together</source>
+        <translation>Écarte les tons du gris moyen ou les rapproche</translation>
+    </message>
+    <message>
+        <source>Highlights</source>
+        <translation>Hautes lumières</translation>
+    </message>
+    <message>
+        <source>Recovers (left) or brightens (right) the lightest tones</source>
+        <translation>Récupère (à gauche) ou éclaircit (à droite) les tons les plus clairs</translation>
+    </message>
+    <message>
+        <source>Shadows</source>
+        <translation>Ombres</translation>
+    </message>
+    <message>
+        <source>Lifts (right) or deepens (left) the darkest tones</source>
+        <translation>Éclaircit (à droite) ou approfondit (à gauche) les tons les plus sombres</translation>
+    </message>
+    <message>
+        <source>Saturation</source>
+        <translation>Saturation</translation>
+    </message>
+    <message>
+        <source>Strength of every colour; far left is black and white</source>
+        <translation>Intensité de toutes les couleurs ; tout à gauche, noir et blanc</translation>
+    </message>
+    <message>
+        <source>Vibrance</source>
+        <translation>Vibrance</translation>
+    </message>
+    <message>
+        <source>Strengthens weak colours more than strong ones and spares skin tones</source>
+        <translation>Renforce davantage les couleurs faibles que les fortes et préserve les tons chair</translation>
+    </message>
+    <message>
+        <source>Warmth</source>
+        <translation>Température</translation>
+    </message>
+    <message>
+        <source>White balance from blue (left) to yellow (right)</source>
+        <translation>Balance des blancs du bleu (à gauche) au jaune (à droite)</translation>
+    </message>
+    <message>
+        <source>Tint</source>
+        <translation>Teinte</translation>
+    </message>
+    <message>
+        <source>White balance from green (left) to magenta (right)</source>
+        <translation>Balance des blancs du vert (à gauche) au magenta (à droite)</translation>
+    </message>
+    <message>
+        <source>Double click: back to 0</source>
+        <translation>Double-clic : retour à 0</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Réinitialiser</translation>
+    </message>
+    <message>
+        <source>All sliders back to 0</source>
+        <translation>Remettre tous les curseurs à 0</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>Appliquer</translation>
+    </message>
+    <message>
+        <source>Makes the adjustment part of the photo (one step to undo)</source>
+        <translation>Intègre le réglage à la photo (annulable en une étape)</translation>
+    </message>
+</context>
+<context>
     <name>CAutoResizeDlg</name>
     <message>
         <source>Auto Resize Threshold</source>
@@ -255,10 +342,6 @@ est réduite automatiquement à l&apos;ouverture.</translation>
         <translation>Force de déformation</translation>
     </message>
     <message>
-        <source>Save As</source>
-        <translation>Enregistrer sous</translation>
-    </message>
-    <message>
         <source>The photo could not be saved as &quot;%1&quot;:
 %2.</source>
         <translation>La photo n&apos;a pas pu être enregistrée sous « %1 » :
@@ -300,6 +383,118 @@ Chaque effet est calculé par l&apos;éditeur lui-même sur les pixels de la pho
         <source>Clear List</source>
         <translation>Effacer la liste</translation>
     </message>
+    <message>
+        <source>Effect</source>
+        <translation>Effet</translation>
+    </message>
+    <message>
+        <source>Adjust</source>
+        <translation>Ajuster</translation>
+    </message>
+    <message>
+        <source>Crop (C)</source>
+        <translation>Recadrer (C)</translation>
+    </message>
+    <message>
+        <source>Straighten (L)</source>
+        <translation>Redresser (L)</translation>
+    </message>
+    <message>
+        <source>Rotate Left (Ctrl+Shift+R)</source>
+        <translation>Pivoter à gauche (Ctrl+Maj+R)</translation>
+    </message>
+    <message>
+        <source>Rotate Right (Ctrl+R)</source>
+        <translation>Pivoter à droite (Ctrl+R)</translation>
+    </message>
+    <message>
+        <source>Flip Horizontal</source>
+        <translation>Retourner horizontalement</translation>
+    </message>
+    <message>
+        <source>Flip Vertical</source>
+        <translation>Retourner verticalement</translation>
+    </message>
+    <message>
+        <source>Resize (Ctrl+Alt+I)</source>
+        <translation>Redimensionner (Ctrl+Alt+I)</translation>
+    </message>
+    <message>
+        <source>Save	Ctrl+S</source>
+        <translation>Enregistrer	Ctrl+S</translation>
+    </message>
+    <message>
+        <source>Adjust (Ctrl+Shift+A)</source>
+        <translation>Ajuster (Ctrl+Maj+A)</translation>
+    </message>
+    <message>
+        <source>Fade... (Ctrl+Shift+F)</source>
+        <translation>Estomper... (Ctrl+Maj+F)</translation>
+    </message>
+    <message>
+        <source>Rotate 180°</source>
+        <translation>Pivoter de 180°</translation>
+    </message>
+    <message>
+        <source>Resize... (Ctrl+Alt+I)</source>
+        <translation>Redimensionner... (Ctrl+Alt+I)</translation>
+    </message>
+    <message>
+        <source>Saved</source>
+        <translation>Enregistrée</translation>
+    </message>
+    <message>
+        <source>%1 × %2</source>
+        <translation>%1 × %2</translation>
+    </message>
+    <message>
+        <source>, edited</source>
+        <translation>, modifiée</translation>
+    </message>
+    <message>
+        <source>, saved</source>
+        <translation>, enregistrée</translation>
+    </message>
+    <message>
+        <source>Cancelled: the photo is as it was.</source>
+        <translation>Annulé : la photo est inchangée.</translation>
+    </message>
+    <message>
+        <source>Saved, but %1.</source>
+        <translation>Enregistrée, mais %1.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is damaged: part of the picture may be missing.</source>
+        <translation>« %1 » est endommagé : une partie de l’image peut manquer.</translation>
+    </message>
+    <message>
+        <source>The photo was opened, but %1.</source>
+        <translation>La photo a été ouverte, mais %1.</translation>
+    </message>
+    <message>
+        <source>One photo is edited at a time; not opened: %1</source>
+        <translation>Une seule photo est modifiée à la fois ; non ouvert : %1</translation>
+    </message>
+    <message>
+        <source>The photo could not be resized: %1.</source>
+        <translation>La photo n’a pas pu être redimensionnée : %1.</translation>
+    </message>
+    <message>
+        <source>Zoom: type a percentage and press Enter (Ctrl++, Ctrl+-, Ctrl+0 fits, Ctrl+1 is 100 %)</source>
+        <translation>Zoom : saisissez un pourcentage et appuyez sur Entrée (Ctrl++, Ctrl+-, Ctrl+0 ajuste, Ctrl+1 vaut 100 %)</translation>
+    </message>
+    <message>
+        <source>Before: hold to see the photo as opened (or hold \)</source>
+        <translation>Avant : maintenir enfoncé pour voir la photo telle qu’à l’ouverture (ou maintenir \)</translation>
+    </message>
+    <message>
+        <source>“%1” selected: double-click it or press Apply</source>
+        <translation>« %1 » sélectionné : double-cliquez dessus ou appuyez sur Appliquer</translation>
+    </message>
+    <message>
+        <source>Current photo has been modified, Do you want to save it?</source>
+        <translation>La photo actuelle a été modifiée. Voulez-vous l’enregistrer ?</translation>
+    </message>
 </context>
 <context>
     <name>CEffectPanel</name>
@@ -310,6 +505,193 @@ Chaque effet est calculé par l&apos;éditeur lui-même sur les pixels de la pho
     <message>
         <source>No filter selected.</source>
         <translation>Aucun filtre sélectionné.</translation>
+    </message>
+    <message>
+        <source>Brightens the parts you paint</source>
+        <translation>Éclaircit les zones peintes</translation>
+    </message>
+    <message>
+        <source>Darkens the parts you paint</source>
+        <translation>Assombrit les zones peintes</translation>
+    </message>
+    <message>
+        <source>Smooths skin and small blemishes</source>
+        <translation>Lisse la peau et les petites imperfections</translation>
+    </message>
+    <message>
+        <source>Removes red from eyes</source>
+        <translation>Supprime les yeux rouges</translation>
+    </message>
+    <message>
+        <source>Lifts the mid-tones</source>
+        <translation>Éclaircit les tons moyens</translation>
+    </message>
+    <message>
+        <source>Strengthens the contrast</source>
+        <translation>Renforce le contraste</translation>
+    </message>
+    <message>
+        <source>Blurs the parts you paint</source>
+        <translation>Floute les zones peintes</translation>
+    </message>
+    <message>
+        <source>Sharpens the parts you paint</source>
+        <translation>Accentue la netteté des zones peintes</translation>
+    </message>
+    <message>
+        <source>Turns the parts you paint black and white</source>
+        <translation>Passe les zones peintes en noir et blanc</translation>
+    </message>
+    <message>
+        <source>Turns the parts you paint into large pixels</source>
+        <translation>Transforme les zones peintes en gros pixels</translation>
+    </message>
+    <message>
+        <source>Gives the photo a canvas texture</source>
+        <translation>Donne à la photo une texture de toile</translation>
+    </message>
+    <message>
+        <source>Paints the photo in woven strokes</source>
+        <translation>Peint la photo en traits tissés</translation>
+    </message>
+    <message>
+        <source>Embosses the photo in grey relief</source>
+        <translation>Met la photo en relief gris</translation>
+    </message>
+    <message>
+        <source>Adds a soft, dreamy glow</source>
+        <translation>Ajoute une lueur douce et onirique</translation>
+    </message>
+    <message>
+        <source>Paints the photo in dots</source>
+        <translation>Peint la photo par points</translation>
+    </message>
+    <message>
+        <source>Paints the photo in blocky strokes</source>
+        <translation>Peint la photo par touches cubiques</translation>
+    </message>
+    <message>
+        <source>Scatters the pixels like splashed paint</source>
+        <translation>Disperse les pixels comme des éclaboussures de peinture</translation>
+    </message>
+    <message>
+        <source>Makes the photo look painted in oils</source>
+        <translation>Donne à la photo l’aspect d’une peinture à l’huile</translation>
+    </message>
+    <message>
+        <source>Cuts the photo into mosaic tiles</source>
+        <translation>Découpe la photo en carreaux de mosaïque</translation>
+    </message>
+    <message>
+        <source>Paints the photo in long straw strokes</source>
+        <translation>Peint la photo en longs traits de paille</translation>
+    </message>
+    <message>
+        <source>Shows the photo through glass tiles</source>
+        <translation>Montre la photo à travers des pavés de verre</translation>
+    </message>
+    <message>
+        <source>Draws the photo as line art</source>
+        <translation>Dessine la photo au trait</translation>
+    </message>
+    <message>
+        <source>Paints the edges of the photo</source>
+        <translation>Peint les contours de la photo</translation>
+    </message>
+    <message>
+        <source>Reduces the photo to a few tones</source>
+        <translation>Réduit la photo à quelques tons</translation>
+    </message>
+    <message>
+        <source>Blows the photo sideways like wind</source>
+        <translation>Souffle la photo sur le côté comme le vent</translation>
+    </message>
+    <message>
+        <source>Blurs the photo as if moving</source>
+        <translation>Floute la photo comme en mouvement</translation>
+    </message>
+    <message>
+        <source>Blurs the photo outward from the centre</source>
+        <translation>Floute la photo du centre vers l’extérieur</translation>
+    </message>
+    <message>
+        <source>Pushes the photo along the drag</source>
+        <translation>Pousse la photo dans le sens du glissement</translation>
+    </message>
+    <message>
+        <source>Makes the part under the brush grow</source>
+        <translation>Gonfle la zone sous le pinceau</translation>
+    </message>
+    <message>
+        <source>Makes the part under the brush shrink</source>
+        <translation>Rétrécit la zone sous le pinceau</translation>
+    </message>
+    <message>
+        <source>Swirls the photo clockwise</source>
+        <translation>Fait tourbillonner la photo dans le sens horaire</translation>
+    </message>
+    <message>
+        <source>Swirls the photo counter-clockwise</source>
+        <translation>Fait tourbillonner la photo dans le sens antihoraire</translation>
+    </message>
+    <message>
+        <source>Lights the photo with a spotlight</source>
+        <translation>Éclaire la photo avec un projecteur</translation>
+    </message>
+    <message>
+        <source>Lights the photo with a point light</source>
+        <translation>Éclaire la photo avec une lumière ponctuelle</translation>
+    </message>
+    <message>
+        <source>Adds a camera lens flare</source>
+        <translation>Ajoute un reflet d’objectif</translation>
+    </message>
+    <message>
+        <source>Adds a radial flare</source>
+        <translation>Ajoute un halo radial</translation>
+    </message>
+    <message>
+        <source>Adds a magic flare</source>
+        <translation>Ajoute un halo magique</translation>
+    </message>
+    <message>
+        <source>Stamps sparkling fairy dust</source>
+        <translation>Appose de la poussière de fée scintillante</translation>
+    </message>
+    <message>
+        <source>Stamps soft mist and cloud</source>
+        <translation>Appose une brume et des nuages doux</translation>
+    </message>
+    <message>
+        <source>Stamps sparkles</source>
+        <translation>Appose des étincelles</translation>
+    </message>
+    <message>
+        <source>Stamps glowing fireflies</source>
+        <translation>Appose des lucioles lumineuses</translation>
+    </message>
+    <message>
+        <source>paint on the photo</source>
+        <translation>peignez sur la photo</translation>
+    </message>
+    <message>
+        <source>double-click or Apply</source>
+        <translation>double-clic ou Appliquer</translation>
+    </message>
+    <message>
+        <source>drag on the photo</source>
+        <translation>faites glisser sur la photo</translation>
+    </message>
+</context>
+<context>
+    <name>CFadeDialog</name>
+    <message>
+        <source>Fade</source>
+        <translation>Estomper</translation>
+    </message>
+    <message>
+        <source>Strength of the last effect:</source>
+        <translation>Intensité du dernier effet :</translation>
     </message>
 </context>
 <context>
@@ -325,6 +707,194 @@ Chaque effet est calculé par l&apos;éditeur lui-même sur les pixels de la pho
     <message>
         <source>Please Select an object to operate.</source>
         <translation>Veuillez sélectionner un objet à traiter.</translation>
+    </message>
+</context>
+<context>
+    <name>CPhotoCanvas</name>
+    <message>
+        <source>Before</source>
+        <translation>Avant</translation>
+    </message>
+    <message>
+        <source>Free</source>
+        <translation>Libre</translation>
+    </message>
+    <message>
+        <source>Original</source>
+        <translation>Original</translation>
+    </message>
+    <message>
+        <source>1:1 Square</source>
+        <translation>1:1 Carré</translation>
+    </message>
+    <message>
+        <source>4:3</source>
+        <translation>4:3</translation>
+    </message>
+    <message>
+        <source>3:4 Portrait</source>
+        <translation>3:4 Portrait</translation>
+    </message>
+    <message>
+        <source>3:2</source>
+        <translation>3:2</translation>
+    </message>
+    <message>
+        <source>2:3 Portrait</source>
+        <translation>2:3 Portrait</translation>
+    </message>
+    <message>
+        <source>16:9</source>
+        <translation>16:9</translation>
+    </message>
+    <message>
+        <source>9:16 Portrait</source>
+        <translation>9:16 Portrait</translation>
+    </message>
+    <message>
+        <source>Crop</source>
+        <translation>Recadrer</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>Appliquer</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Crop to the rectangle (Enter or a double click)</source>
+        <translation>Recadrer selon le rectangle (Enter ou double-clic)</translation>
+    </message>
+    <message>
+        <source>Leave the photo as it is (Esc)</source>
+        <translation>Laisser la photo inchangée (Esc)</translation>
+    </message>
+    <message>
+        <source>Straighten</source>
+        <translation>Redresser</translation>
+    </message>
+    <message>
+        <source>Turn the photo until its horizon is level</source>
+        <translation>Faire pivoter la photo jusqu’à ce que l’horizon soit droit</translation>
+    </message>
+    <message>
+        <source>or drag along the horizon</source>
+        <translation>ou faites glisser le long de l’horizon</translation>
+    </message>
+    <message>
+        <source>Turn the photo and cut it to the level rectangle (Enter)</source>
+        <translation>Faire pivoter la photo et la recadrer selon le rectangle droit (Enter)</translation>
+    </message>
+    <message>
+        <source> Light Point </source>
+        <translation> Point lumineux </translation>
+    </message>
+    <message>
+        <source> View Point </source>
+        <translation> Point de vue </translation>
+    </message>
+    <message>
+        <source> Light Distance: %1 </source>
+        <translation> Distance de la lumière : %1 </translation>
+    </message>
+</context>
+<context>
+    <name>CProgressBox</name>
+    <message>
+        <source>Applying %1</source>
+        <translation>Application de %1</translation>
+    </message>
+    <message>
+        <source>Applying &quot;%1&quot;…</source>
+        <translation>Application de « %1 »…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Esc cancels; the photo stays as it was.</source>
+        <translation>Esc annule ; la photo reste inchangée.</translation>
+    </message>
+    <message>
+        <source>Cancelling…</source>
+        <translation>Annulation…</translation>
+    </message>
+</context>
+<context>
+    <name>CResizeDlg</name>
+    <message>
+        <source>Resize Photo</source>
+        <translation>Redimensionner la photo</translation>
+    </message>
+    <message>
+        <source>Now:</source>
+        <translation>Actuelle :</translation>
+    </message>
+    <message>
+        <source>%1 × %2 pixels</source>
+        <translation>%1 × %2 pixels</translation>
+    </message>
+    <message>
+        <source>Pixels</source>
+        <translation>Pixels</translation>
+    </message>
+    <message>
+        <source>Percent</source>
+        <translation>Pourcentage</translation>
+    </message>
+    <message>
+        <source>Unit:</source>
+        <translation>Unité :</translation>
+    </message>
+    <message>
+        <source>Width:</source>
+        <translation>Largeur :</translation>
+    </message>
+    <message>
+        <source>Height:</source>
+        <translation>Hauteur :</translation>
+    </message>
+    <message>
+        <source>Keep the aspect ratio</source>
+        <translation>Conserver les proportions</translation>
+    </message>
+    <message>
+        <source>New size:</source>
+        <translation>Nouvelle taille :</translation>
+    </message>
+    <message>
+        <source>Resampled with a Lanczos filter; sides are kept to multiples of 4 pixels.</source>
+        <translation>Rééchantillonné avec un filtre de Lanczos ; les côtés restent des multiples de 4 pixels.</translation>
+    </message>
+    <message>
+        <source>That is the size the photo has now.</source>
+        <translation>C’est la taille actuelle de la photo.</translation>
+    </message>
+</context>
+<context>
+    <name>CSaveAsDialog</name>
+    <message>
+        <source>Save As</source>
+        <translation>Enregistrer sous</translation>
+    </message>
+    <message>
+        <source>Quality:</source>
+        <translation>Qualité :</translation>
+    </message>
+    <message>
+        <source>Lossless</source>
+        <translation>Sans perte</translation>
+    </message>
+    <message>
+        <source>Remove camera and location details</source>
+        <translation>Supprimer les données d’appareil et de lieu</translation>
+    </message>
+    <message>
+        <source>Save without the date taken, camera, place and other details the photo carried</source>
+        <translation>Enregistrer sans la date de prise de vue, l’appareil, le lieu et les autres données de la photo</translation>
     </message>
 </context>
 <context>
@@ -527,6 +1097,39 @@ Chaque effet est calculé par l&apos;éditeur lui-même sur les pixels de la pho
     <message>
         <source>Firefly</source>
         <translation>Luciole</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>a photo</source>
+        <translation>une photo</translation>
+    </message>
+    <message>
+        <source>%1  —  %2, step %3 of %4</source>
+        <translation>%1  —  %2, étape %3 sur %4</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>Restaurer</translation>
+    </message>
+    <message>
+        <source>Discard</source>
+        <translation>Abandonner</translation>
+    </message>
+    <message>
+        <source>%1 was closed before the changes to %2 were saved. Restore them?</source>
+        <translation>%1 a été fermé avant l’enregistrement des modifications apportées à %2. Les restaurer ?</translation>
+    </message>
+    <message>
+        <source>Recovery after a crash is off: %1.</source>
+        <translation>La récupération après un plantage est désactivée : %1.</translation>
+    </message>
+    <message>
+        <source>The changes to %1 kept after %2 was closed cannot be restored: %3.
+Discard them?</source>
+        <translation>Les modifications apportées à %1, conservées après que %2 a été fermé, ne peuvent pas être restaurées : %3.
+Les abandonner ?</translation>
     </message>
 </context>
 </TS>

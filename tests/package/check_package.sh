@@ -57,6 +57,8 @@ unset OMBRIK_DATA_DIR
 check "ombrik-cli runs from the package" "$work/root/usr/bin/ombrik-cli" --list
 check "ombrik-cli converts with one effect" \
   bash -c "'$work/root/usr/bin/ombrik-cli' --effect Emboss '$photo' '$work/out.png' && test -s '$work/out.png'"
+check "the codec module is found from the package (a TGA photo converts)" \
+  bash -c "convert '$photo' '$work/in.tga' && '$work/root/usr/bin/ombrik-cli' '$work/in.tga' '$work/tga.png' && test -s '$work/tga.png'"
 check "the editor starts offscreen with a photo" \
   bash -c "timeout 60 '$work/root/usr/bin/ombrik' --screenshot '$work/shot.png' '$photo' && test -s '$work/shot.png'"
 check "brush images go to the user's data folder, not beside the executable" \
