@@ -3,8 +3,8 @@
 #include "canvas/composite.h"
 #include "canvas/frame_library.h"
 #include "canvas/photo_frame.h"
+#include "canvas/text_drawing.h"
 
-#include <QFontDatabase>
 #include <QStringList>
 
 #include <algorithm>
@@ -153,14 +153,8 @@ int ParseOverlayArgument(int argc, char** argv, int i, OverlaySettings& s, std::
 std::vector<std::string> TextFaces()
 {
     // The same list, in the same order, as the Text panel's font box.
-    QStringList faces;
-    for (const QString& family : QFontDatabase::families())
-        if (!family.startsWith(QChar('@')) && family != QLatin1String("Aharoni"))
-            faces << family;
-    std::sort(faces.begin(), faces.end(),
-              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
     std::vector<std::string> out;
-    for (const QString& f : faces)
+    for (const QString& f : TextFontFaces())
         out.push_back(f.toStdString());
     return out;
 }

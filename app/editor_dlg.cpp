@@ -265,7 +265,7 @@ void CEditorDlg::createButtons()
     m_buttons[cmd::OpenButton]->setToolTip(tr("Open a photo (Ctrl+O)"));
     m_buttons[cmd::SaveButton]->setToolTip(tr("Save the photo as a picture file (Ctrl+Shift+S)"));
 
-    const std::array<std::tuple<int, Glyph, QString>, 10> tools = {
+    const std::array<std::tuple<int, Glyph, QString>, 17> tools = {
         std::tuple{cmd::Undo, Glyph::Undo, tr("Undo")},
         std::tuple{cmd::Redo, Glyph::Redo, tr("Redo")},
         std::tuple{cmd::DeleteSelectedObject, Glyph::DeleteObject, tr("Delete Selected Object")},
@@ -275,17 +275,7 @@ void CEditorDlg::createButtons()
         std::tuple{cmd::ZoomToFit, Glyph::ZoomFit, tr("Zoom to Fit")},
         std::tuple{cmd::OriginalSize, Glyph::ActualSize, tr("Original Size")},
         std::tuple{cmd::ZoomIn, Glyph::ZoomIn, tr("Zoom in")},
-        std::tuple{cmd::ZoomOut, Glyph::ZoomOut, tr("Zoom out")}};
-    for (const auto& [id, glyph, tip] : tools) {
-        auto* b = new CFlatButton(CFlatButton::Style::Tool, glyph, QString(), this);
-        b->setToolTip(tip);
-        b->setCommandId(id);
-        const int commandId = id;
-        connect(b, &QAbstractButton::clicked, this, [this, commandId] { command(commandId); });
-        m_buttons[id] = b;
-    }
-
-    const std::array<std::tuple<int, Glyph, QString>, 7> geometryTools = {
+        std::tuple{cmd::ZoomOut, Glyph::ZoomOut, tr("Zoom out")},
         std::tuple{cmd::Crop, Glyph::Crop, tr("Crop (C)")},
         std::tuple{cmd::Straighten, Glyph::Straighten, tr("Straighten (L)")},
         std::tuple{cmd::RotateLeft, Glyph::RotateLeft, tr("Rotate Left (Ctrl+Shift+R)")},
@@ -293,7 +283,7 @@ void CEditorDlg::createButtons()
         std::tuple{cmd::FlipHorizontal, Glyph::FlipHorizontal, tr("Flip Horizontal")},
         std::tuple{cmd::FlipVertical, Glyph::FlipVertical, tr("Flip Vertical")},
         std::tuple{cmd::ResizePhoto, Glyph::Resize, tr("Resize (Ctrl+Alt+I)")}};
-    for (const auto& [id, glyph, tip] : geometryTools) {
+    for (const auto& [id, glyph, tip] : tools) {
         auto* b = new CFlatButton(CFlatButton::Style::Tool, glyph, QString(), this);
         b->setToolTip(tip);
         b->setCommandId(id);

@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QLinearGradient>
+#include <QFontDatabase>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStringList>
@@ -160,6 +161,17 @@ TextTemplate DefaultTemplate(const std::string& faceName)
     std::tie(t.colour1, t.colour2) = StyleDefaultColours(0);
     t.transparency = 0.0f;
     return t;
+}
+
+QStringList TextFontFaces()
+{
+    QStringList faces;
+    for (const QString& family : QFontDatabase::families())
+        if (!family.startsWith(QChar('@')) && family != QLatin1String("Aharoni"))
+            faces << family;
+    std::sort(faces.begin(), faces.end(),
+              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    return faces;
 }
 
 int FontPointSize(int fontHeight)

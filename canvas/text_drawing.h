@@ -7,6 +7,7 @@
 
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <utility>
@@ -31,6 +32,10 @@ TextTemplate DefaultTemplate(const std::string& faceName);
 
 // Point size of a logical font height (height × 15 / 20, integer division).
 int FontPointSize(int fontHeight);
+
+// The font faces text may use, sorted without regard to case: every family but
+// vertical "@" faces and "Aharoni". The Text panel offers them in this order.
+QStringList TextFontFaces();
 
 struct TextExtent {
     int width = 0;

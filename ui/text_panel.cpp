@@ -1,5 +1,7 @@
 #include "ui/text_panel.h"
 
+#include "canvas/text_drawing.h"
+
 #include "ui/style_grid.h"
 
 #include <QAbstractItemView>
@@ -42,13 +44,7 @@ constexpr PickerTexts kPickerTexts[2] = {{"Text Color", "Color", "Custom Color"}
 
 QStringList CTextPanel::fontFaces()
 {
-    QStringList faces;
-    for (const QString& family : QFontDatabase::families())
-        if (!family.startsWith(QChar('@')) && family != QLatin1String("Aharoni"))
-            faces << family;
-    std::sort(faces.begin(), faces.end(),
-              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
-    return faces;
+    return TextFontFaces();
 }
 
 CTextPanel::CTextPanel(MessageTarget* owner, QWidget* parent) : QWidget(parent), m_owner(owner)
