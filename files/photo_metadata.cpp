@@ -3,7 +3,11 @@
 // Exiv2 0.27's headers still use std::auto_ptr.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#include <exiv2/bmpimage.hpp>
 #include <exiv2/exiv2.hpp>
+#include <exiv2/gifimage.hpp>
+#include <exiv2/jp2image.hpp>
+#include <exiv2/webpimage.hpp>
 #pragma GCC diagnostic pop
 
 #include <cstring>
@@ -256,6 +260,18 @@ std::string ExifDateNow()
     return text;
 }
 
+// The picture types whose metadata is read. A damaged picture can look like
+// a video container to Exiv2 (a few bytes spelling "ftyp"), whose parsers
+// can loop for minutes on hostile data; the editor opens no video anyway.
+static bool IsStillPictureType(int type)
+{
+    namespace T = Exiv2::ImageType;
+    for (int still : {T::jpeg, T::exv, T::tiff, T::png, T::webp, T::gif, T::bmp, T::jp2})
+        if (type == still)
+            return true;
+    return false;
+}
+
 PhotoMetadata ReadPhotoMetadata(const std::string& path)
 {
     InitialiseExiv2();
@@ -265,7 +281,7 @@ PhotoMetadata ReadPhotoMetadata(const std::string& path)
         return metadata;
     try {
         Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path, false);
-        if (!image.get())
+        if (!image.get() || !IsStillPictureType(image->imageType()))
             return metadata;
         image->readMetadata();
         KeepBlocks(metadata, *image);

@@ -11,4 +11,5 @@ cmake --build build-asan -j "$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-ctest --test-dir build-asan --output-on-failure -j "$(nproc)"
+# A test that hangs fails after ten minutes instead of holding up the run.
+ctest --test-dir build-asan --output-on-failure --timeout 600 -j "$(nproc)"
