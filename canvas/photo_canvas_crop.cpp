@@ -119,6 +119,38 @@ QPushButton* BarButton(const QString& text, QWidget* parent, bool primary)
     return b;
 }
 
+// The bar over the canvas of a crop or level mode: its title on the left.
+QHBoxLayout* ModeBar(QFrame* bar, const QString& objectName, const QString& title)
+{
+    bar->setObjectName(objectName);
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(10, 5, 6, 5);
+    row->setSpacing(8);
+    row->addWidget(new QLabel(title, bar));
+    return row;
+}
+
+// A size label wide enough for any photo's size.
+QLabel* SizeLabel(QWidget* bar)
+{
+    auto* label = new QLabel(bar);
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(SizeText(88888, 88888)) + 8);
+    return label;
+}
+
+// Apply and Cancel at the right end of a mode bar.
+void AddApplyAndCancel(CPhotoCanvas* canvas, QFrame* bar, QHBoxLayout* row, const QString& applyTip)
+{
+    QPushButton* apply = BarButton(CPhotoCanvas::tr("Apply"), bar, true);
+    QPushButton* cancel = BarButton(CPhotoCanvas::tr("Cancel"), bar, false);
+    apply->setToolTip(applyTip);
+    cancel->setToolTip(CPhotoCanvas::tr("Leave the photo as it is (Esc)"));
+    row->addWidget(apply);
+    row->addWidget(cancel);
+    QObject::connect(apply, &QPushButton::clicked, canvas, [canvas] { canvas->applyGeometryMode(); });
+    QObject::connect(cancel, &QPushButton::clicked, canvas, [canvas] { canvas->cancelGeometryMode(); });
+}
+
 } // namespace
 
 struct CPhotoCanvas::GeometryState {
@@ -216,28 +248,16 @@ void CPhotoCanvas::beginCrop()
     GeometryState& g = *m_geo;
     if (!g.cropBar) {
         g.cropBar = new QFrame(this);
-        g.cropBar->setObjectName(QStringLiteral("cropBar"));
-        auto* row = new QHBoxLayout(g.cropBar);
-        row->setContentsMargins(10, 5, 6, 5);
-        row->setSpacing(8);
-        row->addWidget(new QLabel(tr("Crop"), g.cropBar));
+        QHBoxLayout* row = ModeBar(g.cropBar, QStringLiteral("cropBar"), tr("Crop"));
         g.aspectBox = new QComboBox(g.cropBar);
         g.aspectBox->setFocusPolicy(Qt::NoFocus);
         for (const auto& [name, ratio] : cropAspects())
             g.aspectBox->addItem(name);
         row->addWidget(g.aspectBox);
-        g.sizeLabel = new QLabel(g.cropBar);
-        g.sizeLabel->setMinimumWidth(g.sizeLabel->fontMetrics().horizontalAdvance(SizeText(88888, 88888)) + 8);
+        g.sizeLabel = SizeLabel(g.cropBar);
         row->addWidget(g.sizeLabel);
-        QPushButton* apply = BarButton(tr("Apply"), g.cropBar, true);
-        QPushButton* cancel = BarButton(tr("Cancel"), g.cropBar, false);
-        apply->setToolTip(tr("Crop to the rectangle (Enter or a double click)"));
-        cancel->setToolTip(tr("Leave the photo as it is (Esc)"));
-        row->addWidget(apply);
-        row->addWidget(cancel);
+        AddApplyAndCancel(this, g.cropBar, row, tr("Crop to the rectangle (Enter or a double click)"));
         connect(g.aspectBox, &QComboBox::currentIndexChanged, this, [this](int i) { setCropAspect(i); });
-        connect(apply, &QPushButton::clicked, this, [this] { applyGeometryMode(); });
-        connect(cancel, &QPushButton::clicked, this, [this] { cancelGeometryMode(); });
     }
     g.photoAspect = double(m_doc.width()) / m_doc.height();
     g.crop = QRectF(0, 0, m_doc.width(), m_doc.height());
@@ -263,11 +283,7 @@ void CPhotoCanvas::beginLevel()
     GeometryState& g = *m_geo;
     if (!g.levelBar) {
         g.levelBar = new QFrame(this);
-        g.levelBar->setObjectName(QStringLiteral("levelBar"));
-        auto* row = new QHBoxLayout(g.levelBar);
-        row->setContentsMargins(10, 5, 6, 5);
-        row->setSpacing(8);
-        row->addWidget(new QLabel(tr("Straighten"), g.levelBar));
+        QHBoxLayout* row = ModeBar(g.levelBar, QStringLiteral("levelBar"), tr("Straighten"));
         g.slider = new QSlider(Qt::Horizontal, g.levelBar);
         g.slider->setRange(-45 * kLevelSteps, 45 * kLevelSteps);
         g.slider->setFocusPolicy(Qt::NoFocus);
@@ -281,18 +297,12 @@ void CPhotoCanvas::beginLevel()
         g.spin->setSuffix(QStringLiteral("°"));
         g.spin->setKeyboardTracking(false);
         row->addWidget(g.spin);
-        g.levelSize = new QLabel(g.levelBar);
-        g.levelSize->setMinimumWidth(g.levelSize->fontMetrics().horizontalAdvance(SizeText(88888, 88888)) + 8);
+        g.levelSize = SizeLabel(g.levelBar);
         row->addWidget(g.levelSize);
         auto* hint = new QLabel(tr("or drag along the horizon"), g.levelBar);
         hint->setObjectName(QStringLiteral("hint"));
         row->addWidget(hint);
-        QPushButton* apply = BarButton(tr("Apply"), g.levelBar, true);
-        QPushButton* cancel = BarButton(tr("Cancel"), g.levelBar, false);
-        apply->setToolTip(tr("Turn the photo and cut it to the level rectangle (Enter)"));
-        cancel->setToolTip(tr("Leave the photo as it is (Esc)"));
-        row->addWidget(apply);
-        row->addWidget(cancel);
+        AddApplyAndCancel(this, g.levelBar, row, tr("Turn the photo and cut it to the level rectangle (Enter)"));
         connect(g.slider, &QSlider::valueChanged, this, [this](int v) {
             if (!m_geo->syncing)
                 setLevelAngle(v / double(kLevelSteps));
@@ -301,8 +311,6 @@ void CPhotoCanvas::beginLevel()
             if (!m_geo->syncing)
                 setLevelAngle(v);
         });
-        connect(apply, &QPushButton::clicked, this, [this] { applyGeometryMode(); });
-        connect(cancel, &QPushButton::clicked, this, [this] { cancelGeometryMode(); });
     }
     g.source = PixelBuffer();
     g.previewAngle = 1e9;
