@@ -500,6 +500,71 @@ TEST(ColourProfiles, WideGamutPhotosComeBackToTheSrgbPicture)
     EXPECT_LE(MeanDifference(loaded.photo, source), jpegLoss + 0.01);
 }
 
+// Every matrix profile converts as Little CMS converts at full precision,
+// within one level, out-of-gamut colours and tabulated curves included.
+TEST(ColourProfiles, MatrixProfilesConvertAsLittleCmsDoes)
+{
+    cmsToneCurve* table = [] {
+        std::vector<cmsUInt16Number> entries(1024);
+        for (size_t i = 0; i < entries.size(); ++i)
+            entries[i] = cmsUInt16Number(std::lround(65535.0 * std::pow(double(i) / 1023.0, 2.6)));
+        return cmsBuildTabulatedToneCurve16(nullptr, cmsUInt32Number(entries.size()), entries.data());
+    }();
+    cmsToneCurve* tables[3] = {table, table, table};
+    const cmsCIExyY d65{0.3127, 0.3290, 1.0};
+    const cmsCIExyYTRIPLE bt2020{{0.708, 0.292, 1.0}, {0.170, 0.797, 1.0}, {0.131, 0.046, 1.0}};
+    const std::vector<uint8_t> tabulated = SaveProfile(cmsCreateRGBProfile(&d65, &bt2020, tables));
+    cmsFreeToneCurve(table);
+
+    // 64 levels of each channel: 262,144 colours, cut into rows of 512.
+    PixelBuffer colours(512, 512, 3);
+    for (size_t i = 0; i < size_t(512 * 512); ++i) {
+        const int r = int(i >> 12), g = int(i >> 6) & 63, b = int(i) & 63;
+        uint8_t* p = colours.data() + i * 3;
+        p[0] = uint8_t(b * 255 / 63);
+        p[1] = uint8_t(g * 255 / 63);
+        p[2] = uint8_t(r * 255 / 63);
+    }
+    const struct {
+        const char* name;
+        std::vector<uint8_t> icc;
+    } cases[] = {{"Adobe RGB", AdobeRgbProfile()},
+                 {"ProPhoto", ProPhotoProfile()},
+                 {"Display P3", ProfileFromCodedColour(12, 13)},
+                 {"BT.2020 tabulated", tabulated}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PixelBuffer converted = colours;
+        std::string note;
+        ASSERT_TRUE(ConvertToSrgb(converted, c.icc, note)) << note;
+
+        cmsHPROFILE from = cmsOpenProfileFromMem(c.icc.data(), cmsUInt32Number(c.icc.size()));
+        cmsHPROFILE to = cmsCreate_sRGBProfile();
+        cmsHTRANSFORM exact = cmsCreateTransform(from, TYPE_BGR_16, to, TYPE_BGR_16, INTENT_RELATIVE_COLORIMETRIC,
+                                                 cmsFLAGS_NOOPTIMIZE | cmsFLAGS_NOCACHE
+                                                     | cmsFLAGS_BLACKPOINTCOMPENSATION);
+        ASSERT_NE(exact, nullptr);
+        std::vector<cmsUInt16Number> wide(colours.pixels.size());
+        for (size_t i = 0; i < wide.size(); ++i)
+            wide[i] = cmsUInt16Number(colours.pixels[i] * 257);
+        cmsDoTransform(exact, wide.data(), wide.data(), cmsUInt32Number(512 * 512));
+        cmsDeleteTransform(exact);
+        cmsCloseProfile(from);
+        cmsCloseProfile(to);
+
+        int worst = 0;
+        size_t off = 0;
+        for (size_t i = 0; i < wide.size(); ++i) {
+            const int expected = int((wide[i] + 128) / 257);
+            const int difference = std::abs(expected - int(converted.pixels[i]));
+            worst = std::max(worst, difference);
+            off += difference != 0;
+        }
+        EXPECT_LE(worst, 1);
+        EXPECT_LT(double(off) / double(wide.size()), 0.02);
+    }
+}
+
 TEST(ColourProfiles, PhoneHeicWithDisplayP3DatePlaceOpensAndSavesAsJpeg)
 {
     TempFolder folder;
