@@ -1,5 +1,6 @@
 #include "files/photo_loader.h"
 
+#include "files/cmyk_pixels.h"
 #include "files/codec_image.h"
 #include "files/colour_profile.h"
 #include "files/modern_codecs.h"
@@ -342,30 +343,93 @@ void LoadModern(const std::string& path, ContentKind kind, uint32_t a, uint32_t 
     FinishImage(std::move(decoded.image), limit, a, b, result.decoder, result);
 }
 
+// A CMYK JPEG or TIFF with its own profile: the readers above turned the
+// inks into RGB by a plain formula, so they are read again, converted
+// through the profile, and turned upright and downsized as the first
+// reading was. The result replaces the photo only when it has the same size.
+bool ConvertCmykPhoto(const std::string& path, uint32_t a, uint32_t b, int64_t limit, LoadedPhoto& result,
+                      std::string& note)
+{
+    QImageIOHandler::Transformations turn = QImageIOHandler::TransformationNone;
+    {
+        const ScopedQuietTiffHandlers quietTiff;
+        QImageReader reader(QString::fromStdString(path));
+        turn = reader.transformation();
+    }
+    const bool sideways = turn & QImageIOHandler::TransformationRotate90;
+    CmykPicture cmyk;
+    if (!ReadCmykPixels(path, kCodecMaxPixels, 0, 0, cmyk, /*sizeOnly=*/true)) {
+        note = cmyk.error;
+        return false;
+    }
+    const int fullWidth = sideways ? cmyk.height : cmyk.width;
+    const int fullHeight = sideways ? cmyk.width : cmyk.height;
+    const bool reduce = a > 0 && b > 0 && int64_t(fullWidth) * fullHeight > limit;
+    uint32_t newWidth = 0;
+    uint32_t newHeight = 0;
+    if (reduce) {
+        DownsizedSize(uint32_t(fullWidth), uint32_t(fullHeight), a, b, newWidth, newHeight);
+        newWidth = std::max(newWidth, 1u);
+        newHeight = std::max(newHeight, 1u);
+    }
+    // A JPEG is decoded at the smallest DCT scale that still covers the size.
+    const int atLeastWidth = reduce ? int(sideways ? newHeight : newWidth) : 0;
+    const int atLeastHeight = reduce ? int(sideways ? newWidth : newHeight) : 0;
+    if (!ReadCmykPixels(path, kCodecMaxPixels, atLeastWidth, atLeastHeight, cmyk)) {
+        note = cmyk.error;
+        return false;
+    }
+    PixelBuffer converted;
+    if (!ConvertCmykToSrgb(cmyk.pixels.data(), cmyk.width, cmyk.height, result.metadata.icc, converted, note))
+        return false;
+    cmyk = {};
+    QImage image(converted.data(), converted.width, converted.height, qsizetype(converted.stride()),
+                 QImage::Format_BGR888);
+    image = image.mirrored(turn & QImageIOHandler::TransformationMirror, turn & QImageIOHandler::TransformationFlip);
+    if (sideways)
+        image = image.transformed(QTransform().rotate(90));
+    if (reduce)
+        image = image.scaled(int(newWidth), int(newHeight), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    LoadedPhoto upright;
+    if (!FinishImage(std::move(image), std::numeric_limits<int64_t>::max(), 0, 0, result.decoder, upright)
+        || !upright.ok || upright.photo.width != result.photo.width || upright.photo.height != result.photo.height) {
+        note = "the CMYK picture did not match the one first read";
+        return false;
+    }
+    result.photo = std::move(upright.photo);
+    return true;
+}
+
 // Converts the photo to sRGB when the file described its colours with a
 // profile; a profile that cannot be used leaves the pixels as they are.
-void ApplyColourProfile(LoadedPhoto& result)
+// `path` and the threshold are given for files whose CMYK inks can be read
+// again (JPEG, TIFF).
+void ApplyColourProfile(LoadedPhoto& result, const std::string& path = {}, uint32_t a = 0, uint32_t b = 0,
+                        int64_t limit = std::numeric_limits<int64_t>::max())
 {
     PhotoMetadata& metadata = result.metadata;
     if (metadata.icc.empty())
         return;
     metadata.hadProfile = true;
     std::string note;
-    if (ProfileColourSpace(metadata.icc) == ProfileSpace::Cmyk)
-        note = "the photo's CMYK colour profile was not applied";
-    else
+    if (ProfileColourSpace(metadata.icc) == ProfileSpace::Cmyk) {
+        std::string why;
+        if (path.empty() || !ConvertCmykPhoto(path, a, b, limit, result, why))
+            note = "the photo's CMYK colour profile was not applied" + (why.empty() ? std::string() : " (" + why + ")");
+    } else {
         ConvertToSrgb(result.photo, metadata.icc, note);
+    }
     if (!note.empty())
         metadata.notes.push_back(note);
 }
 
 // Reads the metadata of a photo that decoded and applies its colour profile.
-LoadedPhoto WithMetadata(const std::string& path, LoadedPhoto result)
+LoadedPhoto WithMetadata(const std::string& path, LoadedPhoto result, uint32_t a, uint32_t b, int64_t limit)
 {
     if (!result.ok)
         return result;
     result.metadata = ReadPhotoMetadata(path);
-    ApplyColourProfile(result);
+    ApplyColourProfile(result, path, a, b, limit);
     return result;
 }
 
@@ -407,19 +471,19 @@ LoadedPhoto LoadPhoto(const std::string& path, int thresholdWidth, int threshold
     std::string ext = PathExtension(path);
     std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
     if (ext == "bmp" && LoadPlainBmp(path, limit, result))
-        return WithMetadata(path, std::move(result));
+        return WithMetadata(path, std::move(result), a, b, limit);
     if (!IsMetafile(path) && LoadThroughQt(path, limit, result))
-        return WithMetadata(path, std::move(result));
+        return WithMetadata(path, std::move(result), a, b, limit);
     LoadThroughCodec(path, a, b, limit, result);
     if (!result.ok && result.decoder == PhotoDecoder::None && resize && !IsMetafile(path)) {
         // Over the threshold in a format only Qt reads (WebP, say).
         LoadedPhoto viaQt;
         if (LoadThroughQt(path, limit, viaQt, a, b))
-            return WithMetadata(path, std::move(viaQt));
+            return WithMetadata(path, std::move(viaQt), a, b, limit);
     }
     if (!result.ok && result.error.empty())
         result.error = "the picture could not be decoded";
-    return WithMetadata(path, std::move(result));
+    return WithMetadata(path, std::move(result), a, b, limit);
 }
 
 } // namespace ombrik

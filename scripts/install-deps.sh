@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libqt6svg6
   libglib2.0-dev
-  libgraphicsmagick++1-dev graphicsmagick libtiff-dev
+  libgraphicsmagick++1-dev graphicsmagick libtiff-dev libjpeg-dev
   libexiv2-dev liblcms2-dev libheif-dev libjxl-dev libwebp-dev
   libheif-examples libjxl-tools
   libgtest-dev libgmock-dev libbenchmark-dev
