@@ -363,8 +363,9 @@ QIcon GlyphIcon(Glyph glyph, const QColor& ink)
 QFont FittedFont(QFont font, const QString& text, double width)
 {
     const double size = font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() * 0.75;
-    for (double scale = 1.0; scale >= 0.7; scale -= 0.05) {
-        font.setPointSizeF(size * scale);
+    // Counted in whole steps: a float stepped down by 0.05 misses 70 %.
+    for (int step = 0; step <= 6; ++step) {
+        font.setPointSizeF(size * (1.0 - 0.05 * step));
         if (QFontMetricsF(font).horizontalAdvance(text) <= width)
             break;
     }

@@ -2,12 +2,14 @@
 // menus and effect names translated, any other language shows English.
 #include "tests/app/app_test_support.h"
 
+#include "ui/artwork.h"
 #include "ui/effect_names.h"
 #include "ui/flat_button.h"
 #include "ui/translations.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QFontMetricsF>
 #include <QMenu>
 #include <QTranslator>
 
@@ -76,4 +78,21 @@ TEST(Translations, OtherLanguagesAndEveryEffectName)
         if (info.name)
             EXPECT_TRUE(EffectNameIsTranslatable(info.name)) << info.name;
     }
+}
+
+// A translated label on a fixed-size button ("Sichern" on the small Save
+// button) shrinks as far as 70 % when it needs to, and no further.
+TEST(Translations, LongLabelsShrinkDownToSeventyPercent)
+{
+    QFont font;
+    font.setPointSizeF(9);
+    const QString text = QStringLiteral("Sichern");
+    QFont smallest = font;
+    smallest.setPointSizeF(9 * 0.7);
+    const double width = QFontMetricsF(smallest).horizontalAdvance(text) + 0.25;
+    const QFont fitted = FittedFont(font, text, width);
+    EXPECT_NEAR(fitted.pointSizeF(), 6.3, 1e-6);
+    EXPECT_LE(QFontMetricsF(fitted).horizontalAdvance(text), width);
+    EXPECT_NEAR(FittedFont(font, text, 2).pointSizeF(), 6.3, 1e-6);
+    EXPECT_NEAR(FittedFont(font, text, 1000).pointSizeF(), 9, 1e-6);
 }
