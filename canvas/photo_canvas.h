@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+class QFrame;
 class QScrollBar;
 
 namespace ombrik {
@@ -227,6 +228,8 @@ private:
     bool geometryRelease(QPoint p);
     void paintGeometryOverlay(QPainter& p);
     void layoutGeometryBar();
+    bool startGeometryMode();
+    void showGeometryBar(QFrame* bar);
     void endGeometryMode();
     void refitFrame();
     QPointF photoPointF(QPointF screen) const;

@@ -240,11 +240,8 @@ QPointF CPhotoCanvas::screenPointF(QPointF photo) const
 
 void CPhotoCanvas::beginCrop()
 {
-    if (!m_doc.hasPhoto() || m_previewMode)
+    if (!startGeometryMode())
         return;
-    cancelGeometryMode();
-    if (!m_geo)
-        m_geo = std::make_shared<GeometryState>();
     GeometryState& g = *m_geo;
     if (!g.cropBar) {
         g.cropBar = new QFrame(this);
@@ -265,21 +262,13 @@ void CPhotoCanvas::beginCrop()
     m_geometryMode = GeometryMode::Crop;
     m_outlineShown = false;
     setCropAspect(g.aspect);
-    g.cropBar->show();
-    layoutGeometryBar();
-    setFocus(Qt::OtherFocusReason);
-    refresh();
-    if (geometryModeChanged)
-        geometryModeChanged();
+    showGeometryBar(g.cropBar);
 }
 
 void CPhotoCanvas::beginLevel()
 {
-    if (!m_doc.hasPhoto() || m_previewMode)
+    if (!startGeometryMode())
         return;
-    cancelGeometryMode();
-    if (!m_geo)
-        m_geo = std::make_shared<GeometryState>();
     GeometryState& g = *m_geo;
     if (!g.levelBar) {
         g.levelBar = new QFrame(this);
@@ -318,7 +307,25 @@ void CPhotoCanvas::beginLevel()
     m_geometryMode = GeometryMode::Level;
     m_outlineShown = false;
     setLevelAngle(0.0);
-    g.levelBar->show();
+    showGeometryBar(g.levelBar);
+}
+
+// Leaves any other mode and makes the mode state; false without a photo
+// or in the full-window preview.
+bool CPhotoCanvas::startGeometryMode()
+{
+    if (!m_doc.hasPhoto() || m_previewMode)
+        return false;
+    cancelGeometryMode();
+    if (!m_geo)
+        m_geo = std::make_shared<GeometryState>();
+    return true;
+}
+
+// Shows the mode's bar over the canvas and takes the keys (Enter, Escape).
+void CPhotoCanvas::showGeometryBar(QFrame* bar)
+{
+    bar->show();
     layoutGeometryBar();
     setFocus(Qt::OtherFocusReason);
     refresh();

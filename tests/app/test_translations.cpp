@@ -75,8 +75,9 @@ TEST(Translations, OtherLanguagesAndEveryEffectName)
     EXPECT_EQ(EffectDisplayName(8), QStringLiteral("B & W"));
     // Every name the catalogue shows is offered to the translators.
     for (const EffectInfo& info : EffectCatalogue()) {
-        if (info.name)
+        if (info.name) {
             EXPECT_TRUE(EffectNameIsTranslatable(info.name)) << info.name;
+        }
     }
 }
 

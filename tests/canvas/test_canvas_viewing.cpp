@@ -93,8 +93,9 @@ TEST(CanvasViewing, ZoomLadderRoundTrips)
             EXPECT_FLOAT_EQ(CPhotoCanvas::nextZoomStep(ladder[i], true), ladder[i + 1]);
             EXPECT_FLOAT_EQ(CPhotoCanvas::nextZoomStep(CPhotoCanvas::nextZoomStep(ladder[i], true), false), ladder[i]);
         }
-        if (i > 0)
+        if (i > 0) {
             EXPECT_FLOAT_EQ(CPhotoCanvas::nextZoomStep(CPhotoCanvas::nextZoomStep(ladder[i], false), true), ladder[i]);
+        }
     }
     // Off the ladder (a fit zoom) the next steps are the neighbours.
     EXPECT_FLOAT_EQ(CPhotoCanvas::nextZoomStep(0.437f, true), 0.5f);

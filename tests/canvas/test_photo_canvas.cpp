@@ -226,7 +226,7 @@ TEST(CanvasView, KeysAndContextMenu)
     canvas.setPreviewMode(true);
     press(Qt::Key_Escape);
     EXPECT_EQ(owner.count(WM_LEAVE_PREVIEW), 1);
-    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(10, 10));
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(10, 10), canvas.mapToGlobal(QPoint(10, 10)));
     QCoreApplication::sendEvent(&canvas, &menu);
     EXPECT_EQ(owner.count(WM_SHOW_CONTEXT_MENU), 1);
 }

@@ -6,12 +6,23 @@
 #include <QImageWriter>
 
 #include <atomic>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <unistd.h>
 #include <vector>
 
 namespace ombrik::test {
+
+double MeanDifference(const PixelBuffer& a, const PixelBuffer& b)
+{
+    if (a.width != b.width || a.height != b.height)
+        return 1e9;
+    double sum = 0;
+    for (size_t i = 0; i < a.pixels.size(); ++i)
+        sum += std::abs(int(a.pixels[i]) - int(b.pixels[i]));
+    return sum / double(a.pixels.size());
+}
 
 TempFolder::TempFolder()
 {

@@ -35,6 +35,10 @@ bool SaveWithQt(const PixelBuffer& picture, const std::string& path);
 // Saves with the codec library in the given format ("PCX", "PPM", ...).
 bool SaveWithCodec(const PixelBuffer& picture, const std::string& path, const char* magick);
 
+// Mean absolute difference per channel of two same-sized 3-byte pictures
+// (1e9 when their sizes differ).
+double MeanDifference(const PixelBuffer& a, const PixelBuffer& b);
+
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 

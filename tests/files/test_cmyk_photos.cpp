@@ -24,6 +24,7 @@
 namespace ombrik {
 namespace {
 
+using test::MeanDifference;
 using test::TempFolder;
 
 // The press this profile describes has heavy dot gain: each ink covers
@@ -106,16 +107,6 @@ PixelBuffer Printed(const PixelBuffer& picture)
     for (size_t i = 0; i < picture.pixels.size(); ++i)
         out.pixels[i] = uint8_t(std::lround(255 * std::pow(picture.pixels[i] / 255.0, kDotGain)));
     return out;
-}
-
-double MeanDifference(const PixelBuffer& a, const PixelBuffer& b)
-{
-    if (a.width != b.width || a.height != b.height)
-        return 1e9;
-    double sum = 0;
-    for (size_t i = 0; i < a.pixels.size(); ++i)
-        sum += std::abs(int(a.pixels[i]) - int(b.pixels[i]));
-    return sum / double(a.pixels.size());
 }
 
 // A picture turned as EXIF orientation 6 stores it: a quarter turn to the left.

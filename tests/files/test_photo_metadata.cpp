@@ -28,21 +28,10 @@
 namespace ombrik {
 namespace {
 
+using test::MeanDifference;
 using test::TempFolder;
 
-std::vector<uint8_t> Bytes(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
 std::string Text(const std::vector<uint8_t>& v) { return std::string(v.begin(), v.end()); }
-
-// Mean absolute difference per channel of two same-sized 3-byte pictures.
-double MeanDifference(const PixelBuffer& a, const PixelBuffer& b)
-{
-    if (a.width != b.width || a.height != b.height)
-        return 1e9;
-    double sum = 0;
-    for (size_t i = 0; i < a.pixels.size(); ++i)
-        sum += std::abs(int(a.pixels[i]) - int(b.pixels[i]));
-    return sum / double(a.pixels.size());
-}
 
 // The photo of the fixture cut to a size the loader keeps as it is.
 PixelBuffer SourcePhoto(int width = 320, int height = 240) { return test::LoadSamplePhoto("coffee.png", width, height); }
