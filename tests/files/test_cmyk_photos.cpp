@@ -222,6 +222,17 @@ TEST(CmykPhotos, OpenThroughTheirProfileUprightAndDownsized)
         EXPECT_LE(MeanDifference(small.photo, smallExpected), 3.5);
     }
 
+    // Cut short in its picture data (after the large profile), the JPEG
+    // still opens, marked damaged, at its full size.
+    const std::string bytes = test::ReadFile(jpegPath);
+    const std::string cutPath = folder.path("cut.jpg");
+    test::WriteFile(cutPath, bytes.substr(0, bytes.size() - 8000));
+    const LoadedPhoto cut = LoadPhoto(cutPath);
+    ASSERT_TRUE(cut.ok) << cut.error;
+    EXPECT_TRUE(cut.damaged);
+    EXPECT_EQ(cut.photo.width, 320);
+    EXPECT_EQ(cut.photo.height, 240);
+
     // A CMYK profile that is damaged leaves the plain conversion, with a note.
     std::vector<uint8_t> broken = icc;
     for (size_t i = 200; i < broken.size(); ++i)
