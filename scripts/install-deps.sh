@@ -6,6 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libqt6svg6
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libglib2.0-dev
   libgraphicsmagick++1-dev graphicsmagick libtiff-dev libjpeg-dev
   libexiv2-dev liblcms2-dev libheif-dev libjxl-dev libwebp-dev
