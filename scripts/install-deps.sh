@@ -12,9 +12,9 @@ PACKAGES=(
   libexiv2-dev liblcms2-dev libheif-dev libjxl-dev libwebp-dev
   libheif-examples libjxl-tools
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core fontconfig
+  fonts-dejavu-core fonts-dejavu-extra fontconfig
   xvfb xauth
-  dpkg-dev lintian appstream desktop-file-utils file
+  dpkg-dev lintian appstream desktop-file-utils file python3
   imagemagick
 )
 

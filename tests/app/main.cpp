@@ -3,12 +3,15 @@
 // them itself.
 #include "ui/message_box.h"
 
+#include "tests/support/own_profile.h"
+
 #include <QApplication>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {
+    ombrik::test::UseOwnProfile();
     // A screen larger than the offscreen default (800 x 600), since the window
     // never grows past its screen and the tests lay it out at 1000 x 640.
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" OMBRIK_SOURCE_DIR "/tests/app/offscreen_screen.json");
@@ -23,5 +26,6 @@ int main(int argc, char** argv)
         return false;
     });
     testing::InitGoogleTest(&argc, argv);
+    ombrik::test::RecordUsedFiles();
     return RUN_ALL_TESTS();
 }

@@ -48,7 +48,9 @@ TEST(Translations, GermanAndFrenchWindowsSpeakTheirLanguage)
         const char* fileMenu;
         const char* open;
         const char* oilPaint;
-    } cases[] = {{"de_DE", "Datei", "Öffnen", "Ölgemälde"}, {"fr_FR", "Fichier", "Ouvrir", "Peinture à l'huile"}};
+        const char* cancel;  // Qt's own text, on every message box
+    } cases[] = {{"de_DE", "Datei", "Öffnen", "Ölgemälde", "Abbrechen"},
+                 {"fr_FR", "Fichier", "Ouvrir", "Peinture à l'huile", "Annuler"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.locale);
         TranslatorsInstalledHere cleanup;
@@ -60,6 +62,7 @@ TEST(Translations, GermanAndFrenchWindowsSpeakTheirLanguage)
             fileItems << a->text();
         EXPECT_TRUE(fileItems.contains(QString::fromUtf8(c.open))) << fileItems.join(u'|').toStdString();
         EXPECT_EQ(EffectDisplayName(47), QString::fromUtf8(c.oilPaint));
+        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString::fromUtf8(c.cancel));
         // The product's name is kept in every language.
         EXPECT_EQ(QCoreApplication::translate("CAutoResizeDlg", "Ombrik Photo Editor"),
                   QStringLiteral("Ombrik Photo Editor"));

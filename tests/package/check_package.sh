@@ -40,7 +40,7 @@ has_files() {
 }
 check "package lists every file" has_files
 check "dependencies come from the linked libraries" \
-  bash -c "dpkg-deb -f '$deb' Depends | grep -q 'libqt6gui6' && dpkg-deb -f '$deb' Depends | grep -q 'libgraphicsmagick'"
+  bash -c "dpkg-deb -f '$deb' Depends | grep -q 'libqt6gui6' && dpkg-deb -f '$deb' Depends | grep -q 'libgraphicsmagick' && dpkg-deb -f '$deb' Recommends | grep -q 'qt6-translations-l10n'"
 
 dpkg-deb -x "$deb" "$work/root"
 check "desktop entry validates" desktop-file-validate "$work/root/usr/share/applications/org.ombrik.PhotoEditor.desktop"
