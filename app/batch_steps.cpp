@@ -2,6 +2,7 @@
 
 #include "artistic/brush_painter.h"
 #include "effects/effect_request.h"
+#include "effects/seeding.h"
 #include "engine/effect_filter.h"
 
 #include <glib.h>
@@ -17,15 +18,6 @@ std::mutex& SharedStateLock()
 {
     static std::mutex lock;
     return lock;
-}
-
-// Every generator a whole-photo effect may draw from.
-void SeedEffectGenerators(uint32_t seed)
-{
-    SeedScatterRandom(seed);
-    std::srand(seed);
-    g_random_set_seed(seed);
-    SetPainterSeed(seed);
 }
 
 } // namespace

@@ -1,13 +1,17 @@
 // CEditorDlg: the main window. A borderless, self-drawn window that owns the
-// canvas, the four effect strips, the Text and photo frame panel areas, the tool
-// strip, the menu buttons and the sliders, and turns their commands and
-// messages into calls on the canvas.
+// editing session and the canvas that shows it, the four effect strips, the
+// Text, Adjust and photo frame panels, the tool strip, the menu buttons and the
+// sliders. Commands come from one table (app/commands.h); the file, panel and
+// view controllers carry them out, and the chrome paints the window's own parts.
 #pragma once
 
-#include "canvas/messages.h"
+#include "app/commands.h"
 #include "canvas/text_drawing.h"
 #include "effects/effect_catalogue.h"
 #include "engine/progress.h"
+#include "recovery/recovery_session.h"
+#include "session/editor_session.h"
+#include "ui/messages.h"
 
 #include <QPoint>
 #include <QRect>
@@ -37,49 +41,27 @@ class CFlatButton;
 class CFramePanel;
 class CPhotoCanvas;
 class CTextPanel;
-
-// Command ids of the window (menu items and buttons that do the same share an action).
-namespace cmd {
-inline constexpr int Close = 10010, Minimize = 10011, Maximize = 10012;
-inline constexpr int AutoResizeThreshold = 10489, DeleteSelectedObject = 10494, ZoomToFit = 10495;
-inline constexpr int ZoomIn = 10496, ZoomOut = 10497;
-inline constexpr int OpenButton = 10552, SaveButton = 10553, Undo = 10554, Redo = 10555, Preview = 10556;
-inline constexpr int OriginalSize = 10558, DeletePhotoFrame = 10559;
-inline constexpr int RetouchPanel = 10700, FiltersPanel = 10701, WarpPanel = 10702, LightingPanel = 10703;
-inline constexpr int TextPanel = 10705, RestoreBrush = 10706;
-inline constexpr int MenuSave = 10850;
-inline constexpr int MenuOpen = 10851, MenuSaveAs = 10852, MenuThreshold = 10853, MenuDeleteObject = 10854;
-inline constexpr int MenuDeleteFrame = 10855, MenuZoomIn = 10860, MenuZoomOut = 10861, MenuZoomToFit = 10862;
-inline constexpr int MenuOriginalSize = 10863, MenuPreview = 10901, MenuExit = 10903;
-inline constexpr int MenuRetouch = 10910, MenuWarp = 10911, MenuLighting = 10912, MenuFilters = 10914;
-inline constexpr int MenuText = 10916, HelpContent = 10930, About = 10931, MenuUndo = 10934, MenuRedo = 10935;
-inline constexpr int HelpKey = 57670;
-inline constexpr int FileMenuButton = 11000, PanelMenuButton = 11002, EditMenuButton = 11003;
-inline constexpr int HelpMenuButton = 11005;
-inline constexpr int FileMenuKey = 11007, EditMenuKey = 11008, PanelMenuKey = 11009, HelpMenuKey = 11011;
-// Geometry commands (menu items and tool-strip buttons share the id).
-inline constexpr int Crop = 10970, Straighten = 10971, RotateLeft = 10972, RotateRight = 10973;
-inline constexpr int Rotate180 = 10974, FlipHorizontal = 10975, FlipVertical = 10976, ResizePhoto = 10977;
-inline constexpr int AdjustPanel = 10707, MenuAdjust = 10917, MenuFade = 10936;
-} // namespace cmd
+class FileController;
+class PanelController;
+class ViewController;
+class WindowChrome;
 
 enum class Panel { Retouch = 0, Filters = 1, Warp = 2, Lighting = 3, Text = 4, Adjust = 5 };
 
-class CEditorDlg : public QWidget, public MessageTarget {
+class CEditorDlg : public QWidget, public MessageTarget, public RecoveryPrompts {
     Q_OBJECT
 public:
     static constexpr int kMinWidth = 800;
     static constexpr int kMinHeight = 570;
     static constexpr int kTopBand = 30;
-    static constexpr int kEdgeGrip = 5;
-    static constexpr int kCornerGrip = 8;
 
     explicit CEditorDlg(QWidget* parent = nullptr);
     ~CEditorDlg() override;
 
+    // Messages from the strips and panels.
     intptr_t sendMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
 
-    // Runs a command of the window (menu item or button id).
+    // Runs a command of the window (either id of a pair).
     void command(int id);
 
     // Opens a photo without asking anything; false (and a message) on failure.
@@ -94,6 +76,11 @@ public:
     // were not opened.
     void tellOnlyFirstOpened(const QStringList& files);
 
+    // The restore questions at start-up, asked with this window's dialogs.
+    RecoveryChoice askRestore(const std::vector<LeftJournal>& journals) override;
+    bool askYesNo(const QString& text) override;
+    void tell(const QString& text) override;
+
     // Hooks for the file dialogs, replaced by tests. Empty: the real dialogs.
     std::function<QString()> chooseOpenFile;
     std::function<QString()> chooseSaveFile;
@@ -104,13 +91,15 @@ public:
     // Runs the Fade box instead of exec(); returns whether it was accepted.
     std::function<bool(CFadeDialog&)> execFadeDialog;
 
+    EditorSession& session() { return m_session; }
+    const EditorSession& session() const { return m_session; }
     CPhotoCanvas* canvas() const { return m_canvas; }
     CEffectPanel* strip(int category) const { return m_strips[size_t(category)]; }
     CFlatButton* restoreButton() const { return m_restore; }
     CFlatButton* reduceWarpButton() const { return m_reduceWarp; }
     CBrushPicker* brushPicker() const { return m_brushPicker; }
     CColourPalette* palette() const { return m_palette; }
-    QWidget* textPanel() const { return m_textPanel; }
+    QWidget* textPanel() const;
     CTextPanel* textEditor() const { return m_textEditor; }
     CAdjustPanel* adjustPanel() const { return m_adjustPanel; }
     const TextTemplate& textTemplate() const { return m_template; }
@@ -122,26 +111,31 @@ public:
     QAction* action(int commandId) const;
     QMenu* menu(int menuButtonId) const;
     QMenu* contextMenu() const { return m_contextMenu; }
-    QMenu* recentMenu() const { return m_recentMenu; }
-    Panel currentPanel() const { return m_currentPanel; }
-    bool inPreview() const { return m_inPreview; }
+    QMenu* recentMenu() const;
+    Panel currentPanel() const;
+    bool inPreview() const;
     // How many progress strips the canvas was asked to draw.
     int progressDrawCount() const { return m_progressDrawCount; }
     QString windowCaption() const;
     QLabel* notice() const { return m_notice; }
     // The editable zoom percentage in the tool strip and the before/after button.
-    QLineEdit* zoomField() const { return m_zoomField; }
-    CFlatButton* beforeButton() const { return m_beforeButton; }
+    QLineEdit* zoomField() const;
+    CFlatButton* beforeButton() const;
     // Delay before a long effect shows its progress box (tests shorten it).
     void setProgressBoxDelay(int ms) { m_progressBoxDelay = ms; }
 
     // The command of an accelerator key, or 0.
     static int acceleratorCommand(int key, Qt::KeyboardModifiers modifiers);
 
-    // Layout rectangles of the client size (also used by the resize layout).
+    // Layout rectangles of the client size (window_layout.cpp).
     QRect canvasRect() const;
     QRect titleRect() const;
     Qt::Edges edgesAt(QPoint p) const;
+    // Lays the children out for the client size and shows those of the panel.
+    void layoutChildren();
+    void applyVisibility();
+    // Sets every command's enabled state and the title from the session.
+    void updateActions();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -157,57 +151,31 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void createStrips();
+    friend class FileController;
+    friend class PanelController;
+    friend class ViewController;
+    friend class WindowChrome;
+
+    void createPanels();
     void createButtons();
-    void createActions();
     void createMenus();
     void createSliders();
-    void layoutChildren();
-    void applyVisibility();
-    void showPanel(Panel panel);
-    void chooseEffect(EffectId id);
-    void pressRestoreBrush();
-    void updateActions();
-    void openCommand();
-    bool saveAsCommand();
-    // Save: writes the photo back to its file in that file's format, or asks
-    // like Save As when that cannot be done; true when it was saved.
-    bool saveCommand();
-    bool canSaveInPlace() const;
-    // Writes the composite to `path` (atomically) and, when that worked, records
-    // the photo as saved under that name and adds it to Open Recent.
-    bool writePhotoTo(const QString& path);
-    // The "modified" question before a photo is replaced or the window closes:
-    // false when the user cancelled, or wanted to save and the save did not happen.
-    bool confirmDiscard();
-    void autoResizeThreshold();
-    void geometryCommand(int id);
-    void resizeCommand();
-    void enterPreview();
-    void leavePreview();
-    void toggleMaximized();
     void showDropDown(int menuButtonId);
+    void toggleMaximized();
     void showHelp();
     void showAbout();
-    void addRecentFile(const QString& path);
-    void rebuildRecentMenu();
     void showNotice(const QString& text);
     void showProgress(int percent);
     bool ownsWidget(QObject* object) const;
-    void createViewControls();
-    void applyZoomField();
-    bool handleViewKey(QWidget* target, const QKeyEvent* event);
-    void previewAdjustment();
-    void applyAdjustment();
-    void fadeCommand();
+    bool isTyping(QObject* watched) const;
 
+    EditorSession m_session;
     CPhotoCanvas* m_canvas = nullptr;
     std::array<CEffectPanel*, 4> m_strips{};
     CFlatButton* m_restore = nullptr;
     CFlatButton* m_reduceWarp = nullptr;
     CBrushPicker* m_brushPicker = nullptr;
     CColourPalette* m_palette = nullptr;
-    QWidget* m_textPanel = nullptr;
     CTextPanel* m_textEditor = nullptr;
     CAdjustPanel* m_adjustPanel = nullptr;
     TextTemplate m_template;  // the main window's copy of the Text panel's template
@@ -218,36 +186,21 @@ private:
     std::array<CFlatButton*, 6> m_panelButtons{};
     std::array<CFlatButton*, 4> m_menuButtons{};
     std::array<CFlatButton*, 3> m_captionButtons{};
-    std::map<int, CFlatButton*> m_buttons;
-    std::map<int, QAction*> m_actions;
-    std::map<int, QMenu*> m_menus;
+    std::map<int, CFlatButton*> m_buttons;   // by command id
+    std::map<int, QAction*> m_actions;       // by command id
+    std::map<int, QMenu*> m_menus;           // by menu button id
     QMenu* m_contextMenu = nullptr;
-    QMenu* m_recentMenu = nullptr;
     QLabel* m_notice = nullptr;
     QTimer* m_noticeTimer = nullptr;
-    QLineEdit* m_zoomField = nullptr;
-    CFlatButton* m_beforeButton = nullptr;
     int m_progressBoxDelay = 250;
-
-    // Save settings remembered between saves: the quality of lossy formats,
-    // lossless WebP/JPEG XL, and leaving out camera and location details.
-    int m_saveQuality = 90;
-    bool m_saveLossless = false;
-    bool m_stripMetadata = false;
-    bool m_openedReduced = false;   // the photo was downsized on open: Save must not replace the original
-    bool m_savedSinceOpen = false;
-    Panel m_currentPanel = Panel::Retouch;
-    float m_zoomBeforePreview = 1.0f;
-    bool m_inPreview = false;
     bool m_suppressProgress = false;
     int m_progressDrawCount = 0;
     std::unique_ptr<ScopedProgressSink> m_progressSink;
 
-    // Manual move and resize where the window system cannot do it for us.
-    enum class Drag { None, Move, Resize } m_drag = Drag::None;
-    Qt::Edges m_dragEdges;
-    QPoint m_dragStartGlobal;
-    QRect m_dragStartGeometry;
+    std::unique_ptr<WindowChrome> m_chrome;
+    std::unique_ptr<FileController> m_files;
+    std::unique_ptr<PanelController> m_panels;
+    std::unique_ptr<ViewController> m_view;
 };
 
 } // namespace ombrik

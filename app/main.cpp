@@ -5,8 +5,7 @@
 #include "app/batch_mode.h"
 #include "app/editor_app.h"
 #include "app/editor_dlg.h"
-#include "app/recovery_session.h"
-#include "canvas/photo_canvas.h"
+#include "recovery/recovery_session.h"
 #include "ui/artwork.h"
 #include "ui/translations.h"
 
@@ -100,7 +99,7 @@ int main(int argc, char** argv)
     // Screenshots of the window's look keep no journal and ask nothing.
     std::unique_ptr<RecoverySession> recovery;
     if (!parser.isSet(screenshot))
-        recovery = std::make_unique<RecoverySession>(window);
+        recovery = std::make_unique<RecoverySession>(window.session(), window);
     window.show();
 
     const QString photo = files.isEmpty() ? CEditorApp::SamplePhotoPath() : files.first();
@@ -136,6 +135,6 @@ int main(int argc, char** argv)
     });
     const int status = app.exec();
     if (recovery)
-        recovery->finish();
+        recovery->finish(window.isHidden());
     return status;
 }

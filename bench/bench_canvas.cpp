@@ -1,7 +1,7 @@
 // The canvas on a 1600 × 1200 photo: dabs, history steps, undo and a repaint.
 #include "bench/bench_app.h"
 #include "bench/bench_photo.h"
-#include "canvas/photo_canvas.h"
+#include "view/photo_canvas.h"
 
 #include <QApplication>
 
@@ -70,10 +70,11 @@ BENCHMARK(CanvasUndoPhotoStep)->Unit(benchmark::kMillisecond)->Iterations(20);
 static void CanvasRepaintAtFitZoom(benchmark::State& state)
 {
     bench::EnsureApplication();
-    CPhotoCanvas canvas;
+    EditorSession session;
+    CPhotoCanvas canvas(session);
     canvas.resize(1000, 700);
     canvas.show();
-    canvas.afterOpen(bench::BenchPhoto(), "bench.png");
+    session.openPhoto(bench::BenchPhoto(), "bench.png");
     canvas.zoomToFit();
     for (auto _ : state) {
         canvas.refresh();

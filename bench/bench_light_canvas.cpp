@@ -3,7 +3,7 @@
 // redraw) and one warp move event at radius 90 including its repaint.
 #include "bench/bench_app.h"
 #include "bench/bench_photo.h"
-#include "canvas/photo_canvas.h"
+#include "view/photo_canvas.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -25,11 +25,12 @@ void Send(QWidget& w, QEvent::Type type, QPoint p)
 static void CanvasSpotlightDragReleased(benchmark::State& state)
 {
     bench::EnsureApplication();
-    CPhotoCanvas canvas;
+    EditorSession session;
+    CPhotoCanvas canvas(session);
     canvas.resize(1200, 800);
     canvas.show();
-    canvas.afterOpen(bench::BenchPhoto(), "bench.png");
-    canvas.selectEffect(120);
+    session.openPhoto(bench::BenchPhoto(), "bench.png");
+    session.chooseEffect(120);
     QApplication::processEvents();
     for (auto _ : state) {
         Send(canvas, QEvent::MouseButtonPress, QPoint(300, 200));
@@ -38,7 +39,7 @@ static void CanvasSpotlightDragReleased(benchmark::State& state)
         Send(canvas, QEvent::MouseButtonRelease, QPoint(700, 600));
         QApplication::processEvents();
         state.PauseTiming();
-        canvas.undo();  // keeps the history short and the photo unlit
+        session.undo();  // keeps the history short and the photo unlit
         state.ResumeTiming();
     }
 }
@@ -48,12 +49,13 @@ BENCHMARK(CanvasSpotlightDragReleased)->Unit(benchmark::kMillisecond)->UseRealTi
 static void CanvasWarpMoveEventR90(benchmark::State& state)
 {
     bench::EnsureApplication();
-    CPhotoCanvas canvas;
+    EditorSession session;
+    CPhotoCanvas canvas(session);
     canvas.resize(1200, 800);
     canvas.show();
-    canvas.afterOpen(bench::BenchPhoto(), "bench.png");
-    canvas.setBrushSize(90);
-    canvas.selectEffect(EffectId(state.range(0)));
+    session.openPhoto(bench::BenchPhoto(), "bench.png");
+    session.setBrushSize(90);
+    session.chooseEffect(EffectId(state.range(0)));
     QApplication::processEvents();
     Send(canvas, QEvent::MouseButtonPress, QPoint(300, 300));
     int i = 0;

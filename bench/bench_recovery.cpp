@@ -3,7 +3,7 @@
 // (handing the encoded snapshot and the state to the writer), and how long the
 // background write of one step takes.
 #include "bench/bench_photo.h"
-#include "canvas/recovery_journal.h"
+#include "recovery/recovery_journal.h"
 
 #include <QTemporaryDir>
 

@@ -5,7 +5,7 @@
 // with its doubled window surface).
 #include "bench/bench_app.h"
 #include "bench/bench_photo.h"
-#include "canvas/photo_canvas.h"
+#include "view/photo_canvas.h"
 #include "effects/effect_request.h"
 #include "engine/progress.h"
 
@@ -24,7 +24,7 @@ void OpenView(CPhotoCanvas& canvas, qreal ratio)
     canvas.resize(1244, 720);
     canvas.setRenderRatio(ratio);
     canvas.show();
-    canvas.afterOpen(bench::BenchPhoto(), "bench.png");
+    canvas.session().openPhoto(bench::BenchPhoto(), "bench.png");
 }
 
 } // namespace
@@ -33,7 +33,8 @@ void OpenView(CPhotoCanvas& canvas, qreal ratio)
 static void ViewZoomStepWithRepaint(benchmark::State& state)
 {
     bench::EnsureApplication();
-    CPhotoCanvas canvas;
+    EditorSession session;
+    CPhotoCanvas canvas(session);
     OpenView(canvas, qreal(state.range(0)));
     bool in = true;
     for (auto _ : state) {
@@ -48,7 +49,8 @@ BENCHMARK(ViewZoomStepWithRepaint)->Arg(0)->Arg(2)->Unit(benchmark::kMillisecond
 static void ViewSettledRedraw(benchmark::State& state)
 {
     bench::EnsureApplication();
-    CPhotoCanvas canvas;
+    EditorSession session;
+    CPhotoCanvas canvas(session);
     OpenView(canvas, qreal(state.range(0)));
     canvas.setZoom(1.0f);
     for (auto _ : state) {
@@ -62,7 +64,8 @@ BENCHMARK(ViewSettledRedraw)->Arg(0)->Arg(2)->Unit(benchmark::kMillisecond)->Use
 static void ViewPanMove(benchmark::State& state)
 {
     bench::EnsureApplication();
-    CPhotoCanvas canvas;
+    EditorSession session;
+    CPhotoCanvas canvas(session);
     OpenView(canvas, qreal(state.range(0)));
     canvas.pressAt(QPoint(600, 360), Qt::MiddleButton);
     int i = 0;

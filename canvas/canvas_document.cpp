@@ -1,7 +1,6 @@
 #include "canvas/canvas_document.h"
 
 #include "canvas/brush_tip.h"
-#include "canvas/recovery_journal.h"
 #include "effects/effect_request.h"
 #include "light/lens_flare_renderer.h"
 #include "light/lighting_renderer.h"
@@ -22,7 +21,7 @@ namespace {
 // Effects whose result is recomputed from the new base after every stroke.
 bool RecomputedAfterStroke(EffectId id)
 {
-    return id == 2 || id == 6 || id == 7;
+    return id == fx::SmoothSkin || id == fx::Blur || id == fx::Sharp;
 }
 
 // Blend weight of a dab pixel from the tip alpha and the stroke coverage so far.
@@ -686,12 +685,12 @@ bool CanvasDocument::placeLight(int ax, int ay, int mx, int my, int flareRadius)
     const int radius = std::max(1, flareRadius);
     bool rendered = false;
     switch (m_effectId) {
-    case 120:
-    case 121: {
+    case fx::Spotlight:
+    case fx::PointLight: {
         LightingRenderer lights;
         lights.reset();
         lights.setSize(w, h, 3);
-        const bool spot = m_effectId == 120;
+        const bool spot = m_effectId == fx::Spotlight;
         lights.applyPreset(spot ? LightingPreset::Spotlight : LightingPreset::PointLight);
         lights.setLightColour(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
         if (spot) {
@@ -704,7 +703,7 @@ bool CanvasDocument::placeLight(int ax, int ay, int mx, int my, int flareRadius)
         rendered = lights.render(m_strokeBase, m_photo);
         break;
     }
-    case 122: {
+    case fx::LensFlare: {
         LensFlareRenderer flare;
         flare.reset();
         flare.setSize(w, h, 3);
@@ -714,15 +713,15 @@ bool CanvasDocument::placeLight(int ax, int ay, int mx, int my, int flareRadius)
         rendered = flare.render(m_strokeBase, m_photo);
         break;
     }
-    case 123:
-    case 124: {
+    case fx::RadialFlare:
+    case fx::MagicFlare: {
         NovaRenderer nova;
         nova.reset();
         nova.setSize(w, h, 3);
         nova.setColour(c);
         nova.setCentre(ax, ay);
         nova.setRadius(radius);
-        nova.selectStyle(m_effectId == 124 ? NovaStyle::MagicFlare : NovaStyle::RadialFlare);
+        nova.selectStyle(m_effectId == fx::MagicFlare ? NovaStyle::MagicFlare : NovaStyle::RadialFlare);
         rendered = nova.render(m_strokeBase, m_photo);
         break;
     }

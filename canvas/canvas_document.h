@@ -44,9 +44,6 @@ public:
     virtual void documentChanged(const CanvasDocument& doc) = 0;
 };
 
-// A whole document as a crash journal gives it back.
-struct RecoveredDocument;
-
 struct HistoryStep {
     std::vector<CanvasObject> objects;
     std::vector<ObjectKind> kinds;
@@ -56,6 +53,19 @@ struct HistoryStep {
     // opened photo to this step's photo.
     std::vector<GeometryOp> geometry;
     uint64_t id = 0;  // unique within the document; names the state the step leads to
+};
+
+// A whole document as a crash journal gives it back.
+struct RecoveredDocument {
+    std::string photoPath;
+    PixelBuffer openedPhoto;
+    std::vector<PhotoSnapshot> snapshots;
+    std::vector<HistoryStep> history;
+    int historyPos = -1;
+    int currentSnapshot = -1;
+    std::vector<CanvasObject> objects;
+    std::vector<ObjectKind> kinds;
+    int frameIndex = -1;
 };
 
 class CanvasDocument {

@@ -15,54 +15,54 @@ using E = EffectEngine;
 using F = FilterOperation;
 
 constexpr EffectInfo kCatalogue[] = {
-    {0, "Lighten", C::Retouch, M::PatchBrush, E::Filter, F::ScaleChannels, CEffectFilter::kLightenPercent},
-    {1, "Darken", C::Retouch, M::PatchBrush, E::Filter, F::ScaleChannels, CEffectFilter::kDarkenPercent},
-    {2, "Smooth Skin", C::Retouch, M::ResultBrush, E::Filter, F::SmoothSkin, 0},
-    {3, "R- Red Eye", C::Retouch, M::PatchBrush, E::Filter, F::RemoveRedEye, CEffectFilter::kRedEyeThreshold},
-    {4, "Gamma", C::Retouch, M::PatchBrush, E::Filter, F::ApplyGamma, 0},
-    {5, "Constrast", C::Retouch, M::PatchBrush, E::Filter, F::AdjustContrast, CEffectFilter::kContrastPercent},
-    {6, "Blur", C::Retouch, M::ResultBrush, E::Filter, F::BoxBlur, 0},
-    {7, "Sharp", C::Retouch, M::ResultBrush, E::Filter, F::Sharpen, 0},
-    {8, "B && W", C::Retouch, M::PatchBrush, E::Filter, F::GreyFromGreen, 0},
-    {9, "Pixelize", C::Retouch, M::ResultBrush, E::Filter, F::Pixelize, 0},
+    {fx::Lighten, "Lighten", C::Retouch, M::PatchBrush, E::Filter, F::ScaleChannels, CEffectFilter::kLightenPercent},
+    {fx::Darken, "Darken", C::Retouch, M::PatchBrush, E::Filter, F::ScaleChannels, CEffectFilter::kDarkenPercent},
+    {fx::SmoothSkin, "Smooth Skin", C::Retouch, M::ResultBrush, E::Filter, F::SmoothSkin, 0},
+    {fx::RedEye, "R- Red Eye", C::Retouch, M::PatchBrush, E::Filter, F::RemoveRedEye, CEffectFilter::kRedEyeThreshold},
+    {fx::Gamma, "Gamma", C::Retouch, M::PatchBrush, E::Filter, F::ApplyGamma, 0},
+    {fx::Contrast, "Constrast", C::Retouch, M::PatchBrush, E::Filter, F::AdjustContrast, CEffectFilter::kContrastPercent},
+    {fx::Blur, "Blur", C::Retouch, M::ResultBrush, E::Filter, F::BoxBlur, 0},
+    {fx::Sharp, "Sharp", C::Retouch, M::ResultBrush, E::Filter, F::Sharpen, 0},
+    {fx::BlackAndWhite, "B && W", C::Retouch, M::PatchBrush, E::Filter, F::GreyFromGreen, 0},
+    {fx::Pixelize, "Pixelize", C::Retouch, M::ResultBrush, E::Filter, F::Pixelize, 0},
 
-    {40, "Canvas", C::Filters, M::WholeImage, E::CanvasTexture, F::None, 0},
-    {41, "Weave", C::Filters, M::WholeImage, E::BrushPainter, F::None, 4},
-    {42, "Emboss", C::Filters, M::WholeImage, E::Filter, F::Emboss, 0},
-    {43, "Soft Glow", C::Filters, M::WholeImage, E::SoftGlow, F::None, 0},
-    {44, "Dot Art", C::Filters, M::WholeImage, E::BrushPainter, F::None, 1},
-    {45, "Cubism", C::Filters, M::WholeImage, E::BrushPainter, F::None, 0},
-    {46, "Splash", C::Filters, M::WholeImage, E::Filter, F::Splash, 0},
-    {47, "Oil Paint", C::Filters, M::WholeImage, E::OilPaint, F::None, 0},
-    {48, "Mosaic", C::Filters, M::WholeImage, E::Mosaic, F::None, 0},
-    {49, "Straws", C::Filters, M::WholeImage, E::BrushPainter, F::None, 5},
-    {50, "Glass", C::Filters, M::WholeImage, E::Filter, F::GlassTiles, 0},
-    {51, "Line Art", C::Filters, M::WholeImage, E::BrushPainter, F::None, 2},
-    {52, "Edge Paint", C::Filters, M::WholeImage, E::EdgePaint, F::None, 0},
-    {53, "Posterize", C::Filters, M::WholeImage, E::Filter, F::Posterize, 0},
-    {54, "Wind", C::Filters, M::WholeImage, E::Wind, F::None, 0},
-    {55, "Motion Blur", C::Filters, M::WholeImage, E::Filter, F::MotionBlur, 0},
-    {56, "Radial Blur", C::Filters, M::WholeImage, E::Filter, F::RadialBlur, 0},
-    {57, nullptr, C::None, M::WholeImage, E::BrushPainter, F::None, 3},
+    {fx::Canvas, "Canvas", C::Filters, M::WholeImage, E::CanvasTexture, F::None, 0},
+    {fx::Weave, "Weave", C::Filters, M::WholeImage, E::BrushPainter, F::None, 4},
+    {fx::Emboss, "Emboss", C::Filters, M::WholeImage, E::Filter, F::Emboss, 0},
+    {fx::SoftGlow, "Soft Glow", C::Filters, M::WholeImage, E::SoftGlow, F::None, 0},
+    {fx::DotArt, "Dot Art", C::Filters, M::WholeImage, E::BrushPainter, F::None, 1},
+    {fx::Cubism, "Cubism", C::Filters, M::WholeImage, E::BrushPainter, F::None, 0},
+    {fx::Splash, "Splash", C::Filters, M::WholeImage, E::Filter, F::Splash, 0},
+    {fx::OilPaint, "Oil Paint", C::Filters, M::WholeImage, E::OilPaint, F::None, 0},
+    {fx::Mosaic, "Mosaic", C::Filters, M::WholeImage, E::Mosaic, F::None, 0},
+    {fx::Straws, "Straws", C::Filters, M::WholeImage, E::BrushPainter, F::None, 5},
+    {fx::Glass, "Glass", C::Filters, M::WholeImage, E::Filter, F::GlassTiles, 0},
+    {fx::LineArt, "Line Art", C::Filters, M::WholeImage, E::BrushPainter, F::None, 2},
+    {fx::EdgePaint, "Edge Paint", C::Filters, M::WholeImage, E::EdgePaint, F::None, 0},
+    {fx::Posterize, "Posterize", C::Filters, M::WholeImage, E::Filter, F::Posterize, 0},
+    {fx::Wind, "Wind", C::Filters, M::WholeImage, E::Wind, F::None, 0},
+    {fx::MotionBlur, "Motion Blur", C::Filters, M::WholeImage, E::Filter, F::MotionBlur, 0},
+    {fx::RadialBlur, "Radial Blur", C::Filters, M::WholeImage, E::Filter, F::RadialBlur, 0},
+    {fx::PainterPreset3, nullptr, C::None, M::WholeImage, E::BrushPainter, F::None, 3},
 
-    {80, "Move", C::Warp, M::WarpBrush, E::Warp, F::None, 0},
-    {81, "Grow", C::Warp, M::WarpBrush, E::Warp, F::None, 0},
-    {82, "Shink", C::Warp, M::WarpBrush, E::Warp, F::None, 0},
-    {83, "Swirl CW", C::Warp, M::WarpBrush, E::Warp, F::None, 0},
-    {84, "SWirl CCW", C::Warp, M::WarpBrush, E::Warp, F::None, 0},
-    {85, "Reduce Warp", C::None, M::WarpBrush, E::Warp, F::None, 0},
+    {fx::WarpMove, "Move", C::Warp, M::WarpBrush, E::Warp, F::None, 0},
+    {fx::WarpGrow, "Grow", C::Warp, M::WarpBrush, E::Warp, F::None, 0},
+    {fx::WarpShrink, "Shink", C::Warp, M::WarpBrush, E::Warp, F::None, 0},
+    {fx::SwirlClockwise, "Swirl CW", C::Warp, M::WarpBrush, E::Warp, F::None, 0},
+    {fx::SwirlCounterClockwise, "SWirl CCW", C::Warp, M::WarpBrush, E::Warp, F::None, 0},
+    {fx::ReduceWarp, "Reduce Warp", C::None, M::WarpBrush, E::Warp, F::None, 0},
 
-    {120, "Spotlight", C::Lighting, M::LightPlacement, E::Lighting, F::None, 0},
-    {121, "Point Light", C::Lighting, M::LightPlacement, E::Lighting, F::None, 0},
-    {122, "Lens Flare", C::Lighting, M::LightPlacement, E::LensFlare, F::None, 0},
-    {123, "Radial Flare", C::Lighting, M::LightPlacement, E::Nova, F::None, 0},
-    {124, "Magic Flare", C::Lighting, M::LightPlacement, E::Nova, F::None, 0},
-    {125, "Fairy Dust", C::Lighting, M::StampBrush, E::Stamp, F::None, 0},
-    {126, "Mist / Cloud", C::Lighting, M::StampBrush, E::Stamp, F::None, 3},
-    {127, "Sparkle", C::Lighting, M::StampBrush, E::Stamp, F::None, 2},
-    {128, "Firefly", C::Lighting, M::StampBrush, E::Stamp, F::None, 1},
+    {fx::Spotlight, "Spotlight", C::Lighting, M::LightPlacement, E::Lighting, F::None, 0},
+    {fx::PointLight, "Point Light", C::Lighting, M::LightPlacement, E::Lighting, F::None, 0},
+    {fx::LensFlare, "Lens Flare", C::Lighting, M::LightPlacement, E::LensFlare, F::None, 0},
+    {fx::RadialFlare, "Radial Flare", C::Lighting, M::LightPlacement, E::Nova, F::None, 0},
+    {fx::MagicFlare, "Magic Flare", C::Lighting, M::LightPlacement, E::Nova, F::None, 0},
+    {fx::FairyDust, "Fairy Dust", C::Lighting, M::StampBrush, E::Stamp, F::None, 0},
+    {fx::Mist, "Mist / Cloud", C::Lighting, M::StampBrush, E::Stamp, F::None, 3},
+    {fx::Sparkle, "Sparkle", C::Lighting, M::StampBrush, E::Stamp, F::None, 2},
+    {fx::Firefly, "Firefly", C::Lighting, M::StampBrush, E::Stamp, F::None, 1},
 
-    {kRestoreBrushId, nullptr, C::None, M::ResultBrush, E::Copy, F::None, 0},
+    {fx::RestoreBrush, nullptr, C::None, M::ResultBrush, E::Copy, F::None, 0},
 };
 
 constexpr const char* kDisplayNames[42] = {
@@ -115,11 +115,11 @@ EffectCategory CategoryOfEffect(EffectId id)
 uint32_t DefaultLightingColour(EffectId id)
 {
     switch (id) {
-    case 122: return ColourRef(255, 38, 43);
-    case 124: return ColourRef(0, 0, 255);
-    case 125: return ColourRef(255, 192, 255);
-    case 127: return ColourRef(255, 190, 0);
-    case 128: return ColourRef(0, 255, 0);
+    case fx::LensFlare: return ColourRef(255, 38, 43);
+    case fx::MagicFlare: return ColourRef(0, 0, 255);
+    case fx::FairyDust: return ColourRef(255, 192, 255);
+    case fx::Sparkle: return ColourRef(255, 190, 0);
+    case fx::Firefly: return ColourRef(0, 255, 0);
     default: return ColourRef(255, 255, 255);
     }
 }

@@ -9,8 +9,23 @@ namespace ombrik {
 
 using EffectId = int32_t;
 
-inline constexpr EffectId kRestoreBrushId = 200;
-inline constexpr EffectId kReduceWarpId = 85;
+// Every id by name; the catalogue below is the one table that describes them.
+namespace fx {
+inline constexpr EffectId Lighten = 0, Darken = 1, SmoothSkin = 2, RedEye = 3, Gamma = 4, Contrast = 5, Blur = 6,
+                          Sharp = 7, BlackAndWhite = 8, Pixelize = 9;
+inline constexpr EffectId Canvas = 40, Weave = 41, Emboss = 42, SoftGlow = 43, DotArt = 44, Cubism = 45,
+                          Splash = 46, OilPaint = 47, Mosaic = 48, Straws = 49, Glass = 50, LineArt = 51,
+                          EdgePaint = 52, Posterize = 53, Wind = 54, MotionBlur = 55, RadialBlur = 56,
+                          PainterPreset3 = 57;
+inline constexpr EffectId WarpMove = 80, WarpGrow = 81, WarpShrink = 82, SwirlClockwise = 83,
+                          SwirlCounterClockwise = 84, ReduceWarp = 85;
+inline constexpr EffectId Spotlight = 120, PointLight = 121, LensFlare = 122, RadialFlare = 123, MagicFlare = 124,
+                          FairyDust = 125, Mist = 126, Sparkle = 127, Firefly = 128;
+inline constexpr EffectId RestoreBrush = 200;
+} // namespace fx
+
+inline constexpr EffectId kRestoreBrushId = fx::RestoreBrush;
+inline constexpr EffectId kReduceWarpId = fx::ReduceWarp;
 
 enum class EffectCategory : int32_t { Retouch = 0, Filters = 1, Warp = 2, Lighting = 3, None = -1 };
 

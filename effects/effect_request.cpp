@@ -120,7 +120,7 @@ void EffectRequest::RunEffect(const uint8_t* src, uint8_t* dst) const
         break;
     }
 
-    // Placed and warped on the canvas, never run from here. Magic Flare (124)
+    // Placed and warped on the canvas, never run from here. Magic Flare
     // reaches RunEffect from the canvas and deliberately does nothing.
     case EffectEngine::Warp:
     case EffectEngine::Lighting:
@@ -133,11 +133,11 @@ void EffectRequest::RunEffect(const uint8_t* src, uint8_t* dst) const
 std::optional<WarpMode> WarpModeForEffect(EffectId id)
 {
     switch (id) {
-    case 80: return WarpMode::Move;
-    case 81: return WarpMode::Grow;
-    case 82: return WarpMode::Shrink;
-    case 83: return WarpMode::SwirlClockwise;
-    case 84: return WarpMode::SwirlCounterClockwise;
+    case fx::WarpMove: return WarpMode::Move;
+    case fx::WarpGrow: return WarpMode::Grow;
+    case fx::WarpShrink: return WarpMode::Shrink;
+    case fx::SwirlClockwise: return WarpMode::SwirlClockwise;
+    case fx::SwirlCounterClockwise: return WarpMode::SwirlCounterClockwise;
     case kReduceWarpId: return WarpMode::Remove;
     default: return std::nullopt;
     }

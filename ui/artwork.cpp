@@ -482,9 +482,10 @@ QImage RedEyePicture(int w, int h)
 // Before and after: the left half as it is, the right half with the effect.
 QImage RetouchTile(EffectId id, int w, int h)
 {
-    const QImage before = id == 3 ? RedEyePicture(w, h) : Crop(":/ombrik/portrait.png", QRect(150, 30, 180, 150), w, h);
+    const QImage before = id == fx::RedEye ? RedEyePicture(w, h) : Crop(":/ombrik/portrait.png", QRect(150, 30, 180, 150), w, h);
     // Gentle tone changes are repeated so that a small tile shows them.
-    const int passes = (id == 0 || id == 1 || id == 4 || id == 5) ? 4 : (id == 6 || id == 7 ? 2 : 1);
+    const int passes = (id == fx::Lighten || id == fx::Darken || id == fx::Gamma || id == fx::Contrast) ? 4
+        : (id == fx::Blur || id == fx::Sharp ? 2 : 1);
     const QImage after = ToImage(RunOn(id, ToBuffer(before), passes));
     QImage tile = before.copy();
     QPainter p(&tile);
@@ -531,17 +532,17 @@ QImage WarpTile(EffectId id, int w, int h)
     };
     QImage warped;
     switch (id) {
-    case 80:  // move: the middle pushed right
+    case fx::WarpMove:  // move: the middle pushed right
         warped = Warped(grid, [&](QPointF q) { return q - QPointF(radius * 0.6 * falloff(q), 0); });
         break;
-    case 81:  // grow
+    case fx::WarpGrow:  // grow
         warped = Warped(grid, [&](QPointF q) { return c + (q - c) * (1 - 0.55 * falloff(q)); });
         break;
-    case 82:  // shrink
+    case fx::WarpShrink:  // shrink
         warped = Warped(grid, [&](QPointF q) { return c + (q - c) * (1 + 0.9 * falloff(q)); });
         break;
     default: {  // swirls
-        const double turn = (id == 83 ? 1.0 : -1.0) * 2.2;
+        const double turn = (id == fx::SwirlClockwise ? 1.0 : -1.0) * 2.2;
         warped = Warped(grid, [&](QPointF q) {
             const double a = turn * falloff(q);
             const QPointF d = q - c;
@@ -575,7 +576,7 @@ QImage LightingTile(EffectId id, int w, int h)
     QImage tile = Crop(":/ombrik/thumbnail-source.png", QRect(120, 30, 420, 330), w, h);
     {
         QPainter dim(&tile);
-        dim.fillRect(tile.rect(), QColor(8, 10, 30, id == 126 ? 110 : 170));
+        dim.fillRect(tile.rect(), QColor(8, 10, 30, id == fx::Mist ? 110 : 170));
     }
     QPainter p(&tile);
     p.setRenderHint(QPainter::Antialiasing);
@@ -583,7 +584,7 @@ QImage LightingTile(EffectId id, int w, int h)
     const QPointF c(w / 2.0, h / 2.0);
     const double s = std::min(w, h);
     switch (id) {
-    case 120: {  // spotlight: a cone from above onto a bright ellipse
+    case fx::Spotlight: {  // spotlight: a cone from above onto a bright ellipse
         const QPointF spot = c + QPointF(0, s * 0.15);
         QPainterPath cone;
         cone.moveTo(c.x() - s * 0.08, 0);
@@ -609,11 +610,11 @@ QImage LightingTile(EffectId id, int w, int h)
         p.restore();
         break;
     }
-    case 121:  // point light
+    case fx::PointLight:  // point light
         Glow(p, c, s * 0.7, QColor(255, 245, 220));
         Glow(p, c, s * 0.18, QColor(255, 255, 255));
         break;
-    case 122: {  // lens flare: a hot spot and rings along a line
+    case fx::LensFlare: {  // lens flare: a hot spot and rings along a line
         const QPointF a(w * 0.25, h * 0.3), b(w * 0.8, h * 0.78);
         Glow(p, a, s * 0.45, QColor(255, 90, 80));
         Glow(p, a, s * 0.14, QColor(255, 255, 255));
@@ -625,9 +626,9 @@ QImage LightingTile(EffectId id, int w, int h)
         }
         break;
     }
-    case 123:
-    case 124: {  // radial and magic flare: rays from a core
-        const QColor ray = id == 123 ? QColor(255, 240, 210) : QColor(90, 120, 255);
+    case fx::RadialFlare:
+    case fx::MagicFlare: {  // radial and magic flare: rays from a core
+        const QColor ray = id == fx::RadialFlare ? QColor(255, 240, 210) : QColor(90, 120, 255);
         for (int i = 0; i < 24; ++i) {
             const double a = 2 * M_PI * i / 24 + (i % 3) * 0.05;
             const double len = s * (0.35 + 0.3 * ((i * 37) % 7) / 7.0);
@@ -645,27 +646,27 @@ QImage LightingTile(EffectId id, int w, int h)
         Glow(p, c, s * 0.12, QColor(255, 255, 255));
         break;
     }
-    case 125:  // fairy dust: many small pink sparks
-    case 128: {  // firefly: green glowing dots
-        const QColor colour = id == 125 ? QColor(255, 170, 255) : QColor(110, 255, 110);
-        unsigned seed = id == 125 ? 7u : 11u;
-        for (int i = 0; i < (id == 125 ? 26 : 10); ++i) {
+    case fx::FairyDust:  // fairy dust: many small pink sparks
+    case fx::Firefly: {  // firefly: green glowing dots
+        const QColor colour = id == fx::FairyDust ? QColor(255, 170, 255) : QColor(110, 255, 110);
+        unsigned seed = id == fx::FairyDust ? 7u : 11u;
+        for (int i = 0; i < (id == fx::FairyDust ? 26 : 10); ++i) {
             seed = seed * 1103515245u + 12345u;
             const double x = (seed >> 8) % 1000 / 1000.0 * w;
             seed = seed * 1103515245u + 12345u;
             const double y = (seed >> 8) % 1000 / 1000.0 * h;
-            Glow(p, QPointF(x, y), id == 125 ? s * 0.07 : s * 0.14, colour);
+            Glow(p, QPointF(x, y), id == fx::FairyDust ? s * 0.07 : s * 0.14, colour);
             Glow(p, QPointF(x, y), s * 0.025, QColor(255, 255, 255));
         }
         break;
     }
-    case 126: {  // mist: soft white clouds
+    case fx::Mist: {  // mist: soft white clouds
         for (auto [x, y, r] : {std::tuple{0.25, 0.6, 0.45}, std::tuple{0.6, 0.45, 0.5}, std::tuple{0.85, 0.7, 0.4},
                                std::tuple{0.45, 0.8, 0.4}})
             Glow(p, QPointF(w * x, h * y), s * r, QColor(235, 240, 255), 0.45);
         break;
     }
-    case 127: {  // sparkle: golden four-point stars
+    case fx::Sparkle: {  // sparkle: golden four-point stars
         p.setPen(Qt::NoPen);
         for (auto [x, y, r] : {std::tuple{0.3, 0.35, 0.3}, std::tuple{0.7, 0.6, 0.22}, std::tuple{0.55, 0.22, 0.12}}) {
             const QPointF q(w * x, h * y);

@@ -3,7 +3,7 @@
 // (shape).
 #pragma once
 
-#include "canvas/messages.h"
+#include "ui/messages.h"
 
 #include <QWidget>
 

@@ -3,7 +3,7 @@
 // a colour dialog for any other colour.
 #pragma once
 
-#include "canvas/messages.h"
+#include "ui/messages.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
 #include "ui/effect_panel.h"
 
-#include "canvas/scroll_codes.h"
+#include "ui/scroll_codes.h"
 #include "effects/effect_request.h"
 #include "engine/progress.h"
 #include "ui/artwork.h"
@@ -37,47 +37,47 @@ QImage BufferImage(const PixelBuffer& b)
 const char* TileAction(EffectId id)
 {
     switch (id) {
-    case 0: return QT_TRANSLATE_NOOP("CEffectPanel", "Brightens the parts you paint");
-    case 1: return QT_TRANSLATE_NOOP("CEffectPanel", "Darkens the parts you paint");
-    case 2: return QT_TRANSLATE_NOOP("CEffectPanel", "Smooths skin and small blemishes");
-    case 3: return QT_TRANSLATE_NOOP("CEffectPanel", "Removes red from eyes");
-    case 4: return QT_TRANSLATE_NOOP("CEffectPanel", "Lifts the mid-tones");
-    case 5: return QT_TRANSLATE_NOOP("CEffectPanel", "Strengthens the contrast");
-    case 6: return QT_TRANSLATE_NOOP("CEffectPanel", "Blurs the parts you paint");
-    case 7: return QT_TRANSLATE_NOOP("CEffectPanel", "Sharpens the parts you paint");
-    case 8: return QT_TRANSLATE_NOOP("CEffectPanel", "Turns the parts you paint black and white");
-    case 9: return QT_TRANSLATE_NOOP("CEffectPanel", "Turns the parts you paint into large pixels");
-    case 40: return QT_TRANSLATE_NOOP("CEffectPanel", "Gives the photo a canvas texture");
-    case 41: return QT_TRANSLATE_NOOP("CEffectPanel", "Paints the photo in woven strokes");
-    case 42: return QT_TRANSLATE_NOOP("CEffectPanel", "Embosses the photo in grey relief");
-    case 43: return QT_TRANSLATE_NOOP("CEffectPanel", "Adds a soft, dreamy glow");
-    case 44: return QT_TRANSLATE_NOOP("CEffectPanel", "Paints the photo in dots");
-    case 45: return QT_TRANSLATE_NOOP("CEffectPanel", "Paints the photo in blocky strokes");
-    case 46: return QT_TRANSLATE_NOOP("CEffectPanel", "Scatters the pixels like splashed paint");
-    case 47: return QT_TRANSLATE_NOOP("CEffectPanel", "Makes the photo look painted in oils");
-    case 48: return QT_TRANSLATE_NOOP("CEffectPanel", "Cuts the photo into mosaic tiles");
-    case 49: return QT_TRANSLATE_NOOP("CEffectPanel", "Paints the photo in long straw strokes");
-    case 50: return QT_TRANSLATE_NOOP("CEffectPanel", "Shows the photo through glass tiles");
-    case 51: return QT_TRANSLATE_NOOP("CEffectPanel", "Draws the photo as line art");
-    case 52: return QT_TRANSLATE_NOOP("CEffectPanel", "Paints the edges of the photo");
-    case 53: return QT_TRANSLATE_NOOP("CEffectPanel", "Reduces the photo to a few tones");
-    case 54: return QT_TRANSLATE_NOOP("CEffectPanel", "Blows the photo sideways like wind");
-    case 55: return QT_TRANSLATE_NOOP("CEffectPanel", "Blurs the photo as if moving");
-    case 56: return QT_TRANSLATE_NOOP("CEffectPanel", "Blurs the photo outward from the centre");
-    case 80: return QT_TRANSLATE_NOOP("CEffectPanel", "Pushes the photo along the drag");
-    case 81: return QT_TRANSLATE_NOOP("CEffectPanel", "Makes the part under the brush grow");
-    case 82: return QT_TRANSLATE_NOOP("CEffectPanel", "Makes the part under the brush shrink");
-    case 83: return QT_TRANSLATE_NOOP("CEffectPanel", "Swirls the photo clockwise");
-    case 84: return QT_TRANSLATE_NOOP("CEffectPanel", "Swirls the photo counter-clockwise");
-    case 120: return QT_TRANSLATE_NOOP("CEffectPanel", "Lights the photo with a spotlight");
-    case 121: return QT_TRANSLATE_NOOP("CEffectPanel", "Lights the photo with a point light");
-    case 122: return QT_TRANSLATE_NOOP("CEffectPanel", "Adds a camera lens flare");
-    case 123: return QT_TRANSLATE_NOOP("CEffectPanel", "Adds a radial flare");
-    case 124: return QT_TRANSLATE_NOOP("CEffectPanel", "Adds a magic flare");
-    case 125: return QT_TRANSLATE_NOOP("CEffectPanel", "Stamps sparkling fairy dust");
-    case 126: return QT_TRANSLATE_NOOP("CEffectPanel", "Stamps soft mist and cloud");
-    case 127: return QT_TRANSLATE_NOOP("CEffectPanel", "Stamps sparkles");
-    case 128: return QT_TRANSLATE_NOOP("CEffectPanel", "Stamps glowing fireflies");
+    case fx::Lighten: return QT_TRANSLATE_NOOP("CEffectPanel", "Brightens the parts you paint");
+    case fx::Darken: return QT_TRANSLATE_NOOP("CEffectPanel", "Darkens the parts you paint");
+    case fx::SmoothSkin: return QT_TRANSLATE_NOOP("CEffectPanel", "Smooths skin and small blemishes");
+    case fx::RedEye: return QT_TRANSLATE_NOOP("CEffectPanel", "Removes red from eyes");
+    case fx::Gamma: return QT_TRANSLATE_NOOP("CEffectPanel", "Lifts the mid-tones");
+    case fx::Contrast: return QT_TRANSLATE_NOOP("CEffectPanel", "Strengthens the contrast");
+    case fx::Blur: return QT_TRANSLATE_NOOP("CEffectPanel", "Blurs the parts you paint");
+    case fx::Sharp: return QT_TRANSLATE_NOOP("CEffectPanel", "Sharpens the parts you paint");
+    case fx::BlackAndWhite: return QT_TRANSLATE_NOOP("CEffectPanel", "Turns the parts you paint black and white");
+    case fx::Pixelize: return QT_TRANSLATE_NOOP("CEffectPanel", "Turns the parts you paint into large pixels");
+    case fx::Canvas: return QT_TRANSLATE_NOOP("CEffectPanel", "Gives the photo a canvas texture");
+    case fx::Weave: return QT_TRANSLATE_NOOP("CEffectPanel", "Paints the photo in woven strokes");
+    case fx::Emboss: return QT_TRANSLATE_NOOP("CEffectPanel", "Embosses the photo in grey relief");
+    case fx::SoftGlow: return QT_TRANSLATE_NOOP("CEffectPanel", "Adds a soft, dreamy glow");
+    case fx::DotArt: return QT_TRANSLATE_NOOP("CEffectPanel", "Paints the photo in dots");
+    case fx::Cubism: return QT_TRANSLATE_NOOP("CEffectPanel", "Paints the photo in blocky strokes");
+    case fx::Splash: return QT_TRANSLATE_NOOP("CEffectPanel", "Scatters the pixels like splashed paint");
+    case fx::OilPaint: return QT_TRANSLATE_NOOP("CEffectPanel", "Makes the photo look painted in oils");
+    case fx::Mosaic: return QT_TRANSLATE_NOOP("CEffectPanel", "Cuts the photo into mosaic tiles");
+    case fx::Straws: return QT_TRANSLATE_NOOP("CEffectPanel", "Paints the photo in long straw strokes");
+    case fx::Glass: return QT_TRANSLATE_NOOP("CEffectPanel", "Shows the photo through glass tiles");
+    case fx::LineArt: return QT_TRANSLATE_NOOP("CEffectPanel", "Draws the photo as line art");
+    case fx::EdgePaint: return QT_TRANSLATE_NOOP("CEffectPanel", "Paints the edges of the photo");
+    case fx::Posterize: return QT_TRANSLATE_NOOP("CEffectPanel", "Reduces the photo to a few tones");
+    case fx::Wind: return QT_TRANSLATE_NOOP("CEffectPanel", "Blows the photo sideways like wind");
+    case fx::MotionBlur: return QT_TRANSLATE_NOOP("CEffectPanel", "Blurs the photo as if moving");
+    case fx::RadialBlur: return QT_TRANSLATE_NOOP("CEffectPanel", "Blurs the photo outward from the centre");
+    case fx::WarpMove: return QT_TRANSLATE_NOOP("CEffectPanel", "Pushes the photo along the drag");
+    case fx::WarpGrow: return QT_TRANSLATE_NOOP("CEffectPanel", "Makes the part under the brush grow");
+    case fx::WarpShrink: return QT_TRANSLATE_NOOP("CEffectPanel", "Makes the part under the brush shrink");
+    case fx::SwirlClockwise: return QT_TRANSLATE_NOOP("CEffectPanel", "Swirls the photo clockwise");
+    case fx::SwirlCounterClockwise: return QT_TRANSLATE_NOOP("CEffectPanel", "Swirls the photo counter-clockwise");
+    case fx::Spotlight: return QT_TRANSLATE_NOOP("CEffectPanel", "Lights the photo with a spotlight");
+    case fx::PointLight: return QT_TRANSLATE_NOOP("CEffectPanel", "Lights the photo with a point light");
+    case fx::LensFlare: return QT_TRANSLATE_NOOP("CEffectPanel", "Adds a camera lens flare");
+    case fx::RadialFlare: return QT_TRANSLATE_NOOP("CEffectPanel", "Adds a radial flare");
+    case fx::MagicFlare: return QT_TRANSLATE_NOOP("CEffectPanel", "Adds a magic flare");
+    case fx::FairyDust: return QT_TRANSLATE_NOOP("CEffectPanel", "Stamps sparkling fairy dust");
+    case fx::Mist: return QT_TRANSLATE_NOOP("CEffectPanel", "Stamps soft mist and cloud");
+    case fx::Sparkle: return QT_TRANSLATE_NOOP("CEffectPanel", "Stamps sparkles");
+    case fx::Firefly: return QT_TRANSLATE_NOOP("CEffectPanel", "Stamps glowing fireflies");
     default: return "";
     }
 }

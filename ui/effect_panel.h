@@ -3,7 +3,7 @@
 // the choice goes to the main window as WM_EFFECT_COMMAND kind 0.
 #pragma once
 
-#include "canvas/messages.h"
+#include "ui/messages.h"
 #include "effects/effect_catalogue.h"
 #include "engine/pixel_buffer.h"
 

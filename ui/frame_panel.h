@@ -4,7 +4,7 @@
 // index to the owner.
 #pragma once
 
-#include "canvas/messages.h"
+#include "ui/messages.h"
 #include "engine/pixel_buffer.h"
 
 #include <QImage>

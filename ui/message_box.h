@@ -2,6 +2,8 @@
 // goes through a replaceable hook so that tests can answer without a modal loop.
 #pragma once
 
+#include "engine/product.h"
+
 #include <QString>
 
 #include <functional>
@@ -9,8 +11,6 @@
 class QWidget;
 
 namespace ombrik {
-
-inline constexpr const char* kProductTitle = "Ombrik Photo Editor";
 
 using InformationHook = std::function<void(QWidget* parent, const QString& text)>;
 using QuestionHook = std::function<bool(QWidget* parent, const QString& text)>;

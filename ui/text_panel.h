@@ -4,7 +4,7 @@
 // 1 for "Merge Down".
 #pragma once
 
-#include "canvas/messages.h"
+#include "ui/messages.h"
 #include "canvas/text_drawing.h"
 
 #include <QWidget>

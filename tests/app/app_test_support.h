@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/editor_dlg.h"
-#include "canvas/photo_canvas.h"
+#include "view/photo_canvas.h"
 #include "ui/effect_panel.h"
 #include "ui/message_box.h"
 
@@ -39,7 +39,8 @@ struct WindowWithPhoto {
     ~WindowWithPhoto();
     CEditorDlg& operator*() { return *window; }
     CEditorDlg* operator->() { return window.get(); }
-    CanvasDocument& doc() { return window->canvas()->document(); }
+    const CanvasDocument& doc() { return window->session().document(); }
+    EditorSession& session() { return window->session(); }
     // Writes a copy of the sample photo of w × h into the temporary folder.
     QString writePhoto(const QString& name, int w, int h);
 };

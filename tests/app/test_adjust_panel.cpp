@@ -45,7 +45,7 @@ TEST(AdjustPanel, SlidersPreviewLiveApplyRecordsOneStepLeavingDrops)
     WindowWithPhoto w(240, 160);
     const PixelBuffer photo = w.doc().photo();
     EXPECT_TRUE(w->menu(cmd::PanelMenuButton)->actions().contains(w->action(cmd::MenuAdjust)));
-    EXPECT_EQ(CEditorDlg::acceleratorCommand(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier), cmd::MenuAdjust);
+    EXPECT_EQ(CEditorDlg::acceleratorCommand(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier), cmd::AdjustPanel);
     w->button(cmd::AdjustPanel)->click();
     CAdjustPanel* panel = w->adjustPanel();
     ASSERT_EQ(w->currentPanel(), Panel::Adjust);

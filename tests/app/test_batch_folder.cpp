@@ -3,7 +3,7 @@
 // folder, seeds independent of the job count, and frame and text drawn as the
 // window's Save As draws them.
 #include "canvas/frame_library.h"
-#include "canvas/photo_canvas.h"
+#include "view/photo_canvas.h"
 #include "canvas/text_drawing.h"
 #include "files/photo_loader.h"
 #include "tests/support/photo_fixture.h"
@@ -173,18 +173,19 @@ TEST(BatchFolder, FrameAndTextMatchTheWindowsSaveAs)
 
     // The window: the photo at zoom 1, a text added from the panel's template
     // in style 3 (it lands 20 pixels from the top-left corner), frame 3.
-    CPhotoCanvas canvas;
+    EditorSession session;
+    CPhotoCanvas canvas(session);
     canvas.resize(800, 600);
-    ASSERT_TRUE(canvas.openPhoto(photo.toStdString()).ok);
+    ASSERT_TRUE(session.open(photo.toStdString()).ok);
     canvas.actualSize();
     TextTemplate templ = DefaultTemplate(CTextPanel::fontFaces().value(0).toStdString());
     templ.text = text.toStdString();
     templ.style = 3;
     std::tie(templ.colour1, templ.colour2) = StyleDefaultColours(3);
     canvas.addTextObject(templ);
-    ASSERT_EQ(canvas.document().objects().size(), 1u);
-    ASSERT_TRUE(canvas.setPhotoFrame(2));
-    const PixelBuffer window = canvas.exportComposite();
+    ASSERT_EQ(session.document().objects().size(), 1u);
+    ASSERT_TRUE(session.setFrame(2));
+    const PixelBuffer window = session.composite();
     const QImage expected =
         QImage(window.data(), window.width, window.height, int(window.stride()), QImage::Format_BGR888).copy();
 

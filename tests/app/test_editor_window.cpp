@@ -271,7 +271,7 @@ TEST(EditorWindow, DownsizedPhotoShowsANotice)
 {
     WindowWithPhoto w;
     EXPECT_FALSE(w->notice()->isVisible());
-    w.doc().setThreshold(160, 120);
+    w.session().setThreshold(160, 120);
     const QString big = w.writePhoto(QStringLiteral("big.png"), 600, 400);
     ASSERT_TRUE(w->openPath(big));
     EXPECT_LT(w.doc().width(), 600);
@@ -311,7 +311,7 @@ TEST(EditorWindow, PanelsShowTheirOwnControls)
     EXPECT_TRUE(w->framePanel()->isVisible());
 
     // Back on Retouch the brush mode returns and the picker's brush is sent again.
-    w.doc().setBrushSize(77);
+    w.session().setBrushSize(77);
     w->command(cmd::RetouchPanel);
     EXPECT_TRUE(w->canvas()->brushMode());
     EXPECT_EQ(w.doc().brushSize(), (200 + 100) / 16 / 4 * 4);
@@ -383,13 +383,23 @@ TEST(EditorWindow, MenusCarryTheirItemsWithIcons)
 {
     WindowWithPhoto w;
     EXPECT_EQ(ItemTexts(w->menu(cmd::FileMenuButton)),
-              QStringList({"Open", "Open Recent", "Save\tCtrl+S", "Save As...", "-", "Preview", "-", "Exit"}));
+              QStringList({"Open", "Open Recent", "Save", "Save As...", "-", "Preview", "-", "Exit"}));
     EXPECT_EQ(ItemTexts(w->menu(cmd::EditMenuButton)),
               QStringList({"Undo (Ctrl+Z)", "Redo (Ctrl+Y)", "Delete Selected Object", "Delete Photo Frame", "-",
-                           "Crop (C)", "Straighten (L)", "Rotate Left (Ctrl+Shift+R)", "Rotate Right (Ctrl+R)",
-                           QString::fromUtf8("Rotate 180°"), "Flip Horizontal", "Flip Vertical",
-                           "Resize... (Ctrl+Alt+I)", "Fade... (Ctrl+Shift+F)"}));
-    EXPECT_EQ(ItemTexts(w->menu(cmd::PanelMenuButton)), QStringList({"Retouch", "Lighting", "Warp", "Filters", "Text", "Adjust (Ctrl+Shift+A)"}));
+                           "Crop", "Straighten", "Rotate Left", "Rotate Right", QString::fromUtf8("Rotate 180°"),
+                           "Flip Horizontal", "Flip Vertical", "Resize...", "Fade..."}));
+    EXPECT_EQ(ItemTexts(w->menu(cmd::PanelMenuButton)),
+              QStringList({"Retouch", "Lighting", "Warp", "Filters", "Text", "Adjust"}));
+    // Keys are shown beside the items (Undo and Redo carry theirs in the text),
+    // and the tool tips name them too.
+    const std::pair<int, const char*> keys[] = {{cmd::MenuOpen, "Ctrl+O"},       {cmd::MenuSave, "Ctrl+S"},
+                                                {cmd::MenuSaveAs, "Ctrl+Shift+S"}, {cmd::Crop, "C"},
+                                                {cmd::ResizePhoto, "Ctrl+Alt+I"},  {cmd::MenuFade, "Ctrl+Shift+F"},
+                                                {cmd::MenuAdjust, "Ctrl+Shift+A"}, {cmd::MenuUndo, ""}};
+    for (const auto& [id, key] : keys)
+        EXPECT_EQ(w->action(id)->shortcut().toString(), QString::fromLatin1(key)) << id;
+    EXPECT_EQ(w->button(cmd::Crop)->toolTip(), QStringLiteral("Crop (C)"));
+    EXPECT_EQ(w->button(cmd::Undo)->toolTip(), QStringLiteral("Undo (Ctrl+Z)"));
     EXPECT_EQ(ItemTexts(w->menu(cmd::HelpMenuButton)), QStringList({"Online Help Content", "About"}));
     EXPECT_EQ(ItemTexts(w->contextMenu()),
               QStringList({"Open", "Save as...", "-", "Undo (Ctrl+Z)", "Redo (Ctrl+Y)", "-", "Zoom to Fit",

@@ -44,7 +44,7 @@ void Drag(QWidget* w, QPointF from, QPointF to)
 
 QSize PhotoSize(WindowWithPhoto& w)
 {
-    return QSize(w->canvas()->document().width(), w->canvas()->document().height());
+    return QSize(w->session().document().width(), w->session().document().height());
 }
 
 } // namespace
@@ -53,7 +53,7 @@ TEST(GeometryWindow, MenuKeysAndButtonsTurnFlipAndResize)
 {
     BoxAnswers boxes;
     WindowWithPhoto w(120, 80);
-    CanvasDocument& doc = w->canvas()->document();
+    const CanvasDocument& doc = w->session().document();
     const PixelBuffer opened = doc.photo();
 
     QTest::keyClick(w.window.get(), Qt::Key_R, Qt::ControlModifier);
@@ -72,7 +72,7 @@ TEST(GeometryWindow, MenuKeysAndButtonsTurnFlipAndResize)
     QTest::keyClick(w.window.get(), Qt::Key_I, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(PhotoSize(w), QSize(40, 60));
     // Past the load threshold: a message, the photo stays.
-    doc.setThreshold(100, 100);
+    w.session().setThreshold(100, 100);
     w->chooseResize = [] { return QSize(400, 600); };
     w->command(cmd::ResizePhoto);
     EXPECT_EQ(PhotoSize(w), QSize(40, 60));
@@ -91,7 +91,7 @@ TEST(GeometryWindow, CropModeWithHandlesAspectEnterAndEscape)
 {
     WindowWithPhoto w(200, 120);
     CPhotoCanvas* canvas = w->canvas();
-    CanvasDocument& doc = canvas->document();
+    const CanvasDocument& doc = w.doc();
     canvas->setFocus();
     QTest::keyClick(canvas, Qt::Key_C);
     ASSERT_EQ(canvas->geometryMode(), CPhotoCanvas::GeometryMode::Crop);
@@ -162,7 +162,7 @@ TEST(GeometryWindow, LevelModeSliderAndHorizonLine)
     canvas->setLevelAngle(-10);
     QTest::keyClick(canvas, Qt::Key_Escape);
     EXPECT_EQ(PhotoSize(w), QSize(size.width, size.height));
-    EXPECT_EQ(canvas->document().history().size(), 1u);
+    EXPECT_EQ(canvas->session().document().history().size(), 1u);
 }
 
 TEST(GeometryWindow, ResizeDialogInPixelsOrPercentWithTheAspectLock)

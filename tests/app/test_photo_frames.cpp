@@ -36,7 +36,7 @@ TEST(FramePanel, ClickSelectsDoubleClickAppliesAndTheHistoryFollows)
     EXPECT_GE(panel->count(), 12);
     EXPECT_EQ(panel->geometry(), QRect(w->width() - 155, 186, 151, w->height() - 4 - 186));
     EXPECT_EQ(panel->columns(), 2);
-    CanvasDocument& doc = w.doc();
+    const CanvasDocument& doc = w.doc();
     CFlatButton* deleteFrame = w->button(cmd::DeletePhotoFrame);
     EXPECT_FALSE(deleteFrame->isEnabled());
 

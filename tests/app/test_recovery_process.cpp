@@ -1,8 +1,8 @@
 // The real program killed with SIGKILL while editing, once after a few steps
 // and once in the middle of a journal write: the next start offers the edits
 // back and restores them exactly, or discards them when asked.
-#include "canvas/messages.h"
-#include "canvas/recovery_journal.h"
+#include "ui/messages.h"
+#include "recovery/recovery_journal.h"
 #include "files/photo_loader.h"
 #include "tests/support/photo_fixture.h"
 

@@ -1,7 +1,8 @@
 // Start-up recovery in the main window: the question about journals left by an
 // editor that was cut off, restoring into the window, discarding, damaged
 // journals, and the journal going away with a normal close.
-#include "app/recovery_session.h"
+#include "recovery/recovery_session.h"
+#include "ui/recovery_dialog.h"
 #include "tests/app/app_test_support.h"
 #include "tests/support/photo_fixture.h"
 
@@ -90,13 +91,13 @@ TEST(Recovery, RestoreBringsThePhotoBackAtItsPositionModifiedAndNamed)
     CEditorDlg window;
     window.resize(1000, 640);
     window.show();
-    RecoverySession session(window, root);
+    RecoverySession session(window.session(), window, root);
     ASSERT_TRUE(session.offerLeftJournals());
     ASSERT_EQ(answers.offers.size(), 1u);
     EXPECT_EQ(RecoveryQuestionText(answers.offers[0][0]),
               "Ombrik Photo Editor was closed before the changes to beach.png were saved. Restore them?");
 
-    const CanvasDocument& doc = window.canvas()->document();
+    const CanvasDocument& doc = window.session().document();
     EXPECT_EQ(doc.photoPath(), "/photos/beach.png");
     EXPECT_TRUE(doc.modified());
     EXPECT_EQ(doc.historyPos(), 1);
@@ -128,7 +129,7 @@ TEST(Recovery, RestoreBringsThePhotoBackAtItsPositionModifiedAndNamed)
     boxes.answerYes = false;
     window.close();
     EXPECT_EQ(boxes.questions.size(), 1);
-    session.finish();
+    session.finish(window.isHidden());
     EXPECT_TRUE(Journals(root).empty());
 }
 
@@ -146,16 +147,16 @@ TEST(Recovery, SeveralJournalsOfferAChoiceAndDiscardRemovesOne)
     answers.answers = {{RecoveryAnswer::Discard, 0}, {RecoveryAnswer::Later, 0}};
     {
         CEditorDlg window;
-        RecoverySession session(window, root);
+        RecoverySession session(window.session(), window, root);
         EXPECT_FALSE(session.offerLeftJournals());
         ASSERT_EQ(answers.offers.size(), 2u);
         ASSERT_EQ(answers.offers[0].size(), 2u);
         EXPECT_EQ(answers.offers[0][0].photoPath, "/photos/second.png");  // newest first
         ASSERT_EQ(answers.offers[1].size(), 1u);
         EXPECT_EQ(answers.offers[1][0].photoPath, "/photos/first.png");
-        EXPECT_FALSE(window.canvas()->document().hasPhoto());
+        EXPECT_FALSE(window.session().document().hasPhoto());
         // A window that was never closed (killed, or the session ended) keeps its journal.
-        session.finish();
+        session.finish(window.isHidden());
     }
     const std::vector<LeftJournal> left = FindLeftJournals(root);
     ASSERT_EQ(left.size(), 1u);
@@ -178,7 +179,7 @@ TEST(Recovery, DamagedJournalIsReportedOnceAndOfferedForDiscard)
     boxes.answerYes = false;  // keep it the first time
     {
         CEditorDlg window;
-        RecoverySession session(window, root);
+        RecoverySession session(window.session(), window, root);
         EXPECT_FALSE(session.offerLeftJournals());
     }
     ASSERT_EQ(boxes.questions.size(), 1);
@@ -192,7 +193,7 @@ TEST(Recovery, DamagedJournalIsReportedOnceAndOfferedForDiscard)
     // The next start does not ask again about the damaged one.
     {
         CEditorDlg window;
-        RecoverySession session(window, root);
+        RecoverySession session(window.session(), window, root);
         EXPECT_FALSE(session.offerLeftJournals());
     }
     EXPECT_EQ(boxes.questions.size(), 1);
@@ -212,11 +213,11 @@ TEST(Recovery, DamagedJournalIsReportedOnceAndOfferedForDiscard)
     boxes.answerYes = true;
     answers.answers = {{RecoveryAnswer::Restore, 0}};
     CEditorDlg window;
-    RecoverySession session(window, root);
+    RecoverySession session(window.session(), window, root);
     EXPECT_FALSE(session.offerLeftJournals());
     ASSERT_EQ(boxes.questions.size(), 2);
     EXPECT_TRUE(boxes.questions[1].contains(QFileInfo(QString::fromStdString(whole)).fileName()));
-    EXPECT_FALSE(window.canvas()->document().hasPhoto());
+    EXPECT_FALSE(window.session().document().hasPhoto());
     EXPECT_EQ(Journals(root).size(), 1u);  // only the one reported before is left
 }
 
@@ -226,7 +227,7 @@ TEST(Recovery, SaveThenCloseRemovesTheJournalAndAnUnwritableFolderGivesOneNotice
     QTemporaryDir dir;
     const std::string root = dir.path().toStdString() + "/recovery";
     {
-        RecoverySession session(*window, root);
+        RecoverySession session(window->session(), *window, root);
         // The photo was opened before the session: open it again under it.
         ASSERT_TRUE(window->openPath(window.photoPath));
         window->sendMessage(WM_EFFECT_COMMAND, 0, 42);
@@ -238,7 +239,7 @@ TEST(Recovery, SaveThenCloseRemovesTheJournalAndAnUnwritableFolderGivesOneNotice
         window->saveAsDialog = [&] { return ++saves > 0; };
         window->close();
         EXPECT_EQ(saves, 1);
-        session.finish();
+        session.finish(window->isHidden());
         EXPECT_TRUE(Journals(root).empty());
     }
 
@@ -247,7 +248,7 @@ TEST(Recovery, SaveThenCloseRemovesTheJournalAndAnUnwritableFolderGivesOneNotice
     FILE* f = std::fopen(blocked.c_str(), "wb");
     std::fclose(f);
     test::WindowWithPhoto other;
-    RecoverySession session(*other, blocked + "/recovery");
+    RecoverySession session(other->session(), *other, blocked + "/recovery");
     QApplication::processEvents();
     other->sendMessage(WM_EFFECT_COMMAND, 0, 42);
     QApplication::processEvents();

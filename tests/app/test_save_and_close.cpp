@@ -182,7 +182,7 @@ TEST(EditorWindow, CtrlSWritesTheOpenedFileInItsOwnFormat)
 
     // A photo reduced on open would lose its full size: Save asks for a name
     // and the original is left alone.
-    w.doc().setThreshold(64, 48);
+    w.session().setThreshold(64, 48);
     const QString big = w.writePhoto(QStringLiteral("big.png"), 120, 80);
     const QByteArray original = Bytes(big);
     ASSERT_TRUE(w->openPath(big));
@@ -220,12 +220,12 @@ TEST(EditorWindow, EachNewWindowStartsAtTheDefaultThreshold)
             dialog->accept();
         });
         first.command(cmd::AutoResizeThreshold);
-        ASSERT_EQ(first.canvas()->document().thresholdWidth(), 2400);
-        ASSERT_EQ(first.canvas()->document().thresholdHeight(), 1800);
+        ASSERT_EQ(first.session().document().thresholdWidth(), 2400);
+        ASSERT_EQ(first.session().document().thresholdHeight(), 1800);
     }
     CEditorDlg second;
-    EXPECT_EQ(second.canvas()->document().thresholdWidth(), 1600);
-    EXPECT_EQ(second.canvas()->document().thresholdHeight(), 1200);
+    EXPECT_EQ(second.session().document().thresholdWidth(), 1600);
+    EXPECT_EQ(second.session().document().thresholdHeight(), 1200);
 }
 
 TEST(EditorWindow, EnterReachesOnlyTheTextBox)

@@ -106,7 +106,7 @@ TEST(TextPanel, ClickOnAnObjectFillsTheBoxAndMergeDownFlattens)
     QTest::mouseClick(panel->addButton(), Qt::LeftButton);
     panel->textBox()->setPlainText(QStringLiteral("Other"));
     EXPECT_EQ(w.doc().objects()[0].text, "Other");
-    w.doc().objects()[0].selected = false;
+    w.session().liveObjects()[0].selected = false;
     panel->textBox()->setPlainText(QString());
 
     CPhotoCanvas* canvas = w->canvas();

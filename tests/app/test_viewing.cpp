@@ -77,7 +77,7 @@ TEST(EditorViewing, CancelLeavesThePhotoAndHistoryAsTheyWere)
     BoxAnswers boxes;
     WindowWithPhoto w(1200, 900);
     w->setProgressBoxDelay(0);
-    CanvasDocument& doc = w.doc();
+    const CanvasDocument& doc = w.doc();
     w->sendMessage(WM_EFFECT_COMMAND, 0, 53);  // Posterize: one step to keep
     ASSERT_EQ(doc.history().size(), 1u);
     const PixelBuffer photo = doc.photo();

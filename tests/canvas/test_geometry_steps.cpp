@@ -2,7 +2,6 @@
 // sizes and text objects through undo and redo, refusals that change nothing.
 #include "canvas/canvas_document.h"
 #include "canvas/frame_library.h"
-#include "canvas/photo_canvas.h"
 #include "engine/geometry.h"
 #include "tests/canvas/canvas_test_util.h"
 
@@ -166,27 +165,4 @@ TEST(GeometrySteps, RefusalsLeaveThePhotoAndHistoryAlone)
     EXPECT_FALSE(empty.rotate(1));
     EXPECT_FALSE(empty.crop(0, 0, 4, 4, &error));
     EXPECT_EQ(empty.history().size(), 0u);
-}
-
-TEST(GeometrySteps, TheFrameIsFittedAgainToTheNewSize)
-{
-    SetFrameLibraryFolder(OMBRIK_SOURCE_DIR "/resources/frames");
-    CPhotoCanvas canvas, smaller;
-    canvas.resize(700, 500);
-    canvas.afterOpen(ombrik::test::Flat(400, 300, 90), "/tmp/frame.png");
-    smaller.afterOpen(ombrik::test::Flat(200, 152, 90), "/tmp/small.png");
-    ASSERT_TRUE(canvas.setPhotoFrame(0));
-    ASSERT_TRUE(smaller.setPhotoFrame(0));
-    const int border = canvas.document().frameBorder();
-    ASSERT_NE(border, smaller.document().frameBorder());
-
-    ASSERT_TRUE(canvas.resizePhoto(200, 152));
-    EXPECT_EQ(canvas.document().frameBorder(), smaller.document().frameBorder());
-    EXPECT_EQ(canvas.document().frameIndex(), 0);
-    canvas.undo();
-    EXPECT_EQ(canvas.document().width(), 400);
-    EXPECT_EQ(canvas.document().frameBorder(), border);
-    canvas.redo();
-    EXPECT_EQ(canvas.document().frameBorder(), smaller.document().frameBorder());
-    SetFrameLibraryFolder("");
 }

@@ -1,8 +1,8 @@
 // The crash journal on disk: what it keeps of a document and gives back, how
 // it stays within the history's size, and how damaged or foreign journals are
 // recognised without crashing or waiting.
-#include "canvas/recovery_journal.h"
-#include "canvas_test_util.h"
+#include "recovery/recovery_journal.h"
+#include "tests/canvas/canvas_test_util.h"
 #include "tests/support/photo_fixture.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 // Lights, flares, warp strokes and stamps placed on the canvas with real mouse
 // events on the offscreen platform.
-#include "canvas/photo_canvas.h"
+#include "view/photo_canvas.h"
 #include "canvas/photo_snapshot.h"
 #include "light/lens_flare_renderer.h"
 #include "light/lighting_renderer.h"
@@ -41,15 +41,16 @@ void Drag(QWidget& w, const std::vector<QPoint>& path)
 // A 200 × 150 photo centred in a 400 × 300 canvas at zoom 1: photo pixel
 // (x, y) is at screen (100 + x, 75 + y).
 struct Canvas {
-    CPhotoCanvas canvas;
+    EditorSession session;
+    CPhotoCanvas canvas{session};
     PixelBuffer original;
     explicit Canvas(int w = 200, int h = 150)
     {
         canvas.resize(400, 300);
         original = test::LoadSamplePhoto("coffee.png", w, h);
-        canvas.afterOpen(original, "/tmp/light.png");
+        session.openPhoto(original, "/tmp/light.png");
     }
-    CanvasDocument& doc() { return canvas.document(); }
+    const CanvasDocument& doc() { return session.document(); }
     QPoint screen(int x, int y) const { return canvas.photoRect().topLeft() + QPoint(x, y); }
 };
 
@@ -79,7 +80,7 @@ PixelBuffer AsKept(const PixelBuffer& photo)
 TEST(LightPlacement, PressOutsideThePhotoStartsADragAndRendersFromThere)
 {
     Canvas c;
-    c.canvas.selectEffect(120);
+    c.session.chooseEffect(120);
     ASSERT_EQ(c.canvas.photoRect(), QRect(100, 75, 200, 150));
     Send(c.canvas, QEvent::MouseButtonPress, QPoint(20, 30));  // photo (-80, -45)
     EXPECT_TRUE(c.canvas.lightDragActive());
@@ -100,14 +101,14 @@ TEST(LightPlacement, PressOutsideThePhotoStartsADragAndRendersFromThere)
 TEST(LightPlacement, AClickRendersWithReleaseAtPressAndTheSmallestFlare)
 {
     Canvas c;
-    c.canvas.selectEffect(120);
+    c.session.chooseEffect(120);
     Drag(c.canvas, {c.screen(60, 40)});
     EXPECT_EQ(c.doc().photo().pixels, Spotlight(c.original, 60, 40, 60, 40).pixels);
 
-    c.canvas.undo();
+    c.session.undo();
     ASSERT_EQ(c.doc().photo().pixels, c.original.pixels);
-    c.doc().setEffectColour(DefaultLightingColour(122));
-    c.canvas.selectEffect(122);
+    c.session.setEffectColour(DefaultLightingColour(122));
+    c.session.chooseEffect(122);
     Drag(c.canvas, {c.screen(70, 30)});
     EXPECT_EQ(c.canvas.flareRadius(), 0);
     LensFlareRenderer flare;
@@ -125,7 +126,7 @@ TEST(LightPlacement, AClickRendersWithReleaseAtPressAndTheSmallestFlare)
 TEST(LightPlacement, TwoSpotlightDragsLightTheLitPhotoAgainAndUndoExactly)
 {
     Canvas c;
-    c.canvas.selectEffect(120);
+    c.session.chooseEffect(120);
     Drag(c.canvas, {c.screen(20, 20), c.screen(60, 60), c.screen(100, 80)});
     const PixelBuffer first = Spotlight(c.original, 20, 20, 100, 80);
     ASSERT_EQ(c.doc().photo().pixels, first.pixels);
@@ -133,12 +134,12 @@ TEST(LightPlacement, TwoSpotlightDragsLightTheLitPhotoAgainAndUndoExactly)
     EXPECT_EQ(c.doc().photo().pixels, Spotlight(first, 180, 120, 150, 100).pixels);
     EXPECT_EQ(c.doc().historyPos(), 1);
 
-    c.canvas.undo();
+    c.session.undo();
     EXPECT_EQ(c.doc().photo().pixels, AsKept(first).pixels);
-    c.canvas.undo();
+    c.session.undo();
     EXPECT_EQ(c.doc().photo().pixels, c.original.pixels);
     EXPECT_EQ(c.doc().strokeBase().pixels, c.original.pixels);
-    c.canvas.redo();
+    c.session.redo();
     EXPECT_EQ(c.doc().photo().pixels, AsKept(first).pixels);
     EXPECT_EQ(c.doc().strokeBase().pixels, c.doc().photo().pixels);
 }
@@ -146,7 +147,7 @@ TEST(LightPlacement, TwoSpotlightDragsLightTheLitPhotoAgainAndUndoExactly)
 TEST(LightPlacement, DistanceIsAHundredForTheOnScreenDiagonalAndFlareRadiusFollowsZoom)
 {
     Canvas c;
-    c.canvas.selectEffect(121);
+    c.session.chooseEffect(121);
     Send(c.canvas, QEvent::MouseButtonPress, c.screen(0, 0));
     // The photo's diagonal on screen is 250 pixels.
     EXPECT_EQ(c.canvas.lightDistance(c.screen(200, 150)), 100);
@@ -156,7 +157,7 @@ TEST(LightPlacement, DistanceIsAHundredForTheOnScreenDiagonalAndFlareRadiusFollo
     EXPECT_EQ(c.doc().historyPos(), 0);
 
     // At zoom 4 (scrolled), a band of 80 screen pixels is a 20-pixel flare.
-    c.canvas.selectEffect(123);
+    c.session.chooseEffect(123);
     c.canvas.setZoom(4.0f);
     c.canvas.onScroll(false, ScrollThumbPosition, 30);
     c.canvas.onScroll(true, ScrollThumbPosition, 20);
@@ -171,10 +172,10 @@ TEST(LightPlacement, DistanceIsAHundredForTheOnScreenDiagonalAndFlareRadiusFollo
 TEST(WarpStrokes, SwitchingWarpEffectsAccumulatesAndUndoRestartsFromTheRestoredPhoto)
 {
     Canvas c;
-    c.canvas.setBrushSize(40);
-    c.canvas.selectEffect(80);
+    c.session.setBrushSize(40);
+    c.session.chooseEffect(80);
     Drag(c.canvas, {c.screen(60, 70), c.screen(80, 72), c.screen(100, 75)});
-    c.canvas.selectEffect(81);  // another warp effect: the base is kept
+    c.session.chooseEffect(81);  // another warp effect: the base is kept
     EXPECT_TRUE(c.doc().warpStrokeUncommitted());
     EXPECT_EQ(c.doc().strokeBase().pixels, c.original.pixels);
     Drag(c.canvas, {c.screen(95, 75), c.screen(96, 76)});
@@ -199,7 +200,7 @@ TEST(WarpStrokes, SwitchingWarpEffectsAccumulatesAndUndoRestartsFromTheRestoredP
 
     // Undo goes back exactly one stroke; the next stroke starts a new field on
     // the restored photo (never the buffers the undo replaced).
-    c.canvas.undo();
+    c.session.undo();
     const PixelBuffer afterMove = c.doc().photo();
     Drag(c.canvas, {c.screen(40, 40), c.screen(41, 41)});
     PixelBuffer again = afterMove;
@@ -211,20 +212,20 @@ TEST(WarpStrokes, SwitchingWarpEffectsAccumulatesAndUndoRestartsFromTheRestoredP
     fresh.apply(41, 41, 40, 40);
     fresh.apply(41, 41, 41, 41);
     EXPECT_EQ(c.doc().photo().pixels, again.pixels);
-    c.canvas.undo();
-    c.canvas.undo();
+    c.session.undo();
+    c.session.undo();
     EXPECT_EQ(c.doc().photo().pixels, c.original.pixels);
 }
 
 TEST(WarpStrokes, AChosenRetouchEffectTakesTheWarpedPhotoAsItsBase)
 {
     Canvas c;
-    c.canvas.setBrushSize(50);
-    c.canvas.selectEffect(83);
+    c.session.setBrushSize(50);
+    c.session.chooseEffect(83);
     Drag(c.canvas, {c.screen(100, 75), c.screen(101, 75)});
     const PixelBuffer warped = c.doc().photo();
     ASSERT_NE(warped.pixels, c.original.pixels);
-    c.canvas.selectEffect(2);  // a result brush
+    c.session.chooseEffect(2);  // a result brush
     EXPECT_FALSE(c.doc().warpStrokeUncommitted());
     EXPECT_EQ(c.doc().strokeBase().pixels, warped.pixels);
     PixelBuffer result(200, 150, 3);
@@ -238,19 +239,19 @@ TEST(WarpStrokes, AChosenRetouchEffectTakesTheWarpedPhotoAsItsBase)
 TEST(WarpStrokes, AmountZeroAndDragsFarOutsideAtAnyZoom)
 {
     Canvas c;
-    c.canvas.setBrushSize(90);
-    c.canvas.selectEffect(84);
-    c.doc().setWarpAmount(0);
+    c.session.setBrushSize(90);
+    c.session.chooseEffect(84);
+    c.session.setWarpAmount(0);
     Drag(c.canvas, {c.screen(100, 75), c.screen(120, 80)});
     EXPECT_EQ(c.doc().photo().pixels, c.original.pixels);
     EXPECT_EQ(c.doc().historyPos(), 0);
 
-    c.doc().setWarpAmount(100);
+    c.session.setWarpAmount(100);
     for (float zoom : {0.1f, 3.0f}) {
         c.canvas.setZoom(zoom);
         c.canvas.onScroll(false, ScrollToEnd, 0);
         for (EffectId id : {80, 82, 85}) {
-            c.canvas.selectEffect(id);
+            c.session.chooseEffect(id);
             const QPoint in = c.canvas.photoRect().center() - QPoint(c.canvas.scrollX(), c.canvas.scrollY());
             const QPoint start = QRect(QPoint(0, 0), c.canvas.size()).contains(in) ? in : QPoint(5, 5);
             Drag(c.canvas, {start, QPoint(-4000, 300), QPoint(5000, -7000), QPoint(399, 299)});
@@ -269,28 +270,28 @@ TEST(WarpStrokes, EveryRenewalOfTheBaseGivesTheNextStrokeAFreshField)
         std::function<void(Canvas&)> run;
     };
     const Renewal renewals[] = {
-        {"merge down", [](Canvas& c) { c.canvas.mergeDown(); }},
-        {"undo", [](Canvas& c) { c.canvas.undo(); }},
+        {"merge down", [](Canvas& c) { c.session.mergeText(); }},
+        {"undo", [](Canvas& c) { c.session.undo(); }},
         {"redo", [](Canvas& c) {
-             c.canvas.undo();
-             c.canvas.redo();
+             c.session.undo();
+             c.session.redo();
          }},
         {"another kind of effect", [](Canvas& c) {
-             c.canvas.selectEffect(0);
-             c.canvas.selectEffect(80);
+             c.session.chooseEffect(0);
+             c.session.chooseEffect(80);
          }},
-        {"open", [](Canvas& c) { c.canvas.afterOpen(c.doc().photo(), "/tmp/again.png"); }},
+        {"open", [](Canvas& c) { c.session.openPhoto(c.doc().photo(), "/tmp/again.png"); }},
     };
     for (const Renewal& renewal : renewals) {
         Canvas c;
-        c.canvas.setBrushSize(40);
-        c.canvas.selectEffect(80);
+        c.session.setBrushSize(40);
+        c.session.chooseEffect(80);
         Drag(c.canvas, {c.screen(60, 70), c.screen(75, 72), c.screen(90, 75)});
         Drag(c.canvas, {c.screen(90, 75), c.screen(110, 76), c.screen(130, 78)});
         ASSERT_NE(c.doc().photo().pixels, c.original.pixels);
         renewal.run(c);
         const PixelBuffer renewed = c.doc().photo();
-        c.doc().setWarpAmount(0);
+        c.session.setWarpAmount(0);
         Drag(c.canvas, {c.screen(100, 75), c.screen(101, 75)});
         EXPECT_EQ(c.doc().photo().pixels, renewed.pixels) << "after " << renewal.name;
         EXPECT_EQ(c.doc().warpDisplacement(110, 76), (std::array<double, 2>{0.0, 0.0})) << "after " << renewal.name;
@@ -302,9 +303,9 @@ TEST(Stamps, ADragStampsOnlyUnderTheBrushAndUndoes)
     Canvas c(300, 200);
     c.canvas.resize(500, 400);
     c.canvas.refresh();
-    c.doc().setEffectColour(DefaultLightingColour(127));
-    c.canvas.selectEffect(127);
-    c.canvas.setBrushSize(60);
+    c.session.setEffectColour(DefaultLightingColour(127));
+    c.session.chooseEffect(127);
+    c.session.setBrushSize(60);
     const std::vector<QPoint> path = {c.screen(60, 60), c.screen(100, 70), c.screen(140, 80)};
     Drag(c.canvas, path);
     EXPECT_EQ(c.doc().historyPos(), 0);
@@ -326,6 +327,6 @@ TEST(Stamps, ADragStampsOnlyUnderTheBrushAndUndoes)
         }
     EXPECT_GT(changedInside, 50);
     EXPECT_EQ(changedOutside, 0);
-    c.canvas.undo();
+    c.session.undo();
     EXPECT_EQ(c.doc().photo().pixels, c.original.pixels);
 }

@@ -1,7 +1,7 @@
 // Looking at the photo: zoom about a point on one ladder, panning by drags and
 // fine wheel deltas, drawing at the device pixel ratio, the before view, and
 // cancelling a long effect without touching the document.
-#include "canvas/photo_canvas.h"
+#include "view/photo_canvas.h"
 #include "engine/progress.h"
 #include "tests/support/photo_fixture.h"
 
@@ -41,9 +41,10 @@ void ExpectKeptUnder(const CPhotoCanvas& canvas, QPointF at, QPointF before, con
 
 TEST(CanvasViewing, ZoomAboutAPointKeepsThatPhotoPixelUnderIt)
 {
-    CPhotoCanvas canvas;
+    EditorSession session;
+    CPhotoCanvas canvas(session);
     canvas.resize(400, 300);
-    canvas.afterOpen(Photo(800, 600), "/tmp/a.png");
+    session.openPhoto(Photo(800, 600), "/tmp/a.png");
     int checked = 0;
     for (float start : {1.0f, 1.5f, 3.0f}) {
         for (QPoint scroll : {QPoint(0, 0), QPoint(140, 90), QPoint(300, 210)}) {
@@ -105,9 +106,10 @@ TEST(CanvasViewing, ZoomLadderRoundTrips)
     EXPECT_FLOAT_EQ(CPhotoCanvas::nextZoomStep(CPhotoCanvas::kMinZoom, false), CPhotoCanvas::kMinZoom);
 
     // Ctrl + wheel steps the same ladder, one step per notch, however the notch is cut.
-    CPhotoCanvas canvas;
+    EditorSession session;
+    CPhotoCanvas canvas(session);
     canvas.resize(400, 300);
-    canvas.afterOpen(Photo(800, 600), "/tmp/a.png");
+    session.openPhoto(Photo(800, 600), "/tmp/a.png");
     auto ctrlWheel = [&](int angle) {
         QWheelEvent e(QPointF(120, 90), canvas.mapToGlobal(QPointF(120, 90)), QPoint(), QPoint(0, angle),
                       Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
@@ -123,11 +125,12 @@ TEST(CanvasViewing, ZoomLadderRoundTrips)
 
 TEST(CanvasViewing, DragsPanByTheDragDistanceWithoutPainting)
 {
-    CPhotoCanvas canvas;
+    EditorSession session;
+    CPhotoCanvas canvas(session);
     canvas.resize(400, 300);
-    canvas.afterOpen(Photo(800, 600), "/tmp/a.png");
-    canvas.selectEffect(1);  // Darken: a left drag would paint
-    const PixelBuffer photo = canvas.document().photo();
+    session.openPhoto(Photo(800, 600), "/tmp/a.png");
+    session.chooseEffect(1);  // Darken: a left drag would paint
+    const PixelBuffer photo = session.document().photo();
     canvas.onScroll(false, ScrollThumbPosition, 100);
     canvas.onScroll(true, ScrollThumbPosition, 100);
 
@@ -154,22 +157,23 @@ TEST(CanvasViewing, DragsPanByTheDragDistanceWithoutPainting)
     canvas.releaseAt(QPoint(400, 0));
     EXPECT_EQ(QPoint(canvas.scrollX(), canvas.scrollY()), QPoint(0, 180));
     canvas.setSpacePan(false);
-    EXPECT_EQ(canvas.document().photo().pixels, photo.pixels);
-    EXPECT_TRUE(canvas.document().history().empty());
+    EXPECT_EQ(session.document().photo().pixels, photo.pixels);
+    EXPECT_TRUE(session.document().history().empty());
 
     // Without Space the same left drag paints.
     canvas.pressAt(QPoint(100, 100));
     canvas.moveTo(QPoint(140, 90));
     canvas.releaseAt(QPoint(140, 90));
-    EXPECT_NE(canvas.document().photo().pixels, photo.pixels);
-    EXPECT_EQ(canvas.document().history().size(), 1u);
+    EXPECT_NE(session.document().photo().pixels, photo.pixels);
+    EXPECT_EQ(session.document().history().size(), 1u);
 }
 
 TEST(CanvasViewing, WheelAndTouchpadDeltasScrollSmoothly)
 {
-    CPhotoCanvas canvas;
+    EditorSession session;
+    CPhotoCanvas canvas(session);
     canvas.resize(400, 300);
-    canvas.afterOpen(Photo(800, 600), "/tmp/a.png");
+    session.openPhoto(Photo(800, 600), "/tmp/a.png");
     auto wheel = [&](QPoint pixels, QPoint angle, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         QWheelEvent e(QPointF(100, 100), canvas.mapToGlobal(QPointF(100, 100)), pixels, angle, Qt::NoButton, mods,
                       Qt::NoScrollPhase, false);
@@ -204,9 +208,10 @@ TEST(CanvasViewing, DrawsAtDevicePixelsOnScaledScreens)
             uint8_t* p = checks.at(x, y);
             p[0] = p[1] = p[2] = (x + y) % 2 ? 255 : 0;
         }
-    CPhotoCanvas canvas;
+    EditorSession session;
+    CPhotoCanvas canvas(session);
     canvas.resize(300, 240);
-    canvas.afterOpen(checks, "/tmp/checks.png");
+    session.openPhoto(checks, "/tmp/checks.png");
     canvas.setZoom(0.5f);
     auto extremes = [&] {
         const QImage& b = canvas.backBuffer();
@@ -237,11 +242,12 @@ TEST(CanvasViewing, DrawsAtDevicePixelsOnScaledScreens)
 
 TEST(CanvasViewing, BeforeShowsThePhotoAsOpened)
 {
-    CPhotoCanvas canvas;
+    EditorSession session;
+    CPhotoCanvas canvas(session);
     canvas.resize(300, 200);
-    canvas.afterOpen(Photo(200, 120), "/tmp/a.png");
+    session.openPhoto(Photo(200, 120), "/tmp/a.png");
     const QImage opened = canvas.renderToImage();
-    canvas.selectEffect(53);  // Posterize changes the whole photo
+    session.chooseEffect(53);  // Posterize changes the whole photo
     const QImage edited = canvas.renderToImage();
     ASSERT_NE(opened, edited);
     canvas.setShowBefore(true);
@@ -253,17 +259,18 @@ TEST(CanvasViewing, BeforeShowsThePhotoAsOpened)
     EXPECT_NE(before.copy(QRect(12, 12, 30, 16)), opened.copy(QRect(12, 12, 30, 16)));
     canvas.setShowBefore(false);
     EXPECT_EQ(canvas.renderToImage(), edited);
-    EXPECT_EQ(canvas.document().history().size(), 1u);
+    EXPECT_EQ(session.document().history().size(), 1u);
 }
 
 TEST(CanvasViewing, CancelledEffectLeavesTheDocumentAsItWas)
 {
-    CPhotoCanvas canvas;
+    EditorSession session;
+    CPhotoCanvas canvas(session);
     canvas.resize(300, 200);
-    canvas.afterOpen(Photo(400, 300), "/tmp/a.png");
-    CanvasDocument& doc = canvas.document();
-    canvas.selectEffect(53);  // one step in the history
-    canvas.selectEffect(6);   // Blur: a result brush with its result
+    session.openPhoto(Photo(400, 300), "/tmp/a.png");
+    const CanvasDocument& doc = session.document();
+    session.chooseEffect(53);  // one step in the history
+    session.chooseEffect(6);   // Blur: a result brush with its result
     const PixelBuffer photo = doc.photo(), base = doc.strokeBase(), result = doc.effectResult();
     const size_t steps = doc.history().size();
     const int pos = doc.historyPos();
@@ -271,7 +278,7 @@ TEST(CanvasViewing, CancelledEffectLeavesTheDocumentAsItWas)
     // Runs the work as the window does, cancelling once it has got going.
     int runs = 0;
     int lastSeen = -1;
-    doc.longRun = [&](const std::function<void()>& work, EffectId) {
+    session.setLongRunner([&](const std::function<void()>& work, EffectId) {
         ++runs;
         ClearCancel();
         ScopedProgressSink sink([&](int percent) {
@@ -283,10 +290,10 @@ TEST(CanvasViewing, CancelledEffectLeavesTheDocumentAsItWas)
         const bool cancelled = CancelRequested();
         ClearCancel();
         return !cancelled;
-    };
+    });
     for (EffectId id : {47, 41, 2}) {  // Oil Paint, a painter look, Smooth Skin
         lastSeen = -1;
-        EXPECT_FALSE(canvas.selectEffect(id)) << id;
+        EXPECT_FALSE(session.chooseEffect(id)) << id;
         EXPECT_LT(lastSeen, 60) << id;  // it stopped early
         EXPECT_EQ(doc.photo().pixels, photo.pixels) << id;
         EXPECT_EQ(doc.strokeBase().pixels, base.pixels) << id;
@@ -299,11 +306,11 @@ TEST(CanvasViewing, CancelledEffectLeavesTheDocumentAsItWas)
     EXPECT_EQ(runs, 3);
 
     // Not cancelled: the same bytes as a run without the hook.
-    doc.longRun = [](const std::function<void()>& work, EffectId) {
+    session.setLongRunner([](const std::function<void()>& work, EffectId) {
         work();
         return true;
-    };
-    EXPECT_TRUE(canvas.selectEffect(47));
+    });
+    EXPECT_TRUE(session.chooseEffect(47));
     EXPECT_EQ(doc.photo().pixels, test::RunCatalogueEffect(47, photo).pixels);
     EXPECT_EQ(doc.history().size(), steps + 1);
 }

@@ -1,10 +1,7 @@
-#include "canvas/photo_canvas.h"
+#include "view/photo_canvas.h"
 
-#include "canvas/recovery_journal.h"
 #include "canvas/composite.h"
-#include "canvas/scroll_codes.h"
-#include "engine/effect_filter.h"
-#include "files/image_encoder.h"
+#include "ui/scroll_codes.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -69,14 +66,17 @@ QImage PhotoImage(const PixelBuffer& photo)
     return QImage(photo.data(), photo.width, photo.height, int(photo.stride()), QImage::Format_BGR888);
 }
 
+// Whole-photo filters have no brush on the canvas; lights and flares are placed.
 bool IsFilterId(EffectId id)
 {
-    return id >= 40 && id <= 79;
+    const EffectInfo* info = FindEffect(id);
+    return info && info->mode == ApplyMode::WholeImage;
 }
 
 bool IsLightPlacementId(EffectId id)
 {
-    return id >= 120 && id <= 124;
+    const EffectInfo* info = FindEffect(id);
+    return info && info->mode == ApplyMode::LightPlacement;
 }
 
 // Draws a cursor figure twice, a light halo under a dark line, so that it
@@ -131,7 +131,7 @@ const QCursor& CPhotoCanvas::lightCursor()
     return cursor;
 }
 
-CPhotoCanvas::CPhotoCanvas(QWidget* parent, MessageTarget* owner) : QWidget(parent), m_owner(owner)
+CPhotoCanvas::CPhotoCanvas(EditorSession& session, QWidget* parent) : QWidget(parent), m_session(session)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -155,19 +155,17 @@ CPhotoCanvas::CPhotoCanvas(QWidget* parent, MessageTarget* owner) : QWidget(pare
             onScroll(vertical, code, bar->sliderPosition());
         });
     }
-    m_doc.historyChanged = [this] { send(WM_HISTORY_CHANGED); };
-    // Undo and redo bring back a frame index; its picture is loaded again.
-    m_doc.frameRestored = [this](int index) {
-        m_frame.restore(index);
-        m_doc.setFrameBorder(m_frame.border());
-    };
-    m_doc.photoResized = [this] { refitFrame(); };
+    connect(&m_session, &EditorSession::opened, this, &CPhotoCanvas::startAfresh);
+    connect(&m_session, &EditorSession::changed, this, &CPhotoCanvas::refresh);
+    // A frame put round the photo or taken away: the view starts from its corner.
+    connect(&m_session, &EditorSession::frameChanged, this, [this] {
+        m_scrollX = m_scrollY = 0;
+        m_vBar->setValue(0);
+        m_hBar->setValue(0);
+    });
+    m_text.showSelectedText = [this](const std::string& text) { emit textSelected(QString::fromStdString(text)); };
+    m_text.showAddedText = [this](const std::string& text) { emit textAdded(QString::fromStdString(text)); };
     refresh();
-}
-
-intptr_t CPhotoCanvas::send(uint32_t message, uintptr_t wParam, intptr_t lParam)
-{
-    return m_owner ? m_owner->sendMessage(message, wParam, lParam) : 0;
 }
 
 QSize CPhotoCanvas::clientSize() const
@@ -175,38 +173,12 @@ QSize CPhotoCanvas::clientSize() const
     return size();
 }
 
-void CPhotoCanvas::afterOpen(PixelBuffer photo, const std::string& path)
+void CPhotoCanvas::startAfresh()
 {
-    if (photo.empty())
-        return;
     endGeometryMode();
     m_dragActive = false;
     m_strokePoints.clear();
-    m_frame.clear();
-    m_doc.afterOpen(std::move(photo), path);
     setZoom(1.0f);
-}
-
-bool CPhotoCanvas::restoreRecovered(RecoveredDocument&& recovered)
-{
-    const int frameIndex = recovered.frameIndex;
-    if (!m_doc.restoreRecovered(std::move(recovered)))
-        return false;
-    m_dragActive = false;
-    m_strokePoints.clear();
-    const unsigned seed = unsigned(std::time(nullptr));
-    SeedScatterRandom(seed);
-    std::srand(seed);
-    m_frame.clear();
-    m_doc.setFrameBorder(0);
-    if (frameIndex >= 0 && m_frame.choose(frameIndex, m_doc.width(), m_doc.height())) {
-        m_doc.setFrameBorder(m_frame.border());
-    } else if (frameIndex >= 0) {
-        m_doc.setFrameIndex(-1);  // the frame library lost that picture
-        m_doc.objectsEdited();
-    }
-    setZoom(1.0f);
-    return true;
 }
 
 // --- Zoom and layout -----------------------------------------------------------
@@ -342,9 +314,9 @@ bool CPhotoCanvas::shiftBackBuffer(int dx, int dy)
             moveRow(y);
     const int cw = client.width(), ch = client.height();
     if (dx != 0)
-        renderInto(m_backBuffer, false, dx > 0 ? QRect(cw - dx, 0, dx, ch) : QRect(0, 0, -dx, ch));
+        renderInto(m_backBuffer, dx > 0 ? QRect(cw - dx, 0, dx, ch) : QRect(0, 0, -dx, ch));
     if (dy != 0)
-        renderInto(m_backBuffer, false, dy > 0 ? QRect(0, ch - dy, cw, dy) : QRect(0, 0, cw, -dy));
+        renderInto(m_backBuffer, dy > 0 ? QRect(0, ch - dy, cw, dy) : QRect(0, 0, cw, -dy));
     update();
     return true;
 }
@@ -382,7 +354,7 @@ qreal CPhotoCanvas::renderRatio() const
 float CPhotoCanvas::fitZoom() const
 {
     const int cw = std::max(1, clientSize().width()), ch = std::max(1, clientSize().height());
-    const int w = m_doc.width(), h = m_doc.height();
+    const int w = doc().width(), h = doc().height();
     int fw, fh;
     if (double(cw) / ch < double(w) / h) {
         fw = cw;
@@ -391,7 +363,7 @@ float CPhotoCanvas::fitZoom() const
         fw = int(int64_t(w) * ch / h);
         fh = ch;
     }
-    const int border = m_doc.frameBorder();
+    const int border = doc().frameBorder();
     if (border <= 0)
         return float(fw) / float(w);
     if (fw < cw)
@@ -412,7 +384,7 @@ bool CPhotoCanvas::verticalBarShown() const
 void CPhotoCanvas::updateScrollRanges()
 {
     const QSize client = clientSize();
-    const int border = m_doc.frameBorder();
+    const int border = doc().frameBorder();
     auto one = [&](QScrollBar* bar, int extent, int clientExtent, int& range, int& scroll) {
         const int overflow = int((extent + 2 * border) * m_zoom) - clientExtent;
         if (overflow > 0 && !m_previewMode) {
@@ -428,17 +400,17 @@ void CPhotoCanvas::updateScrollRanges()
             bar->hide();
         }
     };
-    one(m_vBar, m_doc.height(), client.height(), m_rangeY, m_scrollY);
-    one(m_hBar, m_doc.width(), client.width(), m_rangeX, m_scrollX);
+    one(m_vBar, doc().height(), client.height(), m_rangeY, m_scrollY);
+    one(m_hBar, doc().width(), client.width(), m_rangeX, m_scrollX);
 }
 
 void CPhotoCanvas::layoutPhoto()
 {
     if (m_previewMode)
         m_zoom = fitZoom();
-    m_zoomedWidth = int(m_doc.width() * m_zoom);
-    m_zoomedHeight = int(m_doc.height() * m_zoom);
-    const int b = int(m_doc.frameBorder() * m_zoom);
+    m_zoomedWidth = int(doc().width() * m_zoom);
+    m_zoomedHeight = int(doc().height() * m_zoom);
+    const int b = int(doc().frameBorder() * m_zoom);
     QRect r(b, b, m_zoomedWidth, m_zoomedHeight);
     const QSize client = clientSize();
     if (client.width() > 2 * b + m_zoomedWidth)
@@ -505,15 +477,15 @@ void CPhotoCanvas::renderBackBuffer()
         m_backBuffer = QImage(device, QImage::Format_RGB32);
         m_backBuffer.setDevicePixelRatio(ratio);
     }
-    renderInto(m_backBuffer, false);
+    renderInto(m_backBuffer);
 }
 
-void CPhotoCanvas::renderInto(QImage& target, bool forExport, const QRect& clip)
+void CPhotoCanvas::renderInto(QImage& target, const QRect& clip)
 {
     QPainter p(&target);
     if (clip.isValid())
         p.setClipRect(clip);
-    if (!forExport && m_doc.hasPhoto()) {
+    if (doc().hasPhoto()) {
         // The photo covers its part of the window; only the rest is filled.
         const QRect whole(QPoint(0, 0), target.deviceIndependentSize().toSize());
         const QRegion around = QRegion(whole) - m_photoRect.translated(-m_scrollX, -m_scrollY).intersected(whole);
@@ -522,31 +494,26 @@ void CPhotoCanvas::renderInto(QImage& target, bool forExport, const QRect& clip)
     } else {
         p.fillRect(target.rect(), CanvasBackgroundBrush());
     }
-    if (!m_doc.hasPhoto())
+    if (!doc().hasPhoto())
         return;
-    // The screen shows a pending preview; the export only what the document holds.
-    const QImage photo = PhotoImage(forExport ? m_doc.photo() : m_doc.displayPhoto());
-    if (forExport) {
-        // Zoom 1, no scrolling: the whole photo inside its frame border.
-        PaintComposite(p, m_doc.photo(), m_doc.objects(), m_doc.frameIndex() >= 0 ? &m_frame : nullptr);
-        return;
-    }
+    // The screen shows a pending preview.
+    const QImage photo = PhotoImage(doc().displayPhoto());
     // Only the part of the photo that is in the window is scaled and drawn.
     const QRect onScreen = m_photoRect.translated(-m_scrollX, -m_scrollY);
     const QSize logical = target.deviceIndependentSize().toSize();
     const QRect dest = onScreen.intersected(QRect(QPoint(0, 0), logical));
-    const PixelBuffer& opened = m_doc.openedPhoto();
-    const bool before = m_showBefore && opened.width == m_doc.width() && opened.height == m_doc.height();
+    const PixelBuffer& opened = doc().openedPhoto();
+    const bool before = m_showBefore && opened.width == doc().width() && opened.height == doc().height();
     if (dest.isEmpty()) {
         m_visibleRect = QRect();
-        if (m_doc.frameIndex() >= 0 && !before)
-            m_frame.draw(p, onScreen, m_zoom);
+        if (doc().frameIndex() >= 0 && !before)
+            m_session.frame().draw(p, onScreen, m_zoom);
         return;
     }
     const double inv = 1.0 / m_zoom;
     const QRectF source((dest.left() - onScreen.left()) * inv, (dest.top() - onScreen.top()) * inv,
                         dest.width() * inv, dest.height() * inv);
-    m_visibleRect = source.toAlignedRect().intersected(QRect(0, 0, m_doc.width(), m_doc.height()));
+    m_visibleRect = source.toAlignedRect().intersected(QRect(0, 0, doc().width(), doc().height()));
     // Smooth when shrinking, and on scaled screens below 200 % (a photo
     // pixel then covers a few device pixels, and blocks would look soft-edged
     // and uneven); from there on the photo's pixels are meant to be seen.
@@ -569,11 +536,11 @@ void CPhotoCanvas::renderInto(QImage& target, bool forExport, const QRect& clip)
     if (before)
         return;  // the photo as opened has no text and no frame
     // Text shows only where it will be saved: on the photo and its frame.
-    const int border = int(m_doc.frameBorder() * m_zoom);
+    const int border = int(doc().frameBorder() * m_zoom);
     m_text.paint(p, objectView(), !m_brushMode && !m_previewMode,
                  onScreen.adjusted(-border, -border, border, border));
-    if (m_doc.frameIndex() >= 0)
-        m_frame.draw(p, onScreen, m_zoom);
+    if (doc().frameIndex() >= 0)
+        m_session.frame().draw(p, onScreen, m_zoom);
 }
 
 void CPhotoCanvas::paintEvent(QPaintEvent* event)
@@ -583,7 +550,7 @@ void CPhotoCanvas::paintEvent(QPaintEvent* event)
     const qreal ratio = m_backBuffer.devicePixelRatio();
     p.drawImage(QRectF(area), m_backBuffer,
                 QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio));
-    if (m_showBefore && m_doc.hasPhoto())
+    if (m_showBefore && doc().hasPhoto())
         drawBeforeLabel(p);
     if (m_progress >= 0) {
         const QSize c = clientSize();
@@ -637,7 +604,7 @@ void CPhotoCanvas::refreshPhotoArea(const PixelArea& area)
                              .intersected(rect());
     if (screen.isEmpty())
         return;
-    renderInto(m_backBuffer, false, screen);
+    renderInto(m_backBuffer, screen);
     update(screen);
 }
 
@@ -665,7 +632,7 @@ int CPhotoCanvas::lightDistance(QPoint q) const
 
 void CPhotoCanvas::drawLightBand(QPainter& p, QPoint q)
 {
-    const EffectId id = m_doc.effectId();
+    const EffectId id = doc().effectId();
     const QPoint s = screenPointOf(m_strokeStart);
     const int d = int(std::hypot(double(q.x() - s.x()), double(q.y() - s.y())));
     p.save();
@@ -675,7 +642,7 @@ void CPhotoCanvas::drawLightBand(QPainter& p, QPoint q)
     p.setPen(QPen(Qt::black, 1));
     p.setBrush(Qt::NoBrush);
     p.drawLine(s, q);
-    if (id >= 122) {
+    if (id != fx::Spotlight && id != fx::PointLight) {  // the flares
         p.drawEllipse(s, d, d);
         m_flareRadius = int(d / m_zoom);
     }
@@ -688,10 +655,10 @@ void CPhotoCanvas::drawLightBand(QPainter& p, QPoint q)
         p.setPen(Qt::black);
         p.drawText(box, Qt::TextDontClip, text);
     };
-    if (id == 120) {
+    if (id == fx::Spotlight) {
         label(s, tr(" Light Point "));
         label(QPoint(q.x(), q.y() - 16), tr(" View Point "));
-    } else if (id == 121) {
+    } else if (id == fx::PointLight) {
         const QPoint mid((s.x() + q.x()) / 2, (s.y() + q.y()) / 2);
         label(mid, tr(" Light Distance: %1 ").arg(lightDistance(q)));
         label(QPoint(q.x(), q.y() - 16), tr(" Light Point "));
@@ -729,149 +696,25 @@ void CPhotoCanvas::resizeEvent(QResizeEvent*)
     refresh();
 }
 
-PixelBuffer CPhotoCanvas::exportComposite()
-{
-    if (!m_doc.hasPhoto())
-        return {};
-    const int b = m_doc.frameBorder();
-    QImage surface(m_doc.width() + 2 * b, m_doc.height() + 2 * b, QImage::Format_RGB32);
-    renderInto(surface, true);
-    surface = surface.convertToFormat(QImage::Format_BGR888);
-    PixelBuffer out(surface.width(), surface.height(), 3);
-    for (int y = 0; y < surface.height(); ++y)
-        std::memcpy(out.at(0, y), surface.constScanLine(y), out.stride());
-    refresh();
-    return out;
-}
-
-bool CPhotoCanvas::saveCompositeTo(const PixelBuffer& composite, const std::string& path)
-{
-    ImageEncoder encoder(path);
-    encoder.setQuality(90);
-    return encoder.saveToFile(composite, path) == SaveStatus::Ok;
-}
-
-LoadedPhoto CPhotoCanvas::openPhoto(const std::string& path)
-{
-    LoadedPhoto loaded = LoadPhoto(path, m_doc.thresholdWidth(), m_doc.thresholdHeight());
-    if (!loaded.ok)
-        return loaded;  // the previous photo stays
-    // Splash and the stamps draw from generators seeded per photo.
-    const unsigned seed = unsigned(std::time(nullptr));
-    SeedScatterRandom(seed);
-    std::srand(seed);
-    afterOpen(std::move(loaded.photo), path);
-    m_doc.setPhotoMetadata(loaded.metadata);
-    loaded.photo = PixelBuffer();
-    return loaded;
-}
-
-// --- Effects and history ----------------------------------------------------------
-
-bool CPhotoCanvas::selectEffect(EffectId id)
-{
-    m_doc.resetPendingOptions();
-    const bool done = m_doc.selectEffect(id);
-    refresh();
-    return done;
-}
-
-void CPhotoCanvas::setBrushSizePreset(int preset)
-{
-    m_doc.setBrushSizePreset(preset);
-    refresh();
-}
-
-void CPhotoCanvas::setBrushShape(int shape)
-{
-    m_doc.setBrushShape(shape);
-}
-
-void CPhotoCanvas::setBrushSize(int size)
-{
-    m_doc.setBrushSize(size);
-    refresh();
-}
-
-void CPhotoCanvas::undo()
-{
-    if (!m_doc.canUndo())
-        return;
-    const QSize before(m_doc.width(), m_doc.height());
-    m_doc.undo();
-    if (before != QSize(m_doc.width(), m_doc.height()))
-        refitFrame();
-    refresh();
-}
-
-void CPhotoCanvas::redo()
-{
-    if (!m_doc.canRedo())
-        return;
-    const QSize before(m_doc.width(), m_doc.height());
-    m_doc.redo();
-    if (before != QSize(m_doc.width(), m_doc.height()))
-        refitFrame();
-    refresh();
-}
-
-bool CPhotoCanvas::setPhotoFrame(int index)
-{
-    if (index == m_doc.frameIndex() || !m_doc.hasPhoto())
-        return false;
-    // A picture that cannot be loaded leaves the previous frame as it was.
-    if (!m_frame.choose(index, m_doc.width(), m_doc.height()))
-        return false;
-    m_doc.setFrameIndex(index);
-    m_doc.setFrameBorder(m_frame.border());
-    m_scrollX = m_scrollY = 0;
-    m_vBar->setValue(0);
-    m_hBar->setValue(0);
-    m_doc.recordStep(false);
-    refresh();
-    return true;
-}
-
-void CPhotoCanvas::deletePhotoFrame()
-{
-    if (m_doc.frameIndex() < 0)
-        return;
-    m_doc.setFrameIndex(-1);
-    m_frame.clear();
-    m_doc.setFrameBorder(0);
-    m_scrollX = m_scrollY = 0;
-    m_vBar->setValue(0);
-    m_hBar->setValue(0);
-    m_doc.recordStep(false);
-    refresh();
-}
-
-void CPhotoCanvas::deleteSelectedObject()
-{
-    if (m_doc.removeSelectedObject())
-        m_doc.recordStep(false);
-    refresh();
-}
-
 // --- Mouse -----------------------------------------------------------------------
 
 bool CPhotoCanvas::showsBrushOutline() const
 {
-    const EffectId id = m_doc.effectId();
-    return m_brushMode && !m_previewMode && m_doc.hasPhoto() && !IsFilterId(id) && !IsLightPlacementId(id)
+    const EffectId id = doc().effectId();
+    return m_brushMode && !m_previewMode && doc().hasPhoto() && !IsFilterId(id) && !IsLightPlacementId(id)
         && !m_dragActive && m_geometryMode == GeometryMode::None;
 }
 
 QRect CPhotoCanvas::outlineRect(QPoint centre) const
 {
-    const int side = std::max(1, int(m_doc.brushSize() * m_zoom));
+    const int side = std::max(1, int(doc().brushSize() * m_zoom));
     return QRect(centre.x() - side / 2, centre.y() - side / 2, side, side);
 }
 
 void CPhotoCanvas::updateCursor(QPoint p)
 {
-    const EffectId id = m_doc.effectId();
-    if (!m_brushMode || m_previewMode || !m_doc.hasPhoto()) {
+    const EffectId id = doc().effectId();
+    if (!m_brushMode || m_previewMode || !doc().hasPhoto()) {
         unsetCursor();
         return;
     }
@@ -890,20 +733,20 @@ void CPhotoCanvas::dabAtScreen(QPoint m)
 {
     if (m_zoomedWidth <= 0)
         return;
-    const int64_t size = m_doc.brushTip().width;
-    const int64_t w = m_doc.width();
+    const int64_t size = doc().brushTip().width;
+    const int64_t w = doc().width();
     const int64_t left = w * (m_scrollX + m.x() - m_photoRect.left()) / m_zoomedWidth - size / 2;
     const int64_t top = w * (m_scrollY + m.y() - m_photoRect.top()) / m_zoomedWidth - size / 2;
     // Far outside the photo there is nothing to do (and nothing to overflow).
-    if (left > w || top > m_doc.height() || left + size < 0 || top + size < 0)
+    if (left > w || top > doc().height() || left + size < 0 || top + size < 0)
         return;
-    m_doc.dab(int(left), int(top));
+    m_session.dab(int(left), int(top));
 }
 
 void CPhotoCanvas::strokeTo(QPoint m)
 {
     const QPoint last = m_strokePoints.empty() ? m : m_strokePoints.back();
-    const int s = std::max(1, int(int64_t(m_doc.brushSize() / 4) * m_zoomedWidth / std::max(1, m_doc.width())));
+    const int s = std::max(1, int(int64_t(doc().brushSize() / 4) * m_zoomedWidth / std::max(1, doc().width())));
     const int dx = m.x() - last.x(), dy = m.y() - last.y();
     const double distance = std::sqrt(double(dx) * dx + double(dy) * dy);
     if (distance <= s) {
@@ -922,7 +765,7 @@ void CPhotoCanvas::strokeTo(QPoint m)
 void CPhotoCanvas::pressAt(QPoint p, Qt::MouseButton button)
 {
     if (m_previewMode) {
-        send(WM_LEAVE_PREVIEW);
+        emit leavePreviewRequested();
         return;
     }
     // A middle drag, or a left drag with Space held, pans; no tool sees it.
@@ -948,9 +791,9 @@ void CPhotoCanvas::pressAt(QPoint p, Qt::MouseButton button)
             refresh();
         return;
     }
-    if (button != Qt::LeftButton || !m_doc.hasPhoto() || !m_brushMode)
+    if (button != Qt::LeftButton || !doc().hasPhoto() || !m_brushMode)
         return;
-    const EffectId id = m_doc.effectId();
+    const EffectId id = doc().effectId();
     const QPoint virt = p + QPoint(m_scrollX, m_scrollY);
     if (!IsLightPlacementId(id) && !m_photoRect.contains(virt))
         return;
@@ -958,9 +801,9 @@ void CPhotoCanvas::pressAt(QPoint p, Qt::MouseButton button)
     m_dragActive = true;
     m_strokePoints.clear();
     m_bandShown = false;
-    if (m_doc.applyMode() == ApplyMode::WarpBrush)
-        m_doc.beginWarp(m_strokeStart.x(), m_strokeStart.y());
-    if (m_doc.applyMode() == ApplyMode::LightPlacement) {
+    if (doc().applyMode() == ApplyMode::WarpBrush)
+        m_session.beginWarp(m_strokeStart.x(), m_strokeStart.y());
+    if (doc().applyMode() == ApplyMode::LightPlacement) {
         m_lightPointer = p;
         m_flareRadius = 0;
     }
@@ -987,10 +830,10 @@ void CPhotoCanvas::moveTo(QPoint p)
         return;
     }
     if (m_dragActive) {
-        switch (m_doc.applyMode()) {
+        switch (doc().applyMode()) {
         case ApplyMode::WarpBrush: {
             const QPoint at = photoPointAt(p);
-            refreshPhotoArea(m_doc.warpTo(at.x(), at.y()));
+            refreshPhotoArea(m_session.warpTo(at.x(), at.y()));
             return;
         }
         case ApplyMode::LightPlacement:
@@ -1051,10 +894,10 @@ void CPhotoCanvas::releaseAt(QPoint p, Qt::MouseButton button)
     if (!m_dragActive)
         return;
     m_dragActive = false;
-    const ApplyMode mode = m_doc.applyMode();
+    const ApplyMode mode = doc().applyMode();
     if (mode == ApplyMode::WarpBrush) {
         const QPoint at = photoPointAt(p);
-        refreshPhotoArea(m_doc.endWarp(at.x(), at.y()));
+        refreshPhotoArea(m_session.endWarp(at.x(), at.y()));
         return;
     }
     if (mode == ApplyMode::LightPlacement) {
@@ -1068,14 +911,13 @@ void CPhotoCanvas::releaseAt(QPoint p, Qt::MouseButton button)
         }
         repaint();
         const QPoint release = photoPointAt(p);
-        m_doc.placeLight(m_strokeStart.x(), m_strokeStart.y(), release.x(), release.y(), m_flareRadius);
-        refresh();
+        m_session.placeLight(m_strokeStart.x(), m_strokeStart.y(), release.x(), release.y(), m_flareRadius);
         return;
     }
     dabAtScreen(p);
     if (mode != ApplyMode::StampBrush)
         m_strokePoints.clear();
-    m_doc.endStroke();
+    m_session.endStroke();
     refresh();
 }
 
@@ -1155,11 +997,11 @@ void CPhotoCanvas::keyPressEvent(QKeyEvent* event)
         }
     }
     if (event->key() == Qt::Key_Delete) {
-        deleteSelectedObject();
+        m_session.deleteSelectedObject();
         return;
     }
     if (event->key() == Qt::Key_Escape && m_previewMode) {
-        send(WM_LEAVE_PREVIEW);
+        emit leavePreviewRequested();
         return;
     }
     if (event->key() == Qt::Key_Space) {
@@ -1177,7 +1019,7 @@ void CPhotoCanvas::keyPressEvent(QKeyEvent* event)
 
 void CPhotoCanvas::contextMenuEvent(QContextMenuEvent*)
 {
-    send(WM_SHOW_CONTEXT_MENU, 0, 0);
+    emit contextMenuRequested();
 }
 
 } // namespace ombrik

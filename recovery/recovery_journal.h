@@ -29,18 +29,6 @@
 
 namespace ombrik {
 
-struct RecoveredDocument {
-    std::string photoPath;
-    PixelBuffer openedPhoto;
-    std::vector<PhotoSnapshot> snapshots;
-    std::vector<HistoryStep> history;
-    int historyPos = -1;
-    int currentSnapshot = -1;
-    std::vector<CanvasObject> objects;
-    std::vector<ObjectKind> kinds;
-    int frameIndex = -1;
-};
-
 // A journal left by an editor that no longer runs, as the start-up sees it
 // (its state file read and checked, no picture decoded).
 struct LeftJournal {

@@ -1,6 +1,6 @@
 // The canvas view on the offscreen platform: zoom, layout, scrolling, preview,
 // progress, export and mouse strokes.
-#include "canvas/photo_canvas.h"
+#include "view/photo_canvas.h"
 #include "tests/support/photo_fixture.h"
 
 #include <gtest/gtest.h>
@@ -16,14 +16,15 @@ using namespace ombrik;
 
 namespace {
 
-struct Recorder : MessageTarget {
-    std::vector<uint32_t> messages;
-    intptr_t sendMessage(uint32_t message, uintptr_t, intptr_t) override
+// Counts what the canvas and its session tell the window.
+struct Recorder {
+    int leavePreview = 0, contextMenu = 0, history = 0;
+    explicit Recorder(CPhotoCanvas& canvas)
     {
-        messages.push_back(message);
-        return 0;
+        QObject::connect(&canvas, &CPhotoCanvas::leavePreviewRequested, [this] { ++leavePreview; });
+        QObject::connect(&canvas, &CPhotoCanvas::contextMenuRequested, [this] { ++contextMenu; });
+        QObject::connect(&canvas.session(), &EditorSession::historyChanged, [this] { ++history; });
     }
-    int count(uint32_t m) const { return int(std::count(messages.begin(), messages.end(), m)); }
 };
 
 PixelBuffer Photo(int w, int h)
@@ -35,10 +36,11 @@ PixelBuffer Photo(int w, int h)
 
 TEST(CanvasView, ZoomLimits)
 {
-    CPhotoCanvas canvas;
+    EditorSession session;
+    CPhotoCanvas canvas(session);
     canvas.resize(400, 300);
     EXPECT_FLOAT_EQ(canvas.zoom(), 0.8f);
-    canvas.afterOpen(Photo(200, 100), "/tmp/a.png");
+    session.openPhoto(Photo(200, 100), "/tmp/a.png");
     EXPECT_FLOAT_EQ(canvas.zoom(), 1.0f);
     canvas.setZoom(9.0f);
     canvas.zoomIn();
@@ -52,9 +54,10 @@ TEST(CanvasView, ZoomLimits)
 
 TEST(CanvasView, SmallPhotoIsCentredWithoutScrollBars)
 {
-    CPhotoCanvas canvas;
+    EditorSession session;
+    CPhotoCanvas canvas(session);
     canvas.resize(400, 300);
-    canvas.afterOpen(Photo(200, 100), "/tmp/a.png");
+    session.openPhoto(Photo(200, 100), "/tmp/a.png");
     canvas.refresh();
     EXPECT_FALSE(canvas.horizontalBarShown());
     EXPECT_FALSE(canvas.verticalBarShown());
@@ -64,9 +67,10 @@ TEST(CanvasView, SmallPhotoIsCentredWithoutScrollBars)
 
 TEST(CanvasView, LargePhotoScrollsWithTheScrollCodes)
 {
-    CPhotoCanvas canvas;
+    EditorSession session;
+    CPhotoCanvas canvas(session);
     canvas.resize(400, 300);
-    canvas.afterOpen(Photo(800, 600), "/tmp/a.png");
+    session.openPhoto(Photo(800, 600), "/tmp/a.png");
     EXPECT_EQ(canvas.rangeX(), 800 - 400 + 17);
     EXPECT_EQ(canvas.rangeY(), 600 - 300 + 17);
     EXPECT_TRUE(canvas.horizontalBarShown());
@@ -95,11 +99,11 @@ TEST(CanvasView, LargePhotoScrollsWithTheScrollCodes)
 
 TEST(CanvasView, FitZoomAndPreview)
 {
-    CPhotoCanvas canvas;
-    Recorder owner;
-    canvas.setMessageTarget(&owner);
+    EditorSession session;
+    CPhotoCanvas canvas(session);
+    Recorder owner(canvas);
     canvas.resize(400, 300);
-    canvas.afterOpen(Photo(800, 400), "/tmp/a.png");
+    session.openPhoto(Photo(800, 400), "/tmp/a.png");
     EXPECT_FLOAT_EQ(canvas.fitZoom(), 0.5f);  // 400 / 800
     canvas.zoomToFit();
     EXPECT_FLOAT_EQ(canvas.zoom(), 0.5f);
@@ -107,48 +111,49 @@ TEST(CanvasView, FitZoomAndPreview)
     canvas.setPreviewMode(true);
     EXPECT_FLOAT_EQ(canvas.zoom(), 0.5f);
     EXPECT_FALSE(canvas.horizontalBarShown());
-    const size_t steps = canvas.document().history().size();
+    const size_t steps = session.document().history().size();
     canvas.pressAt(QPoint(200, 150));
     canvas.releaseAt(QPoint(200, 150));
-    EXPECT_EQ(owner.count(WM_LEAVE_PREVIEW), 1);
-    EXPECT_EQ(canvas.document().history().size(), steps);
+    EXPECT_EQ(owner.leavePreview, 1);
+    EXPECT_EQ(session.document().history().size(), steps);
 }
 
 TEST(CanvasView, PressReleaseIsOneStepEvenForAWholeImageFilter)
 {
-    CPhotoCanvas canvas;
-    Recorder owner;
-    canvas.setMessageTarget(&owner);
+    EditorSession session;
+    CPhotoCanvas canvas(session);
+    Recorder owner(canvas);
     canvas.resize(300, 200);
-    canvas.afterOpen(Photo(200, 120), "/tmp/a.png");
-    EXPECT_EQ(owner.count(WM_HISTORY_CHANGED), 1);  // from opening
-    canvas.selectEffect(53);
-    ASSERT_EQ(canvas.document().history().size(), 1u);
+    session.openPhoto(Photo(200, 120), "/tmp/a.png");
+    EXPECT_EQ(owner.history, 1);  // from opening
+    session.chooseEffect(53);
+    ASSERT_EQ(session.document().history().size(), 1u);
     const QPoint inside = canvas.photoRect().center();
     canvas.pressAt(inside);
     canvas.releaseAt(inside);
-    EXPECT_EQ(canvas.document().history().size(), 2u);
+    EXPECT_EQ(session.document().history().size(), 2u);
     // A press outside the photo starts nothing.
     canvas.pressAt(QPoint(2, 2));
     canvas.releaseAt(QPoint(2, 2));
-    EXPECT_EQ(canvas.document().history().size(), 2u);
+    EXPECT_EQ(session.document().history().size(), 2u);
 }
 
 TEST(CanvasView, BrushStrokeChangesThePhotoAlongTheDrag)
 {
-    CPhotoCanvas canvas;
+    EditorSession session;
+    CPhotoCanvas canvas(session);
     canvas.resize(300, 200);
     const PixelBuffer photo = Photo(200, 120);
-    canvas.afterOpen(photo, "/tmp/a.png");
-    canvas.setBrushSize(20);
-    canvas.selectEffect(8);  // B && W by patch
+    session.openPhoto(photo, "/tmp/a.png");
+    session.setBrushSize(20);
+    session.chooseEffect(8);  // B && W by patch
     const QPoint a = canvas.photoRect().topLeft() + QPoint(20, 60);
     const QPoint b = a + QPoint(150, 0);
     canvas.pressAt(a);
     canvas.moveTo(a + QPoint(1, 0));
     canvas.moveTo(b);
     canvas.releaseAt(b);
-    const PixelBuffer& out = canvas.document().photo();
+    const PixelBuffer& out = session.document().photo();
     // Grey all along the line, untouched far from it.
     for (int x = 25; x < 165; x += 10) {
         const uint8_t* p = out.at(x, 60);
@@ -156,19 +161,20 @@ TEST(CanvasView, BrushStrokeChangesThePhotoAlongTheDrag)
         EXPECT_EQ(p[1], p[2]) << x;
     }
     EXPECT_TRUE(std::equal(photo.at(100, 5), photo.at(100, 5) + 3, out.at(100, 5)));
-    EXPECT_EQ(canvas.document().history().size(), 1u);
+    EXPECT_EQ(session.document().history().size(), 1u);
 }
 
 TEST(CanvasView, MousePositionsFarOutsideAreSafe)
 {
-    CPhotoCanvas canvas;
+    EditorSession session;
+    CPhotoCanvas canvas(session);
     canvas.resize(300, 200);
-    canvas.afterOpen(Photo(64, 48), "/tmp/a.png");
+    session.openPhoto(Photo(64, 48), "/tmp/a.png");
     for (float zoom : {0.1f, 1.0f, 10.0f}) {
         canvas.setZoom(zoom);
         for (EffectId id : {0, 6, 200}) {
-            canvas.selectEffect(id);
-            canvas.setBrushSize(400);
+            session.chooseEffect(id);
+            session.setBrushSize(400);
             const QPoint inside = canvas.photoRect().center() - QPoint(canvas.scrollX(), canvas.scrollY());
             canvas.pressAt(inside);
             for (QPoint p : {QPoint(-100000, -100000), QPoint(100000, 5), QPoint(0, 0), QPoint(299, 199), inside})
@@ -176,16 +182,17 @@ TEST(CanvasView, MousePositionsFarOutsideAreSafe)
             canvas.releaseAt(QPoint(-5000, 90000));
         }
     }
-    EXPECT_EQ(canvas.document().photo().width, 64);
+    EXPECT_EQ(session.document().photo().width, 64);
 }
 
 TEST(CanvasView, ProgressStripAndExport)
 {
-    CPhotoCanvas canvas;
+    EditorSession session;
+    CPhotoCanvas canvas(session);
     canvas.resize(400, 300);
     canvas.show();
     const PixelBuffer photo = Photo(120, 80);
-    canvas.afterOpen(photo, "/tmp/a.png");
+    session.openPhoto(photo, "/tmp/a.png");
     canvas.showProgress(100);
     QImage shot(canvas.size(), QImage::Format_RGB32);
     canvas.render(&shot);
@@ -196,7 +203,7 @@ TEST(CanvasView, ProgressStripAndExport)
     canvas.render(&shot);
     EXPECT_NE(shot.pixelColor(200 - 110 + 200, 150 - 8), fill);
 
-    const PixelBuffer composite = canvas.exportComposite();
+    const PixelBuffer composite = session.composite();
     EXPECT_EQ(composite.width, 120);
     EXPECT_EQ(composite.height, 80);
     EXPECT_EQ(composite.pixels, photo.pixels);
@@ -204,31 +211,31 @@ TEST(CanvasView, ProgressStripAndExport)
 
 TEST(CanvasView, KeysAndContextMenu)
 {
-    CPhotoCanvas canvas;
-    Recorder owner;
-    canvas.setMessageTarget(&owner);
+    EditorSession session;
+    CPhotoCanvas canvas(session);
+    Recorder owner(canvas);
     canvas.resize(200, 200);
-    canvas.afterOpen(Photo(40, 40), "/tmp/a.png");
+    session.openPhoto(Photo(40, 40), "/tmp/a.png");
     CanvasObject text;
     text.selected = true;
-    canvas.document().addObject(text, ObjectKind::Text);
+    session.addObject(text);  // one step
     auto press = [&](int key) {
         QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
         QCoreApplication::sendEvent(&canvas, &event);
     };
     press(Qt::Key_Delete);  // deletes the selected object as one step
-    EXPECT_TRUE(canvas.document().objects().empty());
-    EXPECT_EQ(canvas.document().history().size(), 1u);
+    EXPECT_TRUE(session.document().objects().empty());
+    EXPECT_EQ(session.document().history().size(), 2u);
     press(Qt::Key_Delete);  // nothing selected: nothing recorded
-    EXPECT_EQ(canvas.document().history().size(), 1u);
+    EXPECT_EQ(session.document().history().size(), 2u);
     press(Qt::Key_Escape);  // leaves the preview, and only there
-    EXPECT_EQ(owner.count(WM_LEAVE_PREVIEW), 0);
+    EXPECT_EQ(owner.leavePreview, 0);
     canvas.setPreviewMode(true);
     press(Qt::Key_Escape);
-    EXPECT_EQ(owner.count(WM_LEAVE_PREVIEW), 1);
+    EXPECT_EQ(owner.leavePreview, 1);
     QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(10, 10), canvas.mapToGlobal(QPoint(10, 10)));
     QCoreApplication::sendEvent(&canvas, &menu);
-    EXPECT_EQ(owner.count(WM_SHOW_CONTEXT_MENU), 1);
+    EXPECT_EQ(owner.contextMenu, 1);
 }
 
 TEST(CanvasView, OpenAndSaveThroughTheFileLayer)
@@ -237,25 +244,26 @@ TEST(CanvasView, OpenAndSaveThroughTheFileLayer)
     const std::string source = folder + "/canvas_open_source.png";
     const PixelBuffer photo = Photo(203, 150);
     ASSERT_TRUE(test::SavePixelBuffer(photo, source));
-    CPhotoCanvas canvas;
+    EditorSession session;
+    CPhotoCanvas canvas(session);
     canvas.resize(300, 200);
-    const LoadedPhoto loaded = canvas.openPhoto(source);
+    const LoadedPhoto loaded = session.open(source);
     ASSERT_TRUE(loaded.ok) << loaded.error;
-    EXPECT_EQ(canvas.document().width(), 200);   // cut to a multiple of 4
-    EXPECT_EQ(canvas.document().height(), 148);
-    EXPECT_EQ(canvas.document().photoPath(), source);
+    EXPECT_EQ(session.document().width(), 200);   // cut to a multiple of 4
+    EXPECT_EQ(session.document().height(), 148);
+    EXPECT_EQ(session.document().photoPath(), source);
 
     // A file that is not a picture leaves the open photo alone.
     const std::string junk = folder + "/canvas_open_junk.jpg";
     FILE* f = std::fopen(junk.c_str(), "wb");
     std::fputs("not a picture", f);
     std::fclose(f);
-    EXPECT_FALSE(canvas.openPhoto(junk).ok);
-    EXPECT_EQ(canvas.document().photoPath(), source);
+    EXPECT_FALSE(session.open(junk).ok);
+    EXPECT_EQ(session.document().photoPath(), source);
 
     const std::string saved = folder + "/canvas_saved.png";
-    ASSERT_TRUE(CPhotoCanvas::saveCompositeTo(canvas.exportComposite(), saved));
+    ASSERT_TRUE(session.save(saved, {}).ok());
     const PixelBuffer back = test::LoadSamplePhotoFromPath(saved);
-    EXPECT_EQ(back.pixels, canvas.document().photo().pixels);
-    EXPECT_FALSE(CPhotoCanvas::saveCompositeTo(canvas.exportComposite(), folder + "/no_extension"));
+    EXPECT_EQ(back.pixels, session.document().photo().pixels);
+    EXPECT_FALSE(session.save(folder + "/no_extension", {}).ok());
 }

@@ -3,7 +3,7 @@
 // the size while dragging, an aspect choice) and the level mode (an angle
 // slider, the photo turned live under a grid, a line drawn along a horizon
 // setting the angle). Both show a bar of controls at the top of the canvas.
-#include "canvas/photo_canvas.h"
+#include "view/photo_canvas.h"
 
 #include "engine/geometry.h"
 
@@ -191,37 +191,6 @@ const std::vector<std::pair<QString, QSizeF>>& CPhotoCanvas::cropAspects()
     return aspects;
 }
 
-// --- One-step commands ---------------------------------------------------------------
-
-void CPhotoCanvas::refitFrame()
-{
-    m_frame.refit(m_doc.width(), m_doc.height());
-    m_doc.setFrameBorder(m_frame.border());
-}
-
-void CPhotoCanvas::rotatePhoto(int quarterTurns)
-{
-    cancelGeometryMode();
-    if (m_doc.rotate(quarterTurns))
-        refresh();
-}
-
-void CPhotoCanvas::flipPhoto(bool horizontal)
-{
-    cancelGeometryMode();
-    if (m_doc.flip(horizontal))
-        refresh();
-}
-
-bool CPhotoCanvas::resizePhoto(int width, int height, std::string* error)
-{
-    cancelGeometryMode();
-    if (!m_doc.resize(width, height, error))
-        return false;
-    refresh();
-    return true;
-}
-
 // --- Coordinates ----------------------------------------------------------------------
 
 QPointF CPhotoCanvas::photoPointF(QPointF screen) const
@@ -256,8 +225,8 @@ void CPhotoCanvas::beginCrop()
         AddApplyAndCancel(this, g.cropBar, row, tr("Crop to the rectangle (Enter or a double click)"));
         connect(g.aspectBox, &QComboBox::currentIndexChanged, this, [this](int i) { setCropAspect(i); });
     }
-    g.photoAspect = double(m_doc.width()) / m_doc.height();
-    g.crop = QRectF(0, 0, m_doc.width(), m_doc.height());
+    g.photoAspect = double(doc().width()) / doc().height();
+    g.crop = QRectF(0, 0, doc().width(), doc().height());
     g.handle = -1;
     m_geometryMode = GeometryMode::Crop;
     m_outlineShown = false;
@@ -314,7 +283,7 @@ void CPhotoCanvas::beginLevel()
 // or in the full-window preview.
 bool CPhotoCanvas::startGeometryMode()
 {
-    if (!m_doc.hasPhoto() || m_previewMode)
+    if (!doc().hasPhoto() || m_previewMode)
         return false;
     cancelGeometryMode();
     if (!m_geo)
@@ -329,8 +298,7 @@ void CPhotoCanvas::showGeometryBar(QFrame* bar)
     layoutGeometryBar();
     setFocus(Qt::OtherFocusReason);
     refresh();
-    if (geometryModeChanged)
-        geometryModeChanged();
+    emit geometryModeChanged();
 }
 
 void CPhotoCanvas::endGeometryMode()
@@ -350,8 +318,7 @@ void CPhotoCanvas::endGeometryMode()
     }
     unsetCursor();
     refresh();
-    if (geometryModeChanged)
-        geometryModeChanged();
+    emit geometryModeChanged();
 }
 
 void CPhotoCanvas::cancelGeometryMode()
@@ -364,11 +331,11 @@ bool CPhotoCanvas::applyGeometryMode()
     bool changed = false;
     if (m_geometryMode == GeometryMode::Crop) {
         const QRect r = cropRect();
-        const bool whole = r == QRect(0, 0, m_doc.width(), m_doc.height());
-        changed = !whole && m_doc.crop(r.x(), r.y(), r.width(), r.height());
+        const bool whole = r == QRect(0, 0, doc().width(), doc().height());
+        changed = !whole && m_session.crop(r.x(), r.y(), r.width(), r.height());
     } else if (m_geometryMode == GeometryMode::Level) {
         // Less than the slider's step is no turn at all.
-        changed = std::abs(m_geo->angle) >= 0.05 && m_doc.straighten(m_geo->angle);
+        changed = std::abs(m_geo->angle) >= 0.05 && m_session.straighten(m_geo->angle);
     }
     endGeometryMode();
     return changed;
@@ -388,7 +355,7 @@ void CPhotoCanvas::setCropAspect(int index)
     const double aspect = ratio.width() < 0 ? g.photoAspect : (ratio.width() > 0 ? ratio.width() / ratio.height() : 0);
     if (aspect > 0 && m_geometryMode == GeometryMode::Crop) {
         // The largest rectangle of the aspect in the photo, about the current centre.
-        g.crop = LargestWithAspect(QRectF(0, 0, m_doc.width(), m_doc.height()), g.crop.center(), aspect);
+        g.crop = LargestWithAspect(QRectF(0, 0, doc().width(), doc().height()), g.crop.center(), aspect);
     }
     if (g.sizeLabel)
         g.sizeLabel->setText(SizeText(cropRect().width(), cropRect().height()));
@@ -402,10 +369,10 @@ int CPhotoCanvas::cropAspect() const
 
 QRect CPhotoCanvas::cropRect() const
 {
-    if (!m_geo || !m_doc.hasPhoto())
+    if (!m_geo || !doc().hasPhoto())
         return {};
     const QRectF& c = m_geo->crop;
-    const int W = m_doc.width(), H = m_doc.height();
+    const int W = doc().width(), H = doc().height();
     const int w = std::clamp(int(std::lround(c.width())) / 4 * 4, 4, W / 4 * 4);
     const int h = std::clamp(int(std::lround(c.height())) / 4 * 4, 4, H / 4 * 4);
     const int x = std::clamp(int(std::lround(c.left())), 0, W - w);
@@ -417,7 +384,7 @@ void CPhotoCanvas::setCropRect(const QRectF& photoRect)
 {
     if (!m_geo)
         return;
-    m_geo->crop = photoRect.normalized().intersected(QRectF(0, 0, m_doc.width(), m_doc.height()));
+    m_geo->crop = photoRect.normalized().intersected(QRectF(0, 0, doc().width(), doc().height()));
     if (m_geo->sizeLabel)
         m_geo->sizeLabel->setText(SizeText(cropRect().width(), cropRect().height()));
     update();
@@ -437,7 +404,7 @@ void CPhotoCanvas::setLevelAngle(double degrees)
         g.syncing = false;
     }
     if (g.levelSize) {
-        const PixelSize s = StraightenedSize(m_doc.width(), m_doc.height(), g.angle);
+        const PixelSize s = StraightenedSize(doc().width(), doc().height(), g.angle);
         g.levelSize->setText(SizeText(s.width, s.height));
     }
     update();
@@ -506,7 +473,7 @@ bool CPhotoCanvas::geometryMove(QPoint p)
     if (m_geometryMode == GeometryMode::None)
         return false;
     GeometryState& g = *m_geo;
-    const double W = m_doc.width(), H = m_doc.height();
+    const double W = doc().width(), H = doc().height();
     if (m_geometryMode == GeometryMode::Level) {
         if (g.drawing) {
             g.lineEnd = p;
@@ -627,10 +594,10 @@ void CPhotoCanvas::mouseDoubleClickEvent(QMouseEvent* event)
 
 void CPhotoCanvas::paintGeometryOverlay(QPainter& p)
 {
-    if (m_geometryMode == GeometryMode::None || !m_geo || !m_doc.hasPhoto())
+    if (m_geometryMode == GeometryMode::None || !m_geo || !doc().hasPhoto())
         return;
     GeometryState& g = *m_geo;
-    const QRectF photoOnScreen(screenPointF(QPointF(0, 0)), screenPointF(QPointF(m_doc.width(), m_doc.height())));
+    const QRectF photoOnScreen(screenPointF(QPointF(0, 0)), screenPointF(QPointF(doc().width(), doc().height())));
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
 
@@ -684,10 +651,10 @@ void CPhotoCanvas::paintGeometryOverlay(QPainter& p)
 
     // Level: the photo turned live (a copy at about its size on screen), the
     // part that will be cut away dimmed, a grid to line the horizon up with.
-    const int sw = std::clamp(int(std::lround(photoOnScreen.width())), 1, m_doc.width());
-    const int sh = std::clamp(int(std::lround(photoOnScreen.height())), 1, m_doc.height());
+    const int sw = std::clamp(int(std::lround(photoOnScreen.width())), 1, doc().width());
+    const int sh = std::clamp(int(std::lround(photoOnScreen.height())), 1, doc().height());
     if (g.source.width != sw || g.source.height != sh) {
-        g.source = sw == m_doc.width() && sh == m_doc.height() ? m_doc.photo() : ResizeLanczos3(m_doc.photo(), sw, sh);
+        g.source = sw == doc().width() && sh == doc().height() ? doc().photo() : ResizeLanczos3(doc().photo(), sw, sh);
         g.previewAngle = 1e9;
     }
     if (g.previewAngle != g.angle) {
@@ -698,7 +665,7 @@ void CPhotoCanvas::paintGeometryOverlay(QPainter& p)
     p.setRenderHint(QPainter::SmoothPixmapTransform, true);
     p.drawImage(photoOnScreen,
                 QImage(g.turned.data(), g.turned.width, g.turned.height, int(g.turned.stride()), QImage::Format_BGR888));
-    const PixelSize kept = StraightenedSize(m_doc.width(), m_doc.height(), g.angle);
+    const PixelSize kept = StraightenedSize(doc().width(), doc().height(), g.angle);
     const QSizeF keptOnScreen(kept.width * double(m_zoom), kept.height * double(m_zoom));
     const QRectF k(photoOnScreen.center().x() - keptOnScreen.width() / 2,
                    photoOnScreen.center().y() - keptOnScreen.height() / 2, keptOnScreen.width(), keptOnScreen.height());

@@ -1,14 +1,11 @@
-// CPhotoCanvas: the view of the open photo. It owns the CanvasDocument, lays the
-// photo out with zoom, scrolling and centring, draws it into a back buffer, and
-// turns mouse and keys into document calls. Messages for the main window go to
-// a MessageTarget.
+// CPhotoCanvas: the view of the session's photo. It lays the photo out with
+// zoom, scrolling and centring, draws it into a back buffer, and turns mouse
+// and keys into session calls, with the crop, level and text tools.
 #pragma once
 
-#include "canvas/canvas_document.h"
-#include "canvas/messages.h"
-#include "canvas/photo_frame.h"
-#include "canvas/text_objects.h"
-#include "files/photo_loader.h"
+#include "session/editor_session.h"
+#include "ui/messages.h"
+#include "view/text_tool.h"
 
 #include <QImage>
 #include <QPoint>
@@ -33,21 +30,10 @@ public:
     static constexpr float kMinZoom = 0.1f;
     static constexpr float kInitialZoom = 0.8f;
 
-    explicit CPhotoCanvas(QWidget* parent = nullptr, MessageTarget* owner = nullptr);
+    explicit CPhotoCanvas(EditorSession& session, QWidget* parent = nullptr);
     ~CPhotoCanvas() override;
 
-    CanvasDocument& document() { return m_doc; }
-    const CanvasDocument& document() const { return m_doc; }
-    void setMessageTarget(MessageTarget* owner) { m_owner = owner; }
-
-    // A photo has been loaded into a buffer: renew everything and show it at 1:1.
-    void afterOpen(PixelBuffer photo, const std::string& path);
-    // Loads a picture file with the document's threshold and shows it; on
-    // failure (result not ok, with the reason) the current photo stays.
-    LoadedPhoto openPhoto(const std::string& path);
-    // Puts back a document kept by a crash journal and shows it at 1:1; false
-    // (the current photo stays) when it cannot be restored.
-    bool restoreRecovered(RecoveredDocument&& recovered);
+    EditorSession& session() const { return m_session; }
 
     // Zoom commands.
     void setZoom(float zoom);
@@ -93,38 +79,16 @@ public:
     void setBrushMode(bool on) { m_brushMode = on; }
     bool brushMode() const { return m_brushMode; }
 
-    // Effect and brush settings from the main window.
-    // False when the effect's run was cancelled (nothing changed then).
-    bool selectEffect(EffectId id);
-    void setBrushSizePreset(int preset);
-    void setBrushShape(int shape);
-    void setBrushSize(int size);
-
-    // History commands.
-    void undo();
-    void redo();
-    void deleteSelectedObject();
-
-    // Photo frame commands: put frame picture `index` of the library round the
-    // photo (nothing changes when it is already set, no photo is open or the
-    // picture cannot be loaded; false then), and remove it.
-    bool setPhotoFrame(int index);
-    void deletePhotoFrame();
-    const PhotoFrame& photoFrame() const { return m_frame; }
     // Text objects (object mode).
     TextObjectTool& textObjects() { return m_text; }
     ObjectView objectView() const;
+    // A new selected object from the template, near the top-left corner of
+    // the visible part of the photo.
     void addTextObject(const TextTemplate& templ);
     void applyTemplateToSelected(const TextTemplate& templ);
     void updateSelectedText(const TextTemplate& templ);
-    // Draws the text objects into the photo and removes them; one step with photo.
-    void mergeDown();
 
-    // --- Geometry (photo_canvas_crop.cpp) ---------------------------------------
-    // Turns, flips and resizes: one history step each, then a repaint.
-    void rotatePhoto(int quarterTurns);
-    void flipPhoto(bool horizontal);
-    bool resizePhoto(int width, int height, std::string* error = nullptr);
+    // --- Geometry modes (photo_canvas_crop.cpp) ---------------------------------
     // The crop and level modes put a bar of controls over the canvas and take
     // the mouse: the crop mode a rectangle with eight handles, the level mode
     // an angle slider and a line drawn along a horizon. Enter or a double
@@ -146,16 +110,9 @@ public:
     void setLevelAngle(double degrees);
     double levelAngle() const;
     QWidget* geometryBar() const;
-    // Called when a mode begins or ends (the main window updates its commands).
-    std::function<void()> geometryModeChanged;
 
     // Draws the progress strip at once (0..100); the next ordinary repaint removes it.
     void showProgress(int percent);
-
-    // The photo as it looks at zoom 1 without scrolling, framed, as a 3-byte buffer.
-    PixelBuffer exportComposite();
-    // Saves a composite by the file name's extension (quality 90 for JPEG).
-    static bool saveCompositeTo(const PixelBuffer& composite, const std::string& path);
 
     // Renders the back buffer again and schedules the window update.
     void refresh();
@@ -178,7 +135,7 @@ public:
     // the flare radius (photo pixels) the last band set.
     int lightDistance(QPoint pointer) const;
     int flareRadius() const { return m_flareRadius; }
-    bool lightDragActive() const { return m_dragActive && m_doc.applyMode() == ApplyMode::LightPlacement; }
+    bool lightDragActive() const { return m_dragActive && doc().applyMode() == ApplyMode::LightPlacement; }
     // The cursors the canvas shows over the photo with a brush and anywhere
     // while a light or flare is chosen.
     static const QCursor& brushCursor();
@@ -186,6 +143,16 @@ public:
 
 signals:
     void zoomChanged(float zoom);
+    // A crop or level mode began or ended.
+    void geometryModeChanged();
+    // The right button asks for the context menu; a click or Escape during
+    // the full-window preview asks to leave it.
+    void contextMenuRequested();
+    void leavePreviewRequested();
+    // A click selected a text object, or one was added: its text, for the
+    // Text panel's box.
+    void textSelected(const QString& text);
+    void textAdded(const QString& text);
 
 protected:
     void keyReleaseEvent(QKeyEvent* event) override;
@@ -201,12 +168,14 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
-    intptr_t send(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
+    const CanvasDocument& doc() const { return m_session.document(); }
+    // A new or restored photo: tools end and it is shown at 1:1.
+    void startAfresh();
     QSize clientSize() const;
     void updateScrollRanges();
     void layoutPhoto();
     void renderBackBuffer();
-    void renderInto(QImage& target, bool forExport, const QRect& clip = QRect());
+    void renderInto(QImage& target, const QRect& clip = QRect());
     // Redraws the screen area of some changed photo pixels (back buffer and window).
     void refreshPhotoArea(const PixelArea& area);
     QPoint photoPointAt(QPoint screen) const;
@@ -231,13 +200,11 @@ private:
     bool startGeometryMode();
     void showGeometryBar(QFrame* bar);
     void endGeometryMode();
-    void refitFrame();
     QPointF photoPointF(QPointF screen) const;
     QPointF screenPointF(QPointF photo) const;
 
-    CanvasDocument m_doc;
-    TextObjectTool m_text{m_doc};
-    MessageTarget* m_owner = nullptr;
+    EditorSession& m_session;
+    TextObjectTool m_text{m_session};
     QScrollBar* m_vBar = nullptr;
     QScrollBar* m_hBar = nullptr;
 
@@ -251,7 +218,6 @@ private:
     bool m_brushMode = true;
 
     QImage m_backBuffer;
-    PhotoFrame m_frame;
     int m_progress = -1;
 
     bool m_dragActive = false;

@@ -2,7 +2,7 @@
 // resizing, rotating, template and text changes, merge down, export and undo.
 #include "tests/canvas/canvas_test_util.h"
 
-#include "canvas/photo_canvas.h"
+#include "view/photo_canvas.h"
 #include "canvas/text_drawing.h"
 #include "canvas/text_objects.h"
 
@@ -47,15 +47,16 @@ int Changed(const QImage& img, const QRect& r, QRgb fill)
 
 // A 400 × 300 canvas with a 200 × 120 grey photo centred at (100, 90), in object mode.
 struct TextCanvas {
-    CPhotoCanvas canvas;
+    EditorSession session;
+    CPhotoCanvas canvas{session};
     TextCanvas()
     {
         canvas.resize(400, 300);
-        canvas.afterOpen(Flat(200, 120, 128), "/tmp/text.png");
+        session.openPhoto(Flat(200, 120, 128), "/tmp/text.png");
         canvas.setBrushMode(false);
     }
-    CanvasDocument& doc() { return canvas.document(); }
-    CanvasObject& object(size_t i = 0) { return doc().objects().at(i); }
+    const CanvasDocument& doc() { return session.document(); }
+    CanvasObject& object(size_t i = 0) { return session.liveObjects().at(i); }
     QPointF centre() { return ObjectCentre(object(), canvas.objectView()); }
     // Screen position of the middle of handle k of the selected object.
     QPoint handle(int k)
@@ -144,7 +145,7 @@ TEST(TextObjects, AddPlacesSelectsAndRecordsOneStep)
 {
     TextCanvas t;
     std::string shown;
-    t.canvas.textObjects().showAddedText = [&](const std::string& s) { shown = s; };
+    QObject::connect(&t.canvas, &CPhotoCanvas::textAdded, [&](const QString& s) { shown = s.toStdString(); });
     t.canvas.setBrushMode(true);
     t.canvas.addTextObject(Template("Hello"));
     t.canvas.addTextObject(Template("World"));
@@ -168,11 +169,12 @@ TEST(TextObjects, AddPlacesSelectsAndRecordsOneStep)
     EXPECT_EQ(t.object(2).y, t.canvas.visibleRect().top() + 5);
 
     // Without a photo nothing is added.
-    CPhotoCanvas empty;
+    EditorSession none;
+    CPhotoCanvas empty(none);
     empty.resize(200, 200);
     empty.addTextObject(Template("x"));
-    EXPECT_TRUE(empty.document().objects().empty());
-    EXPECT_EQ(empty.document().historyPos(), -1);
+    EXPECT_TRUE(none.document().objects().empty());
+    EXPECT_EQ(none.document().historyPos(), -1);
 }
 
 TEST(TextObjects, SelectingAndMoving)
@@ -181,7 +183,7 @@ TEST(TextObjects, SelectingAndMoving)
     t.canvas.addTextObject(Template("Move"));
     t.canvas.addTextObject(Template("Top"));
     std::string shown;
-    t.canvas.textObjects().showSelectedText = [&](const std::string& s) { shown = s; };
+    QObject::connect(&t.canvas, &CPhotoCanvas::textSelected, [&](const QString& s) { shown = s.toStdString(); });
     const size_t steps = t.doc().history().size();
 
     // Empty canvas: the selection stays.
@@ -281,7 +283,7 @@ TEST(TextObjects, HandlesFollowTheRotationAndAreNotExported)
     EXPECT_EQ(t.canvas.textObjects().handleAt(h0, t.canvas.objectView()), 0);
 
     // Export: text drawn, handles not.
-    const PixelBuffer out = t.canvas.exportComposite();
+    const PixelBuffer out = t.session.composite();
     const QPoint inPhoto = h0 - QPoint(100, 90);
     ASSERT_TRUE(QRect(0, 0, 200, 120).contains(inPhoto));
     EXPECT_EQ(out.at(inPhoto.x(), inPhoto.y())[0], 128);
@@ -303,7 +305,7 @@ TEST(TextObjects, TextPastThePhotoEdgeIsShownAsItIsSaved)
     t.canvas.setBrushMode(true);  // no handles
     t.canvas.refresh();
     const QImage shown = t.canvas.renderToImage();
-    const PixelBuffer saved = t.canvas.exportComposite();
+    const PixelBuffer saved = t.session.composite();
     ASSERT_EQ(saved.width, 200);
     ASSERT_NE(saved.pixels, t.doc().photo().pixels);
 
@@ -318,7 +320,7 @@ TEST(TextObjects, TextPastThePhotoEdgeIsShownAsItIsSaved)
         }
     EXPECT_EQ(differing, 0);
     // ...and outside it nothing of the text: the same as without the object.
-    t.canvas.deleteSelectedObject();
+    t.session.deleteSelectedObject();
     const QImage bare = t.canvas.renderToImage();
     const QRect photo(100, 90, 200, 120);
     int outside = 0;
@@ -378,7 +380,7 @@ TEST(TextObjects, FullyTransparentTextDrawsNothingButCanBeSelected)
     templ.transparency = 1.0f;
     t.canvas.addTextObject(templ);
     t.object().selected = false;
-    EXPECT_EQ(t.canvas.exportComposite().pixels, t.doc().photo().pixels);
+    EXPECT_EQ(t.session.composite().pixels, t.doc().photo().pixels);
     const QPoint inside = t.centre().toPoint();
     t.canvas.pressAt(inside);
     t.canvas.releaseAt(inside);
@@ -392,39 +394,39 @@ TEST(TextObjects, DeleteMergeDownAndUndoRestoreObjectsExactly)
     t.canvas.addTextObject(Template("Second", 6));
     t.object(1).angle = 30.0f;
     t.object(1).scale = 1.5f;
-    t.doc().recordStep(false);
+    t.session.recordObjectStep();
     const std::vector<CanvasObject> objects = t.doc().objects();
     const PixelBuffer photo = t.doc().photo();
 
     // Nothing selected: delete only repaints.
     t.object(1).selected = false;
     const size_t steps = t.doc().history().size();
-    t.canvas.deleteSelectedObject();
+    t.session.deleteSelectedObject();
     EXPECT_EQ(t.doc().objects().size(), 2u);
     EXPECT_EQ(t.doc().history().size(), steps);
     t.object(1).selected = true;
 
-    t.canvas.mergeDown();
+    t.session.mergeText();
     EXPECT_TRUE(t.doc().objects().empty());
     EXPECT_NE(t.doc().photo().pixels, photo.pixels);
     EXPECT_EQ(t.doc().strokeBase().pixels, t.doc().photo().pixels);
     EXPECT_GE(t.doc().history().back().snapshotIndex, 0);
     EXPECT_EQ(t.doc().history().size(), steps + 1);
 
-    t.canvas.undo();
+    t.session.undo();
     ASSERT_EQ(t.doc().objects().size(), 2u);
     for (size_t i = 0; i < 2; ++i)
         EXPECT_EQ(t.doc().objects()[i].historyCopy(), objects[i].historyCopy());
     EXPECT_EQ(t.doc().photo().pixels, photo.pixels);
-    t.canvas.redo();
+    t.session.redo();
     EXPECT_TRUE(t.doc().objects().empty());
 
     // Undo past the additions returns to no objects; history copies share nothing.
-    t.canvas.undo();
+    t.session.undo();
     t.object(0).text = "changed";
     EXPECT_EQ(t.doc().history()[size_t(t.doc().historyPos())].objects[0].text, "First");
-    t.canvas.undo();
-    t.canvas.undo();
-    t.canvas.undo();
+    t.session.undo();
+    t.session.undo();
+    t.session.undo();
     EXPECT_TRUE(t.doc().objects().empty());
 }

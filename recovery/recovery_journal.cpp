@@ -1,4 +1,4 @@
-#include "canvas/recovery_journal.h"
+#include "recovery/recovery_journal.h"
 
 #include <QBuffer>
 #include <QByteArray>

@@ -2,7 +2,7 @@
 // understand; -1 for actions that carry none.
 #pragma once
 
-#include "canvas/messages.h"
+#include "ui/messages.h"
 
 #include <QAbstractSlider>
 

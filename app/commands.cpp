@@ -1,0 +1,227 @@
+#include "app/commands.h"
+
+#include <QCoreApplication>
+#include <QKeySequence>
+
+namespace ombrik {
+
+namespace {
+
+constexpr QKeyCombination kNone{};
+constexpr auto Ctrl = Qt::ControlModifier;
+constexpr auto Shift = Qt::ShiftModifier;
+constexpr auto Alt = Qt::AltModifier;
+
+constexpr std::array<QKeyCombination, 4> Keys(QKeyCombination a = kNone, QKeyCombination b = kNone,
+                                              QKeyCombination c = kNone, QKeyCombination d = kNone)
+{
+    return {a, b, c, d};
+}
+
+#define T(text) QT_TRANSLATE_NOOP("CEditorDlg", text)
+
+// clang-format off
+constexpr Command kCommands[] = {
+    // id                          alias                  text                         caption      tip
+    {cmd::OpenButton,              cmd::MenuOpen,         T("Open"),                   nullptr,     T("Open a photo"),
+     Glyph::Open, Keys(Ctrl | Qt::Key_O), false, EnabledWhen::Always},
+    {cmd::MenuSave,                0,                     T("Save"),                   nullptr,     nullptr,
+     Glyph::Save, Keys(Ctrl | Qt::Key_S), false, EnabledWhen::Always},
+    {cmd::SaveButton,              cmd::MenuSaveAs,       T("Save As..."),             T("Save"),   T("Save the photo as a picture file"),
+     Glyph::Save, Keys(Ctrl | Shift | Qt::Key_S), false, EnabledWhen::Always},
+    {cmd::AutoResizeThreshold,     cmd::MenuThreshold,    T("Auto Resize Threshold"),  nullptr,     nullptr,
+     Glyph::Threshold, Keys(), false, EnabledWhen::Always},
+    {cmd::DeleteSelectedObject,    cmd::MenuDeleteObject, T("Delete Selected Object"), nullptr,     nullptr,
+     Glyph::DeleteObject, Keys(), false, EnabledWhen::HasSelectedObject},
+    {cmd::DeletePhotoFrame,        cmd::MenuDeleteFrame,  T("Delete Photo Frame"),     nullptr,     nullptr,
+     Glyph::DeleteFrame, Keys(), false, EnabledWhen::HasFrame},
+    {cmd::Undo,                    cmd::MenuUndo,         T("Undo"),                   nullptr,     nullptr,
+     Glyph::Undo, Keys(Ctrl | Qt::Key_Z), true, EnabledWhen::CanUndo},
+    {cmd::Redo,                    cmd::MenuRedo,         T("Redo"),                   nullptr,     nullptr,
+     Glyph::Redo, Keys(Ctrl | Qt::Key_Y, Ctrl | Shift | Qt::Key_Y, Ctrl | Shift | Qt::Key_Z), true,
+     EnabledWhen::CanRedo},
+    // Plus may need Shift on the main keyboard; "=" shares its key.
+    {cmd::ZoomIn,                  cmd::MenuZoomIn,       T("Zoom in"),                nullptr,     nullptr,
+     Glyph::ZoomIn, Keys(Ctrl | Qt::Key_Plus, Ctrl | Shift | Qt::Key_Plus, Ctrl | Qt::Key_Equal,
+                         Ctrl | Shift | Qt::Key_Equal), false, EnabledWhen::Always},
+    {cmd::ZoomOut,                 cmd::MenuZoomOut,      T("Zoom out"),               nullptr,     nullptr,
+     Glyph::ZoomOut, Keys(Ctrl | Qt::Key_Minus, Ctrl | Shift | Qt::Key_Minus, Ctrl | Qt::Key_Underscore,
+                          Ctrl | Shift | Qt::Key_Underscore), false, EnabledWhen::Always},
+    {cmd::ZoomToFit,               cmd::MenuZoomToFit,    T("Zoom to Fit"),            nullptr,     nullptr,
+     Glyph::ZoomFit, Keys(Ctrl | Qt::Key_0), false, EnabledWhen::Always},
+    {cmd::OriginalSize,            cmd::MenuOriginalSize, T("Original Size"),          nullptr,     nullptr,
+     Glyph::ActualSize, Keys(Ctrl | Qt::Key_1), false, EnabledWhen::Always},
+    {cmd::Preview,                 cmd::MenuPreview,      T("Preview"),                nullptr,     nullptr,
+     Glyph::Preview, Keys(), false, EnabledWhen::Always},
+    {cmd::Close,                   cmd::MenuExit,         T("Exit"),                   nullptr,     T("Close"),
+     Glyph::Exit, Keys(), false, EnabledWhen::Always},
+    {cmd::Minimize,                0,                     T("Minimize"),               nullptr,     nullptr,
+     Glyph::Minimize, Keys(), false, EnabledWhen::Always},
+    {cmd::Maximize,                0,                     T("Maximize"),               nullptr,     nullptr,
+     Glyph::Maximize, Keys(), false, EnabledWhen::Always},
+    {cmd::RetouchPanel,            cmd::MenuRetouch,      T("Retouch"),                nullptr,     nullptr,
+     Glyph::Retouch, Keys(), false, EnabledWhen::Always},
+    {cmd::FiltersPanel,            cmd::MenuFilters,      T("Filters"),                nullptr,     nullptr,
+     Glyph::Filters, Keys(), false, EnabledWhen::Always},
+    {cmd::WarpPanel,               cmd::MenuWarp,         T("Warp"),                   nullptr,     nullptr,
+     Glyph::Warp, Keys(), false, EnabledWhen::Always},
+    {cmd::LightingPanel,           cmd::MenuLighting,     T("Lighting"),               nullptr,     nullptr,
+     Glyph::Lighting, Keys(), false, EnabledWhen::Always},
+    {cmd::TextPanel,               cmd::MenuText,         T("Text"),                   nullptr,     nullptr,
+     Glyph::Text, Keys(), false, EnabledWhen::Always},
+    {cmd::AdjustPanel,             cmd::MenuAdjust,       T("Adjust"),                 nullptr,     nullptr,
+     Glyph::Adjust, Keys(Ctrl | Shift | Qt::Key_A), false, EnabledWhen::Always},
+    {cmd::MenuFade,                0,                     T("Fade..."),                nullptr,     nullptr,
+     Glyph::Fade, Keys(Ctrl | Shift | Qt::Key_F), false, EnabledWhen::CanFade},
+    {cmd::RestoreBrush,            0,                     T("Restore"),                nullptr,
+     T("Restore brush: paints the photo as it was opened"), Glyph::Restore, Keys(), false, EnabledWhen::Always},
+    {cmd::HelpContent,             cmd::HelpKey,          T("Online Help Content"),    nullptr,     nullptr,
+     Glyph::Help, Keys(QKeyCombination(Qt::Key_F1)), false, EnabledWhen::Always},
+    {cmd::About,                   0,                     T("About"),                  nullptr,     nullptr,
+     Glyph::About, Keys(), false, EnabledWhen::Always},
+    {cmd::FileMenuButton,          cmd::FileMenuKey,      T("File"),                   nullptr,     nullptr,
+     Glyph::File, Keys(Alt | Qt::Key_F), false, EnabledWhen::Always},
+    {cmd::EditMenuButton,          cmd::EditMenuKey,      T("Edit"),                   nullptr,     nullptr,
+     Glyph::Edit, Keys(Alt | Qt::Key_E), false, EnabledWhen::Always},
+    {cmd::PanelMenuButton,         cmd::PanelMenuKey,     T("Panels"),                 nullptr,     nullptr,
+     Glyph::Panels, Keys(Alt | Qt::Key_N), false, EnabledWhen::Always},
+    {cmd::HelpMenuButton,          cmd::HelpMenuKey,      T("Help"),                   nullptr,     nullptr,
+     Glyph::Help, Keys(Alt | Qt::Key_H), false, EnabledWhen::Always},
+    {cmd::Crop,                    0,                     T("Crop"),                   nullptr,     nullptr,
+     Glyph::Crop, Keys(QKeyCombination(Qt::Key_C)), false, EnabledWhen::HasPhoto},
+    {cmd::Straighten,              0,                     T("Straighten"),             nullptr,     nullptr,
+     Glyph::Straighten, Keys(QKeyCombination(Qt::Key_L)), false, EnabledWhen::HasPhoto},
+    {cmd::RotateLeft,              0,                     T("Rotate Left"),            nullptr,     nullptr,
+     Glyph::RotateLeft, Keys(Ctrl | Shift | Qt::Key_R), false, EnabledWhen::HasPhoto},
+    {cmd::RotateRight,             0,                     T("Rotate Right"),           nullptr,     nullptr,
+     Glyph::RotateRight, Keys(Ctrl | Qt::Key_R), false, EnabledWhen::HasPhoto},
+    {cmd::Rotate180,               0,                     T("Rotate 180°"),            nullptr,     nullptr,
+     Glyph::RotateRight, Keys(), false, EnabledWhen::HasPhoto},
+    {cmd::FlipHorizontal,          0,                     T("Flip Horizontal"),        nullptr,     nullptr,
+     Glyph::FlipHorizontal, Keys(), false, EnabledWhen::HasPhoto},
+    {cmd::FlipVertical,            0,                     T("Flip Vertical"),          nullptr,     nullptr,
+     Glyph::FlipVertical, Keys(), false, EnabledWhen::HasPhoto},
+    {cmd::ResizePhoto,             0,                     T("Resize..."),              nullptr,     T("Resize"),
+     Glyph::Resize, Keys(Ctrl | Alt | Qt::Key_I), false, EnabledWhen::HasPhoto},
+};
+// clang-format on
+
+#undef T
+
+constexpr int kFileMenu[] = {cmd::MenuOpen, kRecentMenu, cmd::MenuSave, cmd::MenuSaveAs, 0, cmd::MenuPreview, 0,
+                             cmd::MenuExit};
+constexpr int kEditMenu[] = {cmd::MenuUndo, cmd::MenuRedo, cmd::MenuDeleteObject, cmd::MenuDeleteFrame, 0,
+                             cmd::Crop, cmd::Straighten, cmd::RotateLeft, cmd::RotateRight, cmd::Rotate180,
+                             cmd::FlipHorizontal, cmd::FlipVertical, cmd::ResizePhoto, cmd::MenuFade};
+constexpr int kPanelMenu[] = {cmd::MenuRetouch, cmd::MenuLighting, cmd::MenuWarp, cmd::MenuFilters, cmd::MenuText,
+                              cmd::MenuAdjust};
+constexpr int kHelpMenu[] = {cmd::HelpContent, cmd::About};
+constexpr int kContextMenu[] = {cmd::MenuOpen, cmd::MenuSaveAs, 0, cmd::MenuUndo, cmd::MenuRedo, 0,
+                                cmd::MenuZoomToFit, cmd::MenuOriginalSize, cmd::MenuZoomIn, cmd::MenuZoomOut, 0,
+                                cmd::MenuDeleteObject, cmd::MenuDeleteFrame, 0, cmd::MenuThreshold, 0,
+                                cmd::MenuPreview};
+constexpr int kToolStrip[] = {cmd::Undo, cmd::Redo, 0, cmd::DeleteSelectedObject, cmd::DeletePhotoFrame,
+                              cmd::Preview, cmd::AutoResizeThreshold, 0, cmd::ZoomToFit, cmd::OriginalSize, 0,
+                              cmd::ZoomIn, cmd::ZoomOut, 0, cmd::Crop, cmd::Straighten, 0, cmd::RotateLeft,
+                              cmd::RotateRight, cmd::Rotate180, 0, cmd::FlipHorizontal, cmd::FlipVertical, 0,
+                              cmd::ResizePhoto};
+
+QString Tr(const char* text)
+{
+    return QCoreApplication::translate("CEditorDlg", text);
+}
+
+} // namespace
+
+std::span<const Command> Commands()
+{
+    return kCommands;
+}
+
+const Command* FindCommand(int id)
+{
+    for (const Command& c : kCommands)
+        if (c.id == id || (c.alias != 0 && c.alias == id))
+            return &c;
+    return nullptr;
+}
+
+int CanonicalCommand(int id)
+{
+    const Command* c = FindCommand(id);
+    return c ? c->id : id;
+}
+
+int CommandForKey(QKeyCombination key, bool typing)
+{
+    const Qt::KeyboardModifiers modifiers =
+        key.keyboardModifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier | Qt::MetaModifier);
+    const QKeyCombination plain(modifiers, key.key());
+    if (typing && !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        && key.key() < Qt::Key_Escape)
+        return 0;
+    for (const Command& c : kCommands)
+        for (QKeyCombination k : c.keys)
+            if (k != kNone && k == plain)
+                return c.id;
+    return 0;
+}
+
+QString CommandKeyText(const Command& command)
+{
+    if (command.keys[0] == kNone)
+        return QString();
+    return QKeySequence(command.keys[0]).toString(QKeySequence::NativeText);
+}
+
+QString CommandText(const Command& command)
+{
+    const QString text = Tr(command.text);
+    if (command.keyInText && command.keys[0] != kNone)
+        return QStringLiteral("%1 (%2)").arg(text, CommandKeyText(command));
+    return text;
+}
+
+QString CommandCaption(const Command& command)
+{
+    return Tr(command.caption ? command.caption : command.text);
+}
+
+QString CommandTip(const Command& command)
+{
+    const QString tip = Tr(command.tip ? command.tip : command.text);
+    const QString key = CommandKeyText(command);
+    return key.isEmpty() ? tip : QStringLiteral("%1 (%2)").arg(tip, key);
+}
+
+std::span<const int> FileMenuItems()
+{
+    return kFileMenu;
+}
+
+std::span<const int> EditMenuItems()
+{
+    return kEditMenu;
+}
+
+std::span<const int> PanelMenuItems()
+{
+    return kPanelMenu;
+}
+
+std::span<const int> HelpMenuItems()
+{
+    return kHelpMenu;
+}
+
+std::span<const int> ContextMenuItems()
+{
+    return kContextMenu;
+}
+
+std::span<const int> ToolStripButtons()
+{
+    return kToolStrip;
+}
+
+} // namespace ombrik

@@ -1,0 +1,39 @@
+// The window's panels: which one shows, what choosing an effect on a strip
+// does to the others and to the brush, the restore brush, the Adjust panel's
+// preview and Apply, and Fade.
+#pragma once
+
+#include "effects/effect_catalogue.h"
+
+#include <QObject>
+
+namespace ombrik {
+
+class CEditorDlg;
+class EditorSession;
+enum class Panel;
+
+class PanelController : public QObject {
+    Q_OBJECT
+public:
+    PanelController(CEditorDlg& window, EditorSession& session);
+
+    Panel currentPanel() const { return m_current; }
+    void showPanel(Panel panel);
+    // An effect chosen on a strip (or the restore brush, or Reduce Warp).
+    void chooseEffect(EffectId id);
+    void pressRestoreBrush();
+    void previewAdjustment();
+    void applyAdjustment();
+    void fadeCommand();
+
+private:
+    // A new or restored photo: the brush settings follow its size.
+    void photoOpened();
+
+    CEditorDlg& m_window;
+    EditorSession& m_session;
+    Panel m_current;
+};
+
+} // namespace ombrik

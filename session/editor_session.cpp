@@ -1,0 +1,332 @@
+#include "session/editor_session.h"
+
+#include "canvas/composite.h"
+#include "effects/seeding.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+
+namespace ombrik {
+
+EditorSession::EditorSession(QObject* parent) : QObject(parent)
+{
+    // The document reports to its owner only; others hear the signals.
+    m_doc.historyChanged = [this] { emit historyChanged(); };
+    // Undo and redo bring back a frame index; its picture is loaded again.
+    m_doc.frameRestored = [this](int index) {
+        m_frame.restore(index);
+        m_doc.setFrameBorder(m_frame.border());
+    };
+    m_doc.photoResized = [this] { refitFrame(); };
+    m_doc.longRun = [this](const std::function<void()>& work, EffectId id) {
+        if (!m_longRunner) {
+            work();
+            return true;
+        }
+        return m_longRunner(work, id);
+    };
+}
+
+EditorSession::~EditorSession()
+{
+    m_doc.historyChanged = nullptr;
+    m_doc.setObserver(nullptr);
+}
+
+// --- Files ---------------------------------------------------------------------
+
+void EditorSession::seedAfterOpen()
+{
+    // Splash and the stamps draw from generators seeded per photo.
+    SeedEffectGenerators(std::nullopt);
+}
+
+LoadedPhoto EditorSession::open(const std::string& path)
+{
+    const QSize original = QImageReader(QString::fromStdString(path)).size();
+    LoadedPhoto loaded = LoadPhoto(path, m_doc.thresholdWidth(), m_doc.thresholdHeight());
+    if (!loaded.ok)
+        return loaded;  // the previous photo stays
+    const int w = loaded.photo.width, h = loaded.photo.height;
+    openPhoto(std::move(loaded.photo), path, loaded.metadata);
+    loaded.photo = PixelBuffer();
+    // Cut to multiples of 4 (or turned by its orientation tag) is not a
+    // reduction worth telling about.
+    m_differsFromFile =
+        original.isValid() && qint64(original.width()) * original.height() > qint64(w + 3) * (h + 3);
+    m_fileSize = {original.width(), original.height()};
+    return loaded;
+}
+
+void EditorSession::openPhoto(PixelBuffer photo, const std::string& path, PhotoMetadata metadata)
+{
+    if (photo.empty())
+        return;
+    seedAfterOpen();
+    m_frame.clear();
+    m_doc.afterOpen(std::move(photo), path);
+    m_doc.setPhotoMetadata(std::move(metadata));
+    m_differsFromFile = false;
+    m_fileSize = {m_doc.width(), m_doc.height()};
+    m_savedSinceOpen = false;
+    emit opened();
+    emit changed();
+}
+
+bool EditorSession::restore(RecoveredDocument&& recovered)
+{
+    const int frameIndex = recovered.frameIndex;
+    if (!m_doc.restoreRecovered(std::move(recovered)))
+        return false;
+    seedAfterOpen();
+    m_frame.clear();
+    m_doc.setFrameBorder(0);
+    if (frameIndex >= 0 && m_frame.choose(frameIndex, m_doc.width(), m_doc.height())) {
+        m_doc.setFrameBorder(m_frame.border());
+    } else if (frameIndex >= 0) {
+        m_doc.setFrameIndex(-1);  // the frame library lost that picture
+        m_doc.objectsEdited();
+    }
+    m_differsFromFile = false;
+    m_savedSinceOpen = false;
+    emit opened();
+    emit changed();
+    emit historyChanged();
+    return true;
+}
+
+PixelBuffer EditorSession::composite() const
+{
+    if (!m_doc.hasPhoto())
+        return {};
+    return RenderComposite(m_doc.photo(), m_doc.objects(), m_doc.frameIndex() >= 0 ? &m_frame : nullptr);
+}
+
+SaveResult EditorSession::save(const std::string& path, const SaveOptions& options)
+{
+    if (!m_doc.hasPhoto())
+        return {SaveStatus::EncodeFailed, {}};
+    SaveResult result = SavePhoto(composite(), path, &m_doc.photoMetadata(), options);
+    if (!result.ok())
+        return result;
+    m_doc.markSaved(QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString());
+    m_differsFromFile = false;
+    m_savedSinceOpen = true;
+    emit historyChanged();
+    return result;
+}
+
+// --- Effects -------------------------------------------------------------------
+
+bool EditorSession::chooseEffect(EffectId id)
+{
+    m_doc.resetPendingOptions();
+    const bool done = m_doc.selectEffect(id);
+    emit changed();
+    return done;
+}
+
+void EditorSession::setBrushSizePreset(int preset)
+{
+    m_doc.setBrushSizePreset(preset);
+    emit changed();
+}
+
+void EditorSession::setBrushShape(int shape)
+{
+    m_doc.setBrushShape(shape);
+}
+
+void EditorSession::setBrushSize(int size)
+{
+    m_doc.setBrushSize(size);
+    emit changed();
+}
+
+bool EditorSession::placeLight(int ax, int ay, int mx, int my, int flareRadius)
+{
+    const bool placed = m_doc.placeLight(ax, ay, mx, my, flareRadius);
+    emit changed();
+    return placed;
+}
+
+// --- History and geometry --------------------------------------------------------
+
+void EditorSession::refitFrame()
+{
+    m_frame.refit(m_doc.width(), m_doc.height());
+    m_doc.setFrameBorder(m_frame.border());
+}
+
+void EditorSession::undo()
+{
+    if (!m_doc.canUndo())
+        return;
+    const std::pair<int, int> photoBefore{m_doc.width(), m_doc.height()};
+    m_doc.undo();
+    if (photoBefore != std::pair{m_doc.width(), m_doc.height()})
+        refitFrame();
+    emit changed();
+}
+
+void EditorSession::redo()
+{
+    if (!m_doc.canRedo())
+        return;
+    const std::pair<int, int> photoBefore{m_doc.width(), m_doc.height()};
+    m_doc.redo();
+    if (photoBefore != std::pair{m_doc.width(), m_doc.height()})
+        refitFrame();
+    emit changed();
+}
+
+bool EditorSession::crop(int x, int y, int w, int h, std::string* error)
+{
+    const bool done = m_doc.crop(x, y, w, h, error);
+    if (done)
+        emit changed();
+    return done;
+}
+
+bool EditorSession::rotate(int quarterTurns)
+{
+    const bool done = m_doc.rotate(quarterTurns);
+    if (done)
+        emit changed();
+    return done;
+}
+
+bool EditorSession::flip(bool horizontal)
+{
+    const bool done = m_doc.flip(horizontal);
+    if (done)
+        emit changed();
+    return done;
+}
+
+bool EditorSession::straighten(double degrees, std::string* error)
+{
+    const bool done = m_doc.straighten(degrees, error);
+    if (done)
+        emit changed();
+    return done;
+}
+
+bool EditorSession::resize(int width, int height, std::string* error)
+{
+    const bool done = m_doc.resize(width, height, error);
+    if (done)
+        emit changed();
+    return done;
+}
+
+// --- Frame ---------------------------------------------------------------------
+
+bool EditorSession::setFrame(int index)
+{
+    if (index == m_doc.frameIndex() || !m_doc.hasPhoto())
+        return false;
+    // A picture that cannot be loaded leaves the previous frame as it was.
+    if (!m_frame.choose(index, m_doc.width(), m_doc.height()))
+        return false;
+    m_doc.setFrameIndex(index);
+    m_doc.setFrameBorder(m_frame.border());
+    m_doc.recordStep(false);
+    emit frameChanged();
+    emit changed();
+    return true;
+}
+
+void EditorSession::deleteFrame()
+{
+    if (m_doc.frameIndex() < 0)
+        return;
+    m_doc.setFrameIndex(-1);
+    m_frame.clear();
+    m_doc.setFrameBorder(0);
+    m_doc.recordStep(false);
+    emit frameChanged();
+    emit changed();
+}
+
+// --- Text objects ------------------------------------------------------------------
+
+void EditorSession::addObject(const CanvasObject& object)
+{
+    m_doc.addObject(object, ObjectKind::Text);
+    m_doc.recordStep(false);
+    emit changed();
+}
+
+void EditorSession::recordObjectStep()
+{
+    m_doc.recordStep(false);
+}
+
+void EditorSession::objectsEdited(bool modifies)
+{
+    if (modifies)
+        m_doc.setModified();
+    m_doc.objectsEdited();
+}
+
+bool EditorSession::deleteSelectedObject()
+{
+    const bool removed = m_doc.removeSelectedObject();
+    if (removed)
+        m_doc.recordStep(false);
+    emit changed();
+    return removed;
+}
+
+bool EditorSession::mergeText()
+{
+    if (!m_doc.hasPhoto())
+        return false;
+    // Drawn as a save draws them, without the frame.
+    const bool merged = m_doc.mergeIntoPhoto(RenderComposite(m_doc.photo(), m_doc.objects(), nullptr));
+    emit changed();
+    return merged;
+}
+
+// --- Adjustments and fade ------------------------------------------------------------
+
+void EditorSession::setAdjustPreview(const AdjustParams& params)
+{
+    m_doc.setAdjustPreview(params);
+    emit changed();
+}
+
+void EditorSession::clearAdjustPreview()
+{
+    m_doc.clearAdjustPreview();
+    emit changed();
+}
+
+bool EditorSession::applyAdjustment()
+{
+    const bool applied = m_doc.applyAdjustment();
+    emit changed();
+    return applied;
+}
+
+void EditorSession::setFadePreview(int percent)
+{
+    m_doc.setFadePreview(percent);
+    emit changed();
+}
+
+void EditorSession::clearFadePreview()
+{
+    m_doc.clearFadePreview();
+    emit changed();
+}
+
+bool EditorSession::commitFade(int percent)
+{
+    const bool done = m_doc.commitFade(percent);
+    emit changed();
+    return done;
+}
+
+} // namespace ombrik

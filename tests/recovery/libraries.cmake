@@ -1,0 +1,2 @@
+target_link_libraries(${_target} PRIVATE ombrik_recovery)
+target_compile_definitions(${_target} PRIVATE OMBRIK_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
