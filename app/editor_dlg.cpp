@@ -2,11 +2,11 @@
 
 #include "app/editor_app.h"
 #include "canvas/photo_canvas.h"
-#include "files/auto_resize_dialog.h"
+#include "ui/auto_resize_dialog.h"
 #include "files/image_encoder.h"
 #include "files/photo_loader.h"
 #include "ui/adjust_panel.h"
-#include "files/save_as_dialog.h"
+#include "ui/save_as_dialog.h"
 #include "ui/artwork.h"
 #include "ui/brush_picker.h"
 #include "ui/colour_palette.h"

@@ -3,7 +3,7 @@
 // stored, the text box as the only taker of Enter, and damaged files.
 #include "tests/app/app_test_support.h"
 
-#include "files/auto_resize_dialog.h"
+#include "ui/auto_resize_dialog.h"
 #include "ui/text_panel.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "files/save_as_dialog.h"
+#include "ui/save_as_dialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -14,7 +14,7 @@ void EnsureApp()
 {
     if (!QApplication::instance()) {
         static int argc = 1;
-        static char name[] = "files_tests";
+        static char name[] = "ui_tests";
         static char* argv[] = {name, nullptr};
         new QApplication(argc, argv);
     }

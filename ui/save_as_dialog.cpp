@@ -1,4 +1,4 @@
-#include "files/save_as_dialog.h"
+#include "ui/save_as_dialog.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
