@@ -1,6 +1,6 @@
-#include "app/batch_folder.h"
+#include "batch/batch_folder.h"
 
-#include "app/batch_mode.h"
+#include "batch/batch_mode.h"
 #include "engine/progress.h"
 
 #include "files/codec_image.h"

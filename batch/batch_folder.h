@@ -3,7 +3,7 @@
 // several jobs at once, with one progress bar and a closing summary.
 #pragma once
 
-#include "app/batch_steps.h"
+#include "batch/batch_steps.h"
 #include "files/photo_metadata.h"
 
 #include <cstdint>
