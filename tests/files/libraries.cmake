@@ -6,3 +6,5 @@ add_dependencies(${_target} ombrik-cli)
 target_sources(${_target} PRIVATE ${PROJECT_SOURCE_DIR}/fuzz/fuzz_input.cpp)
 target_compile_definitions(${_target} PRIVATE OMBRIK_FUZZ_CORPUS="${PROJECT_SOURCE_DIR}/fuzz/corpus"
   OMBRIK_FUZZ_CORPUS_MODERN="${PROJECT_SOURCE_DIR}/fuzz/corpus-modern")
+# The desktop entry is checked against the format table.
+target_compile_definitions(${_target} PRIVATE OMBRIK_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
