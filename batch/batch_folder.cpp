@@ -101,11 +101,15 @@ public:
         print(line);
     }
 
-    void done(Outcome outcome, const std::string& line, const std::vector<std::string>& warnings)
+    // One photo is done: its warnings, then its line. `damaged` counts a
+    // written photo whose input was damaged.
+    void done(Outcome outcome, const std::string& line, const std::vector<std::string>& warnings, bool damaged)
     {
         const std::lock_guard guard(m_lock);
         ++m_done;
         ++m_counts[int(outcome)];
+        if (outcome == Outcome::Written && damaged)
+            ++m_damaged;
         for (const std::string& warning : warnings)
             print(warning);
         // A terminal shows failures and skips above the bar; a log gets every photo.
@@ -120,8 +124,9 @@ public:
         const std::lock_guard guard(m_lock);
         if (m_tty)
             std::fputs("\r\033[K", stderr);
-        std::fprintf(stderr, "%d written, %d failed, %d skipped (%s)\n", m_counts[0], m_counts[1], m_counts[2],
-                     Clock(elapsed()).c_str());
+        const std::string damaged = m_damaged > 0 ? " (" + std::to_string(m_damaged) + " damaged)" : "";
+        std::fprintf(stderr, "%d written%s, %d failed, %d skipped (%s)\n", m_counts[0], damaged.c_str(), m_counts[1],
+                     m_counts[2], Clock(elapsed()).c_str());
         std::fflush(stderr);
     }
 
@@ -161,6 +166,7 @@ private:
     std::chrono::steady_clock::time_point m_start;
     int m_done = 0;
     int m_counts[3] = {0, 0, 0};
+    int m_damaged = 0;
 };
 
 // The output name of `input` found as `relative` below an input folder (or
@@ -272,6 +278,7 @@ struct Result {
     Outcome outcome;
     std::string line;
     std::vector<std::string> warnings = {};  // printed before the line
+    bool damaged = false;               // the input was damaged (and opened)
 };
 
 Result EditOne(const FolderRun& run, const std::vector<BatchStep>& steps, const Plan& plan)
@@ -291,6 +298,9 @@ Result EditOne(const FolderRun& run, const std::vector<BatchStep>& steps, const 
     if (!loaded.ok)
         return {Outcome::Failed, "failed " + in + ": it could not be opened: " + loaded.error};
     Result result{Outcome::Written, "written " + out};
+    result.damaged = loaded.damaged;
+    if (loaded.damaged)
+        result.warnings.push_back("warning: " + in + " is damaged: part of the picture may be missing");
     for (const std::string& note : loaded.metadata.notes)
         result.warnings.push_back(in + ": " + note);
     BatchPhoto photo{std::move(loaded.photo), in, PhotoSeed(run.seed, plan.name)};
@@ -385,7 +395,7 @@ int RunFolderBatch(const FolderRun& run, const std::vector<BatchStep>& steps)
     auto work = [&] {
         for (size_t k = next++; k < plans.size(); k = next++) {
             const Result result = EditOne(run, steps, plans[k]);
-            progress.done(result.outcome, result.line, result.warnings);
+            progress.done(result.outcome, result.line, result.warnings, result.damaged);
         }
     };
     std::vector<std::thread> threads;

@@ -46,7 +46,8 @@ struct FolderRun {
 };
 
 // Runs the whole batch and returns the process exit code: 0 when every photo
-// was written, 5 when any failed or was skipped, 2 or 4 for problems found
+// was written (damaged inputs among them, each with a warning and counted in
+// the summary), 5 when any failed or was skipped, 2 or 4 for problems found
 // before any work.
 int RunFolderBatch(const FolderRun& run, const std::vector<BatchStep>& steps);
 

@@ -1,8 +1,8 @@
 // ombrik-cli over folders, run as a real process on real files: failures named
-// and counted, the formats found in folders and written by --format, the
-// overwrite rules, inputs listed twice or holding the output folder, seeds
-// independent of the job count, and frame and text drawn as the window's Save
-// As draws them.
+// and counted, damaged inputs warned about and counted, the formats found in
+// folders and written by --format, the overwrite rules, inputs listed twice or
+// holding the output folder, seeds independent of the job count, and frame and
+// text drawn as the window's Save As draws them.
 #include "canvas/frame_library.h"
 #include "canvas/photo_canvas.h"
 #include "canvas/text_drawing.h"
@@ -141,6 +141,26 @@ TEST(BatchFolder, TodaysFormatsAreFoundInFoldersAndWritten)
             << refused.err;
     }
     EXPECT_FALSE(QFile::exists(tmp.filePath("refused")));
+}
+
+TEST(BatchFolder, DamagedInputsAreWrittenWithAWarningAndCounted)
+{
+    QTemporaryDir tmp;
+    const QString in = tmp.filePath("in");
+    ASSERT_TRUE(QDir().mkpath(in));
+    SavePhoto(in + "/whole.jpg", "chelsea.png", 96, 64);
+    const QByteArray whole = Bytes(in + "/whole.jpg");
+    Write(in + "/cut.jpg", whole.left(whole.size() * 6 / 10));
+
+    const QString out = tmp.filePath("out");
+    const CliRun run = RunCli({"--output-dir", out, "--format", "png", in});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(Has(run.err, "warning: " + (in + "/cut.jpg").toStdString()
+                                 + " is damaged: part of the picture may be missing"))
+        << run.err;
+    EXPECT_FALSE(Has(run.err, "whole.jpg is damaged")) << run.err;
+    EXPECT_TRUE(Has(run.err, "2 written (1 damaged), 0 failed, 0 skipped")) << run.err;
+    EXPECT_EQ(QImage(out + "/cut.png").size(), QSize(96, 64));
 }
 
 TEST(BatchFolder, OutputsAreReplacedOnlyWhenAskedAndInputsNever)
