@@ -5,6 +5,8 @@
 #include "ui/auto_resize_dialog.h"
 #include "files/image_encoder.h"
 #include "files/photo_loader.h"
+#include "files/photo_saver.h"
+#include "files/picture_formats.h"
 #include "ui/adjust_panel.h"
 #include "ui/save_as_dialog.h"
 #include "ui/artwork.h"
@@ -28,7 +30,6 @@
 #include <QDragEnterEvent>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QFontMetricsF>
 #include <QKeySequence>
 #include <QLocale>
@@ -78,19 +79,6 @@ QStringList CameraLines(const PhotoMetadata& metadata)
     if (!metadata.camera.empty())
         lines << QString::fromStdString(metadata.camera);
     return lines;
-}
-
-// The open filter: all picture files first, then one entry per extension.
-QStringList OpenFilters()
-{
-    return {QStringLiteral("(all picture files) (*.jpg *.jpeg *.gif *.bmp *.png *.wmf *.emf *.pcx *.pnm *.tif *tiff"
-                           " *.heic *.heif *.avif *.jxl *.webp)"),
-            QStringLiteral("(*.jpg) (*.jpg)"),   QStringLiteral("(*.jpeg) (*.jpeg)"), QStringLiteral("(*.gif) (*.gif)"),
-            QStringLiteral("(*.bmp) (*.bmp)"),   QStringLiteral("(*.png) (*.png)"),   QStringLiteral("(*.wmf) (*.wmf)"),
-            QStringLiteral("(*.emf) (*.emf)"),   QStringLiteral("(*.pcx) (*.pcx)"),   QStringLiteral("(*.pnm) (*.pnm)"),
-            QStringLiteral("(*.tif) (*.tif)"),   QStringLiteral("(*.tiff) (*.tiff)"),
-            QStringLiteral("HEIF (*.heic *.heif)"), QStringLiteral("AVIF (*.avif)"),
-            QStringLiteral("JPEG XL (*.jxl)"),      QStringLiteral("WebP (*.webp)")};
 }
 
 const char* kMenuStyle =
@@ -1040,15 +1028,11 @@ bool CEditorDlg::writePhotoTo(const QString& path)
     // The encoder writes a temporary file and renames it over the target, so a
     // failed save never damages a picture that was there.
     const PixelBuffer composite = m_canvas->exportComposite();
-    ImageEncoder encoder(path.toStdString());
-    encoder.setQuality(m_saveQuality);
-    encoder.setLossless(m_saveLossless && encoder.supportsLossless());
-    encoder.setMetadata(m_canvas->document().photoMetadata(), m_stripMetadata);
-    const SaveStatus status = encoder.found() ? encoder.saveToFile(composite, path.toStdString())
-                                              : SaveStatus::NoEncoder;
-    if (status != SaveStatus::Ok) {
+    const SaveResult saved = SavePhoto(composite, path.toStdString(), &m_canvas->document().photoMetadata(),
+                                       {m_saveQuality, m_saveLossless, m_stripMetadata});
+    if (!saved.ok()) {
         ShowWarning(this, tr("The photo could not be saved as \"%1\":\n%2.")
-                              .arg(QFileInfo(path).fileName(), QString::fromUtf8(SaveStatusText(status))));
+                              .arg(QFileInfo(path).fileName(), QString::fromUtf8(SaveStatusText(saved.status))));
         return false;
     }
     const QString absolute = QFileInfo(path).absoluteFilePath();
@@ -1058,8 +1042,8 @@ bool CEditorDlg::writePhotoTo(const QString& path)
     addRecentFile(absolute);
     updateActions();
     update();
-    if (!encoder.notes().empty())
-        showNotice(tr("Saved, but %1.").arg(QString::fromStdString(encoder.notes().front())));
+    if (!saved.notes.empty())
+        showNotice(tr("Saved, but %1.").arg(QString::fromStdString(saved.notes.front())));
     return true;
 }
 
@@ -1094,7 +1078,7 @@ void CEditorDlg::openCommand()
         QFileDialog dialog(this, tr("Open"));
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setNameFilters(OpenFilters());
+        dialog.setNameFilters(OpenDialogFilters());
         const QStringList recent = QSettings().value(QStringLiteral("recentFiles")).toStringList();
         if (!recent.isEmpty())
             dialog.setDirectory(QFileInfo(recent.first()).absolutePath());
@@ -1115,7 +1099,6 @@ bool CEditorDlg::openWithQuestion(const QString& path)
 bool CEditorDlg::openPath(const QString& path)
 {
     CanvasDocument& doc = m_canvas->document();
-    const QSize original = QImageReader(path).size();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const LoadedPhoto loaded = m_canvas->openPhoto(QFileInfo(path).absoluteFilePath().toStdString());
     QApplication::restoreOverrideCursor();
@@ -1138,15 +1121,15 @@ bool CEditorDlg::openPath(const QString& path)
     // Cut to multiples of 4 (or turned by its orientation tag) is not a
     // reduction worth telling about.
     m_savedSinceOpen = false;
-    m_openedReduced = original.isValid() && qint64(original.width()) * original.height() > qint64(w + 3) * (h + 3);
+    m_openedReduced = loaded.downsized;
     QStringList notes;
     if (loaded.damaged)
         notes << tr("\"%1\" is damaged: part of the picture may be missing.").arg(QFileInfo(path).fileName());
     if (m_openedReduced)
         notes << tr("The photo was reduced from %1 × %2 to %3 × %4 pixels for editing.\n"
                     "Auto Resize Threshold sets the largest size that opens unreduced.")
-                     .arg(original.width())
-                     .arg(original.height())
+                     .arg(loaded.fileWidth)
+                     .arg(loaded.fileHeight)
                      .arg(w)
                      .arg(h);
     if (!loaded.metadata.notes.empty())

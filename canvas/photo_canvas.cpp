@@ -4,7 +4,7 @@
 #include "canvas/composite.h"
 #include "canvas/scroll_codes.h"
 #include "engine/effect_filter.h"
-#include "files/image_encoder.h"
+#include "files/photo_saver.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -746,9 +746,7 @@ PixelBuffer CPhotoCanvas::exportComposite()
 
 bool CPhotoCanvas::saveCompositeTo(const PixelBuffer& composite, const std::string& path)
 {
-    ImageEncoder encoder(path);
-    encoder.setQuality(90);
-    return encoder.saveToFile(composite, path) == SaveStatus::Ok;
+    return SavePhoto(composite, path, nullptr, {}).ok();
 }
 
 LoadedPhoto CPhotoCanvas::openPhoto(const std::string& path)
