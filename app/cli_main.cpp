@@ -1,6 +1,6 @@
 // ombrik-cli: the batch mode on its own, without the editor window. The batch
 // makes the Qt application object it needs (a GUI one only for text).
-#include "app/batch_mode.h"
+#include "batch/batch_mode.h"
 
 #include <cstdio>
 #include <unistd.h>

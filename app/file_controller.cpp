@@ -2,10 +2,11 @@
 
 #include "app/editor_app.h"
 #include "app/editor_dlg.h"
-#include "files/auto_resize_dialog.h"
-#include "files/save_as_dialog.h"
+#include "files/picture_formats.h"
 #include "session/editor_session.h"
+#include "ui/auto_resize_dialog.h"
 #include "ui/message_box.h"
+#include "ui/save_as_dialog.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -21,19 +22,6 @@ namespace ombrik {
 namespace {
 
 constexpr int kMaxRecentFiles = 8;
-
-// The open filter: all picture files first, then one entry per extension.
-QStringList OpenFilters()
-{
-    return {QStringLiteral("(all picture files) (*.jpg *.jpeg *.gif *.bmp *.png *.wmf *.emf *.pcx *.pnm *.tif *tiff"
-                           " *.heic *.heif *.avif *.jxl *.webp)"),
-            QStringLiteral("(*.jpg) (*.jpg)"),   QStringLiteral("(*.jpeg) (*.jpeg)"), QStringLiteral("(*.gif) (*.gif)"),
-            QStringLiteral("(*.bmp) (*.bmp)"),   QStringLiteral("(*.png) (*.png)"),   QStringLiteral("(*.wmf) (*.wmf)"),
-            QStringLiteral("(*.emf) (*.emf)"),   QStringLiteral("(*.pcx) (*.pcx)"),   QStringLiteral("(*.pnm) (*.pnm)"),
-            QStringLiteral("(*.tif) (*.tif)"),   QStringLiteral("(*.tiff) (*.tiff)"),
-            QStringLiteral("HEIF (*.heic *.heif)"), QStringLiteral("AVIF (*.avif)"),
-            QStringLiteral("JPEG XL (*.jxl)"),      QStringLiteral("WebP (*.webp)")};
-}
 
 } // namespace
 
@@ -141,7 +129,7 @@ void FileController::openCommand()
         QFileDialog dialog(&m_window, tr("Open"));
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setNameFilters(OpenFilters());
+        dialog.setNameFilters(OpenDialogFilters());
         const QStringList recent = QSettings().value(QStringLiteral("recentFiles")).toStringList();
         if (!recent.isEmpty())
             dialog.setDirectory(QFileInfo(recent.first()).absolutePath());
@@ -175,7 +163,7 @@ bool FileController::openPath(const QString& path)
     QStringList notes;
     if (loaded.damaged)
         notes << tr("\"%1\" is damaged: part of the picture may be missing.").arg(QFileInfo(path).fileName());
-    if (m_session.differsFromFile())
+    if (m_session.downsizedOnOpen())
         notes << tr("The photo was reduced from %1 × %2 to %3 × %4 pixels for editing.\n"
                     "Auto Resize Threshold sets the largest size that opens unreduced.")
                      .arg(m_session.fileSize().first)

@@ -2,7 +2,7 @@
 // (the bundled sample when none is given) and says that the others were not
 // opened; the batch options (--effect, --output, --list, ...) run the batch mode
 // without a window, as ombrik-cli does.
-#include "app/batch_mode.h"
+#include "batch/batch_mode.h"
 #include "app/editor_app.h"
 #include "app/editor_dlg.h"
 #include "recovery/recovery_session.h"

@@ -3,6 +3,7 @@
 #include "files/codec_image.h"
 #include "files/colour_profile.h"
 #include "files/modern_codecs.h"
+#include "files/picture_formats.h"
 #include "files/tiff_handlers.h"
 
 #include <QBuffer>
@@ -25,46 +26,8 @@ namespace ombrik {
 
 namespace {
 
-constexpr EncoderInfo kEncoders[] = {
-    {"image/bmp", "*.BMP;*.DIB;*.RLE"},
-    {"image/jpeg", "*.JPG;*.JPEG;*.JPE;*.JFIF"},
-    {"image/gif", "*.GIF"},
-    {"image/tiff", "*.TIF;*.TIFF"},
-    {"image/png", "*.PNG"},
-    {"image/webp", "*.WEBP"},
-    {"image/avif", "*.AVIF"},
-    {"image/jxl", "*.JXL"},
-};
-
-// Qt image writer format of each encoder; GIF goes through the codec library,
-// WebP, AVIF and JPEG XL through their own libraries.
-constexpr const char* kQtFormats[] = {"bmp", "jpeg", nullptr, "tiff", "png", nullptr, nullptr, nullptr};
-static_assert(std::size(kQtFormats) == std::size(kEncoders));
-
 // Qt's TIFF writer calls LZW compression 1.
 constexpr int kQtTiffLzw = 1;
-
-std::string Lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return text;
-}
-
-// Whole entries of the list are compared, so "*" (a name without an extension)
-// or "*.jp" match nothing.
-bool ListContains(const std::string& list, const std::string& pattern)
-{
-    size_t start = 0;
-    while (start <= list.size()) {
-        size_t end = list.find(';', start);
-        if (end == std::string::npos)
-            end = list.size();
-        if (list.compare(start, end - start, pattern) == 0)
-            return true;
-        start = end + 1;
-    }
-    return false;
-}
 
 SaveStatus EncodeGif(const QImage& image, QByteArray& out)
 {
@@ -125,8 +88,6 @@ SaveStatus EncodeBmp(const QImage& image, QByteArray& out)
 
 } // namespace
 
-std::span<const EncoderInfo> ImageEncoders() { return kEncoders; }
-
 const char* SaveStatusText(SaveStatus status)
 {
     switch (status) {
@@ -140,32 +101,29 @@ const char* SaveStatusText(SaveStatus status)
 
 ImageEncoder::ImageEncoder(const std::string& path)
 {
-    const size_t dot = path.rfind('.');
+    const PictureFormat* format = PictureFormatForPath(path);
     m_pattern.assign(1, '*');
-    if (dot != std::string::npos)
-        m_pattern.append(Lower(path.substr(dot)));
-    for (size_t i = 0; i < std::size(kEncoders); ++i) {
-        const std::string extensions = Lower(kEncoders[i].extensions);
-        const std::string mime = Lower(kEncoders[i].mimeType);
-        if (ListContains(extensions, m_pattern) || mime == m_pattern) {
-            m_index = int(i);
-            m_mimeType = kEncoders[i].mimeType;
-            break;
-        }
+    if (const size_t dot = path.rfind('.'); dot != std::string::npos)
+        for (const char c : path.substr(dot))
+            m_pattern += char(std::tolower(static_cast<unsigned char>(c)));
+    if (format && format->canWrite) {
+        m_format = format;
+        m_mimeType = format->mimeTypes.front();
     }
 }
 
 ImageEncoder::Parameter ImageEncoder::parameter() const
 {
-    if (m_mimeType == "image/jpeg" || m_mimeType == "image/webp" || m_mimeType == "image/avif"
-        || m_mimeType == "image/jxl")
+    if (!m_format)
+        return Parameter::None;
+    if (m_format->lossy)
         return Parameter::Quality;
-    if (m_mimeType == "image/tiff")
+    if (m_format->id == PictureFormatId::Tiff)
         return Parameter::Compression;
     return Parameter::None;
 }
 
-bool ImageEncoder::supportsLossless() const { return m_mimeType == "image/webp" || m_mimeType == "image/jxl"; }
+bool ImageEncoder::supportsLossless() const { return m_format && m_format->losslessChoice(); }
 
 void ImageEncoder::setMetadata(const PhotoMetadata& metadata, bool strip)
 {
@@ -181,18 +139,19 @@ SaveStatus ImageEncoder::saveToStream(const QImage& image, QByteArray& out) cons
         return SaveStatus::NoEncoder;
     if (image.isNull())
         return SaveStatus::EncodeFailed;
-    const char* qtFormat = kQtFormats[m_index];
-    if (!qtFormat && m_mimeType == "image/gif")
+    const PictureFormatId id = m_format->id;
+    if (id == PictureFormatId::Gif)
         return EncodeGif(image, out);
-    if (m_mimeType == "image/bmp"
+    if (id == PictureFormatId::Bmp
         && (image.format() == QImage::Format_BGR888 || image.format() == QImage::Format_RGB888
             || image.format() == QImage::Format_RGB32))
         return EncodeBmp(image, out);
 
     // What goes beside the pixels: the corrected blocks and the sRGB tag.
+    const bool carries = m_metadata && m_format->metadata;
     SaveMetadata blocks;
     const std::vector<uint8_t>* icc = nullptr;
-    if (m_metadata) {
+    if (carries) {
         if (!m_strip) {
             blocks = CorrectedMetadata(*m_metadata, image.width(), image.height());
             m_notes = blocks.notes;
@@ -201,7 +160,7 @@ SaveStatus ImageEncoder::saveToStream(const QImage& image, QByteArray& out) cons
             icc = &SrgbProfile();
     }
 
-    if (!qtFormat) {
+    if (id == PictureFormatId::Webp || id == PictureFormatId::Avif || id == PictureFormatId::JpegXl) {
         // The libraries take 3-byte rows.
         const QImage bgr = image.format() == QImage::Format_BGR888 ? image
                                                                     : image.convertToFormat(QImage::Format_BGR888);
@@ -213,15 +172,15 @@ SaveStatus ImageEncoder::saveToStream(const QImage& image, QByteArray& out) cons
         EncodeExtras extras;
         extras.quality = m_quality;
         extras.lossless = m_lossless;
-        extras.metadata = m_metadata && !m_strip ? &blocks : nullptr;
+        extras.metadata = carries && !m_strip ? &blocks : nullptr;
         extras.icc = icc;
         std::vector<uint8_t> bytes;
         bool ok = false;
-        if (m_mimeType == "image/webp") {
+        if (id == PictureFormatId::Webp) {
             ok = EncodeWebp(picture, extras, bytes);
             if (ok)
                 EmbedMetadata(bytes, blocks, m_notes);
-        } else if (m_mimeType == "image/avif") {
+        } else if (id == PictureFormatId::Avif) {
             ok = EncodeAvif(picture, extras, bytes);
         } else {
             ok = EncodeJxl(picture, extras, bytes);
@@ -232,16 +191,17 @@ SaveStatus ImageEncoder::saveToStream(const QImage& image, QByteArray& out) cons
         return SaveStatus::Ok;
     }
 
-    // Qt's JPEG, PNG and TIFF writers embed the image's colour profile.
+    // Everything else is written by Qt's writer of the row. Its JPEG, PNG and
+    // TIFF writers embed the image's colour profile.
     QImage tagged = image;
-    if (icc && qtFormat != std::string_view("bmp"))
+    if (icc)
         tagged.setColorSpace(QColorSpace::fromIccProfile(
             QByteArray(reinterpret_cast<const char*>(icc->data()), qsizetype(icc->size()))));
 
     const ScopedQuietTiffHandlers quietTiff;
     QBuffer buffer(&out);
     buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, qtFormat);
+    QImageWriter writer(&buffer, m_format->qtFormat);
     switch (parameter()) {
     case Parameter::Quality: writer.setQuality(std::clamp(m_quality, 0, 100)); break;
     case Parameter::Compression: writer.setCompression(m_compression == kLzwCompression ? kQtTiffLzw : 0); break;
@@ -252,7 +212,7 @@ SaveStatus ImageEncoder::saveToStream(const QImage& image, QByteArray& out) cons
         return SaveStatus::EncodeFailed;
     }
     buffer.close();
-    if (m_metadata && qtFormat != std::string_view("bmp")) {
+    if (carries) {
         std::vector<uint8_t> bytes(out.begin(), out.end());
         EmbedMetadata(bytes, blocks, m_notes);
         out = QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));

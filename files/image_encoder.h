@@ -1,7 +1,8 @@
-// Saving a picture by its file name's extension: the encoder list, the JPEG
-// quality and TIFF compression settings, and writes that never lose the old
-// file (the new picture goes to a temporary file in the same folder, which
-// replaces the target only after it was written completely).
+// Saving a picture by its file name's extension: the encoder of each format
+// the format table writes, the JPEG quality and TIFF compression settings, and
+// writes that never lose the old file (the new picture goes to a temporary
+// file in the same folder, which replaces the target only after it was written
+// completely). Saves of whole photos go through SavePhoto (photo_saver.h).
 #pragma once
 
 #include "engine/pixel_buffer.h"
@@ -11,19 +12,12 @@
 #include <QImage>
 
 #include <memory>
-#include <span>
 #include <string>
 #include <vector>
 
 namespace ombrik {
 
-struct EncoderInfo {
-    const char* mimeType;
-    const char* extensions;  // "*.ext" entries separated by ';', upper case
-};
-
-// The installed encoders, in lookup order.
-std::span<const EncoderInfo> ImageEncoders();
+struct PictureFormat;
 
 enum class SaveStatus {
     Ok,
@@ -42,10 +36,12 @@ public:
 
     enum class Parameter { None, Quality, Compression };
 
-    // Chooses the encoder for the path's extension ("*.ext", lower case).
+    // Chooses the encoder for the path's extension ("*.ext", lower case):
+    // that of the format table's row, when the row is written.
     explicit ImageEncoder(const std::string& path);
 
-    bool found() const { return m_index >= 0; }
+    bool found() const { return m_format != nullptr; }
+    const PictureFormat* format() const { return m_format; }
     const std::string& mimeType() const { return m_mimeType; }
     const std::string& pattern() const { return m_pattern; }
 
@@ -56,14 +52,14 @@ public:
     // The one encoder parameter passed with this encoder's output.
     Parameter parameter() const;
 
-    // WebP and JPEG XL can also be written without loss.
+    // A lossy format with a lossless choice (WebP, JPEG XL).
     bool supportsLossless() const;
     void setLossless(bool lossless) { m_lossless = lossless; }
     bool lossless() const { return m_lossless; }
 
     // The opened photo's metadata, written (corrected to the saved picture)
-    // into every JPEG, PNG, TIFF, WebP, AVIF and JPEG XL this encoder saves,
-    // with an sRGB colour profile when the photo had a profile. `strip` writes
+    // into every format whose row says it carries metadata (JPEG, PNG, TIFF,
+    // WebP, AVIF, JPEG XL), with an sRGB colour profile when the photo had one. `strip` writes
     // no EXIF, XMP or IPTC at all. Without this call nothing is added (undo
     // snapshots).
     void setMetadata(const PhotoMetadata& metadata, bool strip);
@@ -79,7 +75,7 @@ public:
     SaveStatus saveToFile(const PixelBuffer& picture, const std::string& path) const;
 
 private:
-    int m_index = -1;
+    const PictureFormat* m_format = nullptr;
     std::string m_pattern;
     std::string m_mimeType;
     int m_quality = kDefaultQuality;

@@ -117,10 +117,6 @@ bool IsSrgbEncoding(const JxlColorEncoding& e)
 
 } // namespace
 
-bool IsHeifExtension(const std::string& e) { return e == "heic" || e == "heif" || e == "hif" || e == "avif"; }
-
-bool IsJxlExtension(const std::string& e) { return e == "jxl"; }
-
 bool DecodeHeif(const uint8_t* data, size_t size, int64_t maxSide, int64_t maxPixels, DecodedPicture& out)
 {
     std::unique_ptr<heif_context, HeifContextFree> context(heif_context_alloc());

@@ -22,10 +22,6 @@ struct DecodedPicture {
     std::string error;       // why decoding failed
 };
 
-// True for the extensions these decoders read (heic, heif, hif, avif, jxl).
-bool IsHeifExtension(const std::string& lowerExtension);
-bool IsJxlExtension(const std::string& lowerExtension);
-
 // Decodes the primary image of a HEIF/HEIC/AVIF file in memory. Pictures
 // larger than maxPixels (or a side over maxSide) are refused before decoding.
 bool DecodeHeif(const uint8_t* data, size_t size, int64_t maxSide, int64_t maxPixels, DecodedPicture& out);

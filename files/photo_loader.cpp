@@ -4,6 +4,7 @@
 #include "files/codec_image.h"
 #include "files/colour_profile.h"
 #include "files/modern_codecs.h"
+#include "files/picture_formats.h"
 #include "files/tiff_handlers.h"
 
 #include <QImage>
@@ -26,11 +27,11 @@ namespace {
 
 static_assert(std::endian::native == std::endian::little, "32-bit pixels are read as B, G, R, X bytes");
 
+// A drawing that only the codec library renders (WMF, EMF).
 bool IsMetafile(const std::string& path)
 {
-    std::string ext = PathExtension(path);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::toupper(c)); });
-    return ext == "WMF" || ext == "EMF";
+    const PictureFormat* format = PictureFormatForPath(path);
+    return format && format->metafile;
 }
 
 // Qt's image plugins report truncated or corrupt data only as warnings in their
@@ -89,7 +90,9 @@ bool LoadThroughQt(const std::string& path, int64_t limit, LoadedPhoto& result, 
     // The reader named by the extension first: telling a file by its content
     // loads every image plugin there is, which costs more than many a decode.
     // Only a file whose extension does not match its content pays for that.
-    reader.setFormat(QByteArray::fromStdString(PathExtension(path)).toLower());
+    const PictureFormat* format = PictureFormatForPath(path);
+    reader.setFormat(format && format->qtFormat ? QByteArray(format->qtFormat)
+                                                : QByteArray::fromStdString(PathExtension(path)).toLower());
     reader.setAutoDetectImageFormat(false);
     if (!reader.canRead()) {
         reader.setFileName(reader.fileName());
@@ -118,9 +121,12 @@ bool LoadThroughQt(const std::string& path, int64_t limit, LoadedPhoto& result, 
 bool FinishImage(QImage image, int64_t limit, uint32_t a, uint32_t b, PhotoDecoder decoder, LoadedPhoto& result)
 {
     const bool downsize = a > 0 && b > 0;
+    result.fileWidth = image.width();
+    result.fileHeight = image.height();
     if (int64_t(image.width()) * image.height() > limit) {
         if (!downsize)
             return false;
+        result.downsized = true;
         uint32_t newWidth = 0;
         uint32_t newHeight = 0;
         DownsizedSize(uint32_t(image.width()), uint32_t(image.height()), a, b, newWidth, newHeight);
@@ -224,6 +230,8 @@ bool LoadPlainBmp(const std::string& path, int64_t limit, LoadedPhoto& result)
             return false;
     }
     result.photo = std::move(photo);
+    result.fileWidth = width;
+    result.fileHeight = int(height);
     result.decoder = PhotoDecoder::QtImageIO;  // what Qt's reader gives, byte for byte
     result.ok = true;
     return true;
@@ -257,8 +265,11 @@ void LoadThroughCodec(const std::string& path, uint32_t a, uint32_t b, int64_t l
     result.decoder = PhotoDecoder::CodecLibrary;
     result.codecFormat = image.format();
     result.damaged = image.damaged();
+    result.fileWidth = fullWidth;
+    result.fileHeight = fullHeight;
 
     if (int64_t(fullWidth) * fullHeight > limit) {
+        result.downsized = true;
         // A very long strip can round one side to 0; keep at least one pixel.
         newWidth = std::max(newWidth, 1u);
         newHeight = std::max(newHeight, 1u);
@@ -453,7 +464,9 @@ void DownsizedSize(uint32_t width, uint32_t height, uint32_t a, uint32_t b, uint
     }
 }
 
-LoadedPhoto LoadPhoto(const std::string& path, int thresholdWidth, int thresholdHeight)
+namespace {
+
+LoadedPhoto LoadPixels(const std::string& path, int thresholdWidth, int thresholdHeight)
 {
     LoadedPhoto result;
     const bool resize = thresholdWidth > 0 && thresholdHeight > 0;
@@ -468,9 +481,8 @@ LoadedPhoto LoadPhoto(const std::string& path, int thresholdWidth, int threshold
             ApplyColourProfile(result);
         return result;
     }
-    std::string ext = PathExtension(path);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    if (ext == "bmp" && LoadPlainBmp(path, limit, result))
+    const PictureFormat* format = PictureFormatForPath(path);
+    if (format && format->id == PictureFormatId::Bmp && LoadPlainBmp(path, limit, result))
         return WithMetadata(path, std::move(result), a, b, limit);
     if (!IsMetafile(path) && LoadThroughQt(path, limit, result))
         return WithMetadata(path, std::move(result), a, b, limit);
@@ -484,6 +496,16 @@ LoadedPhoto LoadPhoto(const std::string& path, int thresholdWidth, int threshold
     if (!result.ok && result.error.empty())
         result.error = "the picture could not be decoded";
     return WithMetadata(path, std::move(result), a, b, limit);
+}
+
+} // namespace
+
+LoadedPhoto LoadPhoto(const std::string& path, int thresholdWidth, int thresholdHeight)
+{
+    LoadedPhoto result = LoadPixels(path, thresholdWidth, thresholdHeight);
+    result.differsFromFile = result.ok
+        && (result.downsized || result.photo.width != result.fileWidth || result.photo.height != result.fileHeight);
+    return result;
 }
 
 } // namespace ombrik

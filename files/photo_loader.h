@@ -26,12 +26,19 @@ struct LoadedPhoto {
     // picture may be missing (filled in by the decoder).
     bool damaged = false;
     PhotoMetadata metadata;                  // EXIF/XMP/IPTC and profile, for the save
+    // The picture's size in the file, upright (after its orientation), and
+    // how the photo differs from it. Set whenever the file was decoded.
+    int fileWidth = 0;
+    int fileHeight = 0;
+    bool downsized = false;        // resampled to the load threshold
+    bool differsFromFile = false;  // downsized, or cut to multiples of 4: saving it over the file loses pixels
 };
 
 // Loads `path`. A := the larger, B := the smaller of the threshold values; a
 // photo over A × B pixels is resampled. A threshold value of 0 or less turns
 // downsizing off. HEIF/HEIC, AVIF and JPEG XL files (known by their content
-// whatever their name) go to their own decoders. The file's metadata is read
+// whatever their name) go to their own decoders; the format table's row of
+// the extension names Qt's reader to try first and keeps metafiles from it. The file's metadata is read
 // beside the pixels, and a photo with an embedded colour profile is converted
 // to sRGB.
 LoadedPhoto LoadPhoto(const std::string& path, int thresholdWidth = kDefaultThresholdWidth,

@@ -4,7 +4,6 @@
 #include "effects/seeding.h"
 
 #include <QFileInfo>
-#include <QImageReader>
 
 namespace ombrik {
 
@@ -43,18 +42,14 @@ void EditorSession::seedAfterOpen()
 
 LoadedPhoto EditorSession::open(const std::string& path)
 {
-    const QSize original = QImageReader(QString::fromStdString(path)).size();
     LoadedPhoto loaded = LoadPhoto(path, m_doc.thresholdWidth(), m_doc.thresholdHeight());
     if (!loaded.ok)
         return loaded;  // the previous photo stays
-    const int w = loaded.photo.width, h = loaded.photo.height;
     openPhoto(std::move(loaded.photo), path, loaded.metadata);
     loaded.photo = PixelBuffer();
-    // Cut to multiples of 4 (or turned by its orientation tag) is not a
-    // reduction worth telling about.
-    m_differsFromFile =
-        original.isValid() && qint64(original.width()) * original.height() > qint64(w + 3) * (h + 3);
-    m_fileSize = {original.width(), original.height()};
+    m_differsFromFile = loaded.differsFromFile;
+    m_downsized = loaded.downsized;
+    m_fileSize = {loaded.fileWidth, loaded.fileHeight};
     return loaded;
 }
 
@@ -67,6 +62,7 @@ void EditorSession::openPhoto(PixelBuffer photo, const std::string& path, PhotoM
     m_doc.afterOpen(std::move(photo), path);
     m_doc.setPhotoMetadata(std::move(metadata));
     m_differsFromFile = false;
+    m_downsized = false;
     m_fileSize = {m_doc.width(), m_doc.height()};
     m_savedSinceOpen = false;
     emit opened();
@@ -88,6 +84,7 @@ bool EditorSession::restore(RecoveredDocument&& recovered)
         m_doc.objectsEdited();
     }
     m_differsFromFile = false;
+    m_downsized = false;
     m_savedSinceOpen = false;
     emit opened();
     emit changed();
@@ -111,6 +108,7 @@ SaveResult EditorSession::save(const std::string& path, const SaveOptions& optio
         return result;
     m_doc.markSaved(QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString());
     m_differsFromFile = false;
+    m_downsized = false;
     m_savedSinceOpen = true;
     emit historyChanged();
     return result;

@@ -50,6 +50,8 @@ public:
     // Whether the photo as opened differs from the file it came from (reduced,
     // cut to multiples of 4): writing it back would lose pixels. Cleared by a save.
     bool differsFromFile() const { return m_differsFromFile; }
+    // Whether it was reduced to the load threshold on open (worth telling).
+    bool downsizedOnOpen() const { return m_downsized; }
     // The picture's size in the file it was opened from.
     std::pair<int, int> fileSize() const { return m_fileSize; }
     bool savedSinceOpen() const { return m_savedSinceOpen; }
@@ -135,6 +137,7 @@ private:
     PhotoFrame m_frame;
     LongRunner m_longRunner;
     bool m_differsFromFile = false;
+    bool m_downsized = false;
     std::pair<int, int> m_fileSize{0, 0};
     bool m_savedSinceOpen = false;
 };

@@ -4,7 +4,7 @@
 #include "tests/app/app_test_support.h"
 
 #include "app/editor_app.h"
-#include "files/auto_resize_dialog.h"
+#include "ui/auto_resize_dialog.h"
 #include "ui/text_panel.h"
 #include "ui/brush_picker.h"
 #include "ui/colour_palette.h"

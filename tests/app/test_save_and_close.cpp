@@ -3,7 +3,9 @@
 // stored, the text box as the only taker of Enter, and damaged files.
 #include "tests/app/app_test_support.h"
 
-#include "files/auto_resize_dialog.h"
+#include "files/image_encoder.h"
+#include "tests/support/photo_fixture.h"
+#include "ui/auto_resize_dialog.h"
 #include "ui/text_panel.h"
 
 #include <QAction>
@@ -193,6 +195,21 @@ TEST(EditorWindow, CtrlSWritesTheOpenedFileInItsOwnFormat)
     EXPECT_EQ(Bytes(big), original);
     EXPECT_TRUE(w.doc().modified());
     EXPECT_TRUE(boxes.warnings.isEmpty());
+
+    // The same for the formats Qt cannot read: the loader tells the size in the file.
+    const PixelBuffer full = test::LoadSamplePhoto("coffee.png", 120, 80);
+    for (const char* name : {"big.jxl", "big.avif"}) {
+        const std::string path = w.dir.filePath(name).toStdString();
+        ASSERT_EQ(ImageEncoder(path).saveToFile(full, path), SaveStatus::Ok) << name;
+        const QByteArray bytes = Bytes(QString::fromStdString(path));
+        ASSERT_TRUE(w->openPath(QString::fromStdString(path))) << name;
+        ASSERT_LT(w.doc().width(), 120) << name;
+        Edit(w);
+        const int asked = dialogs;
+        QTest::keyClick(w.window.get(), Qt::Key_S, Qt::ControlModifier);
+        EXPECT_EQ(dialogs, asked + 1) << name;
+        EXPECT_EQ(Bytes(QString::fromStdString(path)), bytes) << name;
+    }
 }
 
 TEST(EditorWindow, CtrlShiftZRedoes)

@@ -4,13 +4,21 @@
 #include "files/image_encoder.h"
 
 #include <QImageWriter>
+#include <QProcess>
 
 #include <atomic>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <unistd.h>
 #include <vector>
+
+// libdav1d (the AV1 decoder under libheif) keeps a small block when a damaged
+// AVIF stops it mid-frame, and libheif an error text for some damaged headers;
+// the fuzz corpus replays such files. Fontconfig keeps a cache for the life of
+// the process.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\nleak:libdav1d\nleak:libheif\n"; }
 
 namespace ombrik::test {
 
@@ -86,6 +94,21 @@ bool SaveWithCodec(const PixelBuffer& picture, const std::string& path, const ch
         return false;
     WriteFile(path, std::string(bytes.begin(), bytes.end()));
     return true;
+}
+
+bool SaveHeic(const PixelBuffer& picture, const std::string& path)
+{
+    const std::string png = path + ".png";
+    if (!SaveWithQt(picture, png))
+        return false;
+    QProcess process;
+    process.start(QStringLiteral("heif-enc"),
+                  {QStringLiteral("-q"), QStringLiteral("90"), QStringLiteral("-o"), QString::fromStdString(path),
+                   QString::fromStdString(png)});
+    const bool ok = process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit
+        && process.exitCode() == 0;
+    std::filesystem::remove(png);
+    return ok;
 }
 
 std::string ReadFile(const std::string& path)

@@ -39,6 +39,9 @@ bool SaveWithCodec(const PixelBuffer& picture, const std::string& path, const ch
 // (1e9 when their sizes differ).
 double MeanDifference(const PixelBuffer& a, const PixelBuffer& b);
 
+// Saves as HEIC through the reference encoder's command-line tool (heif-enc).
+bool SaveHeic(const PixelBuffer& picture, const std::string& path);
+
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 

@@ -1,4 +1,5 @@
 #include "files/codec_image.h"
+#include "files/image_encoder.h"
 #include "files/photo_loader.h"
 #include "tests/files/files_test_support.h"
 
@@ -382,6 +383,79 @@ TEST(LoadPhoto, DamagedFilesOpenButSaySo)
     // A truncated JPEG is opened by both decoders.
     EXPECT_TRUE(LoadPhoto(folder.path("cut.jpg"), 0, 0).ok);
     EXPECT_TRUE(LoadPhoto(folder.path("cut.jpg"), 48, 48).ok);
+}
+
+} // namespace
+} // namespace ombrik
+
+namespace ombrik {
+namespace {
+
+// The size in the file, upright, and whether the photo differs from it, for
+// every decoder path: Qt's reader, the plain BMP reader, the codec library,
+// Qt resampling what the codec cannot read, HEIF, AVIF and JPEG XL.
+TEST(LoadPhoto, ReportsTheFilesSizeAndWhetherThePhotoDiffers)
+{
+    test::TempFolder folder;
+    const PixelBuffer odd = test::RampPicture(451, 301);
+    const PixelBuffer even = test::RampPicture(452, 300);
+    struct Case {
+        std::string name;
+        const PixelBuffer* picture;
+    };
+    std::vector<Case> cases;
+    for (const char* ext : {"png", "jpg", "bmp", "webp", "avif", "jxl", "pcx", "heic"}) {
+        for (const auto& [stem, picture] : {std::pair{"odd.", &odd}, std::pair{"even.", &even}}) {
+            const std::string name = stem + std::string(ext);
+            const std::string path = folder.path(name);
+            const bool written = std::string(ext) == "heic" ? test::SaveHeic(*picture, path)
+                : std::string(ext) == "pcx"                 ? test::SaveWithCodec(*picture, path, "PCX")
+                                                            : ImageEncoder(path).saveToFile(*picture, path) == SaveStatus::Ok;
+            ASSERT_TRUE(written) << name;
+            cases.push_back({name, picture});
+        }
+    }
+    for (const Case& c : cases) {
+        const int w = c.picture->width;
+        const int h = c.picture->height;
+        // Under the threshold: cut to multiples of 4 at most.
+        const LoadedPhoto whole = LoadPhoto(folder.path(c.name));
+        ASSERT_TRUE(whole.ok) << c.name << ": " << whole.error;
+        EXPECT_EQ(whole.fileWidth, w) << c.name;
+        EXPECT_EQ(whole.fileHeight, h) << c.name;
+        EXPECT_FALSE(whole.downsized) << c.name;
+        EXPECT_EQ(whole.differsFromFile, w % 4 != 0 || h % 4 != 0) << c.name;
+        EXPECT_EQ(whole.photo.width, w & ~3) << c.name;
+
+        // Over a 300 × 200 threshold: reduced, and the file's size still known.
+        const LoadedPhoto reduced = LoadPhoto(folder.path(c.name), 300, 200);
+        ASSERT_TRUE(reduced.ok) << c.name << ": " << reduced.error;
+        EXPECT_EQ(reduced.fileWidth, w) << c.name;
+        EXPECT_EQ(reduced.fileHeight, h) << c.name;
+        EXPECT_TRUE(reduced.downsized) << c.name;
+        EXPECT_TRUE(reduced.differsFromFile) << c.name;
+        uint32_t nw = 0, nh = 0;
+        DownsizedSize(uint32_t(w), uint32_t(h), 300, 200, nw, nh);
+        EXPECT_EQ(reduced.photo.width, int(nw & ~3u)) << c.name;
+        EXPECT_EQ(reduced.photo.height, int(nh & ~3u)) << c.name;
+    }
+
+    // Turned by its orientation tag: the file's size is the upright one, on
+    // Qt's path and on the codec library's.
+    PixelBuffer stored = test::RampPicture(400, 200);
+    test::WriteFile(folder.path("turned.jpg"), RotatedJpeg(stored, folder.path("plain.jpg")));
+    for (int threshold : {0, 100}) {
+        const LoadedPhoto turned = LoadPhoto(folder.path("turned.jpg"), threshold, threshold);
+        ASSERT_TRUE(turned.ok) << turned.error;
+        EXPECT_EQ(turned.fileWidth, 200) << threshold;
+        EXPECT_EQ(turned.fileHeight, 400) << threshold;
+        EXPECT_EQ(turned.downsized, threshold > 0);
+        EXPECT_EQ(turned.differsFromFile, threshold > 0);
+    }
+    // Nothing opened, nothing reported.
+    const LoadedPhoto missing = LoadPhoto(folder.path("missing.jxl"));
+    EXPECT_FALSE(missing.ok);
+    EXPECT_FALSE(missing.differsFromFile);
 }
 
 } // namespace

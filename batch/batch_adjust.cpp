@@ -1,4 +1,4 @@
-#include "app/batch_adjust.h"
+#include "batch/batch_adjust.h"
 
 #include <algorithm>
 

@@ -1,10 +1,11 @@
 // The batch over many photos: inputs (pictures and folders) walked into a
-// list of photos, each written into one output folder under its own name, on
+// list of photos (in folders, the files whose extension names a format the
+// loader opens), each written into one output folder under its own name, on
 // several jobs at once, with one progress bar and a closing summary.
 #pragma once
 
-#include "app/batch_steps.h"
-#include "files/photo_metadata.h"
+#include "batch/batch_steps.h"
+#include "files/photo_saver.h"
 
 #include <cstdint>
 #include <optional>
@@ -40,24 +41,13 @@ struct FolderRun {
     FolderSettings settings;
     int thresholdWidth = 0;
     int thresholdHeight = 0;
-    int quality = 90;
-    bool lossless = false;       // WebP and JPEG XL
-    bool stripMetadata = false;  // no camera, date or location details
+    SaveOptions save;  // every photo is saved with the opened file's metadata
     uint32_t seed = 0;
 };
 
-// True when a picture can be written with this extension (no dot).
-bool CanSaveExtension(const std::string& extension);
-
-// Saves through the editor's encoders or, for formats they do not cover
-// (WebP, ...), through Qt's writer; the write is atomic either way. Returns ""
-// or the reason. The opened file's metadata goes with the picture (corrected,
-// or left out with `strip`) where the format holds it.
-std::string SavePicture(const PixelBuffer& picture, const std::string& path, int quality, bool lossless = false,
-                        const PhotoMetadata* metadata = nullptr, bool strip = false);
-
 // Runs the whole batch and returns the process exit code: 0 when every photo
-// was written, 5 when any failed or was skipped, 2 or 4 for problems found
+// was written (damaged inputs among them, each with a warning and counted in
+// the summary), 5 when any failed or was skipped, 2 or 4 for problems found
 // before any work.
 int RunFolderBatch(const FolderRun& run, const std::vector<BatchStep>& steps);
 

@@ -1,14 +1,15 @@
-#include "app/batch_mode.h"
+#include "batch/batch_mode.h"
 
-#include "app/batch_folder.h"
-#include "app/batch_geometry.h"
-#include "app/batch_overlay.h"
-#include "app/batch_steps.h"
-#include "app/batch_adjust.h"
+#include "batch/batch_folder.h"
+#include "batch/batch_geometry.h"
+#include "batch/batch_overlay.h"
+#include "batch/batch_steps.h"
+#include "batch/batch_adjust.h"
 #include "effects/effect_catalogue.h"
 #include "engine/progress.h"
-#include "files/image_encoder.h"
 #include "files/photo_loader.h"
+#include "files/photo_saver.h"
+#include "files/picture_formats.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -36,9 +37,9 @@ constexpr const char* kUsage =
     "       ombrik-cli [options] --output-dir DIR INPUT...\n"
     "       ombrik-cli --list | --list-frames\n"
     "Opens INPUT (downsized to the load threshold), applies each effect in order\n"
-    "and saves the result to OUTPUT in the format its extension names\n"
-    "(.jpg/.jpeg, .png, .bmp, .gif, .tif/.tiff, .webp, .avif, .jxl). The photo's\n"
-    "camera metadata (EXIF, XMP, IPTC) is kept, and a colour profile is tagged sRGB.\n"
+    "and saves the result to OUTPUT in the format its extension names (see the\n"
+    "formats below). The photo's camera metadata (EXIF, XMP, IPTC) is kept, and a\n"
+    "colour profile is tagged sRGB.\n"
     "With --output-dir every INPUT (a picture or a folder of pictures) is edited\n"
     "the same way and written into DIR under its own name.\n"
     "\n"
@@ -72,13 +73,11 @@ struct Options {
     PlacedGeometrySteps geometry;
     int thresholdWidth = kDefaultThresholdWidth;
     int thresholdHeight = kDefaultThresholdHeight;
-    int quality = ImageEncoder::kDefaultQuality;
+    SaveOptions save;
     std::optional<unsigned> seed;
     bool list = false;
     bool help = false;
     BatchAdjustments adjustments;
-    bool lossless = false;
-    bool stripMetadata = false;
 };
 
 std::optional<long> ParseNumber(std::string_view text)
@@ -171,11 +170,11 @@ bool ParseArguments(int argc, char** argv, Options& options)
                 std::fprintf(stderr, "ombrik-cli: bad quality '%s' (expected 0..100)\n", value);
                 return false;
             }
-            options.quality = int(*q);
+            options.save.quality = int(*q);
         } else if (arg == "--lossless") {
-            options.lossless = true;
+            options.save.lossless = true;
         } else if (arg == "--strip-metadata") {
-            options.stripMetadata = true;
+            options.save.stripMetadata = true;
         } else if (arg == "--seed") {
             const char* value = next("a number");
             if (!value)
@@ -236,6 +235,25 @@ bool ParseArguments(int argc, char** argv, Options& options)
         return false;
     }
     return true;
+}
+
+// The formats of the picture table as --help lists them: what is opened
+// and what is written, with the extensions of each.
+std::string FormatsUsage()
+{
+    std::string read;
+    std::string written;
+    for (const PictureFormat& format : PictureFormats()) {
+        std::string entry = std::string("  ") + format.name + " (";
+        for (const std::string& extension : format.extensions)
+            entry += (entry.back() == '(' ? "." : " .") + extension;
+        entry += ")\n";
+        if (format.canRead)
+            read += entry;
+        if (format.canWrite)
+            written += entry;
+    }
+    return "\nOpened:\n" + read + "Written (by the output's extension):\n" + written;
 }
 
 // Display names escape '&' as "&&" for menus; people type a single '&'.
@@ -463,14 +481,12 @@ bool BuildSteps(const Options& options, std::vector<BatchStep>& steps)
 // The single-file form: one photo, a progress bar per step.
 int RunSingle(const Options& options, const std::vector<BatchStep>& steps, uint32_t seed)
 {
-    ImageEncoder encoder(options.output);
-    if (!encoder.found()) {
+    // Before any work: the output's extension must name a format that is written.
+    if (const PictureFormat* format = PictureFormatForPath(options.output); !format || !format->canWrite) {
         std::fprintf(stderr, "ombrik-cli: cannot save '%s': %s\n", options.output.c_str(),
                      SaveStatusText(SaveStatus::NoEncoder));
         return kBatchSaveFailed;
     }
-    encoder.setQuality(options.quality);
-    encoder.setLossless(options.lossless && encoder.supportsLossless());
 
     LoadedPhoto loaded = LoadPhoto(options.input, options.thresholdWidth, options.thresholdHeight);
     if (!loaded.ok) {
@@ -482,7 +498,6 @@ int RunSingle(const Options& options, const std::vector<BatchStep>& steps, uint3
                      options.input.c_str());
     for (const std::string& note : loaded.metadata.notes)
         std::fprintf(stderr, "%s: %s\n", options.input.c_str(), note.c_str());
-    encoder.setMetadata(loaded.metadata, options.stripMetadata);
     BatchPhoto photo{std::move(loaded.photo), options.input, seed};
     std::fprintf(stderr, "%s: %d x %d\n", options.input.c_str(), photo.pixels.width, photo.pixels.height);
     for (const BatchStep& step : steps) {
@@ -505,12 +520,13 @@ int RunSingle(const Options& options, const std::vector<BatchStep>& steps, uint3
     if (Cancelled())
         return kBatchCancelled;
 
-    const SaveStatus status = encoder.saveToFile(photo.pixels, options.output);
-    if (status != SaveStatus::Ok) {
-        std::fprintf(stderr, "ombrik-cli: cannot save '%s': %s\n", options.output.c_str(), SaveStatusText(status));
+    const SaveResult saved = SavePhoto(photo.pixels, options.output, &loaded.metadata, options.save);
+    if (!saved.ok()) {
+        std::fprintf(stderr, "ombrik-cli: cannot save '%s': %s\n", options.output.c_str(),
+                     SaveStatusText(saved.status));
         return kBatchSaveFailed;
     }
-    for (const std::string& note : encoder.notes())
+    for (const std::string& note : saved.notes)
         std::fprintf(stderr, "%s: %s\n", options.output.c_str(), note.c_str());
     std::fprintf(stderr, "saved %s\n", options.output.c_str());
     return kBatchOk;
@@ -528,6 +544,7 @@ int RunBatchMode(int argc, char** argv)
         std::fputs(kFolderUsage, stdout);
         std::fputs(kOverlayUsage, stdout);
         std::fputs(BatchAdjustments::usage(), stdout);
+        std::fputs(FormatsUsage().c_str(), stdout);
         return kBatchOk;
     }
     if (options.list) {
@@ -552,9 +569,7 @@ int RunBatchMode(int argc, char** argv)
         run.settings = options.folder;
         run.thresholdWidth = options.thresholdWidth;
         run.thresholdHeight = options.thresholdHeight;
-        run.quality = options.quality;
-        run.lossless = options.lossless;
-        run.stripMetadata = options.stripMetadata;
+        run.save = options.save;
         run.seed = seed;
         return RunFolderBatch(run, steps);
     }

@@ -1,4 +1,4 @@
-#include "app/batch_geometry.h"
+#include "batch/batch_geometry.h"
 
 #include <charconv>
 #include <cmath>

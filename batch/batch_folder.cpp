@@ -1,15 +1,11 @@
-#include "app/batch_folder.h"
+#include "batch/batch_folder.h"
 
-#include "app/batch_mode.h"
+#include "batch/batch_mode.h"
 #include "engine/progress.h"
 
-#include "files/codec_image.h"
-#include "files/image_encoder.h"
 #include "files/photo_loader.h"
-
-#include <QBuffer>
-#include <QImageReader>
-#include <QImageWriter>
+#include "files/photo_saver.h"
+#include "files/picture_formats.h"
 
 #include <algorithm>
 #include <atomic>
@@ -34,7 +30,7 @@ namespace fs = std::filesystem;
 const char* const kFolderUsage =
     "  --output-dir DIR       write every picture into DIR under its own name (many inputs)\n"
     "  --recursive            descend into the subfolders of input folders (mirrored in DIR)\n"
-    "  --format EXT           write in this format (jpg, png, bmp, gif, tif, webp, ...)\n"
+    "  --format EXT           write in this format (jpg, png, webp, avif, jxl, ...: see below)\n"
     "  --suffix TEXT          add TEXT to each output name before the extension\n"
     "  --overwrite            replace outputs that exist (never an input)\n"
     "  --jobs N               photos edited at once (default: one per core)\n";
@@ -47,36 +43,18 @@ std::string Lower(std::string text)
     return text;
 }
 
-bool QtReads(const std::string& extension)
-{
-    static const std::set<std::string> formats = [] {
-        std::set<std::string> out;
-        for (const QByteArray& f : QImageReader::supportedImageFormats())
-            out.insert(Lower(f.toStdString()));
-        return out;
-    }();
-    return formats.count(extension) > 0;
-}
-
-bool QtWrites(const std::string& extension)
-{
-    static const std::set<std::string> formats = [] {
-        std::set<std::string> out;
-        for (const QByteArray& f : QImageWriter::supportedImageFormats())
-            out.insert(Lower(f.toStdString()));
-        return out;
-    }();
-    return formats.count(extension) > 0;
-}
-
-// A name the loader may read, by its extension.
+// A name the loader opens, by its extension.
 bool IsPictureName(const fs::path& path)
 {
-    std::string ext = path.extension().string();
-    if (ext.size() < 2)
-        return false;
-    ext = Lower(ext.substr(1));
-    return CodecFormatFromExtension(ext) != kCodecUnknown || QtReads(ext);
+    const PictureFormat* format = PictureFormatForPath(path.filename().string());
+    return format && format->canRead;
+}
+
+// An extension (no dot, any case) the saver writes.
+bool IsWrittenExtension(const std::string& extension)
+{
+    const PictureFormat* format = PictureFormatForExtension(extension);
+    return format && format->canWrite;
 }
 
 fs::path Canonical(const fs::path& path)
@@ -123,11 +101,17 @@ public:
         print(line);
     }
 
-    void done(Outcome outcome, const std::string& line)
+    // One photo is done: its warnings, then its line. `damaged` counts a
+    // written photo whose input was damaged.
+    void done(Outcome outcome, const std::string& line, const std::vector<std::string>& warnings, bool damaged)
     {
         const std::lock_guard guard(m_lock);
         ++m_done;
         ++m_counts[int(outcome)];
+        if (outcome == Outcome::Written && damaged)
+            ++m_damaged;
+        for (const std::string& warning : warnings)
+            print(warning);
         // A terminal shows failures and skips above the bar; a log gets every photo.
         if (!m_tty || outcome != Outcome::Written)
             print(line);
@@ -140,8 +124,9 @@ public:
         const std::lock_guard guard(m_lock);
         if (m_tty)
             std::fputs("\r\033[K", stderr);
-        std::fprintf(stderr, "%d written, %d failed, %d skipped (%s)\n", m_counts[0], m_counts[1], m_counts[2],
-                     Clock(elapsed()).c_str());
+        const std::string damaged = m_damaged > 0 ? " (" + std::to_string(m_damaged) + " damaged)" : "";
+        std::fprintf(stderr, "%d written%s, %d failed, %d skipped (%s)\n", m_counts[0], damaged.c_str(), m_counts[1],
+                     m_counts[2], Clock(elapsed()).c_str());
         std::fflush(stderr);
     }
 
@@ -181,6 +166,7 @@ private:
     std::chrono::steady_clock::time_point m_start;
     int m_done = 0;
     int m_counts[3] = {0, 0, 0};
+    int m_damaged = 0;
 };
 
 // The output name of `input` found as `relative` below an input folder (or
@@ -262,7 +248,7 @@ std::vector<Plan> PlanBatch(const FolderSettings& s, std::vector<std::string>& m
         const auto [at, fresh] = outputs.emplace(Canonical(output), plan.item.input);
         if (!fresh)
             plan.error = "it would be written to " + plan.item.output + " as " + at->second + " is";
-        else if (!CanSaveExtension(ext))
+        else if (!IsWrittenExtension(ext))
             plan.error = "no picture format can be written as '." + ext + "' (choose one with --format)";
         plans.push_back(std::move(plan));
     }
@@ -291,6 +277,8 @@ std::string CheckOutputFolder(const std::string& folder)
 struct Result {
     Outcome outcome;
     std::string line;
+    std::vector<std::string> warnings = {};  // printed before the line
+    bool damaged = false;               // the input was damaged (and opened)
 };
 
 Result EditOne(const FolderRun& run, const std::vector<BatchStep>& steps, const Plan& plan)
@@ -309,17 +297,25 @@ Result EditOne(const FolderRun& run, const std::vector<BatchStep>& steps, const 
     LoadedPhoto loaded = LoadPhoto(in, run.thresholdWidth, run.thresholdHeight);
     if (!loaded.ok)
         return {Outcome::Failed, "failed " + in + ": it could not be opened: " + loaded.error};
+    Result result{Outcome::Written, "written " + out};
+    result.damaged = loaded.damaged;
+    if (loaded.damaged)
+        result.warnings.push_back("warning: " + in + " is damaged: part of the picture may be missing");
+    for (const std::string& note : loaded.metadata.notes)
+        result.warnings.push_back(in + ": " + note);
     BatchPhoto photo{std::move(loaded.photo), in, PhotoSeed(run.seed, plan.name)};
     if (std::string why = RunSteps(steps, photo); !why.empty())
-        return {Outcome::Failed, "failed " + in + ": " + why};
+        return {Outcome::Failed, "failed " + in + ": " + why, std::move(result.warnings)};
     if (CancelRequested())
-        return {Outcome::Skipped, "not saved " + in + ": cancelled"};
+        return {Outcome::Skipped, "not saved " + in + ": cancelled", std::move(result.warnings)};
     fs::create_directories(fs::path(out).parent_path(), error);
-    if (std::string why = SavePicture(photo.pixels, out, run.quality, run.lossless, &loaded.metadata,
-                                      run.stripMetadata);
-        !why.empty())
-        return {Outcome::Failed, "failed " + in + ": cannot save " + out + ": " + why};
-    return {Outcome::Written, "written " + out};
+    const SaveResult saved = SavePhoto(photo.pixels, out, &loaded.metadata, run.save);
+    if (!saved.ok())
+        return {Outcome::Failed, "failed " + in + ": cannot save " + out + ": " + SaveStatusText(saved.status),
+                std::move(result.warnings)};
+    for (const std::string& note : saved.notes)
+        result.warnings.push_back(out + ": " + note);
+    return result;
 }
 
 } // namespace
@@ -352,7 +348,7 @@ int ParseFolderArgument(int argc, char** argv, int i, FolderSettings& s, std::st
         std::string ext = Lower(value);
         if (!ext.empty() && ext.front() == '.')
             ext.erase(0, 1);
-        if (ext.empty() || ext.find('/') != std::string::npos || !CanSaveExtension(ext)) {
+        if (ext.empty() || ext.find('/') != std::string::npos || !IsWrittenExtension(ext)) {
             error = "no picture format can be written as '" + value + "'";
             return -1;
         }
@@ -373,37 +369,6 @@ int ParseFolderArgument(int argc, char** argv, int i, FolderSettings& s, std::st
         s.jobs = jobs;
     }
     return 2;
-}
-
-bool CanSaveExtension(const std::string& extension)
-{
-    const std::string ext = Lower(extension);
-    return ImageEncoder("x." + ext).found() || QtWrites(ext);
-}
-
-std::string SavePicture(const PixelBuffer& picture, const std::string& path, int quality, bool lossless,
-                        const PhotoMetadata* metadata, bool strip)
-{
-    ImageEncoder encoder(path);
-    if (encoder.found()) {
-        encoder.setQuality(quality);
-        encoder.setLossless(lossless && encoder.supportsLossless());
-        if (metadata)
-            encoder.setMetadata(*metadata, strip);
-        const SaveStatus status = encoder.saveToFile(picture, path);
-        return status == SaveStatus::Ok ? std::string() : SaveStatusText(status);
-    }
-    std::string ext = Lower(fs::path(path).extension().string());
-    if (ext.size() < 2 || !QtWrites(ext.substr(1)))
-        return SaveStatusText(SaveStatus::NoEncoder);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, QByteArray::fromStdString(ext.substr(1)));
-    writer.setQuality(quality);
-    if (!writer.write(PixelBufferImage(picture)))
-        return SaveStatusText(SaveStatus::EncodeFailed);
-    return WriteFileAtomically(path, bytes) ? std::string() : SaveStatusText(SaveStatus::WriteFailed);
 }
 
 int RunFolderBatch(const FolderRun& run, const std::vector<BatchStep>& steps)
@@ -430,7 +395,7 @@ int RunFolderBatch(const FolderRun& run, const std::vector<BatchStep>& steps)
     auto work = [&] {
         for (size_t k = next++; k < plans.size(); k = next++) {
             const Result result = EditOne(run, steps, plans[k]);
-            progress.done(result.outcome, result.line);
+            progress.done(result.outcome, result.line, result.warnings, result.damaged);
         }
     };
     std::vector<std::thread> threads;

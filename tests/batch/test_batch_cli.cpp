@@ -74,9 +74,11 @@ TEST(BatchCli, FailuresHaveMessagesAndExitCodes)
     const CliRun broken = RunCli({QString::fromStdString(folder.path("broken.jpg")), out});
     EXPECT_EQ(broken.exitCode, 3);
     EXPECT_NE(broken.err.find("could not be opened"), std::string::npos);
-    const CliRun noEncoder = RunCli({input, QString::fromStdString(folder.path("out.xyz"))});
-    EXPECT_EQ(noEncoder.exitCode, 4);
-    EXPECT_NE(noEncoder.err.find("no picture format"), std::string::npos);
+    for (const char* name : {"out.xyz", "out.heic"}) {  // unknown, and only read
+        const CliRun noEncoder = RunCli({input, QString::fromStdString(folder.path(name))});
+        EXPECT_EQ(noEncoder.exitCode, 4) << name;
+        EXPECT_NE(noEncoder.err.find("no picture format"), std::string::npos) << name;
+    }
     const CliRun cannotWrite = RunCli({input, QString::fromStdString(folder.path("no/such/folder/out.png"))});
     EXPECT_EQ(cannotWrite.exitCode, 4);
     EXPECT_EQ(RunCli({input, out, "--effect", "No Such Effect"}).exitCode, 2);

@@ -1,11 +1,14 @@
 // ombrik-cli over folders, run as a real process on real files: failures named
-// and counted, the overwrite rules, inputs listed twice or holding the output
-// folder, seeds independent of the job count, and frame and text drawn as the
-// window's Save As draws them.
+// and counted, damaged inputs warned about and counted, the formats found in
+// folders and written by --format, the overwrite rules, inputs listed twice or
+// holding the output folder, seeds independent of the job count, and frame and
+// text drawn as the window's Save As draws them.
 #include "canvas/frame_library.h"
 #include "view/photo_canvas.h"
 #include "canvas/text_drawing.h"
+#include "files/image_encoder.h"
 #include "files/photo_loader.h"
+#include "tests/files/files_test_support.h"
 #include "tests/support/photo_fixture.h"
 #include "ui/text_panel.h"
 
@@ -102,6 +105,62 @@ TEST(BatchFolder, BrokenFilesAreNamedAndTheOthersWritten)
     EXPECT_EQ(blocked.exitCode, 4) << blocked.err;
     EXPECT_TRUE(Has(blocked.err, "cannot be created")) << blocked.err;
     EXPECT_FALSE(Has(blocked.err, "written")) << blocked.err;
+}
+
+TEST(BatchFolder, TodaysFormatsAreFoundInFoldersAndWritten)
+{
+    QTemporaryDir tmp;
+    const QString in = tmp.filePath("in");
+    ASSERT_TRUE(QDir().mkpath(in));
+    const PixelBuffer photo = test::LoadSamplePhoto("coffee.png", 160, 120);
+    ASSERT_TRUE(test::SaveHeic(photo, (in + "/a.heic").toStdString()));
+    for (const char* name : {"b.avif", "c.jxl", "d.webp", "e.png"}) {
+        const std::string path = (in + "/" + name).toStdString();
+        ASSERT_EQ(ImageEncoder(path).saveToFile(photo, path), SaveStatus::Ok) << name;
+    }
+    Write(in + "/f.emf", Bytes(in + "/e.png"));  // a format that is not opened
+
+    for (const char* format : {"jxl", "avif"}) {
+        const QString out = tmp.filePath(QString("out-") + format);
+        const CliRun run = RunCli({"--output-dir", out, "--format", format, "-e", "Emboss", in});
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_TRUE(Has(run.err, "5 written, 0 failed, 0 skipped")) << run.err;
+        EXPECT_TRUE(Has(run.err, "f.emf: not a picture format")) << run.err;
+        for (const char* stem : {"a", "b", "c", "d", "e"}) {
+            const QString output = out + "/" + stem + "." + format;
+            const LoadedPhoto written = LoadPhoto(output.toStdString());
+            EXPECT_TRUE(written.ok) << output.toStdString() << ": " << written.error;
+            EXPECT_EQ(written.photo.width, 160) << output.toStdString();
+        }
+    }
+    // Only formats that are written: a HEIC is read, not written.
+    for (const char* format : {"heic", "emf", "xyz"}) {
+        const CliRun refused = RunCli({"--output-dir", tmp.filePath("refused"), "--format", format, in});
+        EXPECT_EQ(refused.exitCode, 2) << format;
+        EXPECT_TRUE(Has(refused.err, std::string("no picture format can be written as '") + format + "'"))
+            << refused.err;
+    }
+    EXPECT_FALSE(QFile::exists(tmp.filePath("refused")));
+}
+
+TEST(BatchFolder, DamagedInputsAreWrittenWithAWarningAndCounted)
+{
+    QTemporaryDir tmp;
+    const QString in = tmp.filePath("in");
+    ASSERT_TRUE(QDir().mkpath(in));
+    SavePhoto(in + "/whole.jpg", "chelsea.png", 96, 64);
+    const QByteArray whole = Bytes(in + "/whole.jpg");
+    Write(in + "/cut.jpg", whole.left(whole.size() * 6 / 10));
+
+    const QString out = tmp.filePath("out");
+    const CliRun run = RunCli({"--output-dir", out, "--format", "png", in});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(Has(run.err, "warning: " + (in + "/cut.jpg").toStdString()
+                                 + " is damaged: part of the picture may be missing"))
+        << run.err;
+    EXPECT_FALSE(Has(run.err, "whole.jpg is damaged")) << run.err;
+    EXPECT_TRUE(Has(run.err, "2 written (1 damaged), 0 failed, 0 skipped")) << run.err;
+    EXPECT_EQ(QImage(out + "/cut.png").size(), QSize(96, 64));
 }
 
 TEST(BatchFolder, OutputsAreReplacedOnlyWhenAskedAndInputsNever)

@@ -1,8 +1,10 @@
 // The Save As dialog: a file dialog with one named filter per format the
-// encoders write, started on the opened photo's name and folder, with the
-// quality for lossy formats, a lossless choice where the format has one, and
-// the choice to leave out camera and location details.
+// format table writes, started on the opened photo's name and folder, with
+// the quality for lossy formats, a lossless choice where the format has one,
+// and the choice to leave out camera and location details.
 #pragma once
+
+#include "files/picture_formats.h"
 
 #include <QFileDialog>
 #include <QString>
@@ -14,20 +16,6 @@ class QSlider;
 class QSpinBox;
 
 namespace ombrik {
-
-struct SaveFormat {
-    const char* name;        // "JPEG"
-    const char* extensions;  // "jpg jpeg": the first is the default
-    bool lossy;
-    bool lossless;           // has a lossless choice
-};
-
-// The formats in the order the dialog lists them.
-const QList<SaveFormat>& SaveFormats();
-// "JPEG (*.jpg *.jpeg)", ... one per format.
-QStringList SaveFormatFilters();
-// The format of a file name's extension; nullptr when none matches.
-const SaveFormat* SaveFormatForPath(const QString& path);
 
 class CSaveAsDialog : public QFileDialog {
     Q_OBJECT
@@ -43,7 +31,7 @@ public:
     void setStripMetadata(bool strip);
 
     // The format whose filter is selected.
-    const SaveFormat& currentFormat() const;
+    const PictureFormat& currentFormat() const;
 
     QSlider* qualitySlider() const { return m_slider; }
     QCheckBox* losslessBox() const { return m_lossless; }

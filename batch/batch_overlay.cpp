@@ -1,4 +1,4 @@
-#include "app/batch_overlay.h"
+#include "batch/batch_overlay.h"
 
 #include "canvas/composite.h"
 #include "canvas/frame_library.h"

@@ -1,4 +1,4 @@
-#include "app/batch_steps.h"
+#include "batch/batch_steps.h"
 
 #include "artistic/brush_painter.h"
 #include "effects/effect_request.h"

@@ -1,4 +1,4 @@
-#include "files/auto_resize_dialog.h"
+#include "ui/auto_resize_dialog.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -9,9 +9,7 @@
 #include <gtest/gtest.h>
 
 // Fontconfig keeps a cache for the life of the process; not ours to free.
-// libdav1d (the AV1 decoder under libheif) keeps a small block when a damaged
-// AVIF stops it mid-frame, and libheif an error text for some damaged headers; the fuzz corpus replays such a file.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\nleak:libdav1d\nleak:libheif\n"; }
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
 
 namespace ombrik {
 namespace {
@@ -19,7 +17,7 @@ namespace {
 QApplication& App()
 {
     static int argc = 1;
-    static char name[] = "files_tests";
+    static char name[] = "ui_tests";
     static char* argv[] = {name, nullptr};
     static QApplication* app = new QApplication(argc, argv);
     return *app;

@@ -1,4 +1,4 @@
-#include "files/auto_resize_dialog.h"
+#include "ui/auto_resize_dialog.h"
 
 #include <QLineEdit>
 #include <QLinearGradient>

@@ -1,4 +1,4 @@
-#include "files/save_as_dialog.h"
+#include "ui/save_as_dialog.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -13,49 +13,18 @@
 
 namespace ombrik {
 
-const QList<SaveFormat>& SaveFormats()
-{
-    static const QList<SaveFormat> formats = {
-        {"JPEG", "jpg jpeg", true, false}, {"PNG", "png", false, false},     {"TIFF", "tif tiff", false, false},
-        {"WebP", "webp", true, true},      {"AVIF", "avif", true, false},    {"JPEG XL", "jxl", true, true},
-        {"BMP", "bmp", false, false},      {"GIF", "gif", false, false},
-    };
-    return formats;
-}
-
 namespace {
 
-QStringList Extensions(const SaveFormat& format)
+// The writable format of a file name's extension; nullptr when none.
+const PictureFormat* WritableFormatForPath(const QString& path)
 {
-    return QString::fromLatin1(format.extensions).split(QLatin1Char(' '));
+    const PictureFormat* format = PictureFormatForExtension(QFileInfo(path).suffix().toStdString());
+    return format && format->canWrite ? format : nullptr;
 }
 
-QString Filter(const SaveFormat& format)
-{
-    QStringList patterns;
-    for (const QString& ext : Extensions(format))
-        patterns << QStringLiteral("*.") + ext;
-    return QStringLiteral("%1 (%2)").arg(QString::fromLatin1(format.name), patterns.join(QLatin1Char(' ')));
-}
+QString WrittenExtension(const PictureFormat& format) { return QString::fromStdString(format.writtenExtension()); }
 
 } // namespace
-
-QStringList SaveFormatFilters()
-{
-    QStringList filters;
-    for (const SaveFormat& format : SaveFormats())
-        filters << Filter(format);
-    return filters;
-}
-
-const SaveFormat* SaveFormatForPath(const QString& path)
-{
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    for (const SaveFormat& format : SaveFormats())
-        if (Extensions(format).contains(suffix))
-            return &format;
-    return nullptr;
-}
 
 CSaveAsDialog::CSaveAsDialog(QWidget* parent, const QString& openedPath, int quality, bool lossless)
     : QFileDialog(parent, tr("Save As"))
@@ -64,20 +33,20 @@ CSaveAsDialog::CSaveAsDialog(QWidget* parent, const QString& openedPath, int qua
     setOption(QFileDialog::DontUseNativeDialog);
     setAcceptMode(QFileDialog::AcceptSave);
     setFileMode(QFileDialog::AnyFile);
-    setNameFilters(SaveFormatFilters());
+    setNameFilters(SaveDialogFilters());
 
     const QFileInfo opened(openedPath);
-    const SaveFormat* format = SaveFormatForPath(openedPath);
+    const PictureFormat* format = WritableFormatForPath(openedPath);
     if (!format)
-        format = &SaveFormats().front();
+        format = WritableFormats().front();
     m_baseName = opened.completeBaseName();
     if (!openedPath.isEmpty())
         setDirectory(opened.absolutePath());
-    selectNameFilter(Filter(*format));
-    setDefaultSuffix(Extensions(*format).front());
+    selectNameFilter(FileDialogFilter(*format));
+    setDefaultSuffix(WrittenExtension(*format));
     if (!m_baseName.isEmpty())
-        selectFile(m_baseName + QLatin1Char('.') + (format == SaveFormatForPath(openedPath) ? opened.suffix()
-                                                                                           : Extensions(*format).front()));
+        selectFile(m_baseName + QLatin1Char('.')
+                   + (format == WritableFormatForPath(openedPath) ? opened.suffix() : WrittenExtension(*format)));
 
     auto* options = new QWidget(this);
     auto* row = new QHBoxLayout(options);
@@ -111,31 +80,30 @@ CSaveAsDialog::CSaveAsDialog(QWidget* parent, const QString& openedPath, int qua
     updateOptions();
 }
 
-const SaveFormat& CSaveAsDialog::currentFormat() const
+const PictureFormat& CSaveAsDialog::currentFormat() const
 {
-    const QStringList filters = SaveFormatFilters();
-    const qsizetype index = filters.indexOf(selectedNameFilter());
-    return SaveFormats().at(index < 0 ? 0 : index);
+    const qsizetype index = SaveDialogFilters().indexOf(selectedNameFilter());
+    return *WritableFormats().at(index < 0 ? 0 : size_t(index));
 }
 
 void CSaveAsDialog::formatChanged(const QString& filter)
 {
-    const qsizetype index = SaveFormatFilters().indexOf(filter);
+    const qsizetype index = SaveDialogFilters().indexOf(filter);
     if (index < 0)
         return;
-    const SaveFormat& format = SaveFormats().at(index);
-    setDefaultSuffix(Extensions(format).front());
+    const PictureFormat& format = *WritableFormats().at(size_t(index));
+    setDefaultSuffix(WrittenExtension(format));
     // The typed name follows the format: its extension is replaced.
     if (auto* edit = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
         QString name = edit->text().trimmed();
         if (name.isEmpty())
             name = m_baseName;
         if (!name.isEmpty()) {
-            const SaveFormat* typed = SaveFormatForPath(name);
+            const PictureFormat* typed = WritableFormatForPath(name);
             if (typed)
                 name = QFileInfo(name).completeBaseName();
             if (typed != &format)
-                edit->setText(name + QLatin1Char('.') + Extensions(format).front());
+                edit->setText(name + QLatin1Char('.') + WrittenExtension(format));
         }
     }
     updateOptions();
@@ -143,9 +111,9 @@ void CSaveAsDialog::formatChanged(const QString& filter)
 
 void CSaveAsDialog::updateOptions()
 {
-    const SaveFormat& format = currentFormat();
-    m_lossless->setEnabled(format.lossless);
-    const bool lossy = format.lossy && !(format.lossless && m_lossless->isChecked());
+    const PictureFormat& format = currentFormat();
+    m_lossless->setEnabled(format.losslessChoice());
+    const bool lossy = format.lossy && !(format.losslessChoice() && m_lossless->isChecked());
     m_qualityLabel->setEnabled(lossy);
     m_slider->setEnabled(lossy);
     m_spin->setEnabled(lossy);

@@ -3,7 +3,7 @@
 // Save As, after every other step.
 #pragma once
 
-#include "app/batch_steps.h"
+#include "batch/batch_steps.h"
 #include "canvas/canvas_object.h"
 #include "canvas/text_drawing.h"
 
