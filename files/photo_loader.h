@@ -31,9 +31,11 @@ struct LoadedPhoto {
 // Loads `path`. A := the larger, B := the smaller of the threshold values; a
 // photo over A × B pixels is resampled. A threshold value of 0 or less turns
 // downsizing off. HEIF/HEIC, AVIF and JPEG XL files (known by their content
-// whatever their name) go to their own decoders. The file's metadata is read
-// beside the pixels, and a photo with an embedded colour profile is converted
-// to sRGB.
+// whatever their name) go to their own decoders. The photo opens upright:
+// by the EXIF orientation (JPEG, TIFF, PNG, WebP), or by the format's own
+// orientation, which takes precedence over EXIF's (HEIF, JPEG XL). The
+// file's metadata is read beside the pixels, and a photo with an embedded
+// colour profile is converted to sRGB.
 LoadedPhoto LoadPhoto(const std::string& path, int thresholdWidth = kDefaultThresholdWidth,
                       int thresholdHeight = kDefaultThresholdHeight);
 

@@ -334,6 +334,29 @@ void AddMetadataBlocks(PhotoMetadata& metadata, const uint8_t* exif, size_t exif
     FillSummary(metadata, exifData, xmpData);
 }
 
+std::optional<long> ExifNumber(const std::vector<uint8_t>& exif, const char* key)
+{
+    if (exif.empty())
+        return std::nullopt;
+    InitialiseExiv2();
+    try {
+        Exiv2::ExifData data;
+        Exiv2::ExifParser::decode(data, exif.data(), uint32_t(exif.size()));
+        const auto it = data.findKey(Exiv2::ExifKey(key));
+        if (it == data.end() || it->count() == 0)
+            return std::nullopt;
+        return it->toLong();
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+int ExifOrientation(const std::vector<uint8_t>& exif)
+{
+    const std::optional<long> orientation = ExifNumber(exif, "Exif.Image.Orientation");
+    return orientation && *orientation >= 1 && *orientation <= 8 ? int(*orientation) : 1;
+}
+
 SaveMetadata CorrectedMetadata(const PhotoMetadata& metadata, int width, int height)
 {
     InitialiseExiv2();

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,14 @@ PhotoMetadata ReadPhotoMetadata(const std::string& path);
 // with its TIFF header (a leading "Exif\0\0" is skipped) and an XMP packet.
 // Damaged blocks are dropped with a note.
 void AddMetadataBlocks(PhotoMetadata& metadata, const uint8_t* exif, size_t exifSize, const std::string& xmp);
+
+// A number tag of an EXIF block as kept in PhotoMetadata::exif
+// ("Exif.Image.Orientation"); none when the block lacks it or cannot be read.
+std::optional<long> ExifNumber(const std::vector<uint8_t>& exif, const char* key);
+
+// The EXIF orientation of a block, 1 to 8; 1 when it has none or a value
+// outside that range.
+int ExifOrientation(const std::vector<uint8_t>& exif);
 
 // The blocks to write for a saved picture of width × height, corrected.
 struct SaveMetadata {

@@ -625,5 +625,43 @@ TEST(PhotoMetadata, CommandLineKeepsOrStripsTheDetails)
     }
 }
 
+// A JPEG XL and a HEIF orient by their own header and boxes; EXIF's
+// orientation in them is not applied on top.
+TEST(ModernFormats, OwnOrientationIsFollowedAndExifOrientationNotAppliedAgain)
+{
+    TempFolder folder;
+    const PixelBuffer stored = SourcePhoto();  // 320 × 240, orientation 6 in CameraBlocks
+    const SaveMetadata blocks = CameraBlocks();
+    WriteJpeg(stored, folder.path("camera.jpg"), nullptr, blocks);
+    const LoadedPhoto jpeg = LoadPhoto(folder.path("camera.jpg"));
+    ASSERT_TRUE(jpeg.ok);
+    ASSERT_EQ(jpeg.photo.width, 240);
+
+    // The reference encoder moves the JPEG's orientation into the codestream
+    // and keeps the EXIF (compressed) beside it.
+    ASSERT_TRUE(RunTool("cjxl", {QString::fromStdString(folder.path("camera.jpg")),
+                                 QString::fromStdString(folder.path("camera.jxl"))}));
+    const LoadedPhoto jxl = LoadPhoto(folder.path("camera.jxl"));
+    ASSERT_TRUE(jxl.ok) << jxl.error;
+    EXPECT_EQ(jxl.photo.width, 240);
+    EXPECT_EQ(jxl.photo.height, 320);
+    EXPECT_LE(MeanDifference(jxl.photo, jpeg.photo), 2.0);
+    EXPECT_EQ(jxl.metadata.camera, "Kestrel K7");
+
+    // Orientation 6 in EXIF only: JPEG XL's header and HEIF's boxes say upright.
+    for (const char* name : {"exif-only.jxl", "exif-only.avif"}) {
+        EncodeExtras extras;
+        extras.metadata = &blocks;
+        std::vector<uint8_t> bytes;
+        ASSERT_TRUE(std::string(name).ends_with("jxl") ? EncodeJxl(stored, extras, bytes)
+                                                        : EncodeAvif(stored, extras, bytes));
+        test::WriteFile(folder.path(name), Text(bytes));
+        const LoadedPhoto loaded = LoadPhoto(folder.path(name));
+        ASSERT_TRUE(loaded.ok) << name << ": " << loaded.error;
+        EXPECT_EQ(loaded.photo.width, 320) << name;
+        EXPECT_EQ(loaded.metadata.camera, "Kestrel K7") << name;
+    }
+}
+
 } // namespace
 } // namespace ombrik
