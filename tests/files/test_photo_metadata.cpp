@@ -14,6 +14,7 @@
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 #include <exiv2/exiv2.hpp>
 #pragma GCC diagnostic pop
+#include <jxl/encode.h>
 #include <lcms2.h>
 
 #include <QImage>
@@ -622,6 +623,117 @@ TEST(PhotoMetadata, CommandLineKeepsOrStripsTheDetails)
         ASSERT_TRUE(loaded.ok) << name;
         EXPECT_TRUE(loaded.metadata.dateTaken.empty()) << name;
         EXPECT_EQ(loaded.photo.width, 240) << name;
+    }
+}
+
+// The boxes of a JPEG XL container in file order: type and the bytes after
+// the box header (a bare codestream has none).
+std::vector<std::pair<std::string, std::string>> JxlBoxes(const std::string& file)
+{
+    std::vector<std::pair<std::string, std::string>> boxes;
+    size_t at = 0;
+    while (file.size() >= 12 && at + 8 <= file.size()) {
+        const auto* p = reinterpret_cast<const uint8_t*>(file.data() + at);
+        const size_t size = (size_t(p[0]) << 24) | (size_t(p[1]) << 16) | (size_t(p[2]) << 8) | p[3];
+        if (size < 8 || at + size > file.size())
+            break;
+        boxes.emplace_back(file.substr(at + 4, 4), file.substr(at + 8, size - 8));
+        at += size;
+    }
+    return boxes;
+}
+
+// A lossless JPEG XL with its Exif and XMP boxes after the codestream, as
+// libjxl's encoder writes boxes added after the frame; `compress` stores them as
+// Brotli-compressed "brob" boxes.
+std::string JxlWithBoxesAfterThePicture(const PixelBuffer& picture, const SaveMetadata& blocks, bool compress)
+{
+    JxlEncoder* encoder = JxlEncoderCreate(nullptr);
+    JxlEncoderUseBoxes(encoder);
+    JxlBasicInfo info;
+    JxlEncoderInitBasicInfo(&info);
+    info.xsize = uint32_t(picture.width);
+    info.ysize = uint32_t(picture.height);
+    info.bits_per_sample = 8;
+    info.num_color_channels = 3;
+    info.uses_original_profile = JXL_TRUE;
+    JxlEncoderSetBasicInfo(encoder, &info);
+    JxlColorEncoding colour;
+    JxlColorEncodingSetToSRGB(&colour, JXL_FALSE);
+    JxlEncoderSetColorEncoding(encoder, &colour);
+    JxlEncoderFrameSettings* settings = JxlEncoderFrameSettingsCreate(encoder, nullptr);
+    JxlEncoderSetFrameLossless(settings, JXL_TRUE);
+    JxlEncoderFrameSettingsSetOption(settings, JXL_ENC_FRAME_SETTING_EFFORT, 3);
+    std::vector<uint8_t> rgb(picture.pixels.size());
+    for (size_t i = 0; i < rgb.size(); i += 3) {
+        rgb[i] = picture.pixels[i + 2];
+        rgb[i + 1] = picture.pixels[i + 1];
+        rgb[i + 2] = picture.pixels[i];
+    }
+    const JxlPixelFormat format{3, JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN, 0};
+    EXPECT_EQ(JxlEncoderAddImageFrame(settings, &format, rgb.data(), rgb.size()), JXL_ENC_SUCCESS);
+    std::vector<uint8_t> exif(4, 0);  // the offset of the TIFF header
+    exif.insert(exif.end(), blocks.exif.begin(), blocks.exif.end());
+    EXPECT_EQ(JxlEncoderAddBox(encoder, "Exif", exif.data(), exif.size(), compress), JXL_ENC_SUCCESS);
+    EXPECT_EQ(JxlEncoderAddBox(encoder, "xml ", reinterpret_cast<const uint8_t*>(blocks.xmp.data()), blocks.xmp.size(),
+                               compress),
+              JXL_ENC_SUCCESS);
+    JxlEncoderCloseInput(encoder);
+    std::string out(1 << 20, '\0');
+    auto* next = reinterpret_cast<uint8_t*>(out.data());
+    size_t available = out.size();
+    EXPECT_EQ(JxlEncoderProcessOutput(encoder, &next, &available), JXL_ENC_SUCCESS);
+    out.resize(out.size() - available);
+    JxlEncoderDestroy(encoder);
+    return out;
+}
+
+TEST(PhotoMetadata, JpegXlMetadataIsReadWhereverItsBoxesAre)
+{
+    TempFolder folder;
+    const PixelBuffer picture = SourcePhoto(64, 48);
+    const SaveMetadata blocks = CameraBlocks();
+    for (const bool compress : {false, true}) {
+        SCOPED_TRACE(compress ? "brob" : "plain");
+        const std::string file = JxlWithBoxesAfterThePicture(picture, blocks, compress);
+        const auto boxes = JxlBoxes(file);
+        ASSERT_GE(boxes.size(), 5u);
+        EXPECT_EQ(boxes[2].first, "jxlc");
+        EXPECT_EQ(boxes[3].first, compress ? "brob" : "Exif");
+        const std::string path = folder.path(compress ? "brob.jxl" : "plain.jxl");
+        test::WriteFile(path, file);
+        const LoadedPhoto loaded = LoadPhoto(path);
+        ASSERT_TRUE(loaded.ok) << loaded.error;
+        EXPECT_TRUE(loaded.metadata.notes.empty());
+        EXPECT_EQ(loaded.metadata.camera, "Kestrel K7");
+        EXPECT_EQ(loaded.metadata.dateTaken, "2021:05:06 07:08:09");
+        EXPECT_NE(loaded.metadata.xmp.find("harbour"), std::string::npos);
+        // The codestream says upright; its EXIF orientation 6 is not applied.
+        EXPECT_EQ(MeanDifference(loaded.photo, picture), 0.0);
+
+        // Carried on to a save.
+        ImageEncoder encoder(folder.path("out.jpg"));
+        encoder.setMetadata(loaded.metadata, false);
+        ASSERT_EQ(encoder.saveToFile(loaded.photo, folder.path("out.jpg")), SaveStatus::Ok);
+        EXPECT_EQ(Get(ReadWithExiv2(folder.path("out.jpg")).exif, "Exif.GPSInfo.GPSLatitude"), "48/1 51/1 2400/100");
+    }
+
+    // Cut inside the trailing boxes, or a box that claims more than the file
+    // holds: the picture opens, and a note says metadata was lost.
+    const std::string file = JxlWithBoxesAfterThePicture(picture, blocks, false);
+    const auto boxes = JxlBoxes(file);
+    const size_t exifAt = file.find("Exif") - 4;
+    std::string lying = file;
+    lying[exifAt] = '\x7f';
+    for (const auto& [name, bytes] : {std::pair{"cut.jxl", file.substr(0, exifAt + 8 + boxes[3].second.size() / 2)},
+                                      std::pair{"lying.jxl", lying}}) {
+        SCOPED_TRACE(name);
+        test::WriteFile(folder.path(name), bytes);
+        const LoadedPhoto loaded = LoadPhoto(folder.path(name));
+        ASSERT_TRUE(loaded.ok) << loaded.error;
+        EXPECT_EQ(MeanDifference(loaded.photo, picture), 0.0);
+        EXPECT_TRUE(loaded.metadata.exif.empty());
+        EXPECT_FALSE(loaded.metadata.notes.empty());
     }
 }
 
