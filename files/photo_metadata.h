@@ -56,7 +56,8 @@ struct SaveMetadata {
 SaveMetadata CorrectedMetadata(const PhotoMetadata& metadata, int width, int height);
 
 // Writes `blocks` into an encoded JPEG, PNG, TIFF or WebP file in memory
-// (the encoders write the colour profile themselves). A block the format
+// (the encoders write the colour profile themselves); a PNG gets its EXIF
+// both as an eXIf chunk and in the older text form. A block the format
 // cannot hold is left out; when Exiv2 cannot write the file at all, `file`
 // stays as it was and a note says so (the picture is saved without metadata
 // rather than not at all).

@@ -16,6 +16,7 @@
 #pragma GCC diagnostic pop
 #include <jxl/encode.h>
 #include <lcms2.h>
+#include <zlib.h>
 
 #include <QImage>
 #include <QProcess>
@@ -772,6 +773,128 @@ TEST(ModernFormats, OwnOrientationIsFollowedAndExifOrientationNotAppliedAgain)
         ASSERT_TRUE(loaded.ok) << name << ": " << loaded.error;
         EXPECT_EQ(loaded.photo.width, 320) << name;
         EXPECT_EQ(loaded.metadata.camera, "Kestrel K7") << name;
+    }
+}
+
+struct PngChunk {
+    std::string type;
+    std::string data;
+};
+
+std::vector<PngChunk> PngChunks(const std::string& file)
+{
+    std::vector<PngChunk> chunks;
+    size_t at = 8;
+    while (at + 12 <= file.size()) {
+        const auto* p = reinterpret_cast<const uint8_t*>(file.data() + at);
+        const size_t length = (size_t(p[0]) << 24) | (size_t(p[1]) << 16) | (size_t(p[2]) << 8) | p[3];
+        if (at + 12 + length > file.size())
+            break;
+        chunks.push_back({file.substr(at + 4, 4), file.substr(at + 8, length)});
+        // Each chunk's CRC covers its type and data.
+        const uint32_t crc = uint32_t(crc32(0, p + 4, uInt(length + 4)));
+        const auto* c = p + 8 + length;
+        EXPECT_EQ((uint32_t(c[0]) << 24) | (uint32_t(c[1]) << 16) | (uint32_t(c[2]) << 8) | c[3], crc)
+            << chunks.back().type;
+        at += 12 + length;
+    }
+    return chunks;
+}
+
+std::string PngFile(const std::vector<PngChunk>& chunks)
+{
+    std::string out("\x89PNG\r\n\x1a\n", 8);
+    for (const PngChunk& chunk : chunks) {
+        const uint32_t length = uint32_t(chunk.data.size());
+        const std::string body = chunk.type + chunk.data;
+        const uint32_t crc = uint32_t(crc32(0, reinterpret_cast<const Bytef*>(body.data()), uInt(body.size())));
+        for (const uint32_t v : {length, crc}) {
+            const char be[4] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+            out.append(be, 4);
+            if (v == length)
+                out += body;
+        }
+    }
+    return out;
+}
+
+bool IsExifText(const PngChunk& chunk)
+{
+    return (chunk.type == "zTXt" || chunk.type == "tEXt" || chunk.type == "iTXt")
+        && chunk.data.rfind(std::string("Raw profile type exif\0", 22), 0) == 0;
+}
+
+TEST(PhotoMetadata, PngExifIsWrittenAsAnExifChunkAndReadInEitherForm)
+{
+    TempFolder folder;
+    const PixelBuffer picture = SourcePhoto(64, 48);
+    PhotoMetadata metadata;
+    AddMetadataBlocks(metadata, CameraBlocks().exif.data(), CameraBlocks().exif.size(), CameraBlocks().xmp);
+    ImageEncoder encoder(folder.path("out.png"));
+    encoder.setMetadata(metadata, false);
+    ASSERT_EQ(encoder.saveToFile(picture, folder.path("out.png")), SaveStatus::Ok);
+
+    // One eXIf chunk, before the picture data: a TIFF-structured EXIF block,
+    // corrected as every save corrects it. The text form is kept beside it.
+    const std::vector<PngChunk> chunks = PngChunks(test::ReadFile(folder.path("out.png")));
+    int exifChunks = 0;
+    bool pictureSeen = false;
+    bool textForm = false;
+    for (const PngChunk& chunk : chunks) {
+        pictureSeen = pictureSeen || chunk.type == "IDAT";
+        textForm = textForm || IsExifText(chunk);
+        if (chunk.type != "eXIf")
+            continue;
+        ++exifChunks;
+        EXPECT_FALSE(pictureSeen);
+        ASSERT_GE(chunk.data.size(), 8u);
+        EXPECT_TRUE(chunk.data.starts_with(std::string("II*\0", 4)) || chunk.data.starts_with(std::string("MM\0*", 4)));
+        Exiv2::ExifData exif;
+        Exiv2::ExifParser::decode(exif, reinterpret_cast<const Exiv2::byte*>(chunk.data.data()),
+                                  uint32_t(chunk.data.size()));
+        EXPECT_EQ(Get(exif, "Exif.Image.Make"), "Kestrel");
+        EXPECT_EQ(Get(exif, "Exif.Image.Orientation"), "1");
+        EXPECT_EQ(Get(exif, "Exif.Photo.PixelXDimension"), "64");
+    }
+    EXPECT_EQ(exifChunks, 1);
+    EXPECT_TRUE(textForm);
+    const LoadedPhoto saved = LoadPhoto(folder.path("out.png"));
+    ASSERT_TRUE(saved.ok);
+    EXPECT_FALSE(saved.damaged);
+    EXPECT_EQ(saved.metadata.camera, "Kestrel K7");
+
+    // Only the eXIf chunk, before or after the picture data; only the text
+    // form. Each is read, by Exiv2 and on open, orientation included.
+    Exiv2::ExifData turned;
+    Exiv2::ExifParser::decode(turned, metadata.exif.data(), uint32_t(metadata.exif.size()));
+    turned["Exif.Image.Orientation"] = uint16_t(6);
+    Exiv2::Blob blob;
+    Exiv2::ExifParser::encode(blob, Exiv2::bigEndian, turned);
+    std::vector<PngChunk> withoutText;
+    for (const PngChunk& chunk : chunks)
+        if (!IsExifText(chunk) && chunk.type != "eXIf")
+            withoutText.push_back(chunk);
+    const PngChunk exifChunk{"eXIf", std::string(blob.begin(), blob.end())};
+    std::vector<PngChunk> before = withoutText;
+    before.insert(before.begin() + 1, exifChunk);
+    std::vector<PngChunk> after = withoutText;
+    after.insert(after.end() - 1, exifChunk);
+    test::WriteFile(folder.path("before.png"), PngFile(before));
+    test::WriteFile(folder.path("after.png"), PngFile(after));
+    std::vector<PngChunk> textOnly;
+    for (const PngChunk& chunk : chunks)
+        if (chunk.type != "eXIf")
+            textOnly.push_back(chunk);
+    test::WriteFile(folder.path("text.png"), PngFile(textOnly));
+    for (const char* name : {"before.png", "after.png", "text.png"}) {
+        SCOPED_TRACE(name);
+        const bool sideways = std::string(name) != "text.png";
+        EXPECT_EQ(Get(ReadWithExiv2(folder.path(name)).exif, "Exif.Image.Orientation"), sideways ? "6" : "1");
+        const LoadedPhoto loaded = LoadPhoto(folder.path(name));
+        ASSERT_TRUE(loaded.ok) << loaded.error;
+        EXPECT_FALSE(loaded.damaged);
+        EXPECT_EQ(loaded.metadata.camera, "Kestrel K7");
+        EXPECT_EQ(loaded.photo.width, sideways ? 48 : 64);
     }
 }
 
