@@ -115,6 +115,7 @@ struct JxlMetadataBoxes {
     std::vector<uint8_t> xmp;
     bool broken = false;        // the box structure is cut short or damaged
     bool tooLarge = false;      // a metadata box over the limit was left out
+    bool jpegReconstruction = false;  // a "jbrd" box: the picture is a repacked JPEG's
 };
 
 // Walks the boxes with libjxl, decompressing "brob" boxes, without decoding
@@ -156,6 +157,8 @@ JxlMetadataBoxes ReadJxlBoxes(const uint8_t* data, size_t size)
                 box = &out.exif;
             else if (std::memcmp(type, "xml ", 4) == 0 && out.xmp.empty())
                 box = &out.xmp;
+            else if (std::memcmp(type, "jbrd", 4) == 0)
+                out.jpegReconstruction = true;
             if (box) {
                 box->resize(kBoxChunk);
                 JxlDecoderSetBoxBuffer(decoder.get(), box->data(), box->size());
@@ -375,6 +378,10 @@ bool DecodeJxl(const uint8_t* data, size_t size, int64_t maxSide, int64_t maxPix
     if (boxes.broken)
         out.metadata.notes.push_back("part of the JPEG XL file is damaged; its metadata may be incomplete");
     AddOffsetExif(out.metadata, boxes.exif, std::string(boxes.xmp.begin(), boxes.xmp.end()));
+    // Lossless JPEG XL keeps the original colour space rather than the
+    // perceptual one lossy coding works in (the same sign the reference
+    // tools go by); a repacked JPEG is as lossy as that JPEG was.
+    out.metadata.sourceLossless = info.uses_original_profile && !boxes.jpegReconstruction;
     image = QImage(int(info.xsize), int(info.ysize), QImage::Format_RGB888);
     if (image.isNull()) {
         out.error = "not enough memory for the picture";

@@ -4,6 +4,7 @@
 #include "files/codec_image.h"
 #include "files/colour_profile.h"
 #include "files/modern_codecs.h"
+#include "files/source_encoding.h"
 #include "files/tiff_handlers.h"
 
 #include <QImage>
@@ -139,6 +140,7 @@ bool LoadThroughQt(const std::string& path, int64_t limit, LoadedPhoto& result, 
         result.damaged = warnings.damaged();
     }
     result.metadata = ReadPhotoMetadata(path);
+    NoteSourceEncoding(path, reader.format().toLower().toStdString(), result.metadata);
     // Qt's JPEG and TIFF readers have turned the picture by its orientation;
     // the others (PNG, WebP) leave it to the EXIF block. Turned before any
     // downsizing, which depends on the upright shape.
@@ -262,7 +264,27 @@ bool LoadPlainBmp(const std::string& path, int64_t limit, LoadedPhoto& result)
     result.decoder = PhotoDecoder::QtImageIO;  // what Qt's reader gives, byte for byte
     result.ok = true;
     result.metadata = ReadPhotoMetadata(path);
+    NoteSourceEncoding(path, "bmp", result.metadata);
     return true;
+}
+
+// The codec library's formats by the names NoteSourceEncoding knows.
+const char* CodecFormatName(int32_t format)
+{
+    switch (format) {
+    case kCodecBmp: return "bmp";
+    case kCodecGif: return "gif";
+    case kCodecJpeg: return "jpeg";
+    case kCodecPng: return "png";
+    case kCodecIco: return "ico";
+    case kCodecTiff: return "tiff";
+    case kCodecTga: return "tga";
+    case kCodecPcx: return "pcx";
+    case kCodecWbmp: return "wbmp";
+    case kCodecPnm: return "pnm";
+    case kCodecRas: return "ras";
+    default: return "";
+    }
 }
 
 void LoadThroughCodec(const std::string& path, uint32_t a, uint32_t b, int64_t limit, LoadedPhoto& result)
@@ -294,6 +316,7 @@ void LoadThroughCodec(const std::string& path, uint32_t a, uint32_t b, int64_t l
     result.codecFormat = image.format();
     result.damaged = image.damaged();
     result.metadata = ReadPhotoMetadata(path);
+    NoteSourceEncoding(path, CodecFormatName(image.format()), result.metadata);
 
     // The library turns JPEG and TIFF photos by their orientation; a PNG's
     // EXIF orientation is applied here, before downsizing.

@@ -34,8 +34,9 @@ struct LoadedPhoto {
 // whatever their name) go to their own decoders. The photo opens upright:
 // by the EXIF orientation (JPEG, TIFF, PNG, WebP), or by the format's own
 // orientation, which takes precedence over EXIF's (HEIF, JPEG XL). The
-// file's metadata is read beside the pixels, and a photo with an embedded
-// colour profile is converted to sRGB.
+// file's metadata is read beside the pixels, with how the file stored its
+// picture (metadata.sourceQuality, sourceLossless), and a photo with an
+// embedded colour profile is converted to sRGB.
 LoadedPhoto LoadPhoto(const std::string& path, int thresholdWidth = kDefaultThresholdWidth,
                       int thresholdHeight = kDefaultThresholdHeight);
 

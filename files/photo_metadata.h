@@ -24,6 +24,13 @@ struct PhotoMetadata {
     std::string dateTaken;       // "YYYY:MM:DD HH:MM:SS" when the camera recorded it
     std::string camera;          // maker and model
     std::vector<std::string> notes;  // what was dropped while reading, for messages
+    // How the opened file stored its picture, so that a plain Save can write
+    // it back the same way: the quality estimated from a JPEG's tables (none
+    // for other formats), and whether it was stored without loss (PNG, TIFF
+    // without JPEG compression, BMP, GIF and the like, a lossless WebP or
+    // JPEG XL).
+    std::optional<int> sourceQuality;
+    bool sourceLossless = false;
 
     bool hasMetadata() const { return !exif.empty() || !xmp.empty() || !iptc.empty(); }
 };

@@ -898,5 +898,70 @@ TEST(PhotoMetadata, PngExifIsWrittenAsAnExifChunkAndReadInEitherForm)
     }
 }
 
+// What a plain Save needs to write the photo back as it came: the quality
+// of a JPEG (from its tables) and whether the file was lossless.
+TEST(PhotoMetadata, OpenedFilesReportTheirQualityAndLosslessness)
+{
+    TempFolder folder;
+    const PixelBuffer picture = SourcePhoto();
+    for (const int quality : {50, 75, 90, 95}) {
+        const std::string path = folder.path("q" + std::to_string(quality) + ".jpg");
+        ImageEncoder encoder(path);
+        encoder.setQuality(quality);
+        ASSERT_EQ(encoder.saveToFile(picture, path), SaveStatus::Ok);
+        for (const int threshold : {0, 100}) {  // Qt's reader and the codec library
+            const LoadedPhoto loaded = LoadPhoto(path, threshold, threshold);
+            ASSERT_TRUE(loaded.ok);
+            ASSERT_TRUE(loaded.metadata.sourceQuality.has_value()) << path;
+            EXPECT_NEAR(*loaded.metadata.sourceQuality, quality, 2) << path;
+            EXPECT_FALSE(loaded.metadata.sourceLossless);
+        }
+    }
+    // Lower and higher than any standard table, the estimate stays in 1..100.
+    for (const char* tableByte : {"\x01", "\xff"}) {
+        QByteArray jpeg;
+        ImageEncoder("x.jpg").saveToStream(picture, jpeg);
+        const qsizetype dqt = jpeg.indexOf("\xff\xdb");
+        ASSERT_GT(dqt, 0);
+        for (int i = 0; i < 64; ++i)
+            jpeg[dqt + 5 + i] = tableByte[0];
+        test::WriteFile(folder.path("odd.jpg"), jpeg.toStdString());
+        const LoadedPhoto odd = LoadPhoto(folder.path("odd.jpg"));
+        ASSERT_TRUE(odd.ok);
+        ASSERT_TRUE(odd.metadata.sourceQuality.has_value());
+        EXPECT_EQ(*odd.metadata.sourceQuality, tableByte[0] == 1 ? 100 : 1);
+    }
+
+    struct Case {
+        const char* name;
+        bool lossless;
+    };
+    for (const Case& c : {Case{"a.webp", false}, Case{"b.webp", true}, Case{"c.jxl", false}, Case{"d.jxl", true},
+                          Case{"e.png", true}, Case{"f.tif", true}, Case{"g.bmp", true}, Case{"h.avif", false}}) {
+        SCOPED_TRACE(c.name);
+        ImageEncoder encoder(folder.path(c.name));
+        encoder.setLossless(c.lossless);
+        PhotoMetadata profiled;  // with metadata and the sRGB tag, as a Save writes
+        profiled.hadProfile = true;
+        AddMetadataBlocks(profiled, CameraBlocks().exif.data(), CameraBlocks().exif.size(), CameraBlocks().xmp);
+        encoder.setMetadata(profiled, false);
+        ASSERT_EQ(encoder.saveToFile(picture, folder.path(c.name)), SaveStatus::Ok);
+        const LoadedPhoto loaded = LoadPhoto(folder.path(c.name));
+        ASSERT_TRUE(loaded.ok) << loaded.error;
+        EXPECT_EQ(loaded.metadata.sourceLossless, c.lossless);
+        EXPECT_FALSE(loaded.metadata.sourceQuality.has_value());
+        // Written back lossless, a lossless photo stays the same pixels.
+        if (c.lossless) {
+            EXPECT_EQ(MeanDifference(loaded.photo, picture), 0.0);
+        }
+    }
+    // A JPEG repacked losslessly into JPEG XL is still a JPEG's picture.
+    ASSERT_TRUE(RunTool("cjxl", {QString::fromStdString(folder.path("q90.jpg")),
+                                 QString::fromStdString(folder.path("repacked.jxl"))}));
+    const LoadedPhoto repacked = LoadPhoto(folder.path("repacked.jxl"));
+    ASSERT_TRUE(repacked.ok);
+    EXPECT_FALSE(repacked.metadata.sourceLossless);
+}
+
 } // namespace
 } // namespace ombrik
