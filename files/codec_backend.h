@@ -21,6 +21,11 @@ public:
     virtual bool isValid() const = 0;
     // The last load found missing or corrupt data and kept what it decoded.
     virtual bool damaged() const = 0;
+    // The last load found the picture's orientation in the file (JPEG, TIFF)
+    // and turned it upright.
+    virtual bool oriented() const = 0;
+    // Turns the picture upright from EXIF orientation 1..8.
+    virtual bool orient(int orientation, std::string& error) = 0;
     virtual int width() const = 0;
     virtual int height() const = 0;
     // All rows top-down as width × 3 bytes blue, green, red.

@@ -179,6 +179,17 @@ const uint8_t* CodecImage::storedRow(int index) const
     return m_rows.data() + topDown * size_t(width()) * 3;
 }
 
+bool CodecImage::oriented() const { return m_image && m_image->oriented(); }
+
+bool CodecImage::orient(int orientation)
+{
+    if (!m_image)
+        return false;
+    m_rowsReady = false;
+    m_rows.clear();
+    return m_image->orient(orientation, m_error);
+}
+
 bool CodecImage::resample(int newWidth, int newHeight, int mode)
 {
     if (!m_image || newWidth <= 0 || newHeight <= 0)

@@ -81,6 +81,14 @@ public:
     // an image. Valid until the image changes.
     const uint8_t* storedRow(int index) const;
 
+    // The last load turned the picture upright by the orientation its format
+    // keeps (JPEG's EXIF, TIFF's tag); other formats are left as stored.
+    bool oriented() const;
+
+    // Turns the picture upright from EXIF orientation 1..8 (for formats
+    // whose EXIF the library does not read).
+    bool orient(int orientation);
+
     // Resamples to newWidth × newHeight. Mode 0 is a triangle filter, mode 1
     // the fast area average, mode 2 a Lanczos filter.
     bool resample(int newWidth, int newHeight, int mode);

@@ -109,6 +109,88 @@ struct JxlRunnerFree {
     void operator()(void* r) const { JxlThreadParallelRunnerDestroy(r); }
 };
 
+// The metadata boxes of a JPEG XL container, wherever they are in the file.
+struct JxlMetadataBoxes {
+    std::vector<uint8_t> exif;  // the Exif box's contents (offset, then the TIFF header)
+    std::vector<uint8_t> xmp;
+    bool broken = false;        // the box structure is cut short or damaged
+    bool tooLarge = false;      // a metadata box over the limit was left out
+    bool jpegReconstruction = false;  // a "jbrd" box: the picture is a repacked JPEG's
+};
+
+// Walks the boxes with libjxl, decompressing "brob" boxes, without decoding
+// the codestream: Exif and XMP boxes may come before or after the picture
+// data, and an animation's other frames are not decoded to reach them.
+JxlMetadataBoxes ReadJxlBoxes(const uint8_t* data, size_t size)
+{
+    JxlMetadataBoxes out;
+    std::unique_ptr<JxlDecoder, JxlDecoderFree> decoder(JxlDecoderCreate(nullptr));
+    if (!decoder || JxlDecoderSubscribeEvents(decoder.get(), JXL_DEC_BOX) != JXL_DEC_SUCCESS
+        || JxlDecoderSetDecompressBoxes(decoder.get(), JXL_TRUE) != JXL_DEC_SUCCESS
+        || JxlDecoderSetInput(decoder.get(), data, size) != JXL_DEC_SUCCESS) {
+        out.broken = true;
+        return out;
+    }
+    JxlDecoderCloseInput(decoder.get());
+    constexpr size_t kBoxChunk = 65536;
+    constexpr size_t kMaxBox = 4u << 20;
+    std::vector<uint8_t>* box = nullptr;  // the box being read
+    auto finishBox = [&] {
+        if (!box)
+            return;
+        const size_t left = JxlDecoderReleaseBoxBuffer(decoder.get());
+        box->resize(box->size() - left);
+        box = nullptr;
+    };
+    for (;;) {
+        const JxlDecoderStatus status = JxlDecoderProcessInput(decoder.get());
+        if (status == JXL_DEC_SUCCESS) {
+            finishBox();
+            break;
+        }
+        if (status == JXL_DEC_BOX) {
+            finishBox();
+            JxlBoxType type;
+            if (JxlDecoderGetBoxType(decoder.get(), type, JXL_TRUE) != JXL_DEC_SUCCESS)
+                continue;
+            if (std::memcmp(type, "Exif", 4) == 0 && out.exif.empty())
+                box = &out.exif;
+            else if (std::memcmp(type, "xml ", 4) == 0 && out.xmp.empty())
+                box = &out.xmp;
+            else if (std::memcmp(type, "jbrd", 4) == 0)
+                out.jpegReconstruction = true;
+            if (box) {
+                box->resize(kBoxChunk);
+                JxlDecoderSetBoxBuffer(decoder.get(), box->data(), box->size());
+            }
+            continue;
+        }
+        if (status == JXL_DEC_BOX_NEED_MORE_OUTPUT && box) {
+            const size_t used = box->size() - JxlDecoderReleaseBoxBuffer(decoder.get());
+            if (box->size() + kBoxChunk > kMaxBox) {
+                // Left out; the boxes after it are still read.
+                JxlDecoderReleaseBoxBuffer(decoder.get());
+                box->clear();
+                box = nullptr;
+                out.tooLarge = true;
+                continue;
+            }
+            box->resize(box->size() + kBoxChunk);
+            JxlDecoderSetBoxBuffer(decoder.get(), box->data() + used, box->size() - used);
+            continue;
+        }
+        // Cut short or damaged: a box read only in part is not kept.
+        if (box) {
+            JxlDecoderReleaseBoxBuffer(decoder.get());
+            box->clear();
+            box = nullptr;
+        }
+        out.broken = true;
+        break;
+    }
+    return out;
+}
+
 bool IsSrgbEncoding(const JxlColorEncoding& e)
 {
     return e.color_space == JXL_COLOR_SPACE_RGB && e.white_point == JXL_WHITE_POINT_D65
@@ -206,13 +288,11 @@ bool DecodeJxl(const uint8_t* data, size_t size, int64_t maxSide, int64_t maxPix
         return false;
     }
     JxlDecoderSetParallelRunner(decoder.get(), JxlThreadParallelRunner, runner.get());
-    if (JxlDecoderSubscribeEvents(decoder.get(),
-                                  JXL_DEC_BASIC_INFO | JXL_DEC_COLOR_ENCODING | JXL_DEC_FULL_IMAGE | JXL_DEC_BOX)
+    if (JxlDecoderSubscribeEvents(decoder.get(), JXL_DEC_BASIC_INFO | JXL_DEC_COLOR_ENCODING | JXL_DEC_FULL_IMAGE)
         != JXL_DEC_SUCCESS) {
         out.error = "the JPEG XL decoder could not start";
         return false;
     }
-    JxlDecoderSetDecompressBoxes(decoder.get(), JXL_TRUE);
     JxlDecoderSetInput(decoder.get(), data, size);
     JxlDecoderCloseInput(decoder.get());
 
@@ -220,21 +300,7 @@ bool DecodeJxl(const uint8_t* data, size_t size, int64_t maxSide, int64_t maxPix
     JxlBasicInfo info{};
     QImage image;
     std::vector<uint8_t> pixels;
-    std::vector<uint8_t> exif;
-    std::string xmp;
-    std::vector<uint8_t>* box = nullptr;  // the box being read
-    std::vector<uint8_t> xmpBox;
-    constexpr size_t kBoxChunk = 65536;
-    constexpr size_t kMaxBox = 4u << 20;
     bool haveImage = false;
-
-    auto finishBox = [&] {
-        if (!box)
-            return;
-        const size_t left = JxlDecoderReleaseBoxBuffer(decoder.get());
-        box->resize(box->size() - left);
-        box = nullptr;
-    };
 
     for (;;) {
         const JxlDecoderStatus status = JxlDecoderProcessInput(decoder.get());
@@ -292,51 +358,26 @@ bool DecodeJxl(const uint8_t* data, size_t size, int64_t maxSide, int64_t maxPix
             break;
         }
         case JXL_DEC_FULL_IMAGE: haveImage = true; break;
-        case JXL_DEC_BOX: {
-            finishBox();
-            JxlBoxType type;
-            if (JxlDecoderGetBoxType(decoder.get(), type, JXL_TRUE) != JXL_DEC_SUCCESS)
-                break;
-            if (std::memcmp(type, "Exif", 4) == 0 && exif.empty())
-                box = &exif;
-            else if (std::memcmp(type, "xml ", 4) == 0 && xmpBox.empty())
-                box = &xmpBox;
-            if (box) {
-                box->resize(kBoxChunk);
-                JxlDecoderSetBoxBuffer(decoder.get(), box->data(), box->size());
-            }
-            break;
-        }
-        case JXL_DEC_BOX_NEED_MORE_OUTPUT: {
-            if (!box) {
-                out.error = "the JPEG XL file is damaged";
-                return false;
-            }
-            const size_t left = JxlDecoderReleaseBoxBuffer(decoder.get());
-            const size_t used = box->size() - left;
-            if (box->size() + kBoxChunk > kMaxBox) {
-                box->clear();
-                box = nullptr;
-                out.metadata.notes.push_back("a metadata block is too large and was not kept");
-                break;
-            }
-            box->resize(box->size() + kBoxChunk);
-            JxlDecoderSetBoxBuffer(decoder.get(), box->data() + used, box->size() - used);
-            break;
-        }
         default: break;
         }
-        // Only the first frame is wanted; boxes after it are not waited for.
+        // Only the first frame is wanted.
         if (haveImage)
             break;
     }
-    finishBox();
     if (!haveImage) {
         out.error = "the JPEG XL file has no picture";
         return false;
     }
-    xmp.assign(xmpBox.begin(), xmpBox.end());
-    AddOffsetExif(out.metadata, exif, xmp);
+    const JxlMetadataBoxes boxes = ReadJxlBoxes(data, size);
+    if (boxes.tooLarge)
+        out.metadata.notes.push_back("a metadata block is too large and was not kept");
+    if (boxes.broken)
+        out.metadata.notes.push_back("part of the JPEG XL file is damaged; its metadata may be incomplete");
+    AddOffsetExif(out.metadata, boxes.exif, std::string(boxes.xmp.begin(), boxes.xmp.end()));
+    // Lossless JPEG XL keeps the original colour space rather than the
+    // perceptual one lossy coding works in (the same sign the reference
+    // tools go by); a repacked JPEG is as lossy as that JPEG was.
+    out.metadata.sourceLossless = info.uses_original_profile && !boxes.jpegReconstruction;
     image = QImage(int(info.xsize), int(info.ysize), QImage::Format_RGB888);
     if (image.isNull()) {
         out.error = "not enough memory for the picture";

@@ -18,7 +18,7 @@ namespace ombrik {
 
 struct DecodedPicture {
     QImage image;            // Format_RGB888, upright
-    PhotoMetadata metadata;  // icc (or a profile built from coded colour), exif, xmp, notes
+    PhotoMetadata metadata;  // icc (or a profile built from coded colour), exif, xmp, notes, sourceLossless
     std::string error;       // why decoding failed
 };
 

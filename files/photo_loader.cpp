@@ -5,6 +5,7 @@
 #include "files/colour_profile.h"
 #include "files/modern_codecs.h"
 #include "files/picture_formats.h"
+#include "files/source_encoding.h"
 #include "files/tiff_handlers.h"
 
 #include <QImage>
@@ -79,6 +80,35 @@ private:
 
 bool FinishImage(QImage image, int64_t limit, uint32_t a, uint32_t b, PhotoDecoder decoder, LoadedPhoto& result);
 
+// What EXIF orientation 1..8 asks for to show the stored picture upright,
+// in Qt's terms.
+QImageIOHandler::Transformations ExifTransformation(int orientation)
+{
+    switch (orientation) {
+    case 2: return QImageIOHandler::TransformationMirror;
+    case 3: return QImageIOHandler::TransformationRotate180;
+    case 4: return QImageIOHandler::TransformationFlip;
+    case 5: return QImageIOHandler::TransformationFlipAndRotate90;
+    case 6: return QImageIOHandler::TransformationRotate90;
+    case 7: return QImageIOHandler::TransformationMirrorAndRotate90;
+    case 8: return QImageIOHandler::TransformationRotate270;
+    default: return QImageIOHandler::TransformationNone;
+    }
+}
+
+bool SwapsSides(int orientation) { return orientation >= 5 && orientation <= 8; }
+
+// Mirrors and flips first, then turns a quarter clockwise, as the
+// transformation values mean.
+QImage Turned(QImage image, QImageIOHandler::Transformations turn)
+{
+    if (turn & (QImageIOHandler::TransformationMirror | QImageIOHandler::TransformationFlip))
+        image = image.mirrored(turn & QImageIOHandler::TransformationMirror, turn & QImageIOHandler::TransformationFlip);
+    if (turn & QImageIOHandler::TransformationRotate90)
+        image = image.transformed(QTransform().rotate(90));
+    return image;
+}
+
 // Qt's reader path. `downsize` (a, b) is used only when the codec library
 // could not read a file Qt reads but that is over the threshold: Qt then
 // resamples it to the same size the codec path would.
@@ -112,6 +142,13 @@ bool LoadThroughQt(const std::string& path, int64_t limit, LoadedPhoto& result, 
             return false;
         result.damaged = warnings.damaged();
     }
+    result.metadata = ReadPhotoMetadata(path);
+    NoteSourceEncoding(path, reader.format().toLower().toStdString(), result.metadata);
+    // Qt's JPEG and TIFF readers have turned the picture by its orientation;
+    // the others (PNG, WebP) leave it to the EXIF block. Turned before any
+    // downsizing, which depends on the upright shape.
+    if (!reader.supportsOption(QImageIOHandler::ImageTransformation))
+        image = Turned(std::move(image), ExifTransformation(ExifOrientation(result.metadata.exif)));
     return FinishImage(std::move(image), limit, a, b, PhotoDecoder::QtImageIO, result);
 }
 
@@ -234,7 +271,28 @@ bool LoadPlainBmp(const std::string& path, int64_t limit, LoadedPhoto& result)
     result.fileHeight = int(height);
     result.decoder = PhotoDecoder::QtImageIO;  // what Qt's reader gives, byte for byte
     result.ok = true;
+    result.metadata = ReadPhotoMetadata(path);
+    NoteSourceEncoding(path, "bmp", result.metadata);
     return true;
+}
+
+// The codec library's formats by the names NoteSourceEncoding knows.
+const char* CodecFormatName(int32_t format)
+{
+    switch (format) {
+    case kCodecBmp: return "bmp";
+    case kCodecGif: return "gif";
+    case kCodecJpeg: return "jpeg";
+    case kCodecPng: return "png";
+    case kCodecIco: return "ico";
+    case kCodecTiff: return "tiff";
+    case kCodecTga: return "tga";
+    case kCodecPcx: return "pcx";
+    case kCodecWbmp: return "wbmp";
+    case kCodecPnm: return "pnm";
+    case kCodecRas: return "ras";
+    default: return "";
+    }
 }
 
 void LoadThroughCodec(const std::string& path, uint32_t a, uint32_t b, int64_t limit, LoadedPhoto& result)
@@ -265,6 +323,21 @@ void LoadThroughCodec(const std::string& path, uint32_t a, uint32_t b, int64_t l
     result.decoder = PhotoDecoder::CodecLibrary;
     result.codecFormat = image.format();
     result.damaged = image.damaged();
+    result.metadata = ReadPhotoMetadata(path);
+    NoteSourceEncoding(path, CodecFormatName(image.format()), result.metadata);
+
+    // The library turns JPEG and TIFF photos by their orientation; a PNG's
+    // EXIF orientation is applied here, before downsizing.
+    const int orientation = image.oriented() ? 1 : ExifOrientation(result.metadata.exif);
+    if (orientation != 1) {
+        if (!image.orient(orientation)) {
+            result.error = "the picture could not be turned upright";
+            return;
+        }
+        if (SwapsSides(orientation))
+            std::swap(fullWidth, fullHeight);
+        DownsizedSize(uint32_t(fullWidth), uint32_t(fullHeight), a, b, newWidth, newHeight);
+    }
     result.fileWidth = fullWidth;
     result.fileHeight = fullHeight;
 
@@ -341,6 +414,9 @@ void LoadModern(const std::string& path, ContentKind kind, uint32_t a, uint32_t 
         result.error = "cannot read the file";
         return;
     }
+    // Both decoders turn the picture by the format's own orientation (HEIF's
+    // transform boxes, JPEG XL's header), which takes precedence over EXIF's:
+    // no EXIF orientation is applied on top.
     DecodedPicture decoded;
     const bool ok = kind == ContentKind::Heif
         ? DecodeHeif(bytes.data(), bytes.size(), kCodecMaxSide, kCodecMaxPixels, decoded)
@@ -396,9 +472,7 @@ bool ConvertCmykPhoto(const std::string& path, uint32_t a, uint32_t b, int64_t l
     cmyk = {};
     QImage image(converted.data(), converted.width, converted.height, qsizetype(converted.stride()),
                  QImage::Format_BGR888);
-    image = image.mirrored(turn & QImageIOHandler::TransformationMirror, turn & QImageIOHandler::TransformationFlip);
-    if (sideways)
-        image = image.transformed(QTransform().rotate(90));
+    image = Turned(std::move(image), turn);
     if (reduce)
         image = image.scaled(int(newWidth), int(newHeight), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     LoadedPhoto upright;
@@ -434,12 +508,12 @@ void ApplyColourProfile(LoadedPhoto& result, const std::string& path = {}, uint3
         metadata.notes.push_back(note);
 }
 
-// Reads the metadata of a photo that decoded and applies its colour profile.
+// Applies the colour profile of a photo that decoded (its metadata was read
+// beside the pixels).
 LoadedPhoto WithMetadata(const std::string& path, LoadedPhoto result, uint32_t a, uint32_t b, int64_t limit)
 {
     if (!result.ok)
         return result;
-    result.metadata = ReadPhotoMetadata(path);
     ApplyColourProfile(result, path, a, b, limit);
     return result;
 }

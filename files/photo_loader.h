@@ -38,9 +38,12 @@ struct LoadedPhoto {
 // photo over A × B pixels is resampled. A threshold value of 0 or less turns
 // downsizing off. HEIF/HEIC, AVIF and JPEG XL files (known by their content
 // whatever their name) go to their own decoders; the format table's row of
-// the extension names Qt's reader to try first and keeps metafiles from it. The file's metadata is read
-// beside the pixels, and a photo with an embedded colour profile is converted
-// to sRGB.
+// the extension names Qt's reader to try first and keeps metafiles from it.
+// The photo opens upright: by the EXIF orientation (JPEG, TIFF, PNG, WebP), or
+// by the format's own orientation, which takes precedence over EXIF's (HEIF,
+// JPEG XL). The file's metadata is read beside the pixels, with how the file
+// stored its picture (metadata.sourceQuality, sourceLossless), and a photo
+// with an embedded colour profile is converted to sRGB.
 LoadedPhoto LoadPhoto(const std::string& path, int thresholdWidth = kDefaultThresholdWidth,
                       int thresholdHeight = kDefaultThresholdHeight);
 

@@ -10,10 +10,13 @@
 #include <exiv2/webpimage.hpp>
 #pragma GCC diagnostic pop
 
+#include <zlib.h>
+
 #include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <mutex>
+#include <string_view>
 
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 
@@ -248,6 +251,54 @@ std::string CorrectXmp(const std::string& packet, int width, int height, std::ve
     }
 }
 
+uint32_t BigEndian32(const uint8_t* p)
+{
+    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
+}
+
+void PutBigEndian32(std::vector<uint8_t>& out, uint32_t value)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(uint8_t(value >> shift));
+}
+
+// PNG's own place for EXIF is the eXIf chunk, which photo libraries read;
+// Exiv2 writes only the older text form ("Raw profile type exif"), which is
+// kept beside it for older readers. The chunk goes right before the picture
+// data, after the text form, so a reader that keeps the last EXIF it meets
+// keeps the standard one. A file whose chunks cannot be walked is left as
+// it is.
+void AddPngExifChunk(std::vector<uint8_t>& file, const std::vector<uint8_t>& exif)
+{
+    static constexpr uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    if (exif.empty() || exif.size() > kMaxBlockBytes || file.size() < 8
+        || std::memcmp(file.data(), kSignature, 8) != 0)
+        return;
+    size_t at = 8;
+    while (at + 12 <= file.size()) {
+        const uint32_t length = BigEndian32(file.data() + at);
+        if (length > file.size() - at - 12)
+            return;
+        const std::string_view type(reinterpret_cast<const char*>(file.data() + at + 4), 4);
+        if (type == "eXIf") {  // only one is allowed
+            file.erase(file.begin() + std::ptrdiff_t(at), file.begin() + std::ptrdiff_t(at + 12 + length));
+            continue;
+        }
+        if (type == "IDAT")
+            break;
+        at += 12 + length;
+    }
+    if (at + 12 > file.size())
+        return;
+    std::vector<uint8_t> chunk;
+    chunk.reserve(exif.size() + 12);
+    PutBigEndian32(chunk, uint32_t(exif.size()));
+    chunk.insert(chunk.end(), {'e', 'X', 'I', 'f'});
+    chunk.insert(chunk.end(), exif.begin(), exif.end());
+    PutBigEndian32(chunk, uint32_t(crc32(0, chunk.data() + 4, uInt(chunk.size() - 4))));
+    file.insert(file.begin() + std::ptrdiff_t(at), chunk.begin(), chunk.end());
+}
+
 } // namespace
 
 std::string ExifDateNow()
@@ -334,6 +385,29 @@ void AddMetadataBlocks(PhotoMetadata& metadata, const uint8_t* exif, size_t exif
     FillSummary(metadata, exifData, xmpData);
 }
 
+std::optional<long> ExifNumber(const std::vector<uint8_t>& exif, const char* key)
+{
+    if (exif.empty())
+        return std::nullopt;
+    InitialiseExiv2();
+    try {
+        Exiv2::ExifData data;
+        Exiv2::ExifParser::decode(data, exif.data(), uint32_t(exif.size()));
+        const auto it = data.findKey(Exiv2::ExifKey(key));
+        if (it == data.end() || it->count() == 0)
+            return std::nullopt;
+        return it->toLong();
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+int ExifOrientation(const std::vector<uint8_t>& exif)
+{
+    const std::optional<long> orientation = ExifNumber(exif, "Exif.Image.Orientation");
+    return orientation && *orientation >= 1 && *orientation <= 8 ? int(*orientation) : 1;
+}
+
 SaveMetadata CorrectedMetadata(const PhotoMetadata& metadata, int width, int height)
 {
     InitialiseExiv2();
@@ -382,6 +456,8 @@ void EmbedMetadata(std::vector<uint8_t>& file, const SaveMetadata& blocks, std::
             return;
         }
         file.assign(written.pData_, written.pData_ + written.size_);
+        if (image->imageType() == Exiv2::ImageType::png)
+            AddPngExifChunk(file, blocks.exif);
     } catch (const std::exception& e) {
         notes.push_back(std::string("the metadata could not be written (") + e.what()
                         + "); the picture was saved without it");

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,13 @@ struct PhotoMetadata {
     std::string dateTaken;       // "YYYY:MM:DD HH:MM:SS" when the camera recorded it
     std::string camera;          // maker and model
     std::vector<std::string> notes;  // what was dropped while reading, for messages
+    // How the opened file stored its picture, so that a plain Save can write
+    // it back the same way: the quality estimated from a JPEG's tables (none
+    // for other formats), and whether it was stored without loss (PNG, TIFF
+    // without JPEG compression, BMP, GIF and the like, a lossless WebP or
+    // JPEG XL).
+    std::optional<int> sourceQuality;
+    bool sourceLossless = false;
 
     bool hasMetadata() const { return !exif.empty() || !xmp.empty() || !iptc.empty(); }
 };
@@ -37,6 +45,14 @@ PhotoMetadata ReadPhotoMetadata(const std::string& path);
 // Damaged blocks are dropped with a note.
 void AddMetadataBlocks(PhotoMetadata& metadata, const uint8_t* exif, size_t exifSize, const std::string& xmp);
 
+// A number tag of an EXIF block as kept in PhotoMetadata::exif
+// ("Exif.Image.Orientation"); none when the block lacks it or cannot be read.
+std::optional<long> ExifNumber(const std::vector<uint8_t>& exif, const char* key);
+
+// The EXIF orientation of a block, 1 to 8; 1 when it has none or a value
+// outside that range.
+int ExifOrientation(const std::vector<uint8_t>& exif);
+
 // The blocks to write for a saved picture of width × height, corrected.
 struct SaveMetadata {
     std::vector<uint8_t> exif;   // TIFF-structured, empty for none
@@ -47,7 +63,8 @@ struct SaveMetadata {
 SaveMetadata CorrectedMetadata(const PhotoMetadata& metadata, int width, int height);
 
 // Writes `blocks` into an encoded JPEG, PNG, TIFF or WebP file in memory
-// (the encoders write the colour profile themselves). A block the format
+// (the encoders write the colour profile themselves); a PNG gets its EXIF
+// both as an eXIf chunk and in the older text form. A block the format
 // cannot hold is left out; when Exiv2 cannot write the file at all, `file`
 // stays as it was and a note says so (the picture is saved without metadata
 // rather than not at all).

@@ -9,7 +9,7 @@ PACKAGES=(
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libglib2.0-dev
   libgraphicsmagick++1-dev graphicsmagick libtiff-dev libjpeg-dev
-  libexiv2-dev liblcms2-dev libheif-dev libjxl-dev libwebp-dev
+  libexiv2-dev liblcms2-dev libheif-dev libjxl-dev libwebp-dev zlib1g-dev
   libheif-examples libjxl-tools
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-dejavu-extra fontconfig

@@ -148,6 +148,8 @@ public:
                 error = "the picture could not be decoded";
                 return false;
             }
+            const Magick::OrientationType orientation = image->orientation();
+            m_oriented = orientation != Magick::UndefinedOrientation && orientation != Magick::TopLeftOrientation;
             image->autoOrient();
             m_image = std::move(image);
         } catch (const Magick::Exception& e) {
@@ -173,6 +175,23 @@ public:
 
     bool isValid() const override { return m_image && m_image->isValid(); }
     bool damaged() const override { return m_damaged; }
+    bool oriented() const override { return m_oriented; }
+
+    bool orient(int orientation, std::string& error) override
+    {
+        if (!m_image || orientation < 1 || orientation > 8)
+            return false;
+        try {
+            // The library's orientation values are EXIF's.
+            m_image->orientation(Magick::OrientationType(orientation));
+            m_image->autoOrient();
+        } catch (const Magick::Exception& e) {
+            error = e.what();
+            return false;
+        }
+        return true;
+    }
+
     int width() const override { return m_image ? int(m_image->columns()) : 0; }
     int height() const override { return m_image ? int(m_image->rows()) : 0; }
 
@@ -233,6 +252,7 @@ public:
 private:
     std::unique_ptr<Magick::Image> m_image;
     bool m_damaged = false;
+    bool m_oriented = false;
 };
 
 CodecBackend* Create()

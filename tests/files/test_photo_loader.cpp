@@ -3,6 +3,10 @@
 #include "files/photo_loader.h"
 #include "tests/files/files_test_support.h"
 
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#include <exiv2/exiv2.hpp>
+#pragma GCC diagnostic pop
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -246,6 +250,130 @@ TEST(LoadPhoto, ExifOrientationOpensUpright)
     ASSERT_EQ(viaCodec.photo.height, 100);
     EXPECT_GT(viaCodec.photo.at(24, 10)[2], 200);
     EXPECT_GT(viaCodec.photo.at(24, 90)[0], 200);
+}
+
+// Writes an EXIF orientation into a picture file the way a photo manager
+// does, through Exiv2 (which picks where the format keeps EXIF).
+void SetExifOrientation(const std::string& path, int orientation)
+{
+    Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path);
+    image->readMetadata();
+    image->exifData()["Exif.Image.Orientation"] = uint16_t(orientation);
+    image->exifData()["Exif.Image.Make"] = "Kestrel";
+    image->writeMetadata();
+}
+
+// The stored pixel that EXIF orientation `o` shows at (x, y) of the upright
+// picture; w × h is the stored size.
+std::pair<int, int> StoredPixel(int o, int x, int y, int w, int h)
+{
+    switch (o) {
+    case 2: return {w - 1 - x, y};
+    case 3: return {w - 1 - x, h - 1 - y};
+    case 4: return {x, h - 1 - y};
+    case 5: return {y, x};
+    case 6: return {y, h - 1 - x};
+    case 7: return {w - 1 - y, h - 1 - x};
+    case 8: return {w - 1 - y, x};
+    default: return {x, y};
+    }
+}
+
+// Every pixel of `photo` is the stored pixel that orientation `o` puts there.
+void ExpectUpright(const PixelBuffer& photo, const PixelBuffer& stored, int o, const std::string& what)
+{
+    const bool sideways = o >= 5;
+    ASSERT_EQ(photo.width, sideways ? stored.height : stored.width) << what;
+    ASSERT_EQ(photo.height, sideways ? stored.width : stored.height) << what;
+    for (int y = 0; y < photo.height; ++y)
+        for (int x = 0; x < photo.width; ++x) {
+            const auto [sx, sy] = StoredPixel(o, x, y, stored.width, stored.height);
+            ASSERT_EQ(std::memcmp(photo.at(x, y), stored.at(sx, sy), 3), 0) << what << " at " << x << "," << y;
+        }
+}
+
+// PNG and WebP keep EXIF too (PNG as text or eXIf chunk, WebP as a chunk):
+// their photos open upright by it, as JPEG's do, and TIFF's own orientation
+// is applied once.
+TEST(LoadPhoto, ExifOrientationTurnsPngWebpAndTiffUpright)
+{
+    TempFolder folder;
+    PixelBuffer stored(40, 24, 3);  // every pixel tells where it was stored
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 40; ++x) {
+            stored.at(x, y)[0] = uint8_t(x * 6);
+            stored.at(x, y)[1] = uint8_t(y * 10);
+            stored.at(x, y)[2] = uint8_t(90 + x + y);
+        }
+    for (const char* ext : {"png", "webp", "tif"}) {
+        for (int o = 1; o <= 8; ++o) {
+            const std::string path = folder.path("o" + std::to_string(o) + "." + ext);
+            ImageEncoder encoder(path);
+            encoder.setLossless(true);
+            ASSERT_EQ(encoder.saveToFile(stored, path), SaveStatus::Ok);
+            SetExifOrientation(path, o);
+            const LoadedPhoto loaded = LoadPhoto(path);
+            ASSERT_TRUE(loaded.ok) << path << ": " << loaded.error;
+            ExpectUpright(loaded.photo, stored, o, path);
+        }
+    }
+
+    // Saved again, the photo keeps looking upright: orientation 1, turned pixels.
+    const LoadedPhoto turned = LoadPhoto(folder.path("o6.webp"));
+    ASSERT_TRUE(turned.ok);
+    for (const char* name : {"saved.png", "saved.webp"}) {
+        ImageEncoder encoder(folder.path(name));
+        encoder.setLossless(true);
+        encoder.setMetadata(turned.metadata, false);
+        ASSERT_EQ(encoder.saveToFile(turned.photo, folder.path(name)), SaveStatus::Ok);
+        Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(folder.path(name));
+        image->readMetadata();
+        EXPECT_EQ(image->exifData()["Exif.Image.Orientation"].toLong(), 1) << name;
+        EXPECT_EQ(image->exifData()["Exif.Image.Make"].toString(), "Kestrel") << name;
+        ExpectUpright(LoadPhoto(folder.path(name)).photo, stored, 6, name);
+    }
+}
+
+// Over the threshold a PNG goes to the codec library and a WebP to Qt's
+// reader with downsizing: both open upright and downsized as upright photos.
+TEST(LoadPhoto, ExifOrientationAppliesBeforeDownsizing)
+{
+    TempFolder folder;
+    // 400 × 200 stored in four coloured quarters.
+    const uint8_t colours[4][3] = {{0, 0, 255}, {255, 0, 0}, {0, 255, 0}, {255, 255, 255}};
+    auto quarter = [](int x, int y, int w, int h) { return (y < h / 2 ? 0 : 2) + (x < w / 2 ? 0 : 1); };
+    PixelBuffer stored(400, 200, 3);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 400; ++x)
+            std::memcpy(stored.at(x, y), colours[quarter(x, y, 400, 200)], 3);
+    for (const auto& [ext, decoder] : {std::pair{"png", PhotoDecoder::CodecLibrary},
+                                       std::pair{"webp", PhotoDecoder::QtImageIO}}) {
+        for (int o : {3, 6, 7}) {
+            const std::string path = folder.path("q" + std::to_string(o) + "." + ext);
+            ImageEncoder encoder(path);
+            encoder.setLossless(true);
+            ASSERT_EQ(encoder.saveToFile(stored, path), SaveStatus::Ok);
+            SetExifOrientation(path, o);
+            const LoadedPhoto loaded = LoadPhoto(path, 100, 100);
+            ASSERT_TRUE(loaded.ok) << path << ": " << loaded.error;
+            EXPECT_EQ(loaded.decoder, decoder) << path;
+            // Upright 200 × 400 is portrait: 50 × 100, cut to 48 × 100;
+            // upright 400 × 200 is wider than 1:1: 100 × 50, cut to 100 × 48.
+            const bool sideways = o >= 5;
+            ASSERT_EQ(loaded.photo.width, sideways ? 48 : 100) << path;
+            ASSERT_EQ(loaded.photo.height, sideways ? 100 : 48) << path;
+            const int uprightW = sideways ? 200 : 400;
+            const int uprightH = sideways ? 400 : 200;
+            for (const auto& [fx, fy] : {std::pair{0.25, 0.25}, std::pair{0.75, 0.25}, std::pair{0.25, 0.75},
+                                         std::pair{0.75, 0.75}}) {
+                const auto [sx, sy] = StoredPixel(o, int(fx * uprightW), int(fy * uprightH), 400, 200);
+                const uint8_t* expected = colours[quarter(sx, sy, 400, 200)];
+                const uint8_t* got = loaded.photo.at(int(fx * loaded.photo.width), int(fy * loaded.photo.height));
+                for (int k = 0; k < 3; ++k)
+                    EXPECT_NEAR(got[k], expected[k], 8) << path << " at " << fx << "," << fy;
+            }
+        }
+    }
 }
 
 TEST(LoadPhoto, PlainBmpRowsInBothStoredOrders)
