@@ -126,6 +126,8 @@ void PinLights(const PixelBuffer& src, Outputs& out)
         {2, 40, 18, 20, 0, DefaultLightingColour(122)}, {2, 8, 40, 45, 0, 0xFFFFFF},
         {3, 30, 25, 12, 0, 0xFFFFFF},  {4, 30, 25, 12, 0, 0xFFFFFF},
         {3, 50, 10, 25, 0, DefaultLightingColour(124)}, {4, 50, 10, 25, 0, DefaultLightingColour(124)},
+        // A click without a drag: the smallest flares, reaching far beyond their size.
+        {2, 60, 3, 1, 0, DefaultLightingColour(122)}, {3, 2, 45, 1, 0, 0xFFFFFF}, {4, 61, 44, 1, 0, 0xFFFFFF},
     };
     const char* kinds[] = {"spotlight", "point light", "lens flare", "radial flare", "magic flare"};
     for (const Placement& p : placements) {
@@ -265,11 +267,15 @@ TEST(PinnedOutputs, EveryEffectMatchesItsRecordedDigest)
     const PixelBuffer photo = CropPixels(test::LoadSamplePhoto("chelsea.png"), 286, 104, 64, 48);
     ASSERT_EQ(photo.width, 64);
     Outputs outputs;
-    // Only the catalogue's effects take 4-byte pixels.
-    for (const auto& [fixture, src] : {std::pair{"photo", photo}, {"pattern", Pattern(3)}, {"pattern rgba", Pattern(4)}}) {
+    // Only the catalogue's effects take 4-byte pixels and a single row or
+    // column, which they handle as their loop bounds say.
+    const std::pair<const char*, PixelBuffer> fixtures[] = {
+        {"photo", photo}, {"pattern", Pattern(3)}, {"pattern rgba", Pattern(4)},
+        {"row", CropPixels(photo, 0, 20, 64, 1)}, {"column", CropPixels(Pattern(3), 16, 0, 1, 48)}};
+    for (const auto& [fixture, src] : fixtures) {
         Outputs own;
         for (auto pin : {PinEffects, PinLights, PinWarps, PinAdjustmentsAndGeometry})
-            if (src.bytesPerPixel == 3 || pin == PinEffects)
+            if (pin == PinEffects || (src.bytesPerPixel == 3 && src.width > 1 && src.height > 1))
                 pin(src, own);
         for (auto& [name, pixels] : own)
             outputs.emplace_back(Cat(fixture, "/", name), std::move(pixels));
