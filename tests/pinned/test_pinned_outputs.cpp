@@ -225,6 +225,15 @@ void PinAdjustmentsAndGeometry(const PixelBuffer& src, Outputs& out)
     FadeBlend(src, adjusted, 35, faded);
     out.emplace_back("adjust all", std::move(adjusted));
     out.emplace_back("fade 35", std::move(faded));
+    // More colour on a brighter or darker picture pushes channels past white or black.
+    const std::pair<const char*, AdjustParams> clipping[] = {{"brighter with vibrance", {1.2, 0, 0, 0, 0, 80}},
+                                                             {"brighter with saturation", {1.2, 0, 0, 0, 60}},
+                                                             {"darker with contrast and saturation", {-0.7, 55, 0, 0, 60}}};
+    for (const auto& [name, p] : clipping) {
+        PixelBuffer dst(src.width, src.height, 3);
+        ApplyAdjustments(p, src, dst);
+        out.emplace_back(Cat("adjust ", name), std::move(dst));
+    }
 
     out.emplace_back("straighten 6.5", StraightenPixels(src, 6.5));
     out.emplace_back("straighten -20", StraightenPixels(src, -20.0));
