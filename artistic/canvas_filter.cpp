@@ -36,7 +36,7 @@ void CCanvasFilter::ApplyCanvas(const uint8_t* src, uint8_t* dst) const
     for (int y = 0; y < h; ++y) {
         if (CancelRequested())
             return;
-        const int8_t* texRow = kCanvasTexture + (y % kCanvasTextureSize) * kCanvasTextureSize;
+        const int8_t* texRow = CanvasTexture() + (y % kCanvasTextureSize) * kCanvasTextureSize;
         for (int u = 0; u < kCanvasTextureSize; ++u)
             for (int c = 0; c < bpp; ++c)
                 pattern[size_t(u * bpp + c)] = int16_t(c < 3 ? texRow[u] : 0);

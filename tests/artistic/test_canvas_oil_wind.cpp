@@ -53,7 +53,7 @@ TEST(CanvasTexture, RangeStatisticsAndTiling)
     const int n = kCanvasTextureSize;
     double sum = 0.0, sumSq = 0.0;
     int lo = 0, hi = 0;
-    for (int v : std::vector<int>(kCanvasTexture, kCanvasTexture + n * n)) {
+    for (int v : std::vector<int>(CanvasTexture(), CanvasTexture() + n * n)) {
         sum += v;
         sumSq += double(v) * v;
         lo = std::min(lo, v);
@@ -92,7 +92,7 @@ TEST(Canvas, AddsTheTextureAndClipsAtBlackAndWhite)
         const PixelBuffer out = test::RunCatalogueEffect(kCanvas, Filled(w, h, uint8_t(level), uint8_t(level), uint8_t(level)));
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
-                const int expected = std::clamp(level + int(kCanvasTexture[(y % 128) * 128 + x % 128]), 0, 255);
+                const int expected = std::clamp(level + int(CanvasTexture()[(y % 128) * 128 + x % 128]), 0, 255);
                 const uint8_t* p = out.at(x, y);
                 ASSERT_EQ(p[0], expected) << level << " at " << x << "," << y;
                 ASSERT_EQ(p[1], expected);
