@@ -18,12 +18,6 @@ namespace ombrik {
 
 namespace {
 
-// Effects whose result is recomputed from the new base after every stroke.
-bool RecomputedAfterStroke(EffectId id)
-{
-    return id == fx::SmoothSkin || id == fx::Blur || id == fx::Sharp;
-}
-
 // Blend weight of a dab pixel from the tip alpha and the stroke coverage so far.
 inline float DabWeight(int coverage, int alpha)
 {
@@ -31,6 +25,11 @@ inline float DabWeight(int coverage, int alpha)
 }
 
 } // namespace
+
+bool RecomputedAfterStroke(EffectId id)
+{
+    return id == fx::SmoothSkin || id == fx::Blur || id == fx::Sharp;
+}
 
 CanvasDocument::CanvasDocument()
 {
@@ -623,7 +622,7 @@ void CanvasDocument::beginWarp(int x, int y)
     m_warpPrevY = y;
 }
 
-PixelArea CanvasDocument::applyWarp(int x, int y)
+IntRect CanvasDocument::applyWarp(int x, int y)
 {
     const std::optional<WarpMode> mode = WarpModeForEffect(m_effectId);
     if (!hasPhoto() || !mode)
@@ -642,7 +641,7 @@ PixelArea CanvasDocument::applyWarp(int x, int y)
     const int64_t y1 = stroke ? std::max<int64_t>(cy, m_warpPrevY) : cy;
     m_warpPrevX = x;
     m_warpPrevY = y;
-    PixelArea area;
+    IntRect area;
     area.left = int(std::clamp<int64_t>(x0 - r, 0, m_width));
     area.top = int(std::clamp<int64_t>(y0 - r, 0, m_height));
     area.right = int(std::clamp<int64_t>(x1 + r + 1, 0, m_width));
@@ -650,18 +649,18 @@ PixelArea CanvasDocument::applyWarp(int x, int y)
     return area;
 }
 
-PixelArea CanvasDocument::warpTo(int x, int y)
+IntRect CanvasDocument::warpTo(int x, int y)
 {
     if (m_applyMode != ApplyMode::WarpBrush)
         return {};
     return applyWarp(x, y);
 }
 
-PixelArea CanvasDocument::endWarp(int x, int y)
+IntRect CanvasDocument::endWarp(int x, int y)
 {
     if (m_applyMode != ApplyMode::WarpBrush || !hasPhoto())
         return {};
-    const PixelArea area = applyWarp(x, y);
+    const IntRect area = applyWarp(x, y);
     m_warpUncommitted = true;
     recordStep(true);
     return area;
@@ -734,125 +733,6 @@ bool CanvasDocument::placeLight(int ax, int ay, int mx, int my, int flareRadius)
     m_strokeBase = m_photo;
     m_warp.reset();
     recordStep(true);
-    return true;
-}
-
-// --- Adjustments and fade -------------------------------------------------------
-
-const PixelBuffer& CanvasDocument::displayPhoto() const
-{
-    if (m_fadePreviewActive)
-        return m_fadePreview;
-    if (m_adjustActive)
-        return m_adjustPreview;
-    return m_photo;
-}
-
-void CanvasDocument::setAdjustPreview(const AdjustParams& params)
-{
-    m_adjustParams = params;
-    m_adjustActive = !params.isIdentity();
-    refreshAdjustPreview();
-}
-
-void CanvasDocument::clearAdjustPreview()
-{
-    m_adjustParams = AdjustParams();
-    m_adjustActive = false;
-    m_adjustPreview = PixelBuffer();
-}
-
-void CanvasDocument::refreshAdjustPreview()
-{
-    if (!m_adjustActive || !hasPhoto()) {
-        m_adjustPreview = PixelBuffer();
-        return;
-    }
-    // Reuses the preview's memory from frame to frame.
-    ApplyAdjustments(m_adjustParams, m_photo, m_adjustPreview);
-}
-
-bool CanvasDocument::applyAdjustment()
-{
-    if (!hasPhoto() || !m_adjustActive || m_adjustPreview.byteCount() != m_photo.byteCount())
-        return false;
-    m_photo = std::move(m_adjustPreview);
-    clearAdjustPreview();
-    m_strokeBase = m_photo;
-    m_warp.reset();
-    m_warpUncommitted = false;
-    recordStep(true);
-    if (RecomputedAfterStroke(m_effectId))
-        computeEffectResult();
-    return true;
-}
-
-void CanvasDocument::rememberFade(PixelBuffer before)
-{
-    dropFade();
-    if (m_history.empty() || before.byteCount() != m_photo.byteCount())
-        return;
-    m_fadeBefore = std::move(before);
-    m_fadeAfter = m_photo;
-    m_fadeStep = m_historyPos;
-}
-
-void CanvasDocument::dropFade()
-{
-    m_fadeBefore = PixelBuffer();
-    m_fadeAfter = PixelBuffer();
-    m_fadePreview = PixelBuffer();
-    m_fadePreviewActive = false;
-    m_fadeStep = -1;
-    m_fadePercent = 100;
-}
-
-bool CanvasDocument::canFade() const
-{
-    return hasPhoto() && m_fadeStep >= 0 && m_fadeStep == m_historyPos && m_historyPos == int(m_history.size()) - 1
-        && m_history.back().snapshotIndex >= 0 && m_history.back().snapshotIndex == m_currentSnapshot
-        && m_fadeBefore.byteCount() == m_photo.byteCount() && m_fadeAfter.byteCount() == m_photo.byteCount();
-}
-
-void CanvasDocument::setFadePreview(int percent)
-{
-    if (!canFade())
-        return;
-    FadeBlend(m_fadeBefore, m_fadeAfter, percent, m_fadePreview);
-    m_fadePreviewActive = true;
-}
-
-void CanvasDocument::clearFadePreview()
-{
-    m_fadePreviewActive = false;
-}
-
-bool CanvasDocument::commitFade(int percent)
-{
-    if (!canFade())
-        return false;
-    percent = std::clamp(percent, 0, 100);
-    FadeBlend(m_fadeBefore, m_fadeAfter, percent, m_photo);
-    m_fadePreviewActive = false;
-    m_fadePercent = percent;
-    m_strokeBase = m_photo;
-    m_warp.reset();
-    m_warpUncommitted = false;
-    // The step keeps its place; only its photo is replaced.
-    m_snapshots[size_t(m_history.back().snapshotIndex)] = EncodeSnapshot(m_photo);
-    // A new state: it is not what was last saved, even if that step was.
-    m_history.back().id = m_nextStepId++;
-    enforceBudget();
-    if (m_history.empty())
-        dropFade();
-    else
-        m_fadeStep = m_historyPos;
-    if (RecomputedAfterStroke(m_effectId))
-        computeEffectResult();
-    refreshAdjustPreview();
-    notifyHistory();
-    if (m_observer)
-        m_observer->documentChanged(*this);
     return true;
 }
 

@@ -23,13 +23,10 @@ namespace ombrik {
 
 class WarpDeformer;
 
-// A rectangle of photo pixels, right and bottom exclusive; empty when nothing changed.
-struct PixelArea {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    bool empty() const { return right <= left || bottom <= top; }
-};
-
 class CanvasDocument;
+
+// Effects whose result is recomputed from the new base after every stroke.
+bool RecomputedAfterStroke(EffectId id);
 
 // Told of the changes a crash journal keeps, on the thread that edits the
 // document; implementations only hand the data on.
@@ -193,10 +190,10 @@ public:
     // Applies the brush at (x, y), clamped to the photo, coming from the
     // previous (unclamped) point, which (x, y) then becomes. Returns the photo
     // pixels that may have changed.
-    PixelArea warpTo(int x, int y);
+    IntRect warpTo(int x, int y);
     // The last application at the release point; the stroke becomes one history
     // step with photo, and strokeBase stays behind until the base is renewed.
-    PixelArea endWarp(int x, int y);
+    IntRect endWarp(int x, int y);
     // Accumulated displacement of photo pixel (x, y) since the base was renewed.
     std::array<double, 2> warpDisplacement(int x, int y) const;
 
@@ -289,7 +286,7 @@ private:
     uint64_t currentStateId() const { return m_historyPos >= 0 ? m_history[size_t(m_historyPos)].id : 0; }
     void rebuildBrushTip();
     void prepareWarp();
-    PixelArea applyWarp(int x, int y);
+    IntRect applyWarp(int x, int y);
     bool applyGeometry(const GeometryOp& op, std::string* error);
     // The photo changed: an adjustment preview follows it.
     void refreshAdjustPreview();

@@ -11,10 +11,12 @@ namespace ombrik {
 
 enum class ObjectKind : int32_t { Text = 4 };
 
+// A rectangle of pixels (photo or screen), right and bottom exclusive.
 struct IntRect {
     int32_t left = 0, top = 0, right = 0, bottom = 0;
     int32_t width() const { return right - left; }
     int32_t height() const { return bottom - top; }
+    bool empty() const { return right <= left || bottom <= top; }
     bool contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
     bool operator==(const IntRect&) const = default;
 };

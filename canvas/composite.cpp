@@ -2,6 +2,7 @@
 
 #include "canvas/photo_frame.h"
 #include "canvas/text_objects.h"
+#include "files/pixel_image.h"
 
 #include <QBrush>
 #include <QImage>
@@ -29,8 +30,7 @@ void PaintComposite(QPainter& painter, const PixelBuffer& photo, const std::vect
 {
     const bool framed = frame && frame->hasImage();
     const int b = framed ? frame->border() : 0;
-    painter.drawImage(QPoint(b, b), QImage(photo.data(), photo.width, photo.height, int(photo.stride()),
-                                           QImage::Format_BGR888));
+    painter.drawImage(QPoint(b, b), PixelBufferImage(photo));
     const ObjectView view{1.0f, QPoint(b, b), 0, 0};
     for (const CanvasObject& object : objects)
         DrawTextObject(painter, object, view);
@@ -50,11 +50,7 @@ PixelBuffer RenderComposite(const PixelBuffer& photo, const std::vector<CanvasOb
         p.fillRect(surface.rect(), CanvasBackgroundBrush());
         PaintComposite(p, photo, objects, frame);
     }
-    surface = surface.convertToFormat(QImage::Format_BGR888);
-    PixelBuffer out(surface.width(), surface.height(), 3);
-    for (int y = 0; y < surface.height(); ++y)
-        std::memcpy(out.at(0, y), surface.constScanLine(y), out.stride());
-    return out;
+    return PixelBufferFromImage(surface);
 }
 
 } // namespace ombrik

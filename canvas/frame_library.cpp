@@ -1,4 +1,5 @@
 #include "canvas/frame_library.h"
+#include "files/pixel_image.h"
 
 #include "engine/data_folder.h"
 
@@ -154,11 +155,7 @@ std::optional<PixelBuffer> DecodeFramePicture(const std::vector<uint8_t>& bytes)
     const int width = image.width() & ~3;
     if (width <= 0 || image.height() <= 0)
         return std::nullopt;
-    image = image.convertToFormat(QImage::Format_BGR888);
-    PixelBuffer strip(width, image.height(), 3);
-    for (int y = 0; y < image.height(); ++y)
-        std::memcpy(strip.at(0, y), image.constScanLine(y), strip.stride());
-    return strip;
+    return PixelBufferFromImage(width == image.width() ? image : image.copy(0, 0, width, image.height()));
 }
 
 Thumbnails ReadThumbnails(ByteSource& source)

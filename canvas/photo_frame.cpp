@@ -1,4 +1,5 @@
 #include "canvas/photo_frame.h"
+#include "files/pixel_image.h"
 
 #include "canvas/frame_library.h"
 
@@ -17,8 +18,7 @@ namespace {
 QImage StripImage(const PixelBuffer& strip)
 {
     // A deep copy in a format the painter tiles quickly; no alpha.
-    return QImage(strip.data(), strip.width, strip.height, int(strip.stride()), QImage::Format_BGR888)
-        .convertToFormat(QImage::Format_RGB32);
+    return PixelBufferImage(strip).convertToFormat(QImage::Format_RGB32);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "canvas/photo_snapshot.h"
+#include "files/pixel_image.h"
 
 #include "files/image_encoder.h"
 
@@ -47,11 +48,7 @@ std::optional<PixelBuffer> DecodeSnapshot(const PhotoSnapshot& snapshot)
     const int width = image.width() & ~3;
     if (width <= 0 || image.height() <= 0)
         return std::nullopt;
-    image = image.convertToFormat(QImage::Format_BGR888);
-    PixelBuffer photo(width, image.height(), 3);
-    for (int y = 0; y < image.height(); ++y)
-        std::memcpy(photo.at(0, y), image.constScanLine(y), photo.stride());
-    return photo;
+    return PixelBufferFromImage(width == image.width() ? image : image.copy(0, 0, width, image.height()));
 }
 
 } // namespace ombrik

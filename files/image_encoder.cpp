@@ -31,16 +31,12 @@ constexpr int kQtTiffLzw = 1;
 
 SaveStatus EncodeGif(const QImage& image, QByteArray& out)
 {
-    const QImage bgr = image.convertToFormat(QImage::Format_BGR888);
-    if (bgr.isNull())
+    const PixelBuffer packed = PixelBufferFromImage(image);
+    if (packed.empty())
         return SaveStatus::EncodeFailed;
-    std::vector<uint8_t> packed(size_t(bgr.width()) * size_t(bgr.height()) * 3);
-    const size_t stride = size_t(bgr.width()) * 3;
-    for (int y = 0; y < bgr.height(); ++y)
-        std::memcpy(packed.data() + size_t(y) * stride, bgr.constScanLine(y), stride);
     CodecImage codec;
     std::vector<uint8_t> bytes;
-    if (!codec.fromPixels(packed.data(), bgr.width(), bgr.height()) || !codec.encode("GIF", bytes))
+    if (!codec.fromPixels(packed.data(), packed.width, packed.height) || !codec.encode("GIF", bytes))
         return SaveStatus::EncodeFailed;
     out = QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
     return SaveStatus::Ok;
@@ -162,13 +158,9 @@ SaveStatus ImageEncoder::saveToStream(const QImage& image, QByteArray& out) cons
 
     if (id == PictureFormatId::Webp || id == PictureFormatId::Avif || id == PictureFormatId::JpegXl) {
         // The libraries take 3-byte rows.
-        const QImage bgr = image.format() == QImage::Format_BGR888 ? image
-                                                                    : image.convertToFormat(QImage::Format_BGR888);
-        if (bgr.isNull())
+        const PixelBuffer picture = PixelBufferFromImage(image);
+        if (picture.empty())
             return SaveStatus::EncodeFailed;
-        PixelBuffer picture(bgr.width(), bgr.height(), 3);
-        for (int y = 0; y < bgr.height(); ++y)
-            std::memcpy(picture.at(0, y), bgr.constScanLine(y), picture.stride());
         EncodeExtras extras;
         extras.quality = m_quality;
         extras.lossless = m_lossless;
@@ -237,17 +229,6 @@ SaveStatus ImageEncoder::saveToFile(const QImage& image, const std::string& path
 SaveStatus ImageEncoder::saveToFile(const PixelBuffer& picture, const std::string& path) const
 {
     return saveToFile(PixelBufferImage(picture), path);
-}
-
-QImage PixelBufferImage(const PixelBuffer& picture)
-{
-    if (picture.width <= 0 || picture.height <= 0 || picture.byteCount() != PixelByteCount(picture.width, picture.height, picture.bytesPerPixel))
-        return {};
-    if (picture.bytesPerPixel == 3)
-        return QImage(picture.data(), picture.width, picture.height, qsizetype(picture.stride()), QImage::Format_BGR888);
-    if (picture.bytesPerPixel == 4)
-        return QImage(picture.data(), picture.width, picture.height, qsizetype(picture.stride()), QImage::Format_ARGB32);
-    return {};
 }
 
 bool WriteFileAtomically(const std::string& path, const QByteArray& bytes)

@@ -7,6 +7,7 @@
 
 #include "engine/pixel_buffer.h"
 #include "files/photo_metadata.h"
+#include "files/pixel_image.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -85,9 +86,6 @@ private:
     bool m_strip = false;
     mutable std::vector<std::string> m_notes;
 };
-
-// Views a 3- or 4-byte buffer as a QImage without copying (null for anything else).
-QImage PixelBufferImage(const PixelBuffer& picture);
 
 // Writes `bytes` to `path` through a temporary file in the same folder renamed
 // over the target; false leaves any existing file as it was.

@@ -74,8 +74,8 @@ public:
     void dab(int left, int top) { m_doc.dab(left, top); }
     void endStroke() { m_doc.endStroke(); }
     void beginWarp(int x, int y) { m_doc.beginWarp(x, y); }
-    PixelArea warpTo(int x, int y) { return m_doc.warpTo(x, y); }
-    PixelArea endWarp(int x, int y) { return m_doc.endWarp(x, y); }
+    IntRect warpTo(int x, int y) { return m_doc.warpTo(x, y); }
+    IntRect endWarp(int x, int y) { return m_doc.endWarp(x, y); }
     bool placeLight(int ax, int ay, int mx, int my, int flareRadius);
 
     // --- History -------------------------------------------------------------

@@ -1,4 +1,5 @@
 #include "ui/artwork.h"
+#include "files/pixel_image.h"
 
 #include "effects/effect_request.h"
 
@@ -411,20 +412,6 @@ QIcon LogoIcon()
 
 namespace {
 
-PixelBuffer ToBuffer(const QImage& image)
-{
-    const QImage bgr = image.convertToFormat(QImage::Format_BGR888);
-    PixelBuffer out(bgr.width(), bgr.height(), 3);
-    for (int y = 0; y < bgr.height(); ++y)
-        std::memcpy(out.at(0, y), bgr.constScanLine(y), out.stride());
-    return out;
-}
-
-QImage ToImage(const PixelBuffer& buffer)
-{
-    return QImage(buffer.data(), buffer.width, buffer.height, int(buffer.stride()), QImage::Format_BGR888).copy();
-}
-
 // A resource picture cropped to `crop` and scaled to width × height.
 QImage Crop(const char* resource, QRect crop, int width, int height)
 {
@@ -486,7 +473,7 @@ QImage RetouchTile(EffectId id, int w, int h)
     // Gentle tone changes are repeated so that a small tile shows them.
     const int passes = (id == fx::Lighten || id == fx::Darken || id == fx::Gamma || id == fx::Contrast) ? 4
         : (id == fx::Blur || id == fx::Sharp ? 2 : 1);
-    const QImage after = ToImage(RunOn(id, ToBuffer(before), passes));
+    const QImage after = PixelBufferImage(RunOn(id, PixelBufferFromImage(before), passes)).copy();
     QImage tile = before.copy();
     QPainter p(&tile);
     p.drawImage(QRect(w / 2, 0, w - w / 2, h), after, QRect(w / 2, 0, w - w / 2, h));
@@ -692,7 +679,7 @@ PixelBuffer ThumbnailSource()
 PixelBuffer ThumbnailSource(int width, int height)
 {
     // The cup, cut from the sample photo at the 4:3 shape of a thumbnail.
-    return ToBuffer(Crop(":/ombrik/thumbnail-source.png", QRect(120, 30, 420, 315), width, height));
+    return PixelBufferFromImage(Crop(":/ombrik/thumbnail-source.png", QRect(120, 30, 420, 315), width, height));
 }
 
 QImage TileImage(EffectId id, int width, int height)

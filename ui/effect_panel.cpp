@@ -1,4 +1,5 @@
 #include "ui/effect_panel.h"
+#include "files/pixel_image.h"
 
 #include "ui/scroll_codes.h"
 #include "effects/effect_request.h"
@@ -27,11 +28,6 @@ namespace {
 const QColor kStripBackground(0xDC, 0xDC, 0xDC);
 constexpr int kApplyCardWidth = 68;
 constexpr int kApplyCardHeight = 67;
-
-QImage BufferImage(const PixelBuffer& b)
-{
-    return QImage(b.data(), b.width, b.height, int(b.stride()), QImage::Format_BGR888);
-}
 
 // One line on what each tile does.
 const char* TileAction(EffectId id)
@@ -387,7 +383,7 @@ void CEffectPanel::paintEvent(QPaintEvent*)
         if (isFilters()) {
             const std::vector<PixelBuffer>& set = thumbnailsFor(devicePixelRatioF());
             if (size_t(i) < set.size())
-                p.drawImage(picture, BufferImage(set[size_t(i)]));
+                p.drawImage(picture, PixelBufferImage(set[size_t(i)]));
         } else {
             p.drawImage(picture, m_tiles[size_t(i)]);
         }

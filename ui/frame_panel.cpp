@@ -1,4 +1,5 @@
 #include "ui/frame_panel.h"
+#include "files/pixel_image.h"
 
 #include "canvas/frame_library.h"
 #include "canvas/photo_frame.h"
@@ -48,8 +49,7 @@ void CFramePanel::setThumbnails(std::vector<PixelBuffer> thumbnails)
         if (t.empty() || t.bytesPerPixel != 3)
             m_thumbs.emplace_back();
         else
-            m_thumbs.push_back(QImage(t.data(), t.width, t.height, int(t.stride()), QImage::Format_BGR888)
-                                   .convertToFormat(QImage::Format_RGB32));
+            m_thumbs.push_back(PixelBufferImage(t).convertToFormat(QImage::Format_RGB32));
     }
     m_selected = -1;
     m_scrollY = 0;

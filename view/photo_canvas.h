@@ -22,6 +22,10 @@ class QScrollBar;
 
 namespace ombrik {
 
+class CropTool;
+class LevelTool;
+class ModeTool;
+
 class CPhotoCanvas : public QWidget {
     Q_OBJECT
 public:
@@ -53,6 +57,9 @@ public:
     void zoomAboutCentre(float zoom);
     // The photo position (fractional photo pixels) under a widget point.
     QPointF photoPosAt(QPointF screen) const;
+    // The same, and the way back from a photo position to the widget.
+    QPointF photoPointF(QPointF screen) const;
+    QPointF screenPointF(QPointF photo) const;
     // Moves the view by a number of screen pixels (clamped to the ranges).
     void scrollBy(int dx, int dy);
     bool panning() const { return m_panning; }
@@ -88,7 +95,7 @@ public:
     void applyTemplateToSelected(const TextTemplate& templ);
     void updateSelectedText(const TextTemplate& templ);
 
-    // --- Geometry modes (photo_canvas_crop.cpp) ---------------------------------
+    // --- Geometry modes (photo_canvas_modes.cpp) --------------------------------
     // The crop and level modes put a bar of controls over the canvas and take
     // the mouse: the crop mode a rectangle with eight handles, the level mode
     // an angle slider and a line drawn along a horizon. Enter or a double
@@ -177,7 +184,7 @@ private:
     void renderBackBuffer();
     void renderInto(QImage& target, const QRect& clip = QRect());
     // Redraws the screen area of some changed photo pixels (back buffer and window).
-    void refreshPhotoArea(const PixelArea& area);
+    void refreshPhotoArea(const IntRect& area);
     QPoint photoPointAt(QPoint screen) const;
     QPoint screenPointOf(QPoint photo) const;
     // The rubber band of a light drag from the press point to `pointer`.
@@ -197,11 +204,9 @@ private:
     bool geometryRelease(QPoint p);
     void paintGeometryOverlay(QPainter& p);
     void layoutGeometryBar();
-    bool startGeometryMode();
-    void showGeometryBar(QFrame* bar);
+    void startGeometryMode(GeometryMode mode);
     void endGeometryMode();
-    QPointF photoPointF(QPointF screen) const;
-    QPointF screenPointF(QPointF photo) const;
+    ModeTool* activeTool() const;
 
     EditorSession& m_session;
     TextObjectTool m_text{m_session};
@@ -230,8 +235,8 @@ private:
     bool m_outlineShown = false;
 
     GeometryMode m_geometryMode = GeometryMode::None;
-    struct GeometryState;
-    std::shared_ptr<GeometryState> m_geo;  // created at the first mode
+    std::unique_ptr<CropTool> m_crop;    // made when the mode is first used
+    std::unique_ptr<LevelTool> m_level;
     // Panning by a middle drag or Space + left drag.
     bool m_panning = false;
     bool m_spaceHeld = false;
