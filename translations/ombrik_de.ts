@@ -146,148 +146,12 @@ beim Laden automatisch verkleinert.</translation>
 <context>
     <name>CEditorDlg</name>
     <message>
-        <source>Restore</source>
-        <translation>Original</translation>
-    </message>
-    <message>
-        <source>Restore brush: paints the photo as it was opened</source>
-        <translation>Wiederherstellungspinsel: malt das Foto so, wie es geöffnet wurde</translation>
-    </message>
-    <message>
         <source>Reduce Warp</source>
         <translation>Verformung verringern</translation>
     </message>
     <message>
         <source>Eases the warping under the brush back towards the photo before warping</source>
         <translation>Nimmt die Verformung unter dem Pinsel zurück, hin zum Foto vor dem Verformen</translation>
-    </message>
-    <message>
-        <source>Retouch</source>
-        <translation>Retusche</translation>
-    </message>
-    <message>
-        <source>Filters</source>
-        <translation>Filter</translation>
-    </message>
-    <message>
-        <source>Warp</source>
-        <translation>Verformen</translation>
-    </message>
-    <message>
-        <source>Lighting</source>
-        <translation>Beleuchtung</translation>
-    </message>
-    <message>
-        <source>Text</source>
-        <translation>Text</translation>
-    </message>
-    <message>
-        <source>Open</source>
-        <translation>Öffnen</translation>
-    </message>
-    <message>
-        <source>Save</source>
-        <translation>Sichern</translation>
-    </message>
-    <message>
-        <source>Open a photo (Ctrl+O)</source>
-        <translation>Ein Foto öffnen (Strg+O)</translation>
-    </message>
-    <message>
-        <source>Save the photo as a picture file (Ctrl+Shift+S)</source>
-        <translation>Das Foto als Bilddatei speichern (Strg+Umschalt+S)</translation>
-    </message>
-    <message>
-        <source>Undo</source>
-        <translation>Rückgängig</translation>
-    </message>
-    <message>
-        <source>Redo</source>
-        <translation>Wiederholen</translation>
-    </message>
-    <message>
-        <source>Delete Selected Object</source>
-        <translation>Ausgewähltes Objekt löschen</translation>
-    </message>
-    <message>
-        <source>Delete Photo Frame</source>
-        <translation>Fotorahmen löschen</translation>
-    </message>
-    <message>
-        <source>Preview</source>
-        <translation>Vorschau</translation>
-    </message>
-    <message>
-        <source>Auto Resize Threshold</source>
-        <translation>Schwelle für automatische Verkleinerung</translation>
-    </message>
-    <message>
-        <source>Zoom to Fit</source>
-        <translation>In Fenster einpassen</translation>
-    </message>
-    <message>
-        <source>Original Size</source>
-        <translation>Originalgröße</translation>
-    </message>
-    <message>
-        <source>Zoom in</source>
-        <translation>Vergrößern</translation>
-    </message>
-    <message>
-        <source>Zoom out</source>
-        <translation>Verkleinern</translation>
-    </message>
-    <message>
-        <source>File</source>
-        <translation>Datei</translation>
-    </message>
-    <message>
-        <source>Edit</source>
-        <translation>Bearbeiten</translation>
-    </message>
-    <message>
-        <source>Panels</source>
-        <translation>Bereiche</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation>Hilfe</translation>
-    </message>
-    <message>
-        <source>Minimize</source>
-        <translation>Minimieren</translation>
-    </message>
-    <message>
-        <source>Maximize</source>
-        <translation>Maximieren</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>Schließen</translation>
-    </message>
-    <message>
-        <source>Save As...</source>
-        <translation>Speichern unter...</translation>
-    </message>
-    <message>
-        <source>Undo (Ctrl+Z)</source>
-        <translation>Rückgängig (Strg+Z)</translation>
-    </message>
-    <message>
-        <source>Redo (Ctrl+Y)</source>
-        <translation>Wiederholen (Strg+Y)</translation>
-    </message>
-    <message>
-        <source>Exit</source>
-        <translation>Beenden</translation>
-    </message>
-    <message>
-        <source>Online Help Content</source>
-        <translation>Hilfeinhalt</translation>
-    </message>
-    <message>
-        <source>About</source>
-        <translation>Über</translation>
     </message>
     <message>
         <source>Open Recent</source>
@@ -310,54 +174,6 @@ beim Laden automatisch verkleinert.</translation>
         <translation>Stärke des Verformungspinsels</translation>
     </message>
     <message>
-        <source>%1 × %2 pixels</source>
-        <translation>%1 × %2 Pixel</translation>
-    </message>
-    <message>
-        <source>Edited</source>
-        <translation>Bearbeitet</translation>
-    </message>
-    <message>
-        <source>As opened</source>
-        <translation>Wie geöffnet</translation>
-    </message>
-    <message>
-        <source>Open a photo to begin</source>
-        <translation>Zum Beginnen ein Foto öffnen</translation>
-    </message>
-    <message>
-        <source>Photo Frame</source>
-        <translation>Fotorahmen</translation>
-    </message>
-    <message>
-        <source>Opacity</source>
-        <translation>Deckkraft</translation>
-    </message>
-    <message>
-        <source>Deform Radius</source>
-        <translation>Verformungsradius</translation>
-    </message>
-    <message>
-        <source>Deform Amount</source>
-        <translation>Verformungsstärke</translation>
-    </message>
-    <message>
-        <source>The photo could not be saved as &quot;%1&quot;:
-%2.</source>
-        <translation>Das Foto konnte nicht als „%1“ gespeichert werden:
-%2.</translation>
-    </message>
-    <message>
-        <source>The photo &quot;%1&quot; could not be opened.%2</source>
-        <translation>Das Foto „%1“ konnte nicht geöffnet werden.%2</translation>
-    </message>
-    <message>
-        <source>The photo was reduced from %1 × %2 to %3 × %4 pixels for editing.
-Auto Resize Threshold sets the largest size that opens unreduced.</source>
-        <translation>Das Foto wurde zum Bearbeiten von %1 × %2 auf %3 × %4 Pixel verkleinert.
-Die Schwelle für automatische Verkleinerung legt die größte Größe fest, die unverkleinert geöffnet wird.</translation>
-    </message>
-    <message>
         <source>The help page could not be opened.%1</source>
         <translation>Die Hilfeseite konnte nicht geöffnet werden.%1</translation>
     </message>
@@ -372,40 +188,168 @@ Every effect is computed by the editor itself on the photo&apos;s pixels.</sourc
 Jeder Effekt wird vom Editor selbst aus den Pixeln des Fotos berechnet.</translation>
     </message>
     <message>
-        <source>The photo &quot;%1&quot; no longer exists.</source>
-        <translation>Das Foto „%1“ existiert nicht mehr.</translation>
-    </message>
-    <message>
-        <source>(no recent photos)</source>
-        <translation>(keine zuletzt geöffneten Fotos)</translation>
-    </message>
-    <message>
-        <source>Clear List</source>
-        <translation>Liste leeren</translation>
-    </message>
-    <message>
         <source>Effect</source>
         <translation>Effekt</translation>
+    </message>
+    <message>
+        <source>“%1” selected: double-click it or press Apply</source>
+        <translation>„%1“ ausgewählt: doppelklicken oder „Anwenden“ drücken</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Open a photo</source>
+        <translation>Ein Foto öffnen</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Sichern</translation>
+    </message>
+    <message>
+        <source>Save As...</source>
+        <translation>Speichern unter...</translation>
+    </message>
+    <message>
+        <source>Save the photo as a picture file</source>
+        <translation>Das Foto als Bilddatei speichern</translation>
+    </message>
+    <message>
+        <source>Auto Resize Threshold</source>
+        <translation>Schwelle für automatische Verkleinerung</translation>
+    </message>
+    <message>
+        <source>Delete Selected Object</source>
+        <translation>Ausgewähltes Objekt löschen</translation>
+    </message>
+    <message>
+        <source>Delete Photo Frame</source>
+        <translation>Fotorahmen löschen</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Wiederholen</translation>
+    </message>
+    <message>
+        <source>Zoom in</source>
+        <translation>Vergrößern</translation>
+    </message>
+    <message>
+        <source>Zoom out</source>
+        <translation>Verkleinern</translation>
+    </message>
+    <message>
+        <source>Zoom to Fit</source>
+        <translation>In Fenster einpassen</translation>
+    </message>
+    <message>
+        <source>Original Size</source>
+        <translation>Originalgröße</translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <translation>Vorschau</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Minimieren</translation>
+    </message>
+    <message>
+        <source>Maximize</source>
+        <translation>Maximieren</translation>
+    </message>
+    <message>
+        <source>Retouch</source>
+        <translation>Retusche</translation>
+    </message>
+    <message>
+        <source>Filters</source>
+        <translation>Filter</translation>
+    </message>
+    <message>
+        <source>Warp</source>
+        <translation>Verformen</translation>
+    </message>
+    <message>
+        <source>Lighting</source>
+        <translation>Beleuchtung</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>Text</translation>
     </message>
     <message>
         <source>Adjust</source>
         <translation>Anpassen</translation>
     </message>
     <message>
-        <source>Crop (C)</source>
-        <translation>Zuschneiden (C)</translation>
+        <source>Fade...</source>
+        <translation>Verblassen...</translation>
     </message>
     <message>
-        <source>Straighten (L)</source>
-        <translation>Gerade ausrichten (L)</translation>
+        <source>Restore</source>
+        <translation>Original</translation>
     </message>
     <message>
-        <source>Rotate Left (Ctrl+Shift+R)</source>
-        <translation>Nach links drehen (Strg+Umschalt+R)</translation>
+        <source>Restore brush: paints the photo as it was opened</source>
+        <translation>Wiederherstellungspinsel: malt das Foto so, wie es geöffnet wurde</translation>
     </message>
     <message>
-        <source>Rotate Right (Ctrl+R)</source>
-        <translation>Nach rechts drehen (Strg+R)</translation>
+        <source>Online Help Content</source>
+        <translation>Hilfeinhalt</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Über</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Panels</source>
+        <translation>Bereiche</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Crop</source>
+        <translation>Zuschneiden</translation>
+    </message>
+    <message>
+        <source>Straighten</source>
+        <translation>Gerade ausrichten</translation>
+    </message>
+    <message>
+        <source>Rotate Left</source>
+        <translation>Nach links drehen</translation>
+    </message>
+    <message>
+        <source>Rotate Right</source>
+        <translation>Nach rechts drehen</translation>
+    </message>
+    <message>
+        <source>Rotate 180°</source>
+        <translation>180° drehen</translation>
     </message>
     <message>
         <source>Flip Horizontal</source>
@@ -416,84 +360,12 @@ Jeder Effekt wird vom Editor selbst aus den Pixeln des Fotos berechnet.</transla
         <translation>Vertikal spiegeln</translation>
     </message>
     <message>
-        <source>Resize (Ctrl+Alt+I)</source>
-        <translation>Größe ändern (Strg+Alt+I)</translation>
+        <source>Resize...</source>
+        <translation>Größe ändern...</translation>
     </message>
     <message>
-        <source>Save	Ctrl+S</source>
-        <translation>Speichern	Strg+S</translation>
-    </message>
-    <message>
-        <source>Adjust (Ctrl+Shift+A)</source>
-        <translation>Anpassen (Strg+Umschalt+A)</translation>
-    </message>
-    <message>
-        <source>Fade... (Ctrl+Shift+F)</source>
-        <translation>Verblassen... (Strg+Umschalt+F)</translation>
-    </message>
-    <message>
-        <source>Rotate 180°</source>
-        <translation>180° drehen</translation>
-    </message>
-    <message>
-        <source>Resize... (Ctrl+Alt+I)</source>
-        <translation>Größe ändern... (Strg+Alt+I)</translation>
-    </message>
-    <message>
-        <source>Saved</source>
-        <translation>Gespeichert</translation>
-    </message>
-    <message>
-        <source>%1 × %2</source>
-        <translation>%1 × %2</translation>
-    </message>
-    <message>
-        <source>, edited</source>
-        <translation>, bearbeitet</translation>
-    </message>
-    <message>
-        <source>, saved</source>
-        <translation>, gespeichert</translation>
-    </message>
-    <message>
-        <source>Cancelled: the photo is as it was.</source>
-        <translation>Abgebrochen: Das Foto ist unverändert.</translation>
-    </message>
-    <message>
-        <source>Saved, but %1.</source>
-        <translation>Gespeichert, aber %1.</translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot; is damaged: part of the picture may be missing.</source>
-        <translation>„%1“ ist beschädigt: Ein Teil des Bildes fehlt möglicherweise.</translation>
-    </message>
-    <message>
-        <source>The photo was opened, but %1.</source>
-        <translation>Das Foto wurde geöffnet, aber %1.</translation>
-    </message>
-    <message>
-        <source>One photo is edited at a time; not opened: %1</source>
-        <translation>Es wird jeweils nur ein Foto bearbeitet; nicht geöffnet: %1</translation>
-    </message>
-    <message>
-        <source>The photo could not be resized: %1.</source>
-        <translation>Die Größe des Fotos konnte nicht geändert werden: %1.</translation>
-    </message>
-    <message>
-        <source>Zoom: type a percentage and press Enter (Ctrl++, Ctrl+-, Ctrl+0 fits, Ctrl+1 is 100 %)</source>
-        <translation>Zoom: Prozentwert eingeben und Enter drücken (Strg++, Strg+-, Strg+0 einpassen, Strg+1 ist 100 %)</translation>
-    </message>
-    <message>
-        <source>Before: hold to see the photo as opened (or hold \)</source>
-        <translation>Vorher: gedrückt halten, um das Foto wie beim Öffnen zu sehen (oder \ gedrückt halten)</translation>
-    </message>
-    <message>
-        <source>“%1” selected: double-click it or press Apply</source>
-        <translation>„%1“ ausgewählt: doppelklicken oder „Anwenden“ drücken</translation>
-    </message>
-    <message>
-        <source>Current photo has been modified, Do you want to save it?</source>
-        <translation>Das aktuelle Foto wurde geändert. Möchten Sie es speichern?</translation>
+        <source>Resize</source>
+        <translation>Größe ändern</translation>
     </message>
 </context>
 <context>
@@ -1100,6 +972,75 @@ Jeder Effekt wird vom Editor selbst aus den Pixeln des Fotos berechnet.</transla
     </message>
 </context>
 <context>
+    <name>FileController</name>
+    <message>
+        <source>Current photo has been modified, Do you want to save it?</source>
+        <translation>Das aktuelle Foto wurde geändert. Möchten Sie es speichern?</translation>
+    </message>
+    <message>
+        <source>The photo could not be saved as &quot;%1&quot;:
+%2.</source>
+        <translation>Das Foto konnte nicht als „%1“ gespeichert werden:
+%2.</translation>
+    </message>
+    <message>
+        <source>Saved, but %1.</source>
+        <translation>Gespeichert, aber %1.</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>The photo &quot;%1&quot; could not be opened.%2</source>
+        <translation>Das Foto „%1“ konnte nicht geöffnet werden.%2</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is damaged: part of the picture may be missing.</source>
+        <translation>„%1“ ist beschädigt: Ein Teil des Bildes fehlt möglicherweise.</translation>
+    </message>
+    <message>
+        <source>The photo was reduced from %1 × %2 to %3 × %4 pixels for editing.
+Auto Resize Threshold sets the largest size that opens unreduced.</source>
+        <translation>Das Foto wurde zum Bearbeiten von %1 × %2 auf %3 × %4 Pixel verkleinert.
+Die Schwelle für automatische Verkleinerung legt die größte Größe fest, die unverkleinert geöffnet wird.</translation>
+    </message>
+    <message>
+        <source>The photo was opened, but %1.</source>
+        <translation>Das Foto wurde geöffnet, aber %1.</translation>
+    </message>
+    <message>
+        <source>One photo is edited at a time; not opened: %1</source>
+        <translation>Es wird jeweils nur ein Foto bearbeitet; nicht geöffnet: %1</translation>
+    </message>
+    <message>
+        <source>The photo &quot;%1&quot; no longer exists.</source>
+        <translation>Das Foto „%1“ existiert nicht mehr.</translation>
+    </message>
+    <message>
+        <source>(no recent photos)</source>
+        <translation>(keine zuletzt geöffneten Fotos)</translation>
+    </message>
+    <message>
+        <source>Clear List</source>
+        <translation>Liste leeren</translation>
+    </message>
+</context>
+<context>
+    <name>PanelController</name>
+    <message>
+        <source>Cancelled: the photo is as it was.</source>
+        <translation>Abgebrochen: Das Foto ist unverändert.</translation>
+    </message>
+</context>
+<context>
+    <name>PictureFormats</name>
+    <message>
+        <source>(all picture files)</source>
+        <translation>(alle Bilddateien)</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>a photo</source>
@@ -1130,6 +1071,72 @@ Jeder Effekt wird vom Editor selbst aus den Pixeln des Fotos berechnet.</transla
 Discard them?</source>
         <translation>Die Änderungen für %1, die nach dem Schließen von %2 aufbewahrt wurden, können nicht wiederhergestellt werden: %3.
 Verwerfen?</translation>
+    </message>
+</context>
+<context>
+    <name>ViewController</name>
+    <message>
+        <source>Zoom: type a percentage and press Enter (Ctrl++, Ctrl+-, Ctrl+0 fits, Ctrl+1 is 100 %)</source>
+        <translation>Zoom: Prozentwert eingeben und Enter drücken (Strg++, Strg+-, Strg+0 einpassen, Strg+1 ist 100 %)</translation>
+    </message>
+    <message>
+        <source>Before: hold to see the photo as opened (or hold \)</source>
+        <translation>Vorher: gedrückt halten, um das Foto wie beim Öffnen zu sehen (oder \ gedrückt halten)</translation>
+    </message>
+    <message>
+        <source>The photo could not be resized: %1.</source>
+        <translation>Die Größe des Fotos konnte nicht geändert werden: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>WindowChrome</name>
+    <message>
+        <source>Photo Frame</source>
+        <translation>Fotorahmen</translation>
+    </message>
+    <message>
+        <source>Opacity</source>
+        <translation>Deckkraft</translation>
+    </message>
+    <message>
+        <source>Deform Radius</source>
+        <translation>Verformungsradius</translation>
+    </message>
+    <message>
+        <source>Deform Amount</source>
+        <translation>Verformungsstärke</translation>
+    </message>
+    <message>
+        <source>Open a photo to begin</source>
+        <translation>Zum Beginnen ein Foto öffnen</translation>
+    </message>
+    <message>
+        <source>%1 × %2 pixels</source>
+        <translation>%1 × %2 Pixel</translation>
+    </message>
+    <message>
+        <source>Edited</source>
+        <translation>Bearbeitet</translation>
+    </message>
+    <message>
+        <source>Saved</source>
+        <translation>Gespeichert</translation>
+    </message>
+    <message>
+        <source>As opened</source>
+        <translation>Wie geöffnet</translation>
+    </message>
+    <message>
+        <source>%1 × %2</source>
+        <translation>%1 × %2</translation>
+    </message>
+    <message>
+        <source>, edited</source>
+        <translation>, bearbeitet</translation>
+    </message>
+    <message>
+        <source>, saved</source>
+        <translation>, gespeichert</translation>
     </message>
 </context>
 </TS>

@@ -146,148 +146,12 @@ est réduite automatiquement à l&apos;ouverture.</translation>
 <context>
     <name>CEditorDlg</name>
     <message>
-        <source>Restore</source>
-        <translation>Original</translation>
-    </message>
-    <message>
-        <source>Restore brush: paints the photo as it was opened</source>
-        <translation>Pinceau de restauration : peint la photo telle qu&apos;elle a été ouverte</translation>
-    </message>
-    <message>
         <source>Reduce Warp</source>
         <translation>Réduire la déformation</translation>
     </message>
     <message>
         <source>Eases the warping under the brush back towards the photo before warping</source>
         <translation>Ramène la déformation sous le pinceau vers la photo avant déformation</translation>
-    </message>
-    <message>
-        <source>Retouch</source>
-        <translation>Retouche</translation>
-    </message>
-    <message>
-        <source>Filters</source>
-        <translation>Filtres</translation>
-    </message>
-    <message>
-        <source>Warp</source>
-        <translation>Déformation</translation>
-    </message>
-    <message>
-        <source>Lighting</source>
-        <translation>Éclairage</translation>
-    </message>
-    <message>
-        <source>Text</source>
-        <translation>Texte</translation>
-    </message>
-    <message>
-        <source>Open</source>
-        <translation>Ouvrir</translation>
-    </message>
-    <message>
-        <source>Save</source>
-        <translation>Enreg.</translation>
-    </message>
-    <message>
-        <source>Open a photo (Ctrl+O)</source>
-        <translation>Ouvrir une photo (Ctrl+O)</translation>
-    </message>
-    <message>
-        <source>Save the photo as a picture file (Ctrl+Shift+S)</source>
-        <translation>Enregistrer la photo comme fichier image (Ctrl+Maj+S)</translation>
-    </message>
-    <message>
-        <source>Undo</source>
-        <translation>Annuler</translation>
-    </message>
-    <message>
-        <source>Redo</source>
-        <translation>Rétablir</translation>
-    </message>
-    <message>
-        <source>Delete Selected Object</source>
-        <translation>Supprimer l&apos;objet sélectionné</translation>
-    </message>
-    <message>
-        <source>Delete Photo Frame</source>
-        <translation>Supprimer le cadre photo</translation>
-    </message>
-    <message>
-        <source>Preview</source>
-        <translation>Aperçu</translation>
-    </message>
-    <message>
-        <source>Auto Resize Threshold</source>
-        <translation>Seuil de réduction automatique</translation>
-    </message>
-    <message>
-        <source>Zoom to Fit</source>
-        <translation>Ajuster à la fenêtre</translation>
-    </message>
-    <message>
-        <source>Original Size</source>
-        <translation>Taille d&apos;origine</translation>
-    </message>
-    <message>
-        <source>Zoom in</source>
-        <translation>Zoom avant</translation>
-    </message>
-    <message>
-        <source>Zoom out</source>
-        <translation>Zoom arrière</translation>
-    </message>
-    <message>
-        <source>File</source>
-        <translation>Fichier</translation>
-    </message>
-    <message>
-        <source>Edit</source>
-        <translation>Édition</translation>
-    </message>
-    <message>
-        <source>Panels</source>
-        <translation>Panneaux</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation>Aide</translation>
-    </message>
-    <message>
-        <source>Minimize</source>
-        <translation>Réduire</translation>
-    </message>
-    <message>
-        <source>Maximize</source>
-        <translation>Agrandir</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>Fermer</translation>
-    </message>
-    <message>
-        <source>Save As...</source>
-        <translation>Enregistrer sous...</translation>
-    </message>
-    <message>
-        <source>Undo (Ctrl+Z)</source>
-        <translation>Annuler (Ctrl+Z)</translation>
-    </message>
-    <message>
-        <source>Redo (Ctrl+Y)</source>
-        <translation>Rétablir (Ctrl+Y)</translation>
-    </message>
-    <message>
-        <source>Exit</source>
-        <translation>Quitter</translation>
-    </message>
-    <message>
-        <source>Online Help Content</source>
-        <translation>Contenu de l&apos;aide</translation>
-    </message>
-    <message>
-        <source>About</source>
-        <translation>À propos</translation>
     </message>
     <message>
         <source>Open Recent</source>
@@ -310,54 +174,6 @@ est réduite automatiquement à l&apos;ouverture.</translation>
         <translation>Force du pinceau de déformation</translation>
     </message>
     <message>
-        <source>%1 × %2 pixels</source>
-        <translation>%1 × %2 pixels</translation>
-    </message>
-    <message>
-        <source>Edited</source>
-        <translation>Modifiée</translation>
-    </message>
-    <message>
-        <source>As opened</source>
-        <translation>Telle qu&apos;ouverte</translation>
-    </message>
-    <message>
-        <source>Open a photo to begin</source>
-        <translation>Ouvrez une photo pour commencer</translation>
-    </message>
-    <message>
-        <source>Photo Frame</source>
-        <translation>Cadre photo</translation>
-    </message>
-    <message>
-        <source>Opacity</source>
-        <translation>Opacité</translation>
-    </message>
-    <message>
-        <source>Deform Radius</source>
-        <translation>Rayon de déformation</translation>
-    </message>
-    <message>
-        <source>Deform Amount</source>
-        <translation>Force de déformation</translation>
-    </message>
-    <message>
-        <source>The photo could not be saved as &quot;%1&quot;:
-%2.</source>
-        <translation>La photo n&apos;a pas pu être enregistrée sous « %1 » :
-%2.</translation>
-    </message>
-    <message>
-        <source>The photo &quot;%1&quot; could not be opened.%2</source>
-        <translation>La photo « %1 » n&apos;a pas pu être ouverte.%2</translation>
-    </message>
-    <message>
-        <source>The photo was reduced from %1 × %2 to %3 × %4 pixels for editing.
-Auto Resize Threshold sets the largest size that opens unreduced.</source>
-        <translation>La photo a été réduite de %1 × %2 à %3 × %4 pixels pour l&apos;édition.
-Le seuil de réduction automatique fixe la plus grande taille ouverte sans réduction.</translation>
-    </message>
-    <message>
         <source>The help page could not be opened.%1</source>
         <translation>La page d&apos;aide n&apos;a pas pu être ouverte.%1</translation>
     </message>
@@ -372,40 +188,168 @@ Every effect is computed by the editor itself on the photo&apos;s pixels.</sourc
 Chaque effet est calculé par l&apos;éditeur lui-même sur les pixels de la photo.</translation>
     </message>
     <message>
-        <source>The photo &quot;%1&quot; no longer exists.</source>
-        <translation>La photo « %1 » n&apos;existe plus.</translation>
-    </message>
-    <message>
-        <source>(no recent photos)</source>
-        <translation>(aucune photo récente)</translation>
-    </message>
-    <message>
-        <source>Clear List</source>
-        <translation>Effacer la liste</translation>
-    </message>
-    <message>
         <source>Effect</source>
         <translation>Effet</translation>
+    </message>
+    <message>
+        <source>“%1” selected: double-click it or press Apply</source>
+        <translation>« %1 » sélectionné : double-cliquez dessus ou appuyez sur Appliquer</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Ouvrir</translation>
+    </message>
+    <message>
+        <source>Open a photo</source>
+        <translation>Ouvrir une photo</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Enreg.</translation>
+    </message>
+    <message>
+        <source>Save As...</source>
+        <translation>Enregistrer sous...</translation>
+    </message>
+    <message>
+        <source>Save the photo as a picture file</source>
+        <translation>Enregistrer la photo comme fichier image</translation>
+    </message>
+    <message>
+        <source>Auto Resize Threshold</source>
+        <translation>Seuil de réduction automatique</translation>
+    </message>
+    <message>
+        <source>Delete Selected Object</source>
+        <translation>Supprimer l&apos;objet sélectionné</translation>
+    </message>
+    <message>
+        <source>Delete Photo Frame</source>
+        <translation>Supprimer le cadre photo</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Rétablir</translation>
+    </message>
+    <message>
+        <source>Zoom in</source>
+        <translation>Zoom avant</translation>
+    </message>
+    <message>
+        <source>Zoom out</source>
+        <translation>Zoom arrière</translation>
+    </message>
+    <message>
+        <source>Zoom to Fit</source>
+        <translation>Ajuster à la fenêtre</translation>
+    </message>
+    <message>
+        <source>Original Size</source>
+        <translation>Taille d&apos;origine</translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <translation>Aperçu</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Quitter</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Réduire</translation>
+    </message>
+    <message>
+        <source>Maximize</source>
+        <translation>Agrandir</translation>
+    </message>
+    <message>
+        <source>Retouch</source>
+        <translation>Retouche</translation>
+    </message>
+    <message>
+        <source>Filters</source>
+        <translation>Filtres</translation>
+    </message>
+    <message>
+        <source>Warp</source>
+        <translation>Déformation</translation>
+    </message>
+    <message>
+        <source>Lighting</source>
+        <translation>Éclairage</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>Texte</translation>
     </message>
     <message>
         <source>Adjust</source>
         <translation>Ajuster</translation>
     </message>
     <message>
-        <source>Crop (C)</source>
-        <translation>Recadrer (C)</translation>
+        <source>Fade...</source>
+        <translation>Estomper...</translation>
     </message>
     <message>
-        <source>Straighten (L)</source>
-        <translation>Redresser (L)</translation>
+        <source>Restore</source>
+        <translation>Original</translation>
     </message>
     <message>
-        <source>Rotate Left (Ctrl+Shift+R)</source>
-        <translation>Pivoter à gauche (Ctrl+Maj+R)</translation>
+        <source>Restore brush: paints the photo as it was opened</source>
+        <translation>Pinceau de restauration : peint la photo telle qu&apos;elle a été ouverte</translation>
     </message>
     <message>
-        <source>Rotate Right (Ctrl+R)</source>
-        <translation>Pivoter à droite (Ctrl+R)</translation>
+        <source>Online Help Content</source>
+        <translation>Contenu de l&apos;aide</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>À propos</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Fichier</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Édition</translation>
+    </message>
+    <message>
+        <source>Panels</source>
+        <translation>Panneaux</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Aide</translation>
+    </message>
+    <message>
+        <source>Crop</source>
+        <translation>Recadrer</translation>
+    </message>
+    <message>
+        <source>Straighten</source>
+        <translation>Redresser</translation>
+    </message>
+    <message>
+        <source>Rotate Left</source>
+        <translation>Pivoter à gauche</translation>
+    </message>
+    <message>
+        <source>Rotate Right</source>
+        <translation>Pivoter à droite</translation>
+    </message>
+    <message>
+        <source>Rotate 180°</source>
+        <translation>Pivoter de 180°</translation>
     </message>
     <message>
         <source>Flip Horizontal</source>
@@ -416,84 +360,12 @@ Chaque effet est calculé par l&apos;éditeur lui-même sur les pixels de la pho
         <translation>Retourner verticalement</translation>
     </message>
     <message>
-        <source>Resize (Ctrl+Alt+I)</source>
-        <translation>Redimensionner (Ctrl+Alt+I)</translation>
+        <source>Resize...</source>
+        <translation>Redimensionner...</translation>
     </message>
     <message>
-        <source>Save	Ctrl+S</source>
-        <translation>Enregistrer	Ctrl+S</translation>
-    </message>
-    <message>
-        <source>Adjust (Ctrl+Shift+A)</source>
-        <translation>Ajuster (Ctrl+Maj+A)</translation>
-    </message>
-    <message>
-        <source>Fade... (Ctrl+Shift+F)</source>
-        <translation>Estomper... (Ctrl+Maj+F)</translation>
-    </message>
-    <message>
-        <source>Rotate 180°</source>
-        <translation>Pivoter de 180°</translation>
-    </message>
-    <message>
-        <source>Resize... (Ctrl+Alt+I)</source>
-        <translation>Redimensionner... (Ctrl+Alt+I)</translation>
-    </message>
-    <message>
-        <source>Saved</source>
-        <translation>Enregistrée</translation>
-    </message>
-    <message>
-        <source>%1 × %2</source>
-        <translation>%1 × %2</translation>
-    </message>
-    <message>
-        <source>, edited</source>
-        <translation>, modifiée</translation>
-    </message>
-    <message>
-        <source>, saved</source>
-        <translation>, enregistrée</translation>
-    </message>
-    <message>
-        <source>Cancelled: the photo is as it was.</source>
-        <translation>Annulé : la photo est inchangée.</translation>
-    </message>
-    <message>
-        <source>Saved, but %1.</source>
-        <translation>Enregistrée, mais %1.</translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot; is damaged: part of the picture may be missing.</source>
-        <translation>« %1 » est endommagé : une partie de l’image peut manquer.</translation>
-    </message>
-    <message>
-        <source>The photo was opened, but %1.</source>
-        <translation>La photo a été ouverte, mais %1.</translation>
-    </message>
-    <message>
-        <source>One photo is edited at a time; not opened: %1</source>
-        <translation>Une seule photo est modifiée à la fois ; non ouvert : %1</translation>
-    </message>
-    <message>
-        <source>The photo could not be resized: %1.</source>
-        <translation>La photo n’a pas pu être redimensionnée : %1.</translation>
-    </message>
-    <message>
-        <source>Zoom: type a percentage and press Enter (Ctrl++, Ctrl+-, Ctrl+0 fits, Ctrl+1 is 100 %)</source>
-        <translation>Zoom : saisissez un pourcentage et appuyez sur Entrée (Ctrl++, Ctrl+-, Ctrl+0 ajuste, Ctrl+1 vaut 100 %)</translation>
-    </message>
-    <message>
-        <source>Before: hold to see the photo as opened (or hold \)</source>
-        <translation>Avant : maintenir enfoncé pour voir la photo telle qu’à l’ouverture (ou maintenir \)</translation>
-    </message>
-    <message>
-        <source>“%1” selected: double-click it or press Apply</source>
-        <translation>« %1 » sélectionné : double-cliquez dessus ou appuyez sur Appliquer</translation>
-    </message>
-    <message>
-        <source>Current photo has been modified, Do you want to save it?</source>
-        <translation>La photo actuelle a été modifiée. Voulez-vous l’enregistrer ?</translation>
+        <source>Resize</source>
+        <translation>Redimensionner</translation>
     </message>
 </context>
 <context>
@@ -1100,6 +972,75 @@ Chaque effet est calculé par l&apos;éditeur lui-même sur les pixels de la pho
     </message>
 </context>
 <context>
+    <name>FileController</name>
+    <message>
+        <source>Current photo has been modified, Do you want to save it?</source>
+        <translation>La photo actuelle a été modifiée. Voulez-vous l’enregistrer ?</translation>
+    </message>
+    <message>
+        <source>The photo could not be saved as &quot;%1&quot;:
+%2.</source>
+        <translation>La photo n&apos;a pas pu être enregistrée sous « %1 » :
+%2.</translation>
+    </message>
+    <message>
+        <source>Saved, but %1.</source>
+        <translation>Enregistrée, mais %1.</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Ouvrir</translation>
+    </message>
+    <message>
+        <source>The photo &quot;%1&quot; could not be opened.%2</source>
+        <translation>La photo « %1 » n&apos;a pas pu être ouverte.%2</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is damaged: part of the picture may be missing.</source>
+        <translation>« %1 » est endommagé : une partie de l’image peut manquer.</translation>
+    </message>
+    <message>
+        <source>The photo was reduced from %1 × %2 to %3 × %4 pixels for editing.
+Auto Resize Threshold sets the largest size that opens unreduced.</source>
+        <translation>La photo a été réduite de %1 × %2 à %3 × %4 pixels pour l&apos;édition.
+Le seuil de réduction automatique fixe la plus grande taille ouverte sans réduction.</translation>
+    </message>
+    <message>
+        <source>The photo was opened, but %1.</source>
+        <translation>La photo a été ouverte, mais %1.</translation>
+    </message>
+    <message>
+        <source>One photo is edited at a time; not opened: %1</source>
+        <translation>Une seule photo est modifiée à la fois ; non ouvert : %1</translation>
+    </message>
+    <message>
+        <source>The photo &quot;%1&quot; no longer exists.</source>
+        <translation>La photo « %1 » n&apos;existe plus.</translation>
+    </message>
+    <message>
+        <source>(no recent photos)</source>
+        <translation>(aucune photo récente)</translation>
+    </message>
+    <message>
+        <source>Clear List</source>
+        <translation>Effacer la liste</translation>
+    </message>
+</context>
+<context>
+    <name>PanelController</name>
+    <message>
+        <source>Cancelled: the photo is as it was.</source>
+        <translation>Annulé : la photo est inchangée.</translation>
+    </message>
+</context>
+<context>
+    <name>PictureFormats</name>
+    <message>
+        <source>(all picture files)</source>
+        <translation>(tous les fichiers image)</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>a photo</source>
@@ -1130,6 +1071,72 @@ Chaque effet est calculé par l&apos;éditeur lui-même sur les pixels de la pho
 Discard them?</source>
         <translation>Les modifications apportées à %1, conservées après que %2 a été fermé, ne peuvent pas être restaurées : %3.
 Les abandonner ?</translation>
+    </message>
+</context>
+<context>
+    <name>ViewController</name>
+    <message>
+        <source>Zoom: type a percentage and press Enter (Ctrl++, Ctrl+-, Ctrl+0 fits, Ctrl+1 is 100 %)</source>
+        <translation>Zoom : saisissez un pourcentage et appuyez sur Entrée (Ctrl++, Ctrl+-, Ctrl+0 ajuste, Ctrl+1 vaut 100 %)</translation>
+    </message>
+    <message>
+        <source>Before: hold to see the photo as opened (or hold \)</source>
+        <translation>Avant : maintenir enfoncé pour voir la photo telle qu’à l’ouverture (ou maintenir \)</translation>
+    </message>
+    <message>
+        <source>The photo could not be resized: %1.</source>
+        <translation>La photo n’a pas pu être redimensionnée : %1.</translation>
+    </message>
+</context>
+<context>
+    <name>WindowChrome</name>
+    <message>
+        <source>Photo Frame</source>
+        <translation>Cadre photo</translation>
+    </message>
+    <message>
+        <source>Opacity</source>
+        <translation>Opacité</translation>
+    </message>
+    <message>
+        <source>Deform Radius</source>
+        <translation>Rayon de déformation</translation>
+    </message>
+    <message>
+        <source>Deform Amount</source>
+        <translation>Force de déformation</translation>
+    </message>
+    <message>
+        <source>Open a photo to begin</source>
+        <translation>Ouvrez une photo pour commencer</translation>
+    </message>
+    <message>
+        <source>%1 × %2 pixels</source>
+        <translation>%1 × %2 pixels</translation>
+    </message>
+    <message>
+        <source>Edited</source>
+        <translation>Modifiée</translation>
+    </message>
+    <message>
+        <source>Saved</source>
+        <translation>Enregistrée</translation>
+    </message>
+    <message>
+        <source>As opened</source>
+        <translation>Telle qu&apos;ouverte</translation>
+    </message>
+    <message>
+        <source>%1 × %2</source>
+        <translation>%1 × %2</translation>
+    </message>
+    <message>
+        <source>, edited</source>
+        <translation>, modifiée</translation>
+    </message>
+    <message>
+        <source>, saved</source>
+        <translation>, enregistrée</translation>
     </message>
 </context>
 </TS>

@@ -242,3 +242,15 @@ TEXTS.update({
 # The restore button of the crash recovery question (the tile of the same name
 # is the restore brush).
 TEXTS.update({'QObject|Restore': ('Wiederherstellen', 'Restaurer')})
+
+# Texts of the command table and the format table.
+TEXTS.update({
+    '(all picture files)': ('(alle Bilddateien)', '(tous les fichiers image)'),
+    'Open a photo': ('Ein Foto öffnen', 'Ouvrir une photo'),
+    'Save the photo as a picture file': ('Das Foto als Bilddatei speichern', 'Enregistrer la photo comme fichier image'),
+    'Fade...': ('Verblassen...', 'Estomper...'),
+    'Resize': ('Größe ändern', 'Redimensionner'),
+    'Resize...': ('Größe ändern...', 'Redimensionner...'),
+    'Rotate Left': ('Nach links drehen', 'Pivoter à gauche'),
+    'Rotate Right': ('Nach rechts drehen', 'Pivoter à droite'),
+})
