@@ -10,10 +10,18 @@
 #include <thread>
 #include <utility>
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define OMBRIK_PAINTER_AVX2 1
+#else
+#define OMBRIK_PAINTER_AVX2 0
+#endif
+
 namespace ombrik {
 
 namespace {
-// The route that tests compare with (SetPainterBands).
+// Routes that tests compare with (SetPainterVectorCode, SetPainterBands).
+std::atomic<bool> g_vectorCode{true};
 std::atomic<bool> g_bands{true};
 } // namespace
 
@@ -157,6 +165,151 @@ void LaySpanScalar(uint8_t* c, const SpanBrush& b, uint32_t at, int n, double k,
     }
 }
 
+#if OMBRIK_PAINTER_AVX2
+#define OMBRIK_AVX2 __attribute__((target("avx2")))
+
+OMBRIK_AVX2 inline __m256d ToByteAvx2(__m256d v)
+{
+    const __m256d clamped = _mm256_min_pd(_mm256_max_pd(v, _mm256_setzero_pd()), _mm256_set1_pd(255.0));
+    return _mm256_cvtepi32_pd(_mm256_cvttpd_epi32(clamped));
+}
+
+// Spreads per pixel values of four pixels to their byte lanes in three
+// vectors: pixels 0 0 0 1 | 1 1 2 2 | 2 3 3 3.
+OMBRIK_AVX2 inline void SpreadToBytes(__m256d f, __m256d out[3])
+{
+    out[0] = _mm256_permute4x64_pd(f, 0x40);
+    out[1] = _mm256_permute4x64_pd(f, 0xA5);
+    out[2] = _mm256_permute4x64_pd(f, 0xFE);
+}
+
+// Lane masks from four per pixel flags (one byte each): all ones where set.
+OMBRIK_AVX2 inline void FlagsToBytes(uint32_t flags, __m256d out[3])
+{
+    const __m256i set =
+        _mm256_cmpgt_epi64(_mm256_cvtepu8_epi64(_mm_cvtsi32_si128(int(flags))), _mm256_setzero_si256());
+    SpreadToBytes(_mm256_castsi256_pd(set), out);
+}
+
+// Up to twelve bytes (three per pixel) into a vector and back, without a
+// round trip through memory that would stall the load.
+OMBRIK_AVX2 inline __m128i LoadPixels(const uint8_t* c, int count)
+{
+    uint16_t two;
+    uint32_t four;
+    switch (count) {
+    case 4:
+        std::memcpy(&four, c + 8, 4);
+        return _mm_insert_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(c)), int(four), 2);
+    case 3:
+        return _mm_insert_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(c)), c[8], 8);
+    case 2:
+        std::memcpy(&four, c, 4);
+        std::memcpy(&two, c + 4, 2);
+        return _mm_insert_epi16(_mm_cvtsi32_si128(int(four)), two, 2);
+    default:
+        std::memcpy(&two, c, 2);
+        return _mm_cvtsi32_si128(int(two | uint32_t(c[2]) << 16));
+    }
+}
+
+OMBRIK_AVX2 inline void StorePixels(uint8_t* c, __m128i v, int count)
+{
+    const uint32_t low = uint32_t(_mm_cvtsi128_si32(v));
+    switch (count) {
+    case 4: {
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(c), v);
+        const uint32_t high = uint32_t(_mm_extract_epi32(v, 2));
+        std::memcpy(c + 8, &high, 4);
+        break;
+    }
+    case 3:
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(c), v);
+        c[8] = uint8_t(_mm_extract_epi8(v, 8));
+        break;
+    case 2: {
+        std::memcpy(c, &low, 4);
+        const uint16_t two = uint16_t(_mm_extract_epi16(v, 2));
+        std::memcpy(c + 4, &two, 2);
+        break;
+    }
+    default:
+        std::memcpy(c, &low, 2);
+        c[2] = uint8_t(low >> 16);
+        break;
+    }
+}
+
+// LaySpanScalar four pixels (twelve bytes) at a time for every span of a
+// stroke from first to last, in double precision with the same operations in
+// the same order, so the bytes are the same. Lanes hold bytes; a pixel's
+// factors are spread over its three lanes.
+OMBRIK_AVX2 void LaySpansAvx2(PaintImage& canvas, const SpanBrush& b, uint32_t first, uint32_t last, int x, int y,
+                              double k, const double r[3])
+{
+    const __m256d vk = _mm256_set1_pd(k), scale = _mm256_set1_pd(0.00392156862745098);
+    // The channel of each byte lane.
+    const __m256d rr[3] = {_mm256_setr_pd(r[0], r[1], r[2], r[0]), _mm256_setr_pd(r[1], r[2], r[0], r[1]),
+                           _mm256_setr_pd(r[2], r[0], r[1], r[2])};
+    for (uint32_t s = first; s < last; ++s) {
+        const SpanBrush::Span& span = b.spans[s];
+        uint8_t* c = canvas.at(x + span.x0, y + span.y);
+        const int n = span.x1 - span.x0;
+        for (int i = 0; i < n; i += 4, c += 12) {
+            // At the end of a span the flags past it are masked off and no
+            // byte past it is read or written (it may be another band's).
+            const int count = std::min(4, n - i);
+            const uint32_t inSpan = count == 4 ? ~0u : (1u << (8 * count)) - 1;
+            const uint32_t j = span.at + uint32_t(i);
+            uint32_t covered4, raised4;
+            std::memcpy(&covered4, &b.w[j], 4);
+            std::memcpy(&raised4, &b.raised[j], 4);
+            covered4 &= inSpan;
+            raised4 &= inSpan;
+            if ((covered4 | raised4) == 0)
+                continue;
+            const __m128i packed = LoadPixels(c, count);
+            __m256d v[3] = {_mm256_cvtepi32_pd(_mm_cvtepu8_epi32(packed)),
+                            _mm256_cvtepi32_pd(_mm_cvtepu8_epi32(_mm_srli_si128(packed, 4))),
+                            _mm256_cvtepi32_pd(_mm_cvtepu8_epi32(_mm_srli_si128(packed, 8)))};
+            if (covered4) {
+                __m256d ome[3], e[3], covered[3];
+                SpreadToBytes(_mm256_loadu_pd(&b.oneMinusE[j]), ome);
+                SpreadToBytes(_mm256_loadu_pd(&b.e[j]), e);
+                FlagsToBytes(covered4, covered);
+                for (int q = 0; q < 3; ++q) {
+                    const __m256d under = ToByteAvx2(_mm256_mul_pd(_mm256_mul_pd(v[q], vk), ome[q]));
+                    const __m256d laid = ToByteAvx2(_mm256_add_pd(under, _mm256_mul_pd(e[q], rr[q])));
+                    v[q] = _mm256_blendv_pd(v[q], laid, covered[q]);
+                }
+            }
+            if (raised4) {
+                __m256d lift[3], keep[3], raised[3];
+                SpreadToBytes(_mm256_loadu_pd(&b.lift[j]), lift);
+                SpreadToBytes(_mm256_loadu_pd(&b.keep[j]), keep);
+                FlagsToBytes(raised4, raised);
+                for (int q = 0; q < 3; ++q) {
+                    const __m256d lifted =
+                        ToByteAvx2(_mm256_mul_pd(_mm256_add_pd(lift[q], _mm256_mul_pd(keep[q], v[q])), scale));
+                    v[q] = _mm256_blendv_pd(v[q], lifted, raised[q]);
+                }
+            }
+            const __m128i i2 = _mm256_cvttpd_epi32(v[2]);
+            const __m128i words = _mm_packs_epi32(_mm256_cvttpd_epi32(v[0]), _mm256_cvttpd_epi32(v[1]));
+            StorePixels(c, _mm_packus_epi16(words, _mm_packs_epi32(i2, i2)), count);
+        }
+    }
+}
+
+bool HasAvx2()
+{
+    static const bool has = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx2") != 0;
+    }();
+    return has && g_vectorCode.load(std::memory_order_relaxed);
+}
+#endif
 
 // LayStroke limited to canvas rows y0 <= y < y1.
 void LayStrokeRows(PaintImage& canvas, const PainterParams& params, const SpanBrush& brush, int boxHeight,
@@ -182,6 +335,12 @@ void LayStrokeRows(PaintImage& canvas, const PainterParams& params, const SpanBr
     const double r[3] = {double(colour[0]), double(colour[1]), double(colour[2])};
     const uint32_t first = brush.firstSpan[size_t(std::clamp(y0 - y, 0, boxHeight))];
     const uint32_t last = brush.firstSpan[size_t(std::clamp(y1 - y, 0, boxHeight))];
+#if OMBRIK_PAINTER_AVX2
+    if (!params.colourBrushes && HasAvx2()) {
+        LaySpansAvx2(canvas, brush, first, last, x, y, k, r);
+        return;
+    }
+#endif
     for (uint32_t s = first; s < last; ++s) {
         const SpanBrush::Span& span = brush.spans[s];
         LaySpanScalar(canvas.at(x + span.x0, y + span.y), brush, span.at, span.x1 - span.x0, k, r,
@@ -193,7 +352,7 @@ void LayStrokeRows(PaintImage& canvas, const PainterParams& params, const SpanBr
 // Truncating after each pixel, as a running sum in double precision would,
 // gives the same as integer division: the fraction of a quotient by 255 never
 // comes within 1/255 of the next whole number.
-void AddCoveredSums(const uint8_t* q, const uint8_t* w, int n, int sum[3])
+void AddCoveredSumsScalar(const uint8_t* q, const uint8_t* w, int n, int sum[3])
 {
     for (int i = 0; i < n; ++i, q += 3) {
         sum[0] += q[0] * w[i] / 255;
@@ -201,6 +360,245 @@ void AddCoveredSums(const uint8_t* q, const uint8_t* w, int n, int sum[3])
         sum[2] += q[2] * w[i] / 255;
     }
 }
+
+#if OMBRIK_PAINTER_AVX2
+// Eight pixels (24 bytes) at a time; lanes hold bytes. x / 255 is
+// (x × 32897) >> 23 for every x up to 255 × 255.
+OMBRIK_AVX2 void AddCoveredSumsAvx2(const uint8_t* q, const uint8_t* w, int n, int sum[3])
+{
+    const __m256i spread[3] = {_mm256_setr_epi32(0, 0, 0, 1, 1, 1, 2, 2), _mm256_setr_epi32(2, 3, 3, 3, 4, 4, 4, 5),
+                               _mm256_setr_epi32(5, 5, 6, 6, 6, 7, 7, 7)};
+    const __m256i magic = _mm256_set1_epi32(32897);
+    __m256i acc[3] = {_mm256_setzero_si256(), _mm256_setzero_si256(), _mm256_setzero_si256()};
+    int i = 0;
+    for (; i + 8 <= n; i += 8, q += 24) {
+        const __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q));
+        const __m128i hi = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(q + 16));
+        const __m256i bytes[3] = {_mm256_cvtepu8_epi32(lo), _mm256_cvtepu8_epi32(_mm_srli_si128(lo, 8)),
+                                  _mm256_cvtepu8_epi32(hi)};
+        const __m256i cover = _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(w + i)));
+        for (int k = 0; k < 3; ++k) {
+            const __m256i product = _mm256_mullo_epi32(bytes[k], _mm256_permutevar8x32_epi32(cover, spread[k]));
+            acc[k] = _mm256_add_epi32(acc[k], _mm256_srli_epi32(_mm256_mullo_epi32(product, magic), 23));
+        }
+    }
+    alignas(32) int lanes[3][8];
+    for (int k = 0; k < 3; ++k)
+        _mm256_store_si256(reinterpret_cast<__m256i*>(lanes[k]), acc[k]);
+    for (int k = 0; k < 3; ++k)
+        for (int l = 0; l < 8; ++l)
+            sum[(8 * k + l) % 3] += lanes[k][l];
+    AddCoveredSumsScalar(q, w + i, n - i, sum);
+}
+#endif
+
+void AddCoveredSums(const uint8_t* q, const uint8_t* w, int n, int sum[3])
+{
+#if OMBRIK_PAINTER_AVX2
+    if (n >= 8 && HasAvx2()) {
+        AddCoveredSumsAvx2(q, w, n, sum);
+        return;
+    }
+#endif
+    AddCoveredSumsScalar(q, w, n, sum);
+}
+
+// The brushes one best-match search looks at. Most searches end at the
+// first brush (on smooth parts of a photo any brush matches), so that one is
+// tried on its own, for four strokes at once; the others are tried four
+// brushes at a time. A group holds every box pixel that any of its brushes
+// covers, in row order, with its offset in the photo and the four coverages
+// (0 where a brush leaves the pixel out and in slots past the last brush).
+// A zero term leaves a sum of non-negative terms as it was, so each slot's
+// sums are those its brush alone gives.
+struct MatchGroup {
+    int brush[4];      // -1 for an unused slot
+    double weight[4];  // 0 for an unused slot
+    std::vector<int64_t> offsets;
+    std::vector<double> e;  // four per offset
+};
+
+struct MatchSequence {
+    int head = -1;                // the first brush
+    std::vector<MatchGroup> rest; // the others
+};
+
+MatchSequence MakeMatchSequence(const BrushSet& set, int first, int step, int end, int canvasWidth)
+{
+    std::vector<int> sequence;
+    for (int k = std::max(first, 0); k < std::min(end, int(set.brushes.size())); k += std::max(step, 1))
+        sequence.push_back(k);
+    MatchSequence match;
+    if (sequence.empty())
+        return match;
+    match.head = sequence[0];
+    const size_t box = size_t(set.maxW) * size_t(set.maxH);
+    for (size_t g = 1; g < sequence.size(); g += 4) {
+        MatchGroup group;
+        std::vector<double> grid(box * 4, 0.0);
+        std::vector<uint8_t> used(box, 0);
+        for (size_t l = 0; l < 4; ++l) {
+            group.brush[l] = g + l < sequence.size() ? sequence[g + l] : -1;
+            group.weight[l] = 0;
+            if (group.brush[l] < 0)
+                continue;
+            const PainterBrush& brush = set.brushes[size_t(group.brush[l])];
+            group.weight[l] = brush.weight;
+            for (const auto& p : brush.pixels) {
+                const size_t at = size_t(p.y) * size_t(set.maxW) + size_t(p.x);
+                grid[at * 4 + l] = p.e;
+                used[at] = 1;
+            }
+        }
+        for (size_t at = 0; at < box; ++at)
+            if (used[at]) {
+                group.offsets.push_back(int64_t(at / size_t(set.maxW)) * canvasWidth + int64_t(at % size_t(set.maxW)));
+                group.e.insert(group.e.end(), &grid[at * 4], &grid[at * 4] + 4);
+            }
+        match.rest.push_back(std::move(group));
+    }
+    return match;
+}
+
+#if OMBRIK_PAINTER_AVX2
+// e × |truncate(value - mean)| in each lane (truncating the magnitude is the
+// same as truncating and then taking the magnitude).
+OMBRIK_AVX2 inline __m256d MismatchTerm(__m256d e, __m256d value, __m256d mean)
+{
+    const __m256d away = _mm256_andnot_pd(_mm256_set1_pd(-0.0), _mm256_sub_pd(value, mean));
+    return _mm256_mul_pd(e, _mm256_round_pd(away, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC));
+}
+
+// The running sums of a group, one lane per brush.
+struct GroupSums {
+    __m256d s0, s1, s2, d;
+    __m256d m0, m1, m2;
+};
+
+OMBRIK_AVX2 inline void AddWeighted(GroupSums& g, const MatchGroup& group, size_t i, const uint8_t* base)
+{
+    const uint8_t* c = base + group.offsets[i] * 3;
+    const __m256d e = _mm256_loadu_pd(&group.e[i * 4]);
+    g.s0 = _mm256_add_pd(g.s0, _mm256_mul_pd(e, _mm256_set1_pd(c[0])));
+    g.s1 = _mm256_add_pd(g.s1, _mm256_mul_pd(e, _mm256_set1_pd(c[1])));
+    g.s2 = _mm256_add_pd(g.s2, _mm256_mul_pd(e, _mm256_set1_pd(c[2])));
+}
+
+OMBRIK_AVX2 inline void TakeMeans(GroupSums& g, __m256d weight)
+{
+    const __m256d full = _mm256_set1_pd(255.0);
+    g.m0 = _mm256_div_pd(_mm256_mul_pd(g.s0, full), weight);
+    g.m1 = _mm256_div_pd(_mm256_mul_pd(g.s1, full), weight);
+    g.m2 = _mm256_div_pd(_mm256_mul_pd(g.s2, full), weight);
+    g.d = _mm256_setzero_pd();
+}
+
+OMBRIK_AVX2 inline void AddMismatch(GroupSums& g, const MatchGroup& group, size_t i, const uint8_t* base)
+{
+    const uint8_t* c = base + group.offsets[i] * 3;
+    const __m256d e = _mm256_loadu_pd(&group.e[i * 4]);
+    g.d = _mm256_add_pd(g.d, MismatchTerm(e, _mm256_set1_pd(c[0]), g.m0));
+    g.d = _mm256_add_pd(g.d, MismatchTerm(e, _mm256_set1_pd(c[1]), g.m1));
+    g.d = _mm256_add_pd(g.d, MismatchTerm(e, _mm256_set1_pd(c[2]), g.m2));
+}
+
+// The mismatch of the brushes of two groups at base (b may be null), each
+// lane computed with the operations, in the order, of BrushMismatch. The two
+// groups' sums are independent, so the processor overlaps them.
+OMBRIK_AVX2 void GroupMismatchAvx2(const MatchGroup& a, const MatchGroup* b, const uint8_t* base, double outA[4],
+                                   double outB[4])
+{
+    GroupSums ga{}, gb{};
+    ga.s0 = ga.s1 = ga.s2 = gb.s0 = gb.s1 = gb.s2 = _mm256_setzero_pd();
+    const size_t na = a.offsets.size(), nb = b ? b->offsets.size() : 0, both = std::min(na, nb);
+    for (size_t i = 0; i < both; ++i) {
+        AddWeighted(ga, a, i, base);
+        AddWeighted(gb, *b, i, base);
+    }
+    for (size_t i = both; i < na; ++i)
+        AddWeighted(ga, a, i, base);
+    for (size_t i = both; i < nb; ++i)
+        AddWeighted(gb, *b, i, base);
+    TakeMeans(ga, _mm256_loadu_pd(a.weight));
+    if (b)
+        TakeMeans(gb, _mm256_loadu_pd(b->weight));
+    for (size_t i = 0; i < both; ++i) {
+        AddMismatch(ga, a, i, base);
+        AddMismatch(gb, *b, i, base);
+    }
+    for (size_t i = both; i < na; ++i)
+        AddMismatch(ga, a, i, base);
+    for (size_t i = both; i < nb; ++i)
+        AddMismatch(gb, *b, i, base);
+    _mm256_storeu_pd(outA, _mm256_div_pd(ga.d, _mm256_loadu_pd(a.weight)));
+    if (b)
+        _mm256_storeu_pd(outB, _mm256_div_pd(gb.d, _mm256_loadu_pd(b->weight)));
+}
+
+// The three channels of one pixel under each of four strokes, as lanes. Each
+// pixel is read as four bytes; the caller makes sure the fourth is in the photo.
+OMBRIK_AVX2 inline void FourPixels(const uint8_t* const base[4], int64_t at, __m256d out[3])
+{
+    uint32_t v[4];
+    for (int l = 0; l < 4; ++l)
+        std::memcpy(&v[l], base[l] + at, 4);
+    const __m128i words = _mm_setr_epi32(int(v[0]), int(v[1]), int(v[2]), int(v[3]));
+    const __m128i low = _mm_set1_epi32(0xFF);
+    out[0] = _mm256_cvtepi32_pd(_mm_and_si128(words, low));
+    out[1] = _mm256_cvtepi32_pd(_mm_and_si128(_mm_srli_epi32(words, 8), low));
+    out[2] = _mm256_cvtepi32_pd(_mm_and_si128(_mm_srli_epi32(words, 16), low));
+}
+
+// BrushMismatch of one brush under four strokes, one lane per stroke.
+// values has room for 3 × 4 doubles per brush pixel.
+OMBRIK_AVX2 void BrushMismatchFour(const PainterBrush& brush, const uint8_t* const base[4], double* values,
+                                   double out[4])
+{
+    GroupSums g{};
+    g.s0 = g.s1 = g.s2 = _mm256_setzero_pd();
+    double* v = values;
+    for (const auto& p : brush.pixels) {
+        __m256d c[3];
+        FourPixels(base, p.offset * 3, c);
+        const __m256d e = _mm256_set1_pd(p.e);
+        g.s0 = _mm256_add_pd(g.s0, _mm256_mul_pd(e, c[0]));
+        g.s1 = _mm256_add_pd(g.s1, _mm256_mul_pd(e, c[1]));
+        g.s2 = _mm256_add_pd(g.s2, _mm256_mul_pd(e, c[2]));
+        for (int k = 0; k < 3; ++k, v += 4)
+            _mm256_storeu_pd(v, c[k]);
+    }
+    const __m256d weight = _mm256_set1_pd(brush.weight);
+    TakeMeans(g, weight);
+    v = values;
+    for (const auto& p : brush.pixels) {
+        const __m256d e = _mm256_set1_pd(p.e);
+        g.d = _mm256_add_pd(g.d, MismatchTerm(e, _mm256_loadu_pd(v), g.m0));
+        g.d = _mm256_add_pd(g.d, MismatchTerm(e, _mm256_loadu_pd(v + 4), g.m1));
+        g.d = _mm256_add_pd(g.d, MismatchTerm(e, _mm256_loadu_pd(v + 8), g.m2));
+        v += 12;
+    }
+    _mm256_storeu_pd(out, _mm256_div_pd(g.d, weight));
+}
+
+// The search after its first brush, continuing from best and count.
+int RestCandidates(const MatchSequence& match, const uint8_t* base, double threshold, double best, int count,
+                   int* candidates)
+{
+    const std::vector<MatchGroup>& groups = match.rest;
+    for (size_t k = 0; k < groups.size(); k += 2) {
+        double mismatch[2][4];
+        GroupMismatchAvx2(groups[k], k + 1 < groups.size() ? &groups[k + 1] : nullptr, base, mismatch[0],
+                          mismatch[1]);
+        for (size_t h = 0; h < 2 && k + h < groups.size(); ++h) {
+            const MatchGroup& g = groups[k + h];
+            for (int l = 0; l < 4 && g.brush[l] >= 0; ++l)
+                if (g.weight[l] > 0 && ConsiderBrush(g.brush[l], mismatch[h][l], threshold, best, count, candidates))
+                    return count;
+        }
+    }
+    return count;
+}
+#endif
 
 // The colour a stroke with top-left (left, top) paints: the coverage-weighted
 // mean of the photo under it, its centre pixel or black, plus its noise.
@@ -226,6 +624,7 @@ void StrokeColour(const PainterParams& params, const PainterBrush& brush, const 
         for (int k = 0; k < 3; ++k)
             colour[k] = ClampByte(Truncate(colour[k] + noise[k]));
 }
+
 
 // A buffer that keeps its memory from one use to the next and is not
 // cleared: every entry is written before it is read.
@@ -304,6 +703,8 @@ struct StrokeBands::Impl {
     // Bands of about 256 KB of canvas, so that a band's canvas and photo rows
     // stay in a core's cache, and a few per thread.
     int bandRows, bandCount;
+    // The search sequences made ready for the vector search.
+    std::vector<MatchSequence> matchSequences;
 
     // A stroke (or a tiled copy) laid within one band.
     struct Lay {
@@ -327,6 +728,20 @@ struct StrokeBands::Impl {
         shadowHeight = set.shadows.empty() ? 0 : set.shadows[0].image.height;
         bandRows = std::clamp(int(262144 / (size_t(W) * 3)), 8, std::max(8, H / (4 * threads)));
         bandCount = (H + bandRows - 1) / bandRows;
+#if OMBRIK_PAINTER_AVX2
+        const int brushCount = int(set.brushes.size());
+        if ((p.orientType == BestMatch || p.sizeType == BestMatch) && HasAvx2()) {
+            if (p.orientType == BestMatch && p.sizeType == BestMatch)
+                matchSequences.push_back(MakeMatchSequence(set, 0, 1, brushCount, W));
+            else if (p.orientType == BestMatch)
+                for (int s = 0; s < p.sizeCount; ++s)
+                    matchSequences.push_back(
+                        MakeMatchSequence(set, s * p.orientCount, 1, s * p.orientCount + p.orientCount, W));
+            else
+                for (int a = 0; a < p.orientCount; ++a)
+                    matchSequences.push_back(MakeMatchSequence(set, a, p.orientCount, brushCount, W));
+        }
+#endif
     }
 
     // Calls fn(x, y) for a stroke with top-left (left, top) and then for each
@@ -385,6 +800,41 @@ struct StrokeBands::Impl {
             write ? __builtin_prefetch(row + rowBytes - 1, 1) : __builtin_prefetch(row + rowBytes - 1, 0);
         }
     }
+
+    // The searches of four strokes at once when they search the same brushes
+    // and their first brush has coverage; false (and nothing done) otherwise.
+    bool CandidatesFour(const PlannedStroke* s, const BrushSearch* r, std::vector<double>& values, int* out[4],
+                        int count[4]) const
+    {
+#if OMBRIK_PAINTER_AVX2
+        if (matchSequences.empty())
+            return false;
+        const MatchSequence& match = matchSequences[size_t(r[0].sequence)];
+        if (match.head < 0 || set.brushes[size_t(match.head)].weight <= 0)
+            return false;
+        const PainterBrush& head = set.brushes[size_t(match.head)];
+        const uint8_t* base[4];
+        const uint8_t* end = photo.pixels.data() + photo.pixels.size();
+        for (int l = 0; l < 4; ++l) {
+            base[l] = photo.at(s[l].left, s[l].top);
+            if (r[l].sequence != r[0].sequence || base[l] + head.pixels.back().offset * 3 + 4 > end)
+                return false;
+        }
+        values.resize(head.pixels.size() * 12);
+        double mismatch[4];
+        BrushMismatchFour(head, base, values.data(), mismatch);
+        for (int l = 0; l < 4; ++l) {
+            double best = 0;
+            count[l] = 0;
+            if (!ConsiderBrush(match.head, mismatch[l], p.matchThreshold, best, count[l], out[l]))
+                count[l] = RestCandidates(match, base[l], p.matchThreshold, best, count[l], out[l]);
+        }
+        return true;
+#else
+        (void)s, (void)r, (void)values, (void)out, (void)count;
+        return false;
+#endif
+    }
 };
 
 StrokeBands::StrokeBands(const PainterParams& params, const BrushSet& set, const PaintImage& photo, PaintImage& canvas,
@@ -397,6 +847,20 @@ StrokeBands::~StrokeBands() = default;
 
 int StrokeBands::Candidates(const PlannedStroke& s, const BrushSearch& r, int* out) const
 {
+#if OMBRIK_PAINTER_AVX2
+    if (!m->matchSequences.empty()) {
+        const MatchSequence& match = m->matchSequences[size_t(r.sequence)];
+        const uint8_t* base = m->photo.at(s.left, s.top);
+        const double threshold = m->p.matchThreshold;
+        double best = 0;
+        int count = 0;
+        if (match.head >= 0 && m->set.brushes[size_t(match.head)].weight > 0 &&
+            ConsiderBrush(match.head, BrushMismatch(m->set.brushes[size_t(match.head)], base), threshold, best, count,
+                          out))
+            return count;
+        return RestCandidates(match, base, threshold, best, count, out);
+    }
+#endif
     return BestMatchCandidates(m->set, m->photo, s.left, s.top, r.first, r.step, r.end, m->p.matchThreshold, out);
 }
 
@@ -412,17 +876,25 @@ void StrokeBands::Candidates(const std::vector<PlannedStroke>& strokes, const st
         if (CancelRequested())
             return;
         std::vector<int>& list = lists[size_t(group)];
-        std::vector<int> brushes(brushCount);
+        std::vector<int> brushes(4 * brushCount);
+        int* out[4] = {&brushes[0], &brushes[brushCount], &brushes[2 * brushCount], &brushes[3 * brushCount]};
+        std::vector<double> values;
         constexpr int kAhead = 8;
         const int end = std::min(count, (group + 1) * kGroup);
-        for (int i = group * kGroup; i < end; ++i) {
-            if (i + kAhead < end) {
-                const PlannedStroke& next = strokes[size_t(i + kAhead)];
-                m->Prefetch(m->photo, next.left, next.top, next.top + m->maxH, false);
+        for (int i = group * kGroup; i < end;) {
+            for (int k = i + kAhead; k < std::min(end, i + kAhead + 4); ++k)
+                m->Prefetch(m->photo, strokes[size_t(k)].left, strokes[size_t(k)].top,
+                            strokes[size_t(k)].top + m->maxH, false);
+            int n[4];
+            const int done =
+                i + 4 <= end && m->CandidatesFour(&strokes[size_t(i)], &searches[size_t(i)], values, out, n) ? 4 : 1;
+            if (done == 1)
+                n[0] = Candidates(strokes[size_t(i)], searches[size_t(i)], out[0]);
+            for (int l = 0; l < done; ++l) {
+                list.push_back(n[l]);
+                list.insert(list.end(), out[l], out[l] + n[l]);
             }
-            const int n = Candidates(strokes[size_t(i)], searches[size_t(i)], brushes.data());
-            list.push_back(n);
-            list.insert(list.end(), brushes.begin(), brushes.begin() + n);
+            i += done;
         }
     });
     found.clear();
@@ -528,5 +1000,13 @@ void SetPainterBands(bool allowed)
     g_bands.store(allowed, std::memory_order_relaxed);
 }
 
+void SetPainterVectorCode(bool allowed)
+{
+#if OMBRIK_PAINTER_AVX2
+    g_vectorCode.store(allowed, std::memory_order_relaxed);
+#else
+    (void)allowed;
+#endif
+}
 
 } // namespace ombrik

@@ -4,7 +4,9 @@
 // bands and lays in each the strokes that touch it, in their order and
 // clipped to the band, so every canvas pixel sees the same strokes in the
 // same order. Stroke colours and best-match searches read only the photo and
-// are shared out too.
+// are shared out too. Where the processor has AVX2 the compositing, colour
+// sums and searches use vector code that does the same operations in the
+// same order, so the bytes do not change.
 #pragma once
 
 #include "artistic/brush_painter.h"
@@ -45,8 +47,10 @@ double BrushMismatch(const PainterBrush& brush, const uint8_t* base);
 // true when it is close enough to end the search.
 bool ConsiderBrush(int brush, double mismatch, double threshold, double& best, int& count, int* candidates);
 
-// For tests, a route to compare with: without bands, strokes are laid one by
-// one over the whole canvas with LayStroke, on the calling thread.
+// For tests, routes to compare with: the vector code runs where the
+// processor has AVX2 unless turned off; without bands, strokes are laid one
+// by one over the whole canvas with LayStroke, on the calling thread.
+void SetPainterVectorCode(bool allowed);
 void SetPainterBands(bool allowed);
 
 // A stroke whose draws are made: its brush box's top-left on the canvas and

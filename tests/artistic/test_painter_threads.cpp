@@ -1,6 +1,6 @@
 // The painter on every core: each look, and settings that reach every stroke
-// path, give the same bytes on one thread as on several as when the strokes
-// are laid one by one; progress comes from the calling thread in the same
+// path, give the same bytes on one thread as on several, with the vector code
+// as with the plain loops; progress comes from the calling thread in the same
 // steps; a cancel stops a run that has spread over the cores.
 #include "artistic/brush_painter.h"
 #include "artistic/brush_resources.h"
@@ -22,6 +22,7 @@ namespace {
 
 struct Route {
     int threads;
+    bool vectorCode;
     bool bands;
 };
 
@@ -34,6 +35,7 @@ protected:
     }
     void TearDown() override
     {
+        SetPainterVectorCode(true);
         SetPainterBands(true);
         SetPainterSeed(std::nullopt);
         ClearCancel();
@@ -43,6 +45,7 @@ protected:
     static PixelBuffer Paint(int preset, const PainterParams& params, const PixelBuffer& src, Route run,
                              uint32_t seed = 20261208u)
     {
+        SetPainterVectorCode(run.vectorCode);
         SetPainterBands(run.bands);
         SetPainterSeed(seed);
         PixelBuffer dst(src.width, src.height, src.bytesPerPixel);
@@ -58,15 +61,15 @@ protected:
     }
 
     // The reference lays the strokes one by one over the whole canvas, with
-    // LayStroke; every other route must give its bytes.
+    // LayStroke and no vector code; every other route must give its bytes.
     static void ExpectSameBytes(int preset, const PainterParams& params, const PixelBuffer& src,
                                 const std::string& what)
     {
-        const PixelBuffer reference = Paint(preset, params, src, {1, false});
+        const PixelBuffer reference = Paint(preset, params, src, {1, false, false});
         ASSERT_NE(reference.pixels, std::vector<uint8_t>(reference.pixels.size(), 0)) << what;
-        for (Route run : {Route{3, true}, Route{2, true}, Route{1, true}})
+        for (Route run : {Route{3, true, true}, Route{2, false, true}, Route{1, true, true}})
             EXPECT_TRUE(Paint(preset, params, src, run).pixels == reference.pixels)
-                << what << ": " << run.threads << " threads";
+                << what << ": " << run.threads << " threads, vector code " << run.vectorCode;
     }
 
     TempFolder m_brushes;
@@ -138,7 +141,7 @@ TEST_F(PainterThreads, ProgressComesFromTheCallingThreadInTheSameSteps)
                 steps[k].push_back(percent);
                 elsewhere = elsewhere || std::this_thread::get_id() != caller;
             });
-            Paint(preset, PainterParams{}, photo, {k == 0 ? 1 : 4, k == 1});
+            Paint(preset, PainterParams{}, photo, {k == 0 ? 1 : 4, true, k == 1});
             EXPECT_FALSE(elsewhere) << preset;
         }
         EXPECT_GE(steps[0].size(), 25u) << preset;
