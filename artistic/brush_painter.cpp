@@ -407,26 +407,28 @@ void CBrushPainter::Paint(const uint8_t* src, uint8_t* dst)
         return;
     SetPainterRandom(g_seed ? g_rand_new_with_seed(*g_seed) : g_rand_new());
     const int bpp = m_bytesPerPixel == 4 ? 4 : 3;
-    const size_t pixelCount = size_t(m_width) * size_t(m_height);
     if (m_work.empty()) {
         m_work = PaintImage(m_width, m_height);
-        for (size_t k = 0; k < pixelCount; ++k) {
-            if ((k & 0xFFFF) == 0 && CancelRequested())
-                return;
-            std::memcpy(&m_work.pixels[k * 3], src + k * bpp, 3);
-        }
+        ForEachRowBand(m_width, m_height, false, [&](int y0, int y1) {
+            for (size_t k = size_t(y0) * size_t(m_width); k < size_t(y1) * size_t(m_width); ++k)
+                std::memcpy(&m_work.pixels[k * 3], src + k * bpp, 3);
+        });
+        if (CancelRequested())
+            return;
     }
     Painting();
     if (CancelRequested())
         return;  // the caller drops the destination of a cancelled run
     const int w = std::min(m_width, m_work.width);
-    for (int y = 0; y < std::min(m_height, m_work.height); ++y)
-        for (int x = 0; x < w; ++x) {
-            const size_t k = size_t(y) * size_t(m_width) + size_t(x);
-            std::memcpy(dst + k * bpp, m_work.at(x, y), 3);
-            if (bpp == 4)
-                dst[k * 4 + 3] = src[k * 4 + 3];
-        }
+    ForEachRowBand(w, std::min(m_height, m_work.height), false, [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y)
+            for (int x = 0; x < w; ++x) {
+                const size_t k = size_t(y) * size_t(m_width) + size_t(x);
+                std::memcpy(dst + k * bpp, m_work.at(x, y), 3);
+                if (bpp == 4)
+                    dst[k * 4 + 3] = src[k * 4 + 3];
+            }
+    });
 }
 
 void CBrushPainter::Painting()
@@ -520,19 +522,29 @@ void CBrushPainter::Painting()
     const int N = int(std::clamp(strokes, 1LL, (long long)INT_MAX / 4));
     const int progressStep = std::max(N / 30, 10);
 
-    std::vector<int> gridX, gridY;
+    struct GridPoint {
+        int32_t x, y;
+    };
+    std::vector<GridPoint> grid;
     if (p.placementType == 1) {
         const int K = std::max(Truncate(W * density / maxW + 0.5), 1);
-        gridX.resize(size_t(N));
-        gridY.resize(size_t(N));
-        for (int k = 0; k < N; ++k) {
-            gridX[size_t(k)] = Truncate((k % K) * maxW / density + maxW / 2);
-            gridY[size_t(k)] = Truncate((k / K) * maxH / density + maxH / 2);
-        }
-        for (int k = 0; k < N; ++k) {
-            const int r = g_rand_int_range(random, 0, N);
-            std::swap(gridX[size_t(k)], gridX[size_t(r)]);
-            std::swap(gridY[size_t(k)], gridY[size_t(r)]);
+        grid.resize(size_t(N));
+        for (int k = 0; k < N; ++k)
+            grid[size_t(k)] = {Truncate((k % K) * maxW / density + maxW / 2),
+                               Truncate((k / K) * maxH / density + maxH / 2)};
+        // The shuffle swaps with random places all over a list far larger
+        // than the caches: the draws (the same, in the same order) are made
+        // a batch ahead so that the places can be fetched meanwhile.
+        constexpr int kBatch = 32;
+        int drawn[kBatch];
+        for (int k0 = 0; k0 < N; k0 += kBatch) {
+            const int n = std::min(kBatch, N - k0);
+            for (int j = 0; j < n; ++j) {
+                drawn[j] = g_rand_int_range(random, 0, N);
+                __builtin_prefetch(&grid[size_t(drawn[j])], 1);
+            }
+            for (int j = 0; j < n; ++j)
+                std::swap(grid[size_t(k0 + j)], grid[size_t(drawn[j])]);
         }
     }
 
@@ -561,8 +573,8 @@ void CBrushPainter::Painting()
     };
     auto drawPosition = [&](int c, Draws& d) {
         if (p.placementType == 1) {
-            d.X = gridX[size_t(c - 1)];
-            d.Y = gridY[size_t(c - 1)];
+            d.X = grid[size_t(c - 1)].x;
+            d.Y = grid[size_t(c - 1)].y;
         } else {
             d.X = RandRange(random, maxW / 2, W - maxW / 2);
             d.Y = RandRange(random, maxH / 2, H - maxH / 2);
@@ -716,8 +728,7 @@ void CBrushPainter::Painting()
         return;
     }
     set = BrushSet();
-    gridX.clear();
-    gridY.clear();
+    grid.clear();
 
     if (p.paintEdges)
         CropImage(canvas, maxW, maxH, W - maxW, H - maxH);
