@@ -711,7 +711,16 @@ struct StrokeBands::Impl {
         int32_t x, y, brush;
         uint32_t colour;
     };
-    std::vector<uint32_t> homeStart, bandStart;
+    std::vector<uint32_t> homeStart, bandStart, searchStart;
+    // A search in a band's list, and where its results go.
+    struct Search {
+        PlannedStroke stroke;
+        BrushSearch search;
+        uint32_t index;
+    };
+    Scratch<Search> searches;
+    Scratch<int> firstBrush, brushCount, spillAt;
+    std::vector<std::vector<int>> spill;
     Scratch<PlannedStroke> homeStrokes;  // colour holds the stroke's index
     Scratch<Lay> bandLays;
 
@@ -865,41 +874,78 @@ int StrokeBands::Candidates(const PlannedStroke& s, const BrushSearch& r, int* o
 }
 
 void StrokeBands::Candidates(const std::vector<PlannedStroke>& strokes, const std::vector<BrushSearch>& searches,
-                             std::vector<int>& found) const
+                             std::vector<int>& found)
 {
+    // Band by band (the band of a stroke's top row), so that each thread
+    // reads one part of the photo at a time; the lists are then put back in
+    // the strokes' order. A stroke's first brush is kept with it, the rest of
+    // a longer list in its band's spill.
+    Impl& b = *m;
     const int count = int(strokes.size());
-    const size_t brushCount = std::max(m->set.brushes.size(), size_t(1));
-    constexpr int kGroup = 256;
-    const int groups = (count + kGroup - 1) / kGroup;
-    std::vector<std::vector<int>> lists(static_cast<size_t>(groups));
-    ForEachItem(groups, m->threads, [&](int group) {
-        if (CancelRequested())
-            return;
-        std::vector<int>& list = lists[size_t(group)];
-        std::vector<int> brushes(4 * brushCount);
-        int* out[4] = {&brushes[0], &brushes[brushCount], &brushes[2 * brushCount], &brushes[3 * brushCount]};
+    std::vector<uint32_t>& start = b.searchStart;
+    Scratch<Impl::Search>& entries = b.searches;
+    SortIntoBands(
+        count, b.bandCount, b.threads,
+        [&](int i, const auto& put) {
+            put(strokes[size_t(i)].top / b.bandRows,
+                Impl::Search{strokes[size_t(i)], searches[size_t(i)], uint32_t(i)});
+        },
+        start, entries);
+    int* firstBrush = b.firstBrush.get(size_t(count));
+    int* brushCount = b.brushCount.get(size_t(count));
+    int* spillAt = b.spillAt.get(size_t(count));
+    std::vector<std::vector<int>>& spill = b.spill;
+    spill.resize(size_t(b.bandCount));
+    for (std::vector<int>& list : spill)
+        list.clear();
+    const size_t brushes = std::max(b.set.brushes.size(), size_t(1));
+    ForEachItem(b.bandCount, b.threads, [&](int band) {
+        std::vector<int> found(4 * brushes);
+        int* out[4] = {&found[0], &found[brushes], &found[2 * brushes], &found[3 * brushes]};
         std::vector<double> values;
-        constexpr int kAhead = 8;
-        const int end = std::min(count, (group + 1) * kGroup);
-        for (int i = group * kGroup; i < end;) {
-            for (int k = i + kAhead; k < std::min(end, i + kAhead + 4); ++k)
-                m->Prefetch(m->photo, strokes[size_t(k)].left, strokes[size_t(k)].top,
-                            strokes[size_t(k)].top + m->maxH, false);
+        constexpr uint32_t kAhead = 8;
+        const uint32_t first = start[size_t(band)], last = start[size_t(band) + 1];
+        for (uint32_t k = first; k < last;) {
+            if (((k - first) & 63) < 4 && CancelRequested())
+                return;
+            for (uint32_t a = k + kAhead; a < std::min(last, k + kAhead + 4); ++a)
+                b.Prefetch(b.photo, entries[a].stroke.left, entries[a].stroke.top, entries[a].stroke.top + b.maxH,
+                           false);
+            PlannedStroke s[4];
+            BrushSearch r[4];
+            const uint32_t batch = std::min(4u, last - k);
+            for (uint32_t l = 0; l < batch; ++l)
+                s[l] = entries[k + l].stroke, r[l] = entries[k + l].search;
             int n[4];
-            const int done =
-                i + 4 <= end && m->CandidatesFour(&strokes[size_t(i)], &searches[size_t(i)], values, out, n) ? 4 : 1;
+            const uint32_t done = batch == 4 && b.CandidatesFour(s, r, values, out, n) ? 4 : 1;
             if (done == 1)
-                n[0] = Candidates(strokes[size_t(i)], searches[size_t(i)], out[0]);
-            for (int l = 0; l < done; ++l) {
-                list.push_back(n[l]);
-                list.insert(list.end(), out[l], out[l] + n[l]);
+                n[0] = Candidates(s[0], r[0], out[0]);
+            for (uint32_t l = 0; l < done; ++l) {
+                const size_t i = entries[k + l].index;
+                brushCount[i] = n[l];
+                firstBrush[i] = n[l] ? out[l][0] : 0;
+                if (n[l] > 1) {
+                    spillAt[i] = int(spill[size_t(band)].size());
+                    spill[size_t(band)].insert(spill[size_t(band)].end(), out[l] + 1, out[l] + n[l]);
+                }
             }
-            i += done;
+            k += done;
         }
     });
     found.clear();
-    for (const std::vector<int>& list : lists)
-        found.insert(found.end(), list.begin(), list.end());
+    if (CancelRequested())
+        return;
+    for (size_t i = 0; i < size_t(count); ++i) {
+        const int n = brushCount[i];
+        found.push_back(n);
+        if (n == 0)
+            continue;
+        found.push_back(firstBrush[i]);
+        if (n > 1) {
+            const std::vector<int>& rest = spill[size_t(strokes[i].top / b.bandRows)];
+            found.insert(found.end(), rest.begin() + spillAt[i], rest.begin() + spillAt[i] + n - 1);
+        }
+    }
 }
 
 void StrokeBands::Colour(std::vector<PlannedStroke>& strokes, const std::vector<std::array<double, 3>>& noise)

@@ -80,7 +80,7 @@ public:
     // The same for many strokes on every core: found gets, stroke by stroke,
     // the number of brushes and then the brushes.
     void Candidates(const std::vector<PlannedStroke>& strokes, const std::vector<BrushSearch>& searches,
-                    std::vector<int>& found) const;
+                    std::vector<int>& found);
     // Works out every stroke's colour; noise is empty or has one entry per stroke.
     void Colour(std::vector<PlannedStroke>& strokes, const std::vector<std::array<double, 3>>& noise);
     // Lays the strokes (and the copies a tileable painting lays across the
