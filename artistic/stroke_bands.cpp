@@ -706,22 +706,26 @@ struct StrokeBands::Impl {
     // The search sequences made ready for the vector search.
     std::vector<MatchSequence> matchSequences;
 
+    // Buffers kept from one chunk to the next, each sorted into bands:
+    // searches and colours by the band of a stroke's top row, lays by every
+    // band they reach. start[b] … start[b + 1] is band b's part.
+    struct Search {
+        PlannedStroke stroke;
+        BrushSearch search;
+        uint32_t index;  // in the chunk
+    };
+    std::vector<uint32_t> searchStart;
+    Scratch<Search> searches;
+    Scratch<int> candidateCount, firstCandidate, spillAt;  // per stroke of the chunk
+    std::vector<std::vector<int>> spill;                   // per band: candidates after the first
+    std::vector<uint32_t> homeStart;
+    Scratch<PlannedStroke> homeStrokes;  // colour holds the stroke's index
     // A stroke (or a tiled copy) laid within one band.
     struct Lay {
         int32_t x, y, brush;
         uint32_t colour;
     };
-    std::vector<uint32_t> homeStart, bandStart, searchStart;
-    // A search in a band's list, and where its results go.
-    struct Search {
-        PlannedStroke stroke;
-        BrushSearch search;
-        uint32_t index;
-    };
-    Scratch<Search> searches;
-    Scratch<int> firstBrush, brushCount, spillAt;
-    std::vector<std::vector<int>> spill;
-    Scratch<PlannedStroke> homeStrokes;  // colour holds the stroke's index
+    std::vector<uint32_t> bandStart;
     Scratch<Lay> bandLays;
 
     Impl(const PainterParams& params, const BrushSet& brushes, const PaintImage& work, PaintImage& target, int count)
@@ -882,6 +886,16 @@ void StrokeBands::Candidates(const std::vector<PlannedStroke>& strokes, const st
     // a longer list in its band's spill.
     Impl& b = *m;
     const int count = int(strokes.size());
+    found.clear();
+    if (!g_bands.load(std::memory_order_relaxed)) {
+        std::vector<int> brushes(std::max(b.set.brushes.size(), size_t(1)));
+        for (int i = 0; i < count && !CancelRequested(); ++i) {
+            const int n = Candidates(strokes[size_t(i)], searches[size_t(i)], brushes.data());
+            found.push_back(n);
+            found.insert(found.end(), brushes.begin(), brushes.begin() + n);
+        }
+        return;
+    }
     std::vector<uint32_t>& start = b.searchStart;
     Scratch<Impl::Search>& entries = b.searches;
     SortIntoBands(
@@ -891,8 +905,8 @@ void StrokeBands::Candidates(const std::vector<PlannedStroke>& strokes, const st
                 Impl::Search{strokes[size_t(i)], searches[size_t(i)], uint32_t(i)});
         },
         start, entries);
-    int* firstBrush = b.firstBrush.get(size_t(count));
-    int* brushCount = b.brushCount.get(size_t(count));
+    int* firstCandidate = b.firstCandidate.get(size_t(count));
+    int* candidateCount = b.candidateCount.get(size_t(count));
     int* spillAt = b.spillAt.get(size_t(count));
     std::vector<std::vector<int>>& spill = b.spill;
     spill.resize(size_t(b.bandCount));
@@ -922,8 +936,8 @@ void StrokeBands::Candidates(const std::vector<PlannedStroke>& strokes, const st
                 n[0] = Candidates(s[0], r[0], out[0]);
             for (uint32_t l = 0; l < done; ++l) {
                 const size_t i = entries[k + l].index;
-                brushCount[i] = n[l];
-                firstBrush[i] = n[l] ? out[l][0] : 0;
+                candidateCount[i] = n[l];
+                firstCandidate[i] = n[l] ? out[l][0] : 0;
                 if (n[l] > 1) {
                     spillAt[i] = int(spill[size_t(band)].size());
                     spill[size_t(band)].insert(spill[size_t(band)].end(), out[l] + 1, out[l] + n[l]);
@@ -932,15 +946,14 @@ void StrokeBands::Candidates(const std::vector<PlannedStroke>& strokes, const st
             k += done;
         }
     });
-    found.clear();
     if (CancelRequested())
         return;
     for (size_t i = 0; i < size_t(count); ++i) {
-        const int n = brushCount[i];
+        const int n = candidateCount[i];
         found.push_back(n);
         if (n == 0)
             continue;
-        found.push_back(firstBrush[i]);
+        found.push_back(firstCandidate[i]);
         if (n > 1) {
             const std::vector<int>& rest = spill[size_t(strokes[i].top / b.bandRows)];
             found.insert(found.end(), rest.begin() + spillAt[i], rest.begin() + spillAt[i] + n - 1);

@@ -48,8 +48,9 @@ double BrushMismatch(const PainterBrush& brush, const uint8_t* base);
 bool ConsiderBrush(int brush, double mismatch, double threshold, double& best, int& count, int* candidates);
 
 // For tests, routes to compare with: the vector code runs where the
-// processor has AVX2 unless turned off; without bands, strokes are laid one
-// by one over the whole canvas with LayStroke, on the calling thread.
+// processor has AVX2 unless turned off; without bands, searches run stroke by
+// stroke and strokes are laid one by one over the whole canvas with
+// LayStroke, on the calling thread.
 void SetPainterVectorCode(bool allowed);
 void SetPainterBands(bool allowed);
 
