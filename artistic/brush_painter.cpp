@@ -538,6 +538,8 @@ void CBrushPainter::Painting()
         constexpr int kBatch = 32;
         int drawn[kBatch];
         for (int k0 = 0; k0 < N; k0 += kBatch) {
+            if ((k0 & 0xFFFF) == 0 && CancelRequested())
+                break;  // the strokes that follow see the cancel at once
             const int n = std::min(kBatch, N - k0);
             for (int j = 0; j < n; ++j) {
                 drawn[j] = g_rand_int_range(random, 0, N);

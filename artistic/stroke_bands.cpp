@@ -649,7 +649,8 @@ private:
 // Sorts the entries that items 0 <= i < count give into bands on every core,
 // keeping the items' order within each band: each(i, put) calls
 // put(band, entry) for every entry of item i. Band b's entries end up at
-// start[b] … start[b + 1] of out.
+// start[b] … start[b + 1] of out. Once a cancel is asked it stops early and
+// leaves out unfinished.
 template <typename Entry, typename Each>
 void SortIntoBands(int count, int bandCount, int threads, const Each& each, std::vector<uint32_t>& start,
                    Scratch<Entry>& out)
@@ -663,10 +664,15 @@ void SortIntoBands(int count, int bandCount, int threads, const Each& each, std:
     ForEachItem(slices, threads, [&](int slice) {
         uint32_t* n = &cursor[size_t(slice) * size_t(bandCount)];
         const auto [i0, i1] = items(slice);
-        for (int i = i0; i < i1; ++i)
+        for (int i = i0; i < i1; ++i) {
+            if ((i & 4095) == 0 && CancelRequested())
+                return;
             each(i, [&](int band, const Entry&) { ++n[band]; });
+        }
     });
     start.assign(size_t(bandCount) + 1, 0);
+    if (CancelRequested())
+        return;  // the counts may be short: every band stays empty
     uint32_t total = 0;
     for (int b = 0; b < bandCount; ++b) {
         start[size_t(b)] = total;
@@ -682,8 +688,11 @@ void SortIntoBands(int count, int bandCount, int threads, const Each& each, std:
     ForEachItem(slices, threads, [&](int slice) {
         uint32_t* at = &cursor[size_t(slice) * size_t(bandCount)];
         const auto [i0, i1] = items(slice);
-        for (int i = i0; i < i1; ++i)
+        for (int i = i0; i < i1; ++i) {
+            if ((i & 4095) == 0 && CancelRequested())
+                return;
             each(i, [&](int band, const Entry& entry) { entries[at[band]++] = entry; });
+        }
     });
 }
 
