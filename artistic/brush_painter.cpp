@@ -713,7 +713,7 @@ void CBrushPainter::Painting()
         const bool more = c >= 1;
         chunkSize = std::min(chunkSize * 4, 1 << 20);
         bands.Lay(
-            chunk.strokes,
+            chunk.strokes, chunk.noise,
             [&] {
                 if (more && !plan(chunks[(k + 1) & 1], c, chunkSize))
                     cancelled = true;

@@ -626,6 +626,37 @@ void StrokeColour(const PainterParams& params, const PainterBrush& brush, const 
 }
 
 
+// StrokeColour as the one-by-one route works it out, for the tests to compare
+// with: over the brush's pixel list, a running sum in double precision
+// truncated after every pixel.
+void PlainStrokeColour(const PainterParams& params, const PainterBrush& brush, int maxW, int maxH,
+                       const PaintImage& work, int left, int top, const double noise[3], int colour[3])
+{
+    colour[0] = colour[1] = colour[2] = 0;
+    if (params.colourType == 0) {
+        if (brush.weight > 0) {
+            int sum[3] = {0, 0, 0};
+            const uint8_t* under = work.at(left, top);
+            for (const auto& px : brush.pixels) {
+                const uint8_t* q = under + px.offset * 3;
+                sum[0] = int(sum[0] + q[0] * px.w / 255.0);
+                sum[1] = int(sum[1] + q[1] * px.w / 255.0);
+                sum[2] = int(sum[2] + q[2] * px.w / 255.0);
+            }
+            for (int k = 0; k < 3; ++k)
+                colour[k] = Truncate(sum[k] * 255.0 / brush.weight);
+        }
+    } else if (params.colourType == 1) {
+        const uint8_t* q = work.at(left + maxW / 2, top + maxH / 2);
+        colour[0] = q[0];
+        colour[1] = q[1];
+        colour[2] = q[2];
+    }
+    if (params.colourNoise > 0)
+        for (int k = 0; k < 3; ++k)
+            colour[k] = ClampByte(Truncate(colour[k] + noise[k]));
+}
+
 // A buffer that keeps its memory from one use to the next and is not
 // cleared: every entry is written before it is read.
 template <typename T>
@@ -1003,16 +1034,20 @@ void StrokeBands::Colour(std::vector<PlannedStroke>& strokes, const std::vector<
     });
 }
 
-void StrokeBands::Lay(const std::vector<PlannedStroke>& strokes, const std::function<void()>& alongside,
-                      const std::function<void(double)>& progress)
+void StrokeBands::Lay(const std::vector<PlannedStroke>& strokes, const std::vector<std::array<double, 3>>& noise,
+                      const std::function<void()>& alongside, const std::function<void(double)>& progress)
 {
     Impl& b = *m;
     if (!g_bands.load(std::memory_order_relaxed)) {
         if (alongside)
             alongside();
-        for (const PlannedStroke& s : strokes) {
-            const int colour[3] = {int(s.colour & 0xFF), int((s.colour >> 8) & 0xFF), int((s.colour >> 16) & 0xFF)};
+        const std::array<double, 3> none = {0, 0, 0};
+        for (size_t i = 0; i < strokes.size(); ++i) {
+            const PlannedStroke& s = strokes[i];
             const size_t brush = size_t(s.brush);
+            int colour[3];
+            PlainStrokeColour(b.p, b.set.brushes[brush], b.maxW, b.maxH, b.photo, s.left, s.top,
+                              noise.empty() ? none.data() : noise[i].data(), colour);
             const PainterShadow* shadow = b.p.dropShadow ? &b.set.shadows[brush] : nullptr;
             b.ForEachCopy(s.left, s.top,
                           [&](int x, int y) { LayStroke(b.canvas, b.p, b.set.brushes[brush], shadow, x, y, colour); });

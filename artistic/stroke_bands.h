@@ -49,8 +49,9 @@ bool ConsiderBrush(int brush, double mismatch, double threshold, double& best, i
 
 // For tests, routes to compare with: the vector code runs where the
 // processor has AVX2 unless turned off; without bands, searches run stroke by
-// stroke and strokes are laid one by one over the whole canvas with
-// LayStroke, on the calling thread.
+// stroke, and strokes are laid one by one over the whole canvas with
+// LayStroke and colours from a running sum in double precision, on the
+// calling thread.
 void SetPainterVectorCode(bool allowed);
 void SetPainterBands(bool allowed);
 
@@ -85,11 +86,12 @@ public:
     // Works out every stroke's colour; noise is empty or has one entry per stroke.
     void Colour(std::vector<PlannedStroke>& strokes, const std::vector<std::array<double, 3>>& noise);
     // Lays the strokes (and the copies a tileable painting lays across the
-    // edges). alongside, when given, first runs on this thread while the
-    // others already lay; progress(share of bands done) is called from this
-    // thread. Every step stops early once a cancel is asked.
-    void Lay(const std::vector<PlannedStroke>& strokes, const std::function<void()>& alongside,
-             const std::function<void(double)>& progress);
+    // edges) once Colour has run; noise, the same as Colour's, is only read
+    // without bands. alongside, when given, first runs on this thread while
+    // the others already lay; progress(share of bands done) is called from
+    // this thread. Every step stops early once a cancel is asked.
+    void Lay(const std::vector<PlannedStroke>& strokes, const std::vector<std::array<double, 3>>& noise,
+             const std::function<void()>& alongside, const std::function<void(double)>& progress);
 
 private:
     struct Impl;
