@@ -1,7 +1,8 @@
 // The painter on every core: each look, and settings that reach every stroke
-// path, give the same bytes on one thread as on several, with the vector code
-// as with the plain loops; progress comes from the calling thread in the same
-// steps; a cancel stops a run that has spread over the cores.
+// path, give on one thread and on several, with the vector code and without,
+// the bytes of a run that takes the strokes one by one; progress comes from
+// the calling thread in the same steps; a cancel stops a run that has spread
+// over the cores.
 #include "artistic/brush_painter.h"
 #include "artistic/brush_resources.h"
 #include "artistic/stroke_bands.h"
@@ -60,8 +61,9 @@ protected:
         return dst;
     }
 
-    // The reference lays the strokes one by one over the whole canvas, with
-    // LayStroke and no vector code; every other route must give its bytes.
+    // The reference takes the strokes one by one: searched in order, coloured
+    // by a running sum in double precision and laid with LayStroke over the
+    // whole canvas, without vector code. Every other route must give its bytes.
     static void ExpectSameBytes(int preset, const PainterParams& params, const PixelBuffer& src,
                                 const std::string& what)
     {
