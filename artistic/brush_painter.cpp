@@ -1,11 +1,14 @@
 #include "artistic/brush_painter.h"
 
 #include "artistic/brush_resources.h"
+#include "artistic/stroke_bands.h"
 #include "engine/colour.h"
 #include "engine/pixel_buffer.h"
 #include "engine/progress.h"
+#include "engine/row_bands.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -23,23 +26,6 @@ std::optional<guint32> g_seed;
 int RandRange(GRand* r, int begin, int end)
 {
     return end > begin ? g_rand_int_range(r, begin, end) : begin;
-}
-
-int Truncate(double v)
-{
-    // NaN and huge values cannot be converted; they never occur with sane
-    // parameters, so map them somewhere harmless.
-    if (!(v > -2.0e9))
-        return v != v ? 0 : INT_MIN / 2;
-    if (v > 2.0e9)
-        return INT_MAX / 2;
-    return int(v);
-}
-
-// Truncate and clamp to 0..255 (NaN gives 0), without branches.
-uint8_t ToByte(double v)
-{
-    return uint8_t(int(std::min(255.0, std::max(0.0, v))));
 }
 
 // A map must cover the working image exactly; one that came out of another
@@ -161,12 +147,12 @@ void BindToCanvas(BrushSet& set, int canvasWidth)
     }
 }
 
-int FindBestMatch(const BrushSet& set, const PaintImage& photo, int x, int y, int first, int step, int end,
-                  double threshold, int* examined)
+int BestMatchCandidates(const BrushSet& set, const PaintImage& photo, int x, int y, int first, int step, int end,
+                        double threshold, int* candidates, int* examined)
 {
     const uint8_t* base = photo.at(x, y);
     double best = 0;
-    std::vector<int> bestList;
+    int count = 0;
     if (examined)
         *examined = 0;
     step = std::max(step, 1);
@@ -178,37 +164,20 @@ int FindBestMatch(const BrushSet& set, const PaintImage& photo, int x, int y, in
         // A brush without coverage leaves no mark and has no mean to compare.
         if (brush.weight <= 0)
             continue;
-        double s0 = 0, s1 = 0, s2 = 0;
-        for (const auto& p : brush.pixels) {
-            const uint8_t* c = base + p.offset * 3;
-            s0 += p.e * c[0];
-            s1 += p.e * c[1];
-            s2 += p.e * c[2];
-        }
-        const double m0 = s0 * 255 / brush.weight;
-        const double m1 = s1 * 255 / brush.weight;
-        const double m2 = s2 * 255 / brush.weight;
-        double d = 0;
-        for (const auto& p : brush.pixels) {
-            const uint8_t* c = base + p.offset * 3;
-            d += p.e * std::abs(int(c[0] - m0));
-            d += p.e * std::abs(int(c[1] - m1));
-            d += p.e * std::abs(int(c[2] - m2));
-        }
-        const double mismatch = d / brush.weight;
-        const bool wasEmpty = bestList.empty();
-        if (wasEmpty || mismatch < best)
-            bestList.clear();
-        if (wasEmpty || mismatch <= best) {
-            best = mismatch;
-            bestList.push_back(k);
-        }
-        if (mismatch < threshold)
+        if (ConsiderBrush(k, BrushMismatch(brush, base), threshold, best, count, candidates))
             break;
     }
-    if (bestList.empty())
+    return count;
+}
+
+int FindBestMatch(const BrushSet& set, const PaintImage& photo, int x, int y, int first, int step, int end,
+                  double threshold, int* examined)
+{
+    std::vector<int> candidates(std::max(set.brushes.size(), size_t(1)));
+    const int count = BestMatchCandidates(set, photo, x, y, first, step, end, threshold, candidates.data(), examined);
+    if (count == 0)
         return 0;
-    return bestList[size_t(g_rand_int_range(PainterRandom(), 0, int(bestList.size())))];
+    return candidates[size_t(g_rand_int_range(PainterRandom(), 0, count))];
 }
 
 void LayStroke(PaintImage& canvas, const PainterParams& params, const PainterBrush& brush,
@@ -438,26 +407,28 @@ void CBrushPainter::Paint(const uint8_t* src, uint8_t* dst)
         return;
     SetPainterRandom(g_seed ? g_rand_new_with_seed(*g_seed) : g_rand_new());
     const int bpp = m_bytesPerPixel == 4 ? 4 : 3;
-    const size_t pixelCount = size_t(m_width) * size_t(m_height);
     if (m_work.empty()) {
         m_work = PaintImage(m_width, m_height);
-        for (size_t k = 0; k < pixelCount; ++k) {
-            if ((k & 0xFFFF) == 0 && CancelRequested())
-                return;
-            std::memcpy(&m_work.pixels[k * 3], src + k * bpp, 3);
-        }
+        ForEachRowBand(m_width, m_height, false, [&](int y0, int y1) {
+            for (size_t k = size_t(y0) * size_t(m_width); k < size_t(y1) * size_t(m_width); ++k)
+                std::memcpy(&m_work.pixels[k * 3], src + k * bpp, 3);
+        });
+        if (CancelRequested())
+            return;
     }
     Painting();
     if (CancelRequested())
         return;  // the caller drops the destination of a cancelled run
     const int w = std::min(m_width, m_work.width);
-    for (int y = 0; y < std::min(m_height, m_work.height); ++y)
-        for (int x = 0; x < w; ++x) {
-            const size_t k = size_t(y) * size_t(m_width) + size_t(x);
-            std::memcpy(dst + k * bpp, m_work.at(x, y), 3);
-            if (bpp == 4)
-                dst[k * 4 + 3] = src[k * 4 + 3];
-        }
+    ForEachRowBand(w, std::min(m_height, m_work.height), false, [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y)
+            for (int x = 0; x < w; ++x) {
+                const size_t k = size_t(y) * size_t(m_width) + size_t(x);
+                std::memcpy(dst + k * bpp, m_work.at(x, y), 3);
+                if (bpp == 4)
+                    dst[k * 4 + 3] = src[k * 4 + 3];
+            }
+    });
 }
 
 void CBrushPainter::Painting()
@@ -551,19 +522,31 @@ void CBrushPainter::Painting()
     const int N = int(std::clamp(strokes, 1LL, (long long)INT_MAX / 4));
     const int progressStep = std::max(N / 30, 10);
 
-    std::vector<int> gridX, gridY;
+    struct GridPoint {
+        int32_t x, y;
+    };
+    std::vector<GridPoint> grid;
     if (p.placementType == 1) {
         const int K = std::max(Truncate(W * density / maxW + 0.5), 1);
-        gridX.resize(size_t(N));
-        gridY.resize(size_t(N));
-        for (int k = 0; k < N; ++k) {
-            gridX[size_t(k)] = Truncate((k % K) * maxW / density + maxW / 2);
-            gridY[size_t(k)] = Truncate((k / K) * maxH / density + maxH / 2);
-        }
-        for (int k = 0; k < N; ++k) {
-            const int r = g_rand_int_range(random, 0, N);
-            std::swap(gridX[size_t(k)], gridX[size_t(r)]);
-            std::swap(gridY[size_t(k)], gridY[size_t(r)]);
+        grid.resize(size_t(N));
+        for (int k = 0; k < N; ++k)
+            grid[size_t(k)] = {Truncate((k % K) * maxW / density + maxW / 2),
+                               Truncate((k / K) * maxH / density + maxH / 2)};
+        // The shuffle swaps with random places all over a list far larger
+        // than the caches: the draws (the same, in the same order) are made
+        // a batch ahead so that the places can be fetched meanwhile.
+        constexpr int kBatch = 32;
+        int drawn[kBatch];
+        for (int k0 = 0; k0 < N; k0 += kBatch) {
+            if ((k0 & 0xFFFF) == 0 && CancelRequested())
+                break;  // the strokes that follow see the cancel at once
+            const int n = std::min(kBatch, N - k0);
+            for (int j = 0; j < n; ++j) {
+                drawn[j] = g_rand_int_range(random, 0, N);
+                __builtin_prefetch(&grid[size_t(drawn[j])], 1);
+            }
+            for (int j = 0; j < n; ++j)
+                std::swap(grid[size_t(k0 + j)], grid[size_t(drawn[j])]);
         }
     }
 
@@ -589,12 +572,11 @@ void CBrushPainter::Painting()
         int X = 0, Y = 0;
         bool laid = false;
         int a = 0, s = 0;
-        double noise[3] = {0, 0, 0};
     };
     auto drawPosition = [&](int c, Draws& d) {
         if (p.placementType == 1) {
-            d.X = gridX[size_t(c - 1)];
-            d.Y = gridY[size_t(c - 1)];
+            d.X = grid[size_t(c - 1)].x;
+            d.Y = grid[size_t(c - 1)].y;
         } else {
             d.X = RandRange(random, maxW / 2, W - maxW / 2);
             d.Y = RandRange(random, maxH / 2, H - maxH / 2);
@@ -612,157 +594,143 @@ void CBrushPainter::Painting()
                 d.s = g_rand_int_range(random, 0, p.sizeCount);
         }
     };
-    auto drawNoise = [&](Draws& d) {
-        if (p.colourNoise > 0)
-            for (double& n : d.noise)
-                n = g_rand_double_range(random, -p.colourNoise / 2, p.colourNoise / 2);
-    };
-    // Without a best-match search (which draws between the size index and the
-    // colour noise) every draw of a stroke comes before its compositing, so a
-    // batch of strokes is drawn ahead, in the same order, and the pixels of
-    // strokes to come are prefetched: stroke positions are random and the
-    // canvas is far larger than the caches.
-    const bool drawAhead = p.orientType != BestMatch && p.sizeType != BestMatch;
-    constexpr size_t kBatch = 2048;
-    constexpr size_t kAhead = 8;
-    std::vector<Draws> batch;
-    size_t batchNext = 0;
-    auto prefetch = [&](int X, int Y) {
-        const int left = X - maxW / 2, top = Y - maxH / 2;
-        const size_t rowBytes = size_t(maxW) * 3;
-        for (int j = 0; j < maxH; ++j) {
-            const uint8_t* c = canvas.at(left, top + j);
-            const uint8_t* w = m_work.at(left, top + j);
-            for (size_t o = 0; o < rowBytes; o += 64) {
-                __builtin_prefetch(c + o, 1);
-                __builtin_prefetch(w + o, 0);
-            }
-            __builtin_prefetch(c + rowBytes - 1, 1);
-            __builtin_prefetch(w + rowBytes - 1, 0);
-        }
-        const size_t at = size_t(Y) * size_t(W) + size_t(X);
-        if (!angleMap.empty())
-            __builtin_prefetch(&angleMap[at], 0);
-        if (!sizeMap.empty())
-            __builtin_prefetch(&sizeMap[at], 0);
-    };
 
-    const int Wi = W - 2 * maxW, Hi = H - 2 * maxH;
-    for (int c = N; c >= 1; --c) {
-        // The cancel check costs one relaxed load; strokes are short.
-        if (((N - c) & 63) == 0 && CancelRequested())
-            break;
-        if (c % progressStep == 0)
-            ReportProgress(int((1 - double(c) / N) * 100));
-        Draws d;
-        if (drawAhead) {
-            if (batchNext == batch.size()) {
-                batch.clear();
-                batchNext = 0;
-                for (int cc = c; cc >= 1 && batch.size() < kBatch; --cc) {
-                    Draws ahead;
-                    drawPosition(cc, ahead);
-                    if (ahead.laid)
-                        drawNoise(ahead);
-                    batch.push_back(ahead);
-                }
-            }
-            d = batch[batchNext++];
-            if (batchNext + kAhead - 1 < batch.size() && batch[batchNext + kAhead - 1].laid)
-                prefetch(batch[batchNext + kAhead - 1].X, batch[batchNext + kAhead - 1].Y);
-        } else {
+    // Strokes go in chunks. A chunk's random draws are made on this thread,
+    // in the order of a stroke-by-stroke run; then StrokeBands works out the
+    // chunk's colours and lays it on every core, while this thread makes the
+    // next chunk's draws.
+    //
+    // A best-match search draws its tie-break between the draws of one stroke
+    // and the next. When no stroke position depends on a draw (grid placement
+    // without a pull toward the centre or a random index), a chunk's searches
+    // run on every core and only the tie-breaks are drawn in order; otherwise
+    // each search runs where its stroke is drawn.
+    const bool bestMatch = p.orientType == BestMatch || p.sizeType == BestMatch;
+    const bool searchAhead = bestMatch && p.placementType == 1 && !p.placeTowardCentre && p.orientType != Random &&
+                             p.sizeType != Random;
+    StrokeBands bands(p, set, m_work, canvas, m_threads > 0 ? m_threads : CoreCount());
+
+    struct Chunk {
+        int first = 0, end = 0;  // its strokes c: first >= c > end
+        std::vector<PlannedStroke> strokes;
+        std::vector<BrushSearch> searches;
+        std::vector<std::array<double, 3>> noise;
+        std::vector<int> reports;  // the strokes at which progress is due
+    };
+    auto drawNoise = [&](Chunk& chunk) {
+        std::array<double, 3> n;
+        for (double& v : n)
+            v = g_rand_double_range(random, -p.colourNoise / 2, p.colourNoise / 2);
+        chunk.noise.push_back(n);
+    };
+    std::vector<int> candidates(static_cast<size_t>(brushCount));
+    // Draws up to `size` strokes from c on; false once a cancel is asked.
+    auto plan = [&](Chunk& chunk, int& c, int size) {
+        chunk.first = c;
+        chunk.end = std::max(c - size, 0);
+        chunk.strokes.clear();
+        chunk.searches.clear();
+        chunk.noise.clear();
+        chunk.reports.clear();
+        for (; c > chunk.end; --c) {
+            // The cancel check costs one relaxed load; strokes are short.
+            if (((N - c) & 63) == 0 && CancelRequested())
+                return false;
+            if (c % progressStep == 0)
+                chunk.reports.push_back(c);
+            Draws d;
             drawPosition(c, d);
-            if (p.placementType == 1 && !p.placeTowardCentre && c - 1 - int(kAhead) >= 0) {
-                const int X = gridX[size_t(c - 1 - int(kAhead))], Y = gridY[size_t(c - 1 - int(kAhead))];
-                if (X >= maxW / 2 && Y >= maxH / 2 && X + maxW / 2 < W && Y + maxH / 2 < H)
-                    prefetch(X, Y);
-            }
-        }
-        if (!d.laid)
-            continue;
-        const int X = d.X, Y = d.Y;
-        const int a =
-            mapIndex(p.orientType, p.orientCount, angleMap, X, Y, "Internal error; Unknown orientationtype\n", d.a);
-        const int s = mapIndex(p.sizeType, p.sizeCount, sizeMap, X, Y, "Internal error; Unknown size_type\n", d.s);
-        const int left = X - maxW / 2, top = Y - maxH / 2;
-        int b;
-        if (p.orientType == BestMatch && p.sizeType == BestMatch)
-            b = FindBestMatch(set, m_work, left, top, 0, 1, brushCount, p.matchThreshold);
-        else if (p.orientType == BestMatch)
-            b = FindBestMatch(set, m_work, left, top, s * p.orientCount, 1, s * p.orientCount + p.orientCount,
-                              p.matchThreshold);
-        else if (p.sizeType == BestMatch)
-            b = FindBestMatch(set, m_work, left, top, a, p.orientCount, brushCount, p.matchThreshold);
-        else
-            b = s * p.orientCount + a;
-        b = std::clamp(b, 0, brushCount - 1);
-        const PainterBrush& brush = set.brushes[size_t(b)];
-
-        int colour[3] = {0, 0, 0};
-        if (p.colourType == 0) {
-            if (brush.weight > 0) {
-                int sum[3] = {0, 0, 0};
-                const uint8_t* under = m_work.at(left, top);
-                for (const auto& px : brush.pixels) {
-                    const uint8_t* q = under + px.offset * 3;
-                    sum[0] = int(sum[0] + q[0] * px.w / 255.0);
-                    sum[1] = int(sum[1] + q[1] * px.w / 255.0);
-                    sum[2] = int(sum[2] + q[2] * px.w / 255.0);
-                }
-                for (int k = 0; k < 3; ++k)
-                    colour[k] = Truncate(sum[k] * 255.0 / brush.weight);
-            }
-        } else if (p.colourType == 1) {
-            const uint8_t* q = m_work.at(left + maxW / 2, top + maxH / 2);
-            colour[0] = q[0];
-            colour[1] = q[1];
-            colour[2] = q[2];
-        }
-        if (p.colourNoise > 0) {
-            if (!drawAhead)
-                drawNoise(d);
-            for (int k = 0; k < 3; ++k)
-                colour[k] = ClampByte(Truncate(colour[k] + d.noise[k]));
-        }
-
-        const PainterShadow* shadow = p.dropShadow ? &set.shadows[size_t(b)] : nullptr;
-        LayStroke(canvas, p, brush, shadow, left, top, colour);
-
-        if (p.tileable && p.paintEdges) {
-            int h;
-            if (left < maxW) {
-                LayStroke(canvas, p, brush, shadow, left + Wi, top, colour);
-                h = -1;
-            } else if (left > Wi) {
-                LayStroke(canvas, p, brush, shadow, left - Wi, top, colour);
-                h = 1;
-            } else {
-                h = 0;
-            }
-            int v;
-            if (top < maxH) {
-                LayStroke(canvas, p, brush, shadow, left, top + Hi, colour);
-                v = 1;
-            } else if (top > Hi) {
-                LayStroke(canvas, p, brush, shadow, left, top - Hi, colour);
-                v = -1;
-            } else {
+            if (!d.laid)
                 continue;
+            const int a = mapIndex(p.orientType, p.orientCount, angleMap, d.X, d.Y,
+                                   "Internal error; Unknown orientationtype\n", d.a);
+            const int s =
+                mapIndex(p.sizeType, p.sizeCount, sizeMap, d.X, d.Y, "Internal error; Unknown size_type\n", d.s);
+            PlannedStroke stroke{d.X - maxW / 2, d.Y - maxH / 2, s * p.orientCount + a, 0};
+            if (bestMatch) {
+                BrushSearch search{0, 1, brushCount, 0};
+                if (p.orientType == BestMatch && p.sizeType != BestMatch)
+                    search = {s * p.orientCount, 1, s * p.orientCount + p.orientCount, s};
+                else if (p.orientType != BestMatch)
+                    search = {a, p.orientCount, brushCount, a};
+                if (searchAhead) {
+                    chunk.searches.push_back(search);
+                } else {
+                    const int n = bands.Candidates(stroke, search, candidates.data());
+                    stroke.brush = n ? candidates[size_t(g_rand_int_range(random, 0, n))] : 0;
+                }
             }
-            if (h == -1)
-                LayStroke(canvas, p, brush, shadow, left + Wi, top + v * Hi, colour);
-            else if (h == 1)
-                LayStroke(canvas, p, brush, shadow, left - Wi, top + v * Hi, colour);
+            if (!searchAhead) {
+                stroke.brush = std::clamp(stroke.brush, 0, brushCount - 1);
+                if (p.colourNoise > 0)
+                    drawNoise(chunk);
+            }
+            chunk.strokes.push_back(stroke);
         }
+        return true;
+    };
+
+    // Chunks grow from 16 K strokes to a million: a small first chunk sets
+    // every core going soon, and the more strokes a band gets at once, the
+    // more of them find its pixels still in the cache.
+    Chunk chunks[2];
+    int c = N;
+    int chunkSize = 1 << 14;
+    bool cancelled = !plan(chunks[0], c, chunkSize);
+    std::vector<int> found;
+    for (int k = 0; !cancelled; ++k) {
+        Chunk& chunk = chunks[k & 1];
+        if (searchAhead) {
+            bands.Candidates(chunk.strokes, chunk.searches, found);
+            if (CancelRequested())
+                break;
+            const int* list = found.data();
+            for (PlannedStroke& s : chunk.strokes) {
+                const int n = *list++;
+                s.brush = std::clamp(n ? list[g_rand_int_range(random, 0, n)] : 0, 0, brushCount - 1);
+                list += n;
+                if (p.colourNoise > 0)
+                    drawNoise(chunk);
+            }
+        }
+        bands.Colour(chunk.strokes, chunk.noise);
+        if (CancelRequested())
+            break;
+
+        // The progress due within the chunk is sent from this thread as the
+        // share of bands laid passes the share of the chunk's strokes before
+        // each report.
+        size_t reported = 0;
+        auto reportUpTo = [&](double share) {
+            for (; reported < chunk.reports.size() && !CancelRequested(); ++reported) {
+                const int at = chunk.reports[reported];
+                if (double(chunk.first - at) / double(chunk.first - chunk.end) > share)
+                    break;
+                ReportProgress(int((1 - double(at) / N) * 100));
+            }
+        };
+        reportUpTo(0);
+        const bool more = c >= 1;
+        chunkSize = std::min(chunkSize * 4, 1 << 20);
+        bands.Lay(
+            chunk.strokes, chunk.noise,
+            [&] {
+                if (more && !plan(chunks[(k + 1) & 1], c, chunkSize))
+                    cancelled = true;
+            },
+            reportUpTo);
+        if (cancelled || CancelRequested())
+            break;
+        reportUpTo(1);
+        if (!more)
+            break;
     }
-    if (CancelRequested()) {
+    if (cancelled || CancelRequested()) {
         g_painting = false;
         return;
     }
     set = BrushSet();
-    batch.clear();
-    gridX.clear();
-    gridY.clear();
+    grid.clear();
 
     if (p.paintEdges)
         CropImage(canvas, maxW, maxH, W - maxW, H - maxH);

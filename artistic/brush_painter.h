@@ -74,6 +74,12 @@ void BindToCanvas(BrushSet& set, int canvasWidth);
 int FindBestMatch(const BrushSet& set, const PaintImage& photo, int x, int y, int first, int step, int end,
                   double threshold, int* examined = nullptr);
 
+// FindBestMatch without the tie-break: writes the equally best brushes (in
+// increasing order) to candidates, which has room for one per brush of the
+// set, and returns their number (0 when no brush has coverage). Draws nothing.
+int BestMatchCandidates(const BrushSet& set, const PaintImage& photo, int x, int y, int first, int step, int end,
+                        double threshold, int* candidates, int* examined = nullptr);
+
 // Lays one stroke (and its shadow, when given) with top-left (x, y). The stroke
 // box must lie inside the canvas; the shadow is clipped to it.
 void LayStroke(PaintImage& canvas, const PainterParams& params, const PainterBrush& brush,
@@ -103,6 +109,9 @@ public:
     // Uses any parameter set instead of a preset; its brush file is also the
     // fallback file.
     void SelectParams(const PainterParams& params);
+    // Threads a painting may use (the calling one among them); 0, the default,
+    // means one per core. The picture is the same for any number.
+    void SetThreadCount(int threads) { m_threads = threads; }
     // Paints src into dst, both width × height pixels of bytesPerPixel bytes
     // (3, or 4 with the alpha byte carried over from src).
     void Paint(const uint8_t* src, uint8_t* dst);
@@ -116,6 +125,7 @@ private:
     int m_width = 0;
     int m_height = 0;
     int m_bytesPerPixel = 3;
+    int m_threads = 0;
     PaintImage m_work;
 };
 

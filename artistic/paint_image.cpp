@@ -1,18 +1,31 @@
 #include "artistic/paint_image.h"
 
+#include "engine/row_bands.h"
+
 #include <sys/mman.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <new>
 
 namespace ombrik {
 
 namespace {
 GRand* g_painterRandom = nullptr;
+
+// fn(y0, y1) for blocks of rows of an image: on every core for a whole canvas,
+// on this thread for a brush. Unlike ForEachRowBand it always does every row.
+void ForEachRowBlock(int width, int height, const std::function<void(int, int)>& fn)
+{
+    constexpr int kRows = 32;
+    const int blocks = (height + kRows - 1) / kRows;
+    const bool large = int64_t(width) * int64_t(height) >= 200000;
+    ForEachItem(blocks, large ? CoreCount() : 1, [&](int b) { fn(b * kRows, std::min(height, (b + 1) * kRows)); });
 }
+} // namespace
 
 void* AllocatePixelBlock(size_t bytes)
 {
@@ -65,13 +78,15 @@ void SetPainterRandom(GRand* generator)
 
 void FillImage(PaintImage& image, uint8_t c0, uint8_t c1, uint8_t c2)
 {
-    uint8_t* p = image.pixels.data();
-    const size_t count = image.pixels.size() / 3;
-    for (size_t k = 0; k < count; ++k, p += 3) {
-        p[0] = c0;
-        p[1] = c1;
-        p[2] = c2;
-    }
+    ForEachRowBlock(image.width, image.height, [&](int y0, int y1) {
+        uint8_t* p = image.at(0, y0);
+        const size_t count = size_t(y1 - y0) * size_t(image.width);
+        for (size_t k = 0; k < count; ++k, p += 3) {
+            p[0] = c0;
+            p[1] = c1;
+            p[2] = c2;
+        }
+    });
 }
 
 void BilinearSample(const PaintImage& image, double x, double y, uint8_t out[3])
@@ -181,17 +196,19 @@ void EdgePadImage(PaintImage& image, int left, int right, int top, int bottom)
     top = std::max(top, 0);
     bottom = std::max(bottom, 0);
     PaintImage out(left + image.width + right, top + image.height + bottom);
-    for (int y = 0; y < out.height; ++y) {
-        const int sy = std::clamp(y - top, 0, image.height - 1);
-        const uint8_t* src = image.at(0, sy);
-        uint8_t* dst = out.at(0, y);
-        for (int x = 0; x < left; ++x)
-            std::memcpy(dst + size_t(x) * 3, src, 3);
-        std::memcpy(dst + size_t(left) * 3, src, size_t(image.width) * 3);
-        const uint8_t* last = src + size_t(image.width - 1) * 3;
-        for (int x = left + image.width; x < out.width; ++x)
-            std::memcpy(dst + size_t(x) * 3, last, 3);
-    }
+    ForEachRowBlock(out.width, out.height, [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y) {
+            const int sy = std::clamp(y - top, 0, image.height - 1);
+            const uint8_t* src = image.at(0, sy);
+            uint8_t* dst = out.at(0, y);
+            for (int x = 0; x < left; ++x)
+                std::memcpy(dst + size_t(x) * 3, src, 3);
+            std::memcpy(dst + size_t(left) * 3, src, size_t(image.width) * 3);
+            const uint8_t* last = src + size_t(image.width - 1) * 3;
+            for (int x = left + image.width; x < out.width; ++x)
+                std::memcpy(dst + size_t(x) * 3, last, 3);
+        }
+    });
     image = std::move(out);
 }
 
@@ -202,8 +219,10 @@ void CropImage(PaintImage& image, int x0, int y0, int x1, int y1)
     x1 = std::clamp(x1, x0, image.width);
     y1 = std::clamp(y1, y0, image.height);
     PaintImage out(x1 - x0, y1 - y0);
-    for (int y = y0; y < y1; ++y)
-        std::memcpy(out.at(0, y - y0), image.at(x0, y), size_t(x1 - x0) * 3);
+    ForEachRowBlock(out.width, y1 - y0, [&](int r0, int r1) {
+        for (int y = y0 + r0; y < y0 + r1; ++y)
+            std::memcpy(out.at(0, y - y0), image.at(x0, y), size_t(x1 - x0) * 3);
+    });
     image = std::move(out);
 }
 

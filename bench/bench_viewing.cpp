@@ -79,7 +79,7 @@ static void ViewPanMove(benchmark::State& state)
 }
 BENCHMARK(ViewPanMove)->Arg(0)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// A painter look (Weave, the slowest of the looks here) on a 6000 × 4000
+// A painter look (Dot Art, the longest of the looks here) on a 6000 × 4000
 // photo, cancelled after `state.range(0)` ms: the time from the request to the
 // engine's return. The document is untouched by a cancelled run, so that is
 // the time until the photo shows as it was.
@@ -102,7 +102,7 @@ static void CancelPainterOn24Megapixels(benchmark::State& state)
         std::thread worker([&] {
             EffectRequest request;
             request.initialise();
-            request.set(41, big.width, big.height, 3);
+            request.set(44, big.width, big.height, 3);
             request.RunEffect(big.data(), out.data());
         });
         std::this_thread::sleep_for(std::chrono::milliseconds(state.range(0)));

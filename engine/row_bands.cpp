@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <thread>
+#include <vector>
 
 namespace ombrik {
 
@@ -62,6 +63,38 @@ void ForEachRowBand(int width, int height, bool reportProgress, const std::funct
     worker.join();
     if (!CancelRequested())
         reportUpTo(bands - 1);
+}
+
+int CoreCount()
+{
+    return int(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+void ForEachItem(int count, int threads, const std::function<void(int)>& fn, const std::function<void()>& first)
+{
+    threads = std::clamp(threads, 1, std::max(count, 1));
+    if (threads == 1) {
+        if (first)
+            first();
+        for (int i = 0; i < count; ++i)
+            fn(i);
+        return;
+    }
+    std::atomic<int> next{0};
+    auto work = [&] {
+        for (int i = next.fetch_add(1, std::memory_order_relaxed); i < count;
+             i = next.fetch_add(1, std::memory_order_relaxed))
+            fn(i);
+    };
+    std::vector<std::thread> helpers;
+    helpers.reserve(size_t(threads - 1));
+    for (int t = 1; t < threads; ++t)
+        helpers.emplace_back(work);
+    if (first)
+        first();
+    work();
+    for (std::thread& helper : helpers)
+        helper.join();
 }
 
 } // namespace ombrik

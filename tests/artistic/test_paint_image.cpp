@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 using namespace ombrik;
 
@@ -99,6 +100,26 @@ TEST(PaintImage, PadEdgePadAndCrop)
     CropImage(image, 5, 5, 9, 9);  // outside: a 1 × 1 image, never an empty one
     EXPECT_EQ(image.width, 1);
     EXPECT_EQ(image.height, 1);
+}
+
+TEST(PaintImage, WholeCanvasFillEdgePadAndCropDoEveryRow)
+{
+    // Canvas-sized images are shared out over the cores in blocks of rows:
+    // every row must be done, whatever block it falls in.
+    const PaintImage original = Pattern(613, 401);
+    PaintImage image = original;
+    EdgePadImage(image, 9, 11, 13, 17);
+    ASSERT_EQ(image.width, 633);
+    ASSERT_EQ(image.height, 431);
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            ASSERT_EQ(std::memcmp(image.at(x, y), original.at(std::clamp(x - 9, 0, 612), std::clamp(y - 13, 0, 400)), 3),
+                      0) << x << "," << y;
+    CropImage(image, 9, 13, 622, 414);
+    EXPECT_EQ(image.pixels, original.pixels);
+    FillImage(image, 1, 2, 3);
+    for (size_t k = 0; k < image.pixels.size(); ++k)
+        ASSERT_EQ(image.pixels[k], k % 3 + 1) << k;
 }
 
 TEST(PaintImage, AutoCropFindsTheMarkedBox)
