@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <algorithm>
 #include <atomic>
@@ -93,8 +94,11 @@ protected:
         case QEvent::Wheel:
         case QEvent::ShortcutOverride:
         case QEvent::ContextMenu: {
+            // Input reaches the box's window before the box's widgets: both
+            // are the box's.
             auto* w = qobject_cast<QWidget*>(watched);
-            const bool forBox = w && (w == m_box || m_box->isAncestorOf(w));
+            const bool forBox = w ? (w == m_box || m_box->isAncestorOf(w))
+                                  : watched == static_cast<QObject*>(m_box->windowHandle()) && watched;
             return !forBox;
         }
         default:

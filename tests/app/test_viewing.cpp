@@ -96,10 +96,13 @@ TEST(EditorViewing, CancelLeavesThePhotoAndHistoryAsTheyWere)
                 return;
             ++boxes_seen;
             title = box->findChild<QLabel*>()->text();
-            if (escape)
+            if (escape) {
                 QTest::keyClick(w->canvas(), Qt::Key_Escape);
-            else
-                QTest::mouseClick(box->cancelButton(), Qt::LeftButton);
+            } else {
+                // A real click comes to the box's window first, then to the button.
+                const QPoint at = box->cancelButton()->mapTo(box, box->cancelButton()->rect().center());
+                QTest::mouseClick(box->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+            }
             timer->deleteLater();
         });
         timer->start();
