@@ -76,15 +76,16 @@ bool FileController::saveAsCommand()
     }
     if (path.isEmpty())
         return false;
-    return writePhotoTo(path);
+    // The dialog's choices are for this save only (it offers them again next
+    // time); a plain Save keeps writing the file as it came.
+    return writePhotoTo(path, SaveOptions{m_saveQuality, m_saveLossless, m_stripMetadata});
 }
 
-bool FileController::writePhotoTo(const QString& path)
+bool FileController::writePhotoTo(const QString& path, const SaveOptions& options)
 {
     // The photo goes to a temporary file renamed over the target, so a
     // failed save never damages a picture that was there.
-    const SaveResult result =
-        m_session.save(path.toStdString(), SaveOptions{m_saveQuality, m_saveLossless, m_stripMetadata});
+    const SaveResult result = m_session.save(path.toStdString(), options);
     if (!result.ok()) {
         ShowWarning(&m_window, tr("The photo could not be saved as \"%1\":\n%2.")
                                    .arg(QFileInfo(path).fileName(), QString::fromUtf8(SaveStatusText(result.status))));
@@ -115,7 +116,7 @@ bool FileController::saveCommand()
         return false;
     if (!canSaveInPlace())
         return saveAsCommand();
-    return writePhotoTo(QString::fromStdString(m_session.document().photoPath()));
+    return writePhotoTo(QString::fromStdString(m_session.document().photoPath()), m_session.fileOptions());
 }
 
 void FileController::openCommand()

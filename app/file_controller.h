@@ -3,6 +3,8 @@
 // handed over by a second start.
 #pragma once
 
+#include "files/photo_saver.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -42,15 +44,16 @@ public:
 private:
     bool canSaveInPlace() const;
     // Writes the photo to `path` and, when that worked, adds it to Open Recent.
-    bool writePhotoTo(const QString& path);
+    bool writePhotoTo(const QString& path, const SaveOptions& options);
     void addRecentFile(const QString& path);
     void rebuildRecentMenu();
 
     CEditorDlg& m_window;
     EditorSession& m_session;
     QMenu* m_recentMenu = nullptr;
-    // Save settings remembered between saves: the quality of lossy formats,
-    // lossless WebP/JPEG XL, and leaving out camera and location details.
+    // The Save As dialog's last choices, offered again as its defaults: the
+    // quality of lossy formats, lossless WebP/JPEG XL, and leaving out camera
+    // and location details.
     int m_saveQuality = 90;
     bool m_saveLossless = false;
     bool m_stripMetadata = false;

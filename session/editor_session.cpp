@@ -60,6 +60,8 @@ void EditorSession::openPhoto(PixelBuffer photo, const std::string& path, PhotoM
     seedAfterOpen();
     m_frame.clear();
     m_doc.afterOpen(std::move(photo), path);
+    m_fileOptions = SaveOptions{metadata.sourceQuality.value_or(ImageEncoder::kDefaultQuality),
+                                metadata.sourceLossless, false};
     m_doc.setPhotoMetadata(std::move(metadata));
     m_differsFromFile = false;
     m_downsized = false;
@@ -77,6 +79,7 @@ bool EditorSession::restore(RecoveredDocument&& recovered)
     seedAfterOpen();
     m_frame.clear();
     m_doc.setFrameBorder(0);
+    m_fileOptions = SaveOptions{};
     if (frameIndex >= 0 && m_frame.choose(frameIndex, m_doc.width(), m_doc.height())) {
         m_doc.setFrameBorder(m_frame.border());
     } else if (frameIndex >= 0) {
@@ -107,6 +110,7 @@ SaveResult EditorSession::save(const std::string& path, const SaveOptions& optio
     if (!result.ok())
         return result;
     m_doc.markSaved(QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString());
+    m_fileOptions = options;
     m_differsFromFile = false;
     m_downsized = false;
     m_savedSinceOpen = true;

@@ -47,6 +47,10 @@ public:
     // Writes the composite to `path` (atomically, with the photo's metadata
     // unless stripped); on success the photo counts as saved under that name.
     SaveResult save(const std::string& path, const SaveOptions& options);
+    // How the file the photo now stands for is written: the opened file's
+    // quality (a JPEG's, estimated) and lossless-ness with its metadata, or
+    // the choices of the last save to it. A plain save writes it this way.
+    const SaveOptions& fileOptions() const { return m_fileOptions; }
     // Whether the photo as opened differs from the file it came from (reduced,
     // cut to multiples of 4): writing it back would lose pixels. Cleared by a save.
     bool differsFromFile() const { return m_differsFromFile; }
@@ -136,6 +140,7 @@ private:
     CanvasDocument m_doc;
     PhotoFrame m_frame;
     LongRunner m_longRunner;
+    SaveOptions m_fileOptions;
     bool m_differsFromFile = false;
     bool m_downsized = false;
     std::pair<int, int> m_fileSize{0, 0};
