@@ -124,6 +124,9 @@ CEditorDlg::CEditorDlg(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
     m_notice->setObjectName(QStringLiteral("notice"));
     m_notice->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_notice->hide();
+    m_secondStartTimer = new QTimer(this);
+    m_secondStartTimer->setSingleShot(true);
+    connect(m_secondStartTimer, &QTimer::timeout, this, &CEditorDlg::handleSecondStarts);
     m_noticeTimer = new QTimer(this);
     m_noticeTimer->setSingleShot(true);
     connect(m_noticeTimer, &QTimer::timeout, m_notice, &QWidget::hide);
@@ -288,6 +291,23 @@ bool CEditorDlg::openWithQuestion(const QString& path)
 
 void CEditorDlg::activateFromSecondStart(const QStringList& files)
 {
+    m_secondStarts.append(files);
+    m_secondStartTimer->start(0);
+}
+
+void CEditorDlg::handleSecondStarts()
+{
+    if (m_secondStarts.isEmpty())
+        return;
+    // Nothing happens inside a question, a menu or a running effect (their
+    // event loops would run it there); the request waits for them to end.
+    if (m_handlingSecondStart || m_session.busy() || QApplication::activeModalWidget()
+        || QApplication::activePopupWidget()) {
+        m_secondStartTimer->start(100);
+        return;
+    }
+    const QStringList files = m_secondStarts.takeFirst();
+    m_handlingSecondStart = true;
     if (isMinimized())
         showNormal();
     show();
@@ -297,6 +317,9 @@ void CEditorDlg::activateFromSecondStart(const QStringList& files)
     if (!files.isEmpty())
         m_files->openWithQuestion(files.first());
     m_files->tellOnlyFirstOpened(files);
+    m_handlingSecondStart = false;
+    if (!m_secondStarts.isEmpty())
+        m_secondStartTimer->start(0);
 }
 
 void CEditorDlg::tellOnlyFirstOpened(const QStringList& files)

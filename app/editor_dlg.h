@@ -68,7 +68,9 @@ public:
     bool openPath(const QString& path);
     // Open with the "modified" question first; false when nothing was opened.
     bool openWithQuestion(const QString& path);
-    // A second start asked this window to come to the front (and open files).
+    // A second start asked this window to come to the front (and open files):
+    // the request waits until the window is idle (no dialog up, no effect
+    // running) and then goes the way of File > Open.
     void activateFromSecondStart(const QStringList& files);
     // A short notice over the canvas that goes by itself.
     void showPassingNotice(const QString& text);
@@ -168,6 +170,7 @@ private:
     void showProgress(int percent);
     bool ownsWidget(QObject* object) const;
     bool isTyping(QObject* watched) const;
+    void handleSecondStarts();
 
     EditorSession m_session;
     CPhotoCanvas* m_canvas = nullptr;
@@ -193,6 +196,9 @@ private:
     QLabel* m_notice = nullptr;
     QTimer* m_noticeTimer = nullptr;
     int m_progressBoxDelay = 250;
+    QList<QStringList> m_secondStarts;  // waiting for the window to be idle
+    QTimer* m_secondStartTimer = nullptr;
+    bool m_handlingSecondStart = false;
     bool m_suppressProgress = false;
     int m_progressDrawCount = 0;
     std::unique_ptr<ScopedProgressSink> m_progressSink;

@@ -44,6 +44,7 @@ void CanvasDocument::afterOpen(PixelBuffer photo, std::string path)
 {
     if (photo.empty() || photo.bytesPerPixel != 3)
         return;
+    ++m_openSerial;
     m_photoPath = std::move(path);
     m_metadata = PhotoMetadata();
     m_width = photo.width;
@@ -94,6 +95,7 @@ bool CanvasDocument::restoreRecovered(RecoveredDocument&& recovered)
         photo = opened;
     }
 
+    ++m_openSerial;
     m_photoPath = std::move(recovered.photoPath);
     m_openedPhoto = std::move(opened);
     m_photo = std::move(photo);
@@ -404,12 +406,20 @@ bool CanvasDocument::computeEffectResultFrom(const PixelBuffer& source, bool can
     EffectRequest request;
     request.initialise();
     request.set(m_effectId, m_width, m_height, 3);
-    auto work = [&] { request.RunEffect(source.data(), result.data()); };
     if (cancellable && longRun) {
-        if (!longRun(work, m_effectId))
+        // The work runs while the window goes on: it reads a copy of its own,
+        // and its result is kept only if the document is still the one it
+        // started on.
+        const PixelBuffer input = source;
+        const uint64_t opened = m_openSerial, state = currentStateId();
+        const size_t steps = m_history.size();
+        if (!longRun([&] { request.RunEffect(input.data(), result.data()); }, m_effectId))
+            return false;
+        if (opened != m_openSerial || state != currentStateId() || steps != m_history.size()
+            || result.width != m_width || result.height != m_height)
             return false;
     } else {
-        work();
+        request.RunEffect(source.data(), result.data());
     }
     m_effectResult = std::move(result);
     return true;

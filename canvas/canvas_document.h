@@ -269,8 +269,9 @@ public:
     std::function<void(int frameIndex)> frameRestored;
     // Runs the pixel work of an effect chosen with selectEffect. Empty: it
     // runs in place. The window puts in one that runs it with a progress box
-    // and returns false when the user cancelled; the work only writes a buffer
-    // of its own, so the document stays as it was until it succeeds.
+    // and returns false when the user cancelled; the work reads and writes
+    // buffers of its own, so the document stays as it was until it succeeds,
+    // and a result is dropped when the document changed meanwhile.
     std::function<bool(const std::function<void()>& work, EffectId id)> longRun;
 
 private:
@@ -308,6 +309,7 @@ private:
     static constexpr uint64_t kNoSavedState = UINT64_MAX;
     uint64_t m_savedState = 0;
     uint64_t m_nextStepId = 1;
+    uint64_t m_openSerial = 0;  // counts the photos opened or restored into this document
     bool m_unrecordedChange = false;
     int m_thresholdWidth = 1600;
     int m_thresholdHeight = 1200;

@@ -22,7 +22,12 @@ EditorSession::EditorSession(QObject* parent) : QObject(parent)
             work();
             return true;
         }
-        return m_longRunner(work, id);
+        // While the work runs the window keeps handling events; others can
+        // see that the session is busy and wait.
+        m_busy = true;
+        const bool done = m_longRunner(work, id);
+        m_busy = false;
+        return done;
     };
 }
 

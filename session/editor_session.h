@@ -66,6 +66,8 @@ public:
     // long runner). False when its run was cancelled (nothing changed then).
     bool chooseEffect(EffectId id);
     void setLongRunner(LongRunner runner) { m_longRunner = std::move(runner); }
+    // True while an effect's work runs (through the long runner).
+    bool busy() const { return m_busy; }
     void setBrushSizePreset(int preset);
     void setBrushShape(int shape);
     void setBrushSize(int size);
@@ -140,6 +142,7 @@ private:
     CanvasDocument m_doc;
     PhotoFrame m_frame;
     LongRunner m_longRunner;
+    bool m_busy = false;
     SaveOptions m_fileOptions;
     bool m_differsFromFile = false;
     bool m_downsized = false;
