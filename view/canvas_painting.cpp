@@ -87,6 +87,18 @@ void CPhotoCanvas::renderInto(QImage& target, const QRect& clip)
     QPainter p(&target);
     if (clip.isValid())
         p.setClipRect(clip);
+    const PixelBuffer& opened = doc().openedPhoto();
+    if (m_showBefore && doc().hasPhoto() && (opened.width != doc().width() || opened.height != doc().height())) {
+        // Cropped, turned or resized since: the photo as opened, at its own
+        // size, fitted to the view.
+        p.fillRect(target.rect(), CanvasBackgroundBrush());
+        const QSizeF view = target.deviceIndependentSize();
+        const QSizeF fitted = QSizeF(opened.width, opened.height).scaled(view, Qt::KeepAspectRatio);
+        const QRectF at(QPointF((view.width() - fitted.width()) / 2, (view.height() - fitted.height()) / 2), fitted);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(at, PixelBufferImage(opened));
+        return;
+    }
     if (doc().hasPhoto()) {
         // The photo covers its part of the window; only the rest is filled.
         const QRect whole(QPoint(0, 0), target.deviceIndependentSize().toSize());
@@ -104,8 +116,7 @@ void CPhotoCanvas::renderInto(QImage& target, const QRect& clip)
     const QRect onScreen = m_photoRect.translated(-m_scrollX, -m_scrollY);
     const QSize logical = target.deviceIndependentSize().toSize();
     const QRect dest = onScreen.intersected(QRect(QPoint(0, 0), logical));
-    const PixelBuffer& opened = doc().openedPhoto();
-    const bool before = m_showBefore && opened.width == doc().width() && opened.height == doc().height();
+    const bool before = m_showBefore;
     if (dest.isEmpty()) {
         m_visibleRect = QRect();
         if (doc().frameIndex() >= 0 && !before)

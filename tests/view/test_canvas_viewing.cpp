@@ -5,6 +5,8 @@
 #include "engine/progress.h"
 #include "tests/support/photo_fixture.h"
 
+#include <QPainter>
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -260,6 +262,22 @@ TEST(CanvasViewing, BeforeShowsThePhotoAsOpened)
     canvas.setShowBefore(false);
     EXPECT_EQ(canvas.renderToImage(), edited);
     EXPECT_EQ(session.document().history().size(), 1u);
+
+    // After a crop the photo as opened is shown whole, fitted: 200 × 120 in
+    // 300 × 200 becomes 300 × 180, centred.
+    ASSERT_TRUE(session.crop(20, 20, 100, 60));
+    canvas.setShowBefore(true);
+    const QImage fitted = canvas.renderToImage();
+    canvas.setShowBefore(false);
+    QImage expected(300, 180, QImage::Format_RGB32);
+    QPainter painter(&expected);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const PixelBuffer asOpened = Photo(200, 120);
+    painter.drawImage(QRectF(0, 0, 300, 180), QImage(asOpened.data(), 200, 120, 600, QImage::Format_BGR888));
+    painter.end();
+    // Compared below the label, away from the edges.
+    const QRect inner(10, 60, 280, 100);
+    EXPECT_EQ(fitted.copy(inner.translated(0, 10)), expected.copy(inner));
 }
 
 TEST(CanvasViewing, CancelledEffectLeavesTheDocumentAsItWas)
