@@ -153,7 +153,8 @@ QString CEditorDlg::windowCaption() const
     if (!doc.hasPhoto())
         return QString::fromUtf8(kProductTitle);
     const QString name = QFileInfo(QString::fromStdString(doc.photoPath())).fileName();
-    return name + (doc.modified() ? QStringLiteral(" *") : QString()) + QStringLiteral("  —  ")
+    const bool modified = doc.modified() || doc.adjustPreviewActive();
+    return name + (modified ? QStringLiteral(" *") : QString()) + QStringLiteral("  —  ")
         + QString::fromUtf8(kProductTitle);
 }
 

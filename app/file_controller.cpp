@@ -2,6 +2,7 @@
 
 #include "app/editor_app.h"
 #include "app/editor_dlg.h"
+#include "app/panel_controller.h"
 #include "files/picture_formats.h"
 #include "session/editor_session.h"
 #include "ui/auto_resize_dialog.h"
@@ -41,6 +42,8 @@ void FileController::setRecentMenu(QMenu* menu)
 
 bool FileController::confirmDiscard()
 {
+    if (!m_window.m_panels->settlePendingAdjustment())
+        return false;
     if (!m_session.document().modified())
         return true;
     switch (AskYesNoCancel(&m_window, tr("Current photo has been modified, Do you want to save it?"))) {
@@ -54,7 +57,7 @@ bool FileController::confirmDiscard()
 
 bool FileController::saveAsCommand()
 {
-    if (!m_session.hasPhoto())
+    if (!m_session.hasPhoto() || !m_window.m_panels->settlePendingAdjustment())
         return false;
     if (m_window.saveAsDialog)
         return m_window.saveAsDialog();
@@ -112,7 +115,7 @@ bool FileController::canSaveInPlace() const
 
 bool FileController::saveCommand()
 {
-    if (!m_session.hasPhoto())
+    if (!m_session.hasPhoto() || !m_window.m_panels->settlePendingAdjustment())
         return false;
     if (!canSaveInPlace())
         return saveAsCommand();

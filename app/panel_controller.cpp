@@ -8,6 +8,7 @@
 #include "ui/effect_panel.h"
 #include "ui/fade_dialog.h"
 #include "ui/flat_button.h"
+#include "ui/message_box.h"
 #include "view/photo_canvas.h"
 
 #include <QApplication>
@@ -39,8 +40,7 @@ void PanelController::showPanel(Panel panel)
 {
     if (m_current == Panel::Adjust && panel != Panel::Adjust) {
         // An adjustment not applied is only a preview: leaving drops it.
-        m_window.m_adjustPanel->reset();
-        m_session.clearAdjustPreview();
+        discardAdjustment();
     }
     m_current = panel;
     for (size_t i = 0; i < m_window.m_panelButtons.size(); ++i)
@@ -123,6 +123,27 @@ void PanelController::applyAdjustment()
     m_session.setAdjustPreview(m_window.m_adjustPanel->params());
     if (m_session.applyAdjustment())
         m_window.m_adjustPanel->reset();
+}
+
+void PanelController::discardAdjustment()
+{
+    m_window.m_adjustPanel->reset();
+    m_session.clearAdjustPreview();
+}
+
+bool PanelController::settlePendingAdjustment()
+{
+    // The preview may lag the sliders by one turn of the event loop.
+    if (m_current == Panel::Adjust)
+        previewAdjustment();
+    if (!m_session.document().adjustPreviewActive())
+        return true;
+    switch (AskYesNoCancel(&m_window, tr("Apply the adjustment first?"), tr("Apply"), tr("Discard"))) {
+    case Answer::Yes: applyAdjustment(); return true;
+    case Answer::No: discardAdjustment(); return true;
+    case Answer::Cancel: break;
+    }
+    return false;
 }
 
 void PanelController::fadeCommand()

@@ -25,6 +25,12 @@ public:
     void pressRestoreBrush();
     void previewAdjustment();
     void applyAdjustment();
+    // Drops a pending adjustment preview (the panel's settings go back too).
+    void discardAdjustment();
+    // Before the photo is saved, replaced or closed: a pending adjustment
+    // preview is applied or dropped as the user answers "Apply the adjustment
+    // first?"; false when they cancelled.
+    bool settlePendingAdjustment();
     void fadeCommand();
 
 private:

@@ -138,6 +138,7 @@ void WindowChrome::paintInfoCard(QPainter& p)
     p.drawRoundedRect(info, 5, 5);
     const EditorSession& session = w.session();
     const CanvasDocument& doc = session.document();
+    const bool modified = doc.modified() || doc.adjustPreviewActive();
     p.setPen(QColor(36, 38, 46));
     if (!doc.hasPhoto()) {
         p.drawText(info.adjusted(6, 4, -6, -4), Qt::AlignCenter | Qt::TextWordWrap, tr("Open a photo to begin"));
@@ -160,9 +161,9 @@ void WindowChrome::paintInfoCard(QPainter& p)
         p.drawText(QRectF(10, 96, 108, 18), Qt::AlignLeft | Qt::AlignVCenter,
                    QFontMetricsF(sizeFont).elidedText(size, Qt::ElideRight, 108));
         p.setFont(w.font());
-        p.setPen(doc.modified() ? QColor(150, 60, 40) : QColor(60, 64, 76));
+        p.setPen(modified ? QColor(150, 60, 40) : QColor(60, 64, 76));
         p.drawText(QRectF(10, 114, 108, 18), Qt::AlignLeft | Qt::AlignVCenter,
-                   doc.modified() ? tr("Edited") : session.savedSinceOpen() ? tr("Saved") : tr("As opened"));
+                   modified ? tr("Edited") : session.savedSinceOpen() ? tr("Saved") : tr("As opened"));
         return;
     }
     // Date taken and camera below the size, in a smaller type.
@@ -170,7 +171,7 @@ void WindowChrome::paintInfoCard(QPainter& p)
     small.setPointSizeF(w.font().pointSizeF() * 0.9);
     p.setFont(small);
     QString size = tr("%1 × %2").arg(doc.width()).arg(doc.height());
-    if (doc.modified())
+    if (modified)
         size += tr(", edited");
     else if (session.savedSinceOpen())
         size += tr(", saved");

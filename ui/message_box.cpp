@@ -60,7 +60,7 @@ bool AskYesNo(QWidget* parent, const QString& text)
         == QMessageBox::Yes;
 }
 
-Answer AskYesNoCancel(QWidget* parent, const QString& text)
+Answer AskYesNoCancel(QWidget* parent, const QString& text, const QString& yesText, const QString& noText)
 {
     if (AnswerSlot())
         return AnswerSlot()(parent, text);
@@ -70,6 +70,10 @@ Answer AskYesNoCancel(QWidget* parent, const QString& text)
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::Cancel);
+    if (!yesText.isEmpty())
+        box.button(QMessageBox::Yes)->setText(yesText);
+    if (!noText.isEmpty())
+        box.button(QMessageBox::No)->setText(noText);
     box.exec();
     const QAbstractButton* clicked = box.clickedButton();
     if (clicked == box.button(QMessageBox::Yes))

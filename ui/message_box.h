@@ -26,7 +26,9 @@ void ShowWarning(QWidget* parent, const QString& text);
 bool AskYesNo(QWidget* parent, const QString& text);
 // A Yes/No/Cancel question with the information icon; Escape and closing the
 // box answer Cancel. Without its own hook, a question hook answers Yes or No.
-Answer AskYesNoCancel(QWidget* parent, const QString& text);
+// The Yes and No buttons may carry other words ("Apply", "Discard").
+Answer AskYesNoCancel(QWidget* parent, const QString& text, const QString& yesText = QString(),
+                      const QString& noText = QString());
 
 // Replace the boxes (empty function: the real boxes). Return the previous hook.
 InformationHook SetInformationHook(InformationHook hook);

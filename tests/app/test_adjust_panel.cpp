@@ -40,6 +40,74 @@ PixelBuffer Adjusted(const AdjustParams& p, const PixelBuffer& src)
 
 } // namespace
 
+// A pending preview is a change: the title says so, and saving, opening
+// another photo or closing first asks "Apply the adjustment first?".
+TEST(AdjustPanel, APendingPreviewIsAppliedOrDroppedBeforeSaveOpenAndClose)
+{
+    BoxAnswers boxes;
+    WindowWithPhoto w(240, 160);
+    const PixelBuffer photo = w.doc().photo();
+    QStringList asked;
+    std::vector<Answer> answers;
+    const AnswerHook old = SetYesNoCancelHook([&](QWidget*, const QString& text) {
+        asked << text;
+        const Answer a = answers.empty() ? Answer::Cancel : answers.front();
+        if (!answers.empty())
+            answers.erase(answers.begin());
+        return a;
+    });
+    w->command(cmd::AdjustPanel);
+    CAdjustPanel* panel = w->adjustPanel();
+    auto pend = [&] {
+        panel->slider(CAdjustPanel::Saturation)->setValue(-100);
+        QApplication::processEvents();
+        ASSERT_TRUE(w.doc().adjustPreviewActive());
+    };
+    pend();
+    EXPECT_TRUE(w->windowCaption().contains(QStringLiteral(" *")));
+    int saves = 0;
+    w->chooseSaveFile = [&] { return ++saves, QString(); };
+
+    // Cancel: nothing is saved, the preview stays.
+    answers = {Answer::Cancel};
+    w->command(cmd::MenuSave);
+    EXPECT_EQ(asked.size(), 1);
+    EXPECT_EQ(asked.value(0), QStringLiteral("Apply the adjustment first?"));
+    EXPECT_TRUE(w.doc().adjustPreviewActive());
+    EXPECT_EQ(w.doc().photo().pixels, photo.pixels);
+
+    // Apply: the adjustment becomes one step, then Ctrl+S writes it.
+    answers = {Answer::Yes};
+    QTest::keyClick(w.window.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(w.doc().adjustPreviewActive());
+    EXPECT_EQ(w.doc().history().size(), 1u);
+    AdjustParams grey;
+    grey.saturation = -100;
+    EXPECT_EQ(LoadSamplePhotoFromPath(w.photoPath.toStdString()).pixels, Adjusted(grey, photo).pixels);
+    EXPECT_FALSE(w.doc().modified());
+
+    // Discard before Save As: the dialog comes, the preview is gone.
+    pend();
+    answers = {Answer::No};
+    w->command(cmd::MenuSaveAs);
+    EXPECT_EQ(saves, 1);
+    EXPECT_FALSE(w.doc().adjustPreviewActive());
+    EXPECT_FALSE(w.doc().modified());
+
+    // Opening another photo and closing ask too.
+    pend();
+    answers = {Answer::Cancel};
+    const QString other = w.writePhoto(QStringLiteral("other.png"), 80, 60);
+    EXPECT_FALSE(w->openWithQuestion(other));
+    EXPECT_EQ(w.doc().photoPath(), w.photoPath.toStdString());
+    answers = {Answer::Cancel};
+    EXPECT_FALSE(w->close());
+    answers = {Answer::No};
+    EXPECT_TRUE(w->openWithQuestion(other));
+    EXPECT_EQ(asked.size(), 6);
+    SetYesNoCancelHook(old);
+}
+
 TEST(AdjustPanel, SlidersPreviewLiveApplyRecordsOneStepLeavingDrops)
 {
     WindowWithPhoto w(240, 160);
