@@ -29,8 +29,9 @@ void ViewController::createControls()
     m_zoomField->setStyleSheet(QStringLiteral(
         "QLineEdit { background: #f4f4f6; border: 1px solid #8c8c96; border-radius: 3px; padding: 0 2px; }"));
     connect(m_zoomField, &QLineEdit::editingFinished, this, &ViewController::applyZoomField);
+    // The field follows the zoom unless the user is typing a new value.
     auto showZoom = [this](float zoom) {
-        if (!m_zoomField->hasFocus())
+        if (!m_zoomField->isModified())
             m_zoomField->setText(QStringLiteral("%1%").arg(qRound(zoom * 100.0f)));
     };
     connect(canvas, &CPhotoCanvas::zoomChanged, this, showZoom);
@@ -44,6 +45,9 @@ void ViewController::createControls()
 
 void ViewController::applyZoomField()
 {
+    // Focus leaving the field also ends editing: only a typed value counts.
+    if (!m_zoomField->isModified())
+        return;
     QString text = m_zoomField->text().trimmed();
     text.remove(QLatin1Char('%'));
     bool ok = false;
@@ -51,8 +55,11 @@ void ViewController::applyZoomField()
     CPhotoCanvas* canvas = m_window.canvas();
     if (ok && percent > 0)
         canvas->zoomAboutCentre(float(percent / 100.0));
-    // Shows the zoom in force (clamped, or unchanged after bad input).
+    // Shows the zoom in force (clamped, or unchanged after bad input), and
+    // gives the keys back to the photo.
     m_zoomField->setText(QStringLiteral("%1%").arg(qRound(canvas->zoom() * 100.0f)));
+    if (m_zoomField->hasFocus())
+        canvas->setFocus(Qt::OtherFocusReason);
 }
 
 bool ViewController::handleViewKey(QWidget* target, const QKeyEvent* event)

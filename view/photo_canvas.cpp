@@ -61,7 +61,8 @@ void CPhotoCanvas::startAfresh()
     endGeometryMode();
     m_dragActive = false;
     m_strokePoints.clear();
-    setZoom(1.0f);
+    // At 1:1, or fitted when that would show only a corner of the photo.
+    setZoom(std::min(1.0f, fitZoom()));
 }
 
 // --- Zoom and layout -----------------------------------------------------------

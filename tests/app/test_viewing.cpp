@@ -19,7 +19,14 @@ using namespace ombrik::test;
 
 TEST(EditorViewing, ZoomKeysAndTheEditablePercentage)
 {
-    WindowWithPhoto w(640, 480);
+    // A photo larger than the view opens fitted.
+    {
+        WindowWithPhoto big(1600, 1200);
+        EXPECT_FLOAT_EQ(big->canvas()->zoom(), big->canvas()->fitZoom());
+        EXPECT_LT(big->canvas()->zoom(), 1.0f);
+        EXPECT_FALSE(big->canvas()->horizontalBarShown());
+    }
+    WindowWithPhoto w(400, 300);
     CPhotoCanvas* canvas = w->canvas();
     QLineEdit* field = w->zoomField();
     ASSERT_NE(field, nullptr);
@@ -55,6 +62,14 @@ TEST(EditorViewing, ZoomKeysAndTheEditablePercentage)
     QTest::keyClick(field, Qt::Key_Return);
     EXPECT_FLOAT_EQ(canvas->zoom(), CPhotoCanvas::kMaxZoom);
     EXPECT_EQ(field->text(), QStringLiteral("1000%"));
+    // The field gives the keys back: Ctrl+1 shows 100 %, and the next click on
+    // the photo does not bring the typed zoom back.
+    QTest::keyClick(field, Qt::Key_1, Qt::ControlModifier);
+    EXPECT_FLOAT_EQ(canvas->zoom(), 1.0f);
+    EXPECT_EQ(field->text(), QStringLiteral("100%"));
+    QTest::mouseClick(canvas, Qt::LeftButton, Qt::NoModifier, canvas->rect().center());
+    EXPECT_FLOAT_EQ(canvas->zoom(), 1.0f);
+    EXPECT_FALSE(field->hasFocus());
 
     // The menus show the keys.
     EXPECT_EQ(w->action(cmd::MenuZoomIn)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Plus));

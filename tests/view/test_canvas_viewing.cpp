@@ -112,6 +112,7 @@ TEST(CanvasViewing, ZoomLadderRoundTrips)
     CPhotoCanvas canvas(session);
     canvas.resize(400, 300);
     session.openPhoto(Photo(800, 600), "/tmp/a.png");
+    canvas.setZoom(1.0f);
     auto ctrlWheel = [&](int angle) {
         QWheelEvent e(QPointF(120, 90), canvas.mapToGlobal(QPointF(120, 90)), QPoint(), QPoint(0, angle),
                       Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
@@ -131,6 +132,7 @@ TEST(CanvasViewing, DragsPanByTheDragDistanceWithoutPainting)
     CPhotoCanvas canvas(session);
     canvas.resize(400, 300);
     session.openPhoto(Photo(800, 600), "/tmp/a.png");
+    canvas.setZoom(1.0f);
     session.chooseEffect(1);  // Darken: a left drag would paint
     const PixelBuffer photo = session.document().photo();
     canvas.onScroll(false, ScrollThumbPosition, 100);
@@ -176,6 +178,7 @@ TEST(CanvasViewing, WheelAndTouchpadDeltasScrollSmoothly)
     CPhotoCanvas canvas(session);
     canvas.resize(400, 300);
     session.openPhoto(Photo(800, 600), "/tmp/a.png");
+    canvas.setZoom(1.0f);
     auto wheel = [&](QPoint pixels, QPoint angle, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         QWheelEvent e(QPointF(100, 100), canvas.mapToGlobal(QPointF(100, 100)), pixels, angle, Qt::NoButton, mods,
                       Qt::NoScrollPhase, false);

@@ -71,6 +71,10 @@ TEST(CanvasView, LargePhotoScrollsWithTheScrollCodes)
     CPhotoCanvas canvas(session);
     canvas.resize(400, 300);
     session.openPhoto(Photo(800, 600), "/tmp/a.png");
+    // Larger than the view, it opens fitted; at 1:1 it scrolls.
+    EXPECT_FLOAT_EQ(canvas.zoom(), canvas.fitZoom());
+    EXPECT_FALSE(canvas.horizontalBarShown());
+    canvas.setZoom(1.0f);
     EXPECT_EQ(canvas.rangeX(), 800 - 400 + 17);
     EXPECT_EQ(canvas.rangeY(), 600 - 300 + 17);
     EXPECT_TRUE(canvas.horizontalBarShown());

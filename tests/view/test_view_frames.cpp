@@ -72,6 +72,7 @@ TEST(CanvasFrame, ScrollRangesAndFitZoomIncludeTheBorder)
     canvas.resize(300, 200);
     session.openPhoto(Flat(400, 300, 90), "/tmp/frame.png");
     session.setFrame(0);
+    canvas.setZoom(1.0f);
     canvas.refresh();
     const int B = session.document().frameBorder();
     ASSERT_EQ(B, 22);
