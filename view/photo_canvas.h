@@ -89,8 +89,8 @@ public:
     // Text objects (object mode).
     TextObjectTool& textObjects() { return m_text; }
     ObjectView objectView() const;
-    // A new selected object from the template, near the top-left corner of
-    // the visible part of the photo.
+    // A new selected object from the template, in the middle of the visible
+    // part of the photo.
     void addTextObject(const TextTemplate& templ);
     void applyTemplateToSelected(const TextTemplate& templ);
     void updateSelectedText(const TextTemplate& templ);

@@ -139,8 +139,14 @@ bool TextObjectTool::add(const TextTemplate& templ, QRect visibleRect, float zoo
     o.textHeight = extent.height;
     o.angle = 0.0f;
     o.scale = 1.0f;
-    o.x = int(visibleRect.left() + 20 / zoom);
-    o.y = int(visibleRect.top() + 20 / zoom);
+    // In the middle of what the view shows; a text larger than that starts
+    // 20 screen pixels inside its top-left corner.
+    const double inset = 20 / zoom;
+    o.x = o.textWidth <= visibleRect.width() - 2 * inset ? visibleRect.left() + (visibleRect.width() - o.textWidth) / 2
+                                                          : int(visibleRect.left() + inset);
+    o.y = o.textHeight <= visibleRect.height() - 2 * inset
+        ? visibleRect.top() + (visibleRect.height() - o.textHeight) / 2
+        : int(visibleRect.top() + inset);
     o.dragStartX = o.dragStartY = 0;
     o.screenRect = IntRect{};
     for (CanvasObject& other : m_session.liveObjects())

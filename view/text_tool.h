@@ -37,8 +37,8 @@ public:
     // `textClip` (device pixels, when valid) bounds the text, not the handles.
     void paint(QPainter& painter, const ObjectView& view, bool withHandles, const QRect& textClip = QRect());
 
-    // A new selected object from the template, 20 screen pixels inside the
-    // visible part of the photo; one history step. False without a photo.
+    // A new selected object from the template, in the middle of the visible
+    // part of the photo; one history step. False without a photo.
     bool add(const TextTemplate& templ, QRect visibleRect, float zoom);
     // The selected object takes face, style, colours and transparency (not
     // measured again); one history step. False when nothing is selected.

@@ -227,11 +227,11 @@ TEST(BatchFolder, FrameAndTextMatchTheWindowsSaveAs)
     SetFrameLibraryFolder(OMBRIK_SOURCE_DIR "/resources/frames");
     QTemporaryDir tmp;
     const QString photo = tmp.filePath("p.png");
-    SavePhoto(photo, "astronaut.png", 240, 200);
+    SavePhoto(photo, "astronaut.png", 600, 400);
     const QString text = QString::fromUtf8("© Ombrik 2026");
 
     // The window: the photo at zoom 1, a text added from the panel's template
-    // in style 3 (it lands 20 pixels from the top-left corner), frame 3.
+    // in style 3 (it lands in the middle of the photo), frame 3.
     EditorSession session;
     CPhotoCanvas canvas(session);
     canvas.resize(800, 600);
@@ -250,11 +250,11 @@ TEST(BatchFolder, FrameAndTextMatchTheWindowsSaveAs)
 
     const QString out = tmp.filePath("out");
     const CliRun run = RunCli({"--output-dir", out, "--frame", "3", "--text", text, "--text-style", "3", "--text-at",
-                            "top-left", photo});
+                            "centre", photo});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const QImage batch = QImage(out + "/p.png").convertToFormat(QImage::Format_BGR888);
     ASSERT_EQ(batch.size(), expected.size());
-    EXPECT_GT(batch.width(), 240);  // the frame border is round the photo
+    EXPECT_GT(batch.width(), 600);  // the frame border is round the photo
     EXPECT_EQ(batch, expected);
 
     // A frame the library lacks or an unknown face is refused before any work.

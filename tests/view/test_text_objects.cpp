@@ -66,6 +66,15 @@ struct TextCanvas {
         const auto rects = HandleRects(int(o.textWidth * o.scale * v.zoom), int(o.textHeight * o.scale * v.zoom));
         return HandleTransform(o, v).map(QRectF(rects[size_t(k)]).center()).toPoint();
     }
+    // Adds an object and puts it 20 screen pixels inside the visible part's
+    // top-left corner, where the tests below expect it.
+    void add(const TextTemplate& templ)
+    {
+        canvas.addTextObject(templ);
+        CanvasObject& o = session.liveObjects().back();
+        o.x = int(canvas.visibleRect().left() + 20 / canvas.zoom());
+        o.y = int(canvas.visibleRect().top() + 20 / canvas.zoom());
+    }
     void dragFrom(QPoint from, QPoint to)
     {
         canvas.pressAt(from);
@@ -153,20 +162,22 @@ TEST(TextObjects, AddPlacesSelectsAndRecordsOneStep)
     EXPECT_EQ(t.doc().objectKinds().back(), ObjectKind::Text);
     EXPECT_FALSE(t.object(0).selected);
     EXPECT_TRUE(t.object(1).selected);
-    EXPECT_EQ(t.object(1).x, 20);
-    EXPECT_EQ(t.object(1).y, 20);
+    // In the middle of the photo (200 × 120, all of it in view).
     EXPECT_EQ(t.object(1).textWidth, MeasureText(Template("World")).width);
+    EXPECT_EQ(t.object(1).x, (200 - t.object(1).textWidth) / 2);
+    EXPECT_EQ(t.object(1).y, (120 - t.object(1).textHeight) / 2);
     EXPECT_FALSE(t.canvas.brushMode());
     EXPECT_EQ(t.doc().history().size(), 2u);
     EXPECT_EQ(t.doc().history().back().snapshotIndex, -1);
     EXPECT_EQ(shown, "World");
 
-    // Zoomed in and scrolled: 20 screen pixels inside the visible part.
-    t.canvas.setZoom(4.0f);
+    // Zoomed in and scrolled so that the text is larger than what is in
+    // view: 20 screen pixels inside the visible part.
+    t.canvas.setZoom(8.0f);
     t.canvas.onScroll(false, ScrollThumbPosition, 200);
     t.canvas.addTextObject(Template("Third"));
-    EXPECT_EQ(t.object(2).x, t.canvas.visibleRect().left() + 5);
-    EXPECT_EQ(t.object(2).y, t.canvas.visibleRect().top() + 5);
+    ASSERT_GT(t.object(2).textWidth, t.canvas.visibleRect().width() - 5);
+    EXPECT_EQ(t.object(2).x, int(t.canvas.visibleRect().left() + 2.5));
 
     // Without a photo nothing is added.
     EditorSession none;
@@ -180,8 +191,8 @@ TEST(TextObjects, AddPlacesSelectsAndRecordsOneStep)
 TEST(TextObjects, SelectingAndMoving)
 {
     TextCanvas t;
-    t.canvas.addTextObject(Template("Move"));
-    t.canvas.addTextObject(Template("Top"));
+    t.add(Template("Move"));
+    t.add(Template("Top"));
     std::string shown;
     QObject::connect(&t.canvas, &CPhotoCanvas::textSelected, [&](const QString& s) { shown = s.toStdString(); });
     const size_t steps = t.doc().history().size();
@@ -222,7 +233,7 @@ TEST(TextObjects, SelectingAndMoving)
 TEST(TextObjects, CornerResizeStopsAtTheMinimumAndKeepsTheCentre)
 {
     TextCanvas t;
-    t.canvas.addTextObject(Template("Resize me"));
+    t.add(Template("Resize me"));
     const QPointF before = t.centre();
     const size_t steps = t.doc().history().size();
     // Handle 4 pulled out: scale = distance / half-diagonal.
@@ -251,7 +262,7 @@ TEST(TextObjects, CornerResizeStopsAtTheMinimumAndKeepsTheCentre)
 TEST(TextObjects, RotationHandleTenDraggedStraightUp)
 {
     TextCanvas t;
-    t.canvas.addTextObject(Template("Spin"));
+    t.add(Template("Spin"));
     t.canvas.setZoom(2.0f);  // whole-pixel centre, so "straight up" has dx = 0
     const QPointF c = t.centre();
     ASSERT_EQ(c.x(), std::floor(c.x()));
@@ -270,7 +281,7 @@ TEST(TextObjects, RotationHandleTenDraggedStraightUp)
 TEST(TextObjects, HandlesFollowTheRotationAndAreNotExported)
 {
     TextCanvas t;
-    t.canvas.addTextObject(Template("Turn"));
+    t.add(Template("Turn"));
     t.object().angle = 90.0f;
     t.object().y = 60;
     t.canvas.refresh();
@@ -297,7 +308,7 @@ TEST(TextObjects, HandlesFollowTheRotationAndAreNotExported)
 TEST(TextObjects, TextPastThePhotoEdgeIsShownAsItIsSaved)
 {
     TextCanvas t;
-    t.canvas.addTextObject(Template("Past the edge", 1));
+    t.add(Template("Past the edge", 1));
     // Across the right and bottom edges of the 200 × 120 photo at (100, 90).
     t.object().x = 120;
     t.object().y = 95;
@@ -334,7 +345,7 @@ TEST(TextObjects, TemplateAndTextChanges)
 {
     TextCanvas t;
     TextTemplate templ = Template("Abc");
-    t.canvas.addTextObject(templ);
+    t.add(templ);
     t.object().selected = false;
     const size_t steps = t.doc().history().size();
 
@@ -378,7 +389,7 @@ TEST(TextObjects, FullyTransparentTextDrawsNothingButCanBeSelected)
     TextCanvas t;
     TextTemplate templ = Template("Ghost", 2);
     templ.transparency = 1.0f;
-    t.canvas.addTextObject(templ);
+    t.add(templ);
     t.object().selected = false;
     EXPECT_EQ(t.session.composite().pixels, t.doc().photo().pixels);
     const QPoint inside = t.centre().toPoint();
@@ -390,8 +401,8 @@ TEST(TextObjects, FullyTransparentTextDrawsNothingButCanBeSelected)
 TEST(TextObjects, DeleteMergeDownAndUndoRestoreObjectsExactly)
 {
     TextCanvas t;
-    t.canvas.addTextObject(Template("First", 4));
-    t.canvas.addTextObject(Template("Second", 6));
+    t.add(Template("First", 4));
+    t.add(Template("Second", 6));
     t.object(1).angle = 30.0f;
     t.object(1).scale = 1.5f;
     t.session.recordObjectStep();
