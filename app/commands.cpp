@@ -30,7 +30,7 @@ constexpr Command kCommands[] = {
     {cmd::AutoResizeThreshold,     cmd::MenuThreshold,    QT_TRANSLATE_NOOP("CEditorDlg", "Auto Resize Threshold"),  nullptr,     nullptr,
      Glyph::Threshold, Keys(), false, EnabledWhen::Always},
     {cmd::DeleteSelectedObject,    cmd::MenuDeleteObject, QT_TRANSLATE_NOOP("CEditorDlg", "Delete Selected Object"), nullptr,     nullptr,
-     Glyph::DeleteObject, Keys(), false, EnabledWhen::HasSelectedObject},
+     Glyph::DeleteObject, Keys(QKeyCombination(Qt::Key_Delete)), false, EnabledWhen::HasSelectedObject},
     {cmd::DeletePhotoFrame,        cmd::MenuDeleteFrame,  QT_TRANSLATE_NOOP("CEditorDlg", "Delete Photo Frame"),     nullptr,     nullptr,
      Glyph::DeleteFrame, Keys(), false, EnabledWhen::HasFrame},
     {cmd::Undo,                    cmd::MenuUndo,         QT_TRANSLATE_NOOP("CEditorDlg", "Undo"),                   nullptr,     nullptr,
@@ -69,6 +69,10 @@ constexpr Command kCommands[] = {
      Glyph::Text, Keys(), false, EnabledWhen::Always},
     {cmd::AdjustPanel,             cmd::MenuAdjust,       QT_TRANSLATE_NOOP("CEditorDlg", "Adjust"),                 nullptr,     nullptr,
      Glyph::Adjust, Keys(Ctrl | Shift | Qt::Key_A), false, EnabledWhen::Always},
+    {cmd::NextPanel,               0,                     QT_TRANSLATE_NOOP("CEditorDlg", "Next Panel"),       nullptr,     nullptr,
+     Glyph::Panels, Keys(Ctrl | Qt::Key_Tab), false, EnabledWhen::Always},
+    {cmd::PreviousPanel,           0,                     QT_TRANSLATE_NOOP("CEditorDlg", "Previous Panel"),   nullptr,     nullptr,
+     Glyph::Panels, Keys(Ctrl | Shift | Qt::Key_Backtab, Ctrl | Shift | Qt::Key_Tab), false, EnabledWhen::Always},
     {cmd::MenuFade,                0,                     QT_TRANSLATE_NOOP("CEditorDlg", "Fade..."),                nullptr,     nullptr,
      Glyph::Fade, Keys(Ctrl | Shift | Qt::Key_F), false, EnabledWhen::CanFade},
     {cmd::RestoreBrush,            0,                     QT_TRANSLATE_NOOP("CEditorDlg", "Restore"),                nullptr,
@@ -110,7 +114,7 @@ constexpr int kEditMenu[] = {cmd::MenuUndo, cmd::MenuRedo, cmd::MenuDeleteObject
                              cmd::Crop, cmd::Straighten, cmd::RotateLeft, cmd::RotateRight, cmd::Rotate180,
                              cmd::FlipHorizontal, cmd::FlipVertical, cmd::ResizePhoto, cmd::MenuFade};
 constexpr int kPanelMenu[] = {cmd::MenuRetouch, cmd::MenuLighting, cmd::MenuWarp, cmd::MenuFilters, cmd::MenuText,
-                              cmd::MenuAdjust};
+                              cmd::MenuAdjust, 0, cmd::NextPanel, cmd::PreviousPanel};
 constexpr int kHelpMenu[] = {cmd::HelpContent, cmd::About};
 constexpr int kContextMenu[] = {cmd::MenuOpen, cmd::MenuSaveAs, 0, cmd::MenuUndo, cmd::MenuRedo, 0,
                                 cmd::MenuZoomToFit, cmd::MenuOriginalSize, cmd::MenuZoomIn, cmd::MenuZoomOut, 0,
@@ -153,8 +157,8 @@ int CommandForKey(QKeyCombination key, bool typing)
     const Qt::KeyboardModifiers modifiers =
         key.keyboardModifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier | Qt::MetaModifier);
     const QKeyCombination plain(modifiers, key.key());
-    if (typing && !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        && key.key() < Qt::Key_Escape)
+    const bool functionKey = key.key() >= Qt::Key_F1 && key.key() <= Qt::Key_F35;
+    if (typing && !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) && !functionKey)
         return 0;
     for (const Command& c : kCommands)
         for (QKeyCombination k : c.keys)

@@ -24,6 +24,7 @@ inline constexpr int OpenButton = 10552, SaveButton = 10553, Undo = 10554, Redo 
 inline constexpr int OriginalSize = 10558, DeletePhotoFrame = 10559;
 inline constexpr int RetouchPanel = 10700, FiltersPanel = 10701, WarpPanel = 10702, LightingPanel = 10703;
 inline constexpr int TextPanel = 10705, RestoreBrush = 10706, AdjustPanel = 10707;
+inline constexpr int NextPanel = 10708, PreviousPanel = 10709;
 inline constexpr int MenuSave = 10850;
 inline constexpr int MenuOpen = 10851, MenuSaveAs = 10852, MenuThreshold = 10853, MenuDeleteObject = 10854;
 inline constexpr int MenuDeleteFrame = 10855, MenuZoomIn = 10860, MenuZoomOut = 10861, MenuZoomToFit = 10862;
@@ -61,8 +62,8 @@ std::span<const Command> Commands();
 const Command* FindCommand(int id);
 // The same id for both ids of a pair (the command's own), or `id` itself.
 int CanonicalCommand(int id);
-// The command of a key, or 0. Keys without Ctrl, Alt or Meta that type a
-// character are left to text fields when `typing`.
+// The command of a key, or 0. While `typing` into a text field, only keys
+// with Ctrl, Alt or Meta and the function keys are the window's.
 int CommandForKey(QKeyCombination key, bool typing = false);
 
 // Translated texts: the menu item (with the key when it is part of the

@@ -268,6 +268,8 @@ void CEditorDlg::command(int id)
     case cmd::LightingPanel: m_panels->showPanel(Panel::Lighting); break;
     case cmd::TextPanel: m_panels->showPanel(Panel::Text); break;
     case cmd::AdjustPanel: m_panels->showPanel(Panel::Adjust); break;
+    case cmd::NextPanel:
+    case cmd::PreviousPanel: m_panels->stepPanel(id == cmd::NextPanel ? 1 : -1); break;
     case cmd::MenuFade: m_panels->fadeCommand(); break;
     case cmd::RestoreBrush: m_panels->pressRestoreBrush(); break;
     case cmd::HelpContent: showHelp(); break;
@@ -475,14 +477,38 @@ bool CEditorDlg::isTyping(QObject* watched) const
 
 int CEditorDlg::acceleratorCommand(int key, Qt::KeyboardModifiers modifiers)
 {
-    // Plain keys (C, L) are left out here: they depend on the focus.
-    if (!(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) && key < Qt::Key_Escape)
-        return 0;
-    return CommandForKey(QKeyCombination(modifiers, Qt::Key(key)));
+    // Plain keys (C, L, Delete) are left out here: they depend on the focus.
+    return CommandForKey(QKeyCombination(modifiers, Qt::Key(key)), true);
+}
+
+bool CEditorDlg::stepMenus(QObject* watched, const QKeyEvent* event)
+{
+    // Left and Right go from one drop-down menu to the next, as in a menu bar
+    // (Right opens a submenu first, where the item has one).
+    const int key = event->key();
+    if (key != Qt::Key_Left && key != Qt::Key_Right)
+        return false;
+    for (size_t i = 0; i < m_menuButtons.size(); ++i) {
+        QMenu* m = menu(m_menuButtons[i]->commandId());
+        if (watched != m)
+            continue;
+        if (key == Qt::Key_Right && m->activeAction() && m->activeAction()->menu())
+            return false;
+        const size_t next = (i + m_menuButtons.size() + (key == Qt::Key_Right ? 1 : -1)) % m_menuButtons.size();
+        m->hide();
+        showDropDown(m_menuButtons[next]->commandId());
+        if (QMenu* opened = menu(m_menuButtons[next]->commandId()); opened && !opened->actions().isEmpty())
+            opened->setActiveAction(opened->actions().first());
+        return true;
+    }
+    return false;
 }
 
 bool CEditorDlg::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::KeyPress && qobject_cast<QMenu*>(watched)
+        && stepMenus(watched, static_cast<QKeyEvent*>(event)))
+        return true;
     if (event->type() == QEvent::KeyPress && ownsWidget(watched)) {
         const auto* keyEvent = static_cast<QKeyEvent*>(event);
         const int key = keyEvent->key();

@@ -170,6 +170,7 @@ private:
     void showProgress(int percent);
     bool ownsWidget(QObject* object) const;
     bool isTyping(QObject* watched) const;
+    bool stepMenus(QObject* watched, const QKeyEvent* event);
     void handleSecondStarts();
 
     EditorSession m_session;

@@ -53,6 +53,12 @@ void PanelController::showPanel(Panel panel)
     m_window.update();
 }
 
+void PanelController::stepPanel(int step)
+{
+    constexpr int kPanels = int(Panel::Adjust) + 1;
+    showPanel(Panel((int(m_current) + step + kPanels) % kPanels));
+}
+
 void PanelController::chooseEffect(EffectId id)
 {
     const CanvasDocument& doc = m_session.document();

@@ -20,6 +20,8 @@ public:
 
     Panel currentPanel() const { return m_current; }
     void showPanel(Panel panel);
+    // The next (+1) or previous (-1) panel, round in the order of the buttons.
+    void stepPanel(int step);
     // An effect chosen on a strip (or the restore brush, or Reduce Warp).
     void chooseEffect(EffectId id);
     void pressRestoreBrush();

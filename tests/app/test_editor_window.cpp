@@ -95,6 +95,23 @@ TEST(EditorWindow, AcceleratorsAndTheThresholdCommand)
         EXPECT_TRUE(w->menu(button)->isVisible()) << key;
         w->menu(button)->hide();
     }
+    // Left and Right step from one drop-down menu to the next, round.
+    QTest::keyClick(w->canvas(), Qt::Key_E, Qt::AltModifier);
+    QTest::keyClick(w->menu(cmd::EditMenuButton), Qt::Key_Right);
+    EXPECT_FALSE(w->menu(cmd::EditMenuButton)->isVisible());
+    EXPECT_TRUE(w->menu(cmd::PanelMenuButton)->isVisible());
+    QTest::keyClick(w->menu(cmd::PanelMenuButton), Qt::Key_Left);
+    QTest::keyClick(w->menu(cmd::EditMenuButton), Qt::Key_Left);
+    QTest::keyClick(w->menu(cmd::FileMenuButton), Qt::Key_Left);
+    EXPECT_TRUE(w->menu(cmd::HelpMenuButton)->isVisible());
+    w->menu(cmd::HelpMenuButton)->hide();
+    // Ctrl+Tab and Ctrl+Shift+Tab go round the panels.
+    w->command(cmd::AdjustPanel);
+    QTest::keyClick(w->canvas(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(w->currentPanel(), Panel::Retouch);
+    QTest::keyClick(w->canvas(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(w->canvas(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(w->currentPanel(), Panel::Text);
     // Ctrl+O asks for a photo; Ctrl+Shift+S asks where to save; Ctrl+Z undoes
     // and Ctrl+Shift+Z redoes.
     int asked = 0;
@@ -389,13 +406,15 @@ TEST(EditorWindow, MenusCarryTheirItemsWithIcons)
                            "Crop", "Straighten", "Rotate Left", "Rotate Right", QString::fromUtf8("Rotate 180°"),
                            "Flip Horizontal", "Flip Vertical", "Resize...", "Fade..."}));
     EXPECT_EQ(ItemTexts(w->menu(cmd::PanelMenuButton)),
-              QStringList({"Retouch", "Lighting", "Warp", "Filters", "Text", "Adjust"}));
+              QStringList({"Retouch", "Lighting", "Warp", "Filters", "Text", "Adjust", "-", "Next Panel",
+                           "Previous Panel"}));
     // Keys are shown beside the items (Undo and Redo carry theirs in the text),
     // and the tool tips name them too.
     const std::pair<int, const char*> keys[] = {{cmd::MenuOpen, "Ctrl+O"},       {cmd::MenuSave, "Ctrl+S"},
                                                 {cmd::MenuSaveAs, "Ctrl+Shift+S"}, {cmd::Crop, "C"},
                                                 {cmd::ResizePhoto, "Ctrl+Alt+I"},  {cmd::MenuFade, "Ctrl+Shift+F"},
-                                                {cmd::MenuAdjust, "Ctrl+Shift+A"}, {cmd::MenuUndo, ""}};
+                                                {cmd::MenuAdjust, "Ctrl+Shift+A"}, {cmd::MenuUndo, ""},
+                                                {cmd::MenuDeleteObject, "Del"},    {cmd::NextPanel, "Ctrl+Tab"}};
     for (const auto& [id, key] : keys)
         EXPECT_EQ(w->action(id)->shortcut().toString(), QString::fromLatin1(key)) << id;
     EXPECT_EQ(w->button(cmd::Crop)->toolTip(), QStringLiteral("Crop (C)"));

@@ -81,6 +81,14 @@ TEST(TextPanel, SettingsWithoutASelectionChangeOnlyTheTemplate)
     QTest::keyClicks(panel->textBox(), "!");
     EXPECT_EQ(w.doc().objects()[0].text, "Hi!");
     EXPECT_EQ(w.doc().history().size(), 2u);
+
+    // Delete in the text box deletes a character; on the canvas, the object.
+    QTest::keyClick(panel->textBox(), Qt::Key_Home);
+    QTest::keyClick(panel->textBox(), Qt::Key_Delete);
+    EXPECT_EQ(w.doc().objects()[0].text, "i!");
+    QTest::keyClick(w->canvas(), Qt::Key_Delete);
+    EXPECT_TRUE(w.doc().objects().empty());
+    EXPECT_EQ(w.doc().history().size(), 3u);
 }
 
 TEST(TextPanel, TextIsCutToAThousandCharacters)
