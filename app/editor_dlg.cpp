@@ -398,8 +398,8 @@ void CEditorDlg::showAbout()
     QMessageBox box(this);
     box.setWindowTitle(tr("About %1").arg(QString::fromUtf8(kProductTitle)));
     box.setIconPixmap(QPixmap::fromImage(LogoImage(72)));
-    box.setText(QStringLiteral("<h3>%1</h3><p>Version %2</p>").arg(QString::fromUtf8(kProductTitle),
-                                                                  QCoreApplication::applicationVersion()));
+    box.setText(QStringLiteral("<h3>%1</h3><p>%2</p>")
+                    .arg(QString::fromUtf8(kProductTitle), tr("Version %1").arg(QCoreApplication::applicationVersion())));
     box.setInformativeText(tr("Retouch, filter, warp and light your photos.\n"
                               "Every effect is computed by the editor itself on the photo's pixels."));
     box.setStandardButtons(QMessageBox::Ok);

@@ -91,13 +91,13 @@ bool FileController::writePhotoTo(const QString& path, const SaveOptions& option
     const SaveResult result = m_session.save(path.toStdString(), options);
     if (!result.ok()) {
         ShowWarning(&m_window, tr("The photo could not be saved as \"%1\":\n%2.")
-                                   .arg(QFileInfo(path).fileName(), QString::fromUtf8(SaveStatusText(result.status))));
+                                   .arg(QFileInfo(path).fileName(), ReasonText(SaveStatusText(result.status))));
         return false;
     }
     addRecentFile(QFileInfo(path).absoluteFilePath());
     m_window.update();
     if (!result.notes.empty())
-        m_window.showNotice(tr("Saved, but %1.").arg(QString::fromStdString(result.notes.front())));
+        m_window.showNotice(tr("Saved, but %1.").arg(ReasonText(result.notes.front())));
     return true;
 }
 
@@ -159,7 +159,7 @@ bool FileController::openPath(const QString& path)
     if (!loaded.ok) {
         ShowWarning(&m_window, tr("The photo \"%1\" could not be opened.%2")
                                    .arg(QFileInfo(path).fileName(),
-                                        loaded.error.empty() ? QString() : "\n" + QString::fromStdString(loaded.error)));
+                                        loaded.error.empty() ? QString() : "\n" + ReasonText(loaded.error)));
         return false;
     }
     addRecentFile(QFileInfo(path).absoluteFilePath());

@@ -154,7 +154,7 @@ void ViewController::resizeCommand()
     const bool done = m_session.resize(size.width(), size.height(), &error);
     QApplication::restoreOverrideCursor();
     if (!done && !error.empty())
-        ShowWarning(&m_window, tr("The photo could not be resized: %1.").arg(QString::fromStdString(error)));
+        ShowWarning(&m_window, tr("The photo could not be resized: %1.").arg(ReasonText(error)));
 }
 
 } // namespace ombrik

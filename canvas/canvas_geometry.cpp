@@ -1,6 +1,7 @@
 // The document's geometry changes: crop, quarter turns, flips, straighten and
 // resize, each one history step, with the text objects carried along.
 #include "canvas/canvas_document.h"
+#include "files/reasons.h"
 
 #include <algorithm>
 #include <cmath>
@@ -133,7 +134,7 @@ bool CanvasDocument::crop(int x, int y, int w, int h, std::string* error)
 {
     if (!hasPhoto()) {
         if (error)
-            *error = "no photo is open";
+            *error = QT_TRANSLATE_NOOP("Reasons", "no photo is open");
         return false;
     }
     if (std::string why = CropProblem(m_width, m_height, x, y, w, h); !why.empty()) {
@@ -172,12 +173,12 @@ bool CanvasDocument::straighten(double degrees, std::string* error)
 {
     if (!(std::abs(degrees) <= kMaxStraightenDegrees)) {
         if (error)
-            *error = "the angle must be between -45 and 45 degrees";
+            *error = QT_TRANSLATE_NOOP("Reasons", "the angle must be between -45 and 45 degrees");
         return false;
     }
     if (hasPhoto() && StraightenedSize(m_width, m_height, degrees).width == 0) {
         if (error)
-            *error = "nothing of the photo would be left";
+            *error = QT_TRANSLATE_NOOP("Reasons", "nothing of the photo would be left");
         return false;
     }
     GeometryOp op;
@@ -190,7 +191,7 @@ bool CanvasDocument::resize(int width, int height, std::string* error)
 {
     if (!hasPhoto()) {
         if (error)
-            *error = "no photo is open";
+            *error = QT_TRANSLATE_NOOP("Reasons", "no photo is open");
         return false;
     }
     const int64_t maxArea = m_thresholdWidth > 0 && m_thresholdHeight > 0

@@ -1,4 +1,5 @@
 #include "files/cmyk_pixels.h"
+#include "files/reasons.h"
 
 #include "files/tiff_handlers.h"
 
@@ -54,12 +55,12 @@ bool ReadCmykJpeg(std::FILE* file, int64_t maxPixels, int atLeastWidth, int atLe
     jpeg_read_header(&info, TRUE);
     if (info.jpeg_color_space != JCS_CMYK && info.jpeg_color_space != JCS_YCCK) {
         jpeg_destroy_decompress(&info);
-        out.error = "the picture is not CMYK";
+        out.error = QT_TRANSLATE_NOOP("Reasons", "the picture is not CMYK");
         return false;
     }
     if (int64_t(info.image_width) * info.image_height > maxPixels) {
         jpeg_destroy_decompress(&info);
-        out.error = "the picture is too large";
+        out.error = QT_TRANSLATE_NOOP("Reasons", "the picture is too large");
         return false;
     }
     if (sizeOnly) {
@@ -80,7 +81,7 @@ bool ReadCmykJpeg(std::FILE* file, int64_t maxPixels, int atLeastWidth, int atLe
     jpeg_start_decompress(&info);
     if (info.output_components != 4) {
         jpeg_destroy_decompress(&info);
-        out.error = "the picture is not CMYK";
+        out.error = QT_TRANSLATE_NOOP("Reasons", "the picture is not CMYK");
         return false;
     }
     out.width = int(info.output_width);
@@ -107,7 +108,7 @@ bool ReadCmykTiff(const std::string& path, int64_t maxPixels, CmykPicture& out, 
     const ScopedQuietTiffHandlers quiet;
     const std::unique_ptr<TIFF, void (*)(TIFF*)> tiff(TIFFOpen(path.c_str(), "r"), &TIFFClose);
     if (!tiff) {
-        out.error = "the TIFF cannot be read";
+        out.error = QT_TRANSLATE_NOOP("Reasons", "the TIFF cannot be read");
         return false;
     }
     uint32_t width = 0, height = 0;
@@ -121,11 +122,11 @@ bool ReadCmykTiff(const std::string& path, int64_t maxPixels, CmykPicture& out, 
     TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_INKSET, &inkSet);
     if (photometric != PHOTOMETRIC_SEPARATED || inkSet != INKSET_CMYK || bits != 8 || samples < 4 || samples > 8
         || planar != PLANARCONFIG_CONTIG || TIFFIsTiled(tiff.get())) {
-        out.error = "only 8-bit CMYK TIFFs in strips are read through their profile";
+        out.error = QT_TRANSLATE_NOOP("Reasons", "only 8-bit CMYK TIFFs in strips are read through their profile");
         return false;
     }
     if (width == 0 || height == 0 || int64_t(width) * height > maxPixels) {
-        out.error = "the picture is too large";
+        out.error = QT_TRANSLATE_NOOP("Reasons", "the picture is too large");
         return false;
     }
     if (sizeOnly) {
@@ -135,7 +136,7 @@ bool ReadCmykTiff(const std::string& path, int64_t maxPixels, CmykPicture& out, 
     }
     const tmsize_t scanline = TIFFScanlineSize(tiff.get());
     if (scanline < tmsize_t(width) * samples) {
-        out.error = "the TIFF cannot be read";
+        out.error = QT_TRANSLATE_NOOP("Reasons", "the TIFF cannot be read");
         return false;
     }
     std::vector<uint8_t> line(static_cast<size_t>(scanline));
@@ -143,7 +144,7 @@ bool ReadCmykTiff(const std::string& path, int64_t maxPixels, CmykPicture& out, 
     for (uint32_t y = 0; y < height; ++y) {
         if (TIFFReadScanline(tiff.get(), line.data(), y, 0) < 0) {
             out.pixels.clear();
-            out.error = "the TIFF is damaged";
+            out.error = QT_TRANSLATE_NOOP("Reasons", "the TIFF is damaged");
             return false;
         }
         uint8_t* to = out.pixels.data() + size_t(y) * width * 4;
@@ -165,7 +166,7 @@ bool ReadCmykPixels(const std::string& path, int64_t maxPixels, int atLeastWidth
     File file(std::fopen(path.c_str(), "rb"), &std::fclose);
     uint8_t head[4] = {};
     if (!file || std::fread(head, 1, sizeof head, file.get()) != sizeof head) {
-        out.error = "cannot read the file";
+        out.error = QT_TRANSLATE_NOOP("Reasons", "cannot read the file");
         return false;
     }
     if (head[0] == 0xFF && head[1] == 0xD8) {
@@ -176,7 +177,7 @@ bool ReadCmykPixels(const std::string& path, int64_t maxPixels, int atLeastWidth
         file.reset();
         return ReadCmykTiff(path, maxPixels, out, sizeOnly);
     }
-    out.error = "only JPEG and TIFF pictures are read as CMYK";
+    out.error = QT_TRANSLATE_NOOP("Reasons", "only JPEG and TIFF pictures are read as CMYK");
     return false;
 }
 

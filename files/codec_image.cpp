@@ -1,4 +1,5 @@
 #include "files/codec_image.h"
+#include "files/reasons.h"
 
 #include "engine/data_folder.h"
 #include "files/codec_backend.h"
@@ -66,7 +67,7 @@ const LoadedModule& Module()
                 result.error.clear();
                 break;
             }
-            result.error = "the codec module has no entry";
+            result.error = QT_TRANSLATE_NOOP("Reasons", "the codec module has no entry");
         }
         if (!result.module)
             result.error = "the codec library could not be loaded: " + result.error;
@@ -115,13 +116,13 @@ bool CodecImage::load(const std::string& path, int fitWidth, int fitHeight)
     m_damaged = false;
     const std::string extension = PathExtension(path);
     if (extension.empty()) {
-        m_error = "the file name has no extension";
+        m_error = QT_TRANSLATE_NOOP("Reasons", "the file name has no extension");
         return false;
     }
     release();
     m_format = CodecFormatFromExtension(extension);
     if (m_format == kCodecUnknown) {
-        m_error = "the file type is not supported";
+        m_error = QT_TRANSLATE_NOOP("Reasons", "the file type is not supported");
         return false;
     }
     if (!InitialiseCodecLibrary(&m_error))

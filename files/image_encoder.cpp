@@ -1,4 +1,5 @@
 #include "files/image_encoder.h"
+#include "files/reasons.h"
 
 #include "files/codec_image.h"
 #include "files/colour_profile.h"
@@ -87,12 +88,12 @@ SaveStatus EncodeBmp(const QImage& image, QByteArray& out)
 const char* SaveStatusText(SaveStatus status)
 {
     switch (status) {
-    case SaveStatus::Ok: return "saved";
-    case SaveStatus::NoEncoder: return "no picture format matches the file name's extension";
-    case SaveStatus::EncodeFailed: return "the picture could not be encoded";
-    case SaveStatus::WriteFailed: return "the file could not be written";
+    case SaveStatus::Ok: return QT_TRANSLATE_NOOP("Reasons", "saved");
+    case SaveStatus::NoEncoder: return QT_TRANSLATE_NOOP("Reasons", "no picture format matches the file name's extension");
+    case SaveStatus::EncodeFailed: return QT_TRANSLATE_NOOP("Reasons", "the picture could not be encoded");
+    case SaveStatus::WriteFailed: return QT_TRANSLATE_NOOP("Reasons", "the file could not be written");
     }
-    return "unknown error";
+    return QT_TRANSLATE_NOOP("Reasons", "unknown error");
 }
 
 ImageEncoder::ImageEncoder(const std::string& path)

@@ -1,4 +1,5 @@
 #include "files/modern_codecs.h"
+#include "files/reasons.h"
 
 #include "files/colour_profile.h"
 
@@ -203,7 +204,7 @@ bool DecodeHeif(const uint8_t* data, size_t size, int64_t maxSide, int64_t maxPi
 {
     std::unique_ptr<heif_context, HeifContextFree> context(heif_context_alloc());
     if (!context) {
-        out.error = "the HEIF decoder could not start";
+        out.error = QT_TRANSLATE_NOOP("Reasons", "the HEIF decoder could not start");
         return false;
     }
     heif_context_set_maximum_image_size_limit(context.get(), int(maxSide));
@@ -216,12 +217,12 @@ bool DecodeHeif(const uint8_t* data, size_t size, int64_t maxSide, int64_t maxPi
     error = heif_context_get_primary_image_handle(context.get(), &rawHandle);
     std::unique_ptr<heif_image_handle, HeifHandleRelease> handle(rawHandle);
     if (error.code != heif_error_Ok || !handle) {
-        out.error = "the HEIF file has no picture";
+        out.error = QT_TRANSLATE_NOOP("Reasons", "the HEIF file has no picture");
         return false;
     }
     if (!SizeAllowed(heif_image_handle_get_width(handle.get()), heif_image_handle_get_height(handle.get()), maxSide,
                      maxPixels)) {
-        out.error = "the picture is too large";
+        out.error = QT_TRANSLATE_NOOP("Reasons", "the picture is too large");
         return false;
     }
 
@@ -265,12 +266,12 @@ bool DecodeHeif(const uint8_t* data, size_t size, int64_t maxSide, int64_t maxPi
     int stride = 0;
     const uint8_t* plane = heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
     if (!plane || !SizeAllowed(width, height, maxSide, maxPixels) || stride < width * 3) {
-        out.error = "the HEIF picture could not be decoded";
+        out.error = QT_TRANSLATE_NOOP("Reasons", "the HEIF picture could not be decoded");
         return false;
     }
     QImage result(width, height, QImage::Format_RGB888);
     if (result.isNull()) {
-        out.error = "not enough memory for the picture";
+        out.error = QT_TRANSLATE_NOOP("Reasons", "not enough memory for the picture");
         return false;
     }
     for (int y = 0; y < height; ++y)
@@ -284,13 +285,13 @@ bool DecodeJxl(const uint8_t* data, size_t size, int64_t maxSide, int64_t maxPix
     std::unique_ptr<JxlDecoder, JxlDecoderFree> decoder(JxlDecoderCreate(nullptr));
     std::unique_ptr<void, JxlRunnerFree> runner(JxlThreadParallelRunnerCreate(nullptr, 2));
     if (!decoder || !runner) {
-        out.error = "the JPEG XL decoder could not start";
+        out.error = QT_TRANSLATE_NOOP("Reasons", "the JPEG XL decoder could not start");
         return false;
     }
     JxlDecoderSetParallelRunner(decoder.get(), JxlThreadParallelRunner, runner.get());
     if (JxlDecoderSubscribeEvents(decoder.get(), JXL_DEC_BASIC_INFO | JXL_DEC_COLOR_ENCODING | JXL_DEC_FULL_IMAGE)
         != JXL_DEC_SUCCESS) {
-        out.error = "the JPEG XL decoder could not start";
+        out.error = QT_TRANSLATE_NOOP("Reasons", "the JPEG XL decoder could not start");
         return false;
     }
     JxlDecoderSetInput(decoder.get(), data, size);
@@ -307,7 +308,7 @@ bool DecodeJxl(const uint8_t* data, size_t size, int64_t maxSide, int64_t maxPix
         if (status == JXL_DEC_ERROR || status == JXL_DEC_NEED_MORE_INPUT) {
             if (haveImage)
                 break;  // a damaged tail after the first frame
-            out.error = status == JXL_DEC_ERROR ? "the JPEG XL file is damaged" : "the JPEG XL file is cut short";
+            out.error = status == JXL_DEC_ERROR ? QT_TRANSLATE_NOOP("Reasons", "the JPEG XL file is damaged") : QT_TRANSLATE_NOOP("Reasons", "the JPEG XL file is cut short");
             return false;
         }
         if (status == JXL_DEC_SUCCESS)
@@ -316,7 +317,7 @@ bool DecodeJxl(const uint8_t* data, size_t size, int64_t maxSide, int64_t maxPix
         case JXL_DEC_BASIC_INFO:
             if (JxlDecoderGetBasicInfo(decoder.get(), &info) != JXL_DEC_SUCCESS
                 || !SizeAllowed(info.xsize, info.ysize, maxSide, maxPixels)) {
-                out.error = "the picture is too large";
+                out.error = QT_TRANSLATE_NOOP("Reasons", "the picture is too large");
                 return false;
             }
             break;
@@ -347,12 +348,12 @@ bool DecodeJxl(const uint8_t* data, size_t size, int64_t maxSide, int64_t maxPix
             size_t bufferSize = 0;
             if (JxlDecoderImageOutBufferSize(decoder.get(), &format, &bufferSize) != JXL_DEC_SUCCESS
                 || bufferSize != size_t(info.xsize) * info.ysize * 3) {
-                out.error = "the JPEG XL picture could not be decoded";
+                out.error = QT_TRANSLATE_NOOP("Reasons", "the JPEG XL picture could not be decoded");
                 return false;
             }
             pixels.resize(bufferSize);
             if (JxlDecoderSetImageOutBuffer(decoder.get(), &format, pixels.data(), pixels.size()) != JXL_DEC_SUCCESS) {
-                out.error = "the JPEG XL picture could not be decoded";
+                out.error = QT_TRANSLATE_NOOP("Reasons", "the JPEG XL picture could not be decoded");
                 return false;
             }
             break;
@@ -365,7 +366,7 @@ bool DecodeJxl(const uint8_t* data, size_t size, int64_t maxSide, int64_t maxPix
             break;
     }
     if (!haveImage) {
-        out.error = "the JPEG XL file has no picture";
+        out.error = QT_TRANSLATE_NOOP("Reasons", "the JPEG XL file has no picture");
         return false;
     }
     const JxlMetadataBoxes boxes = ReadJxlBoxes(data, size);
@@ -380,7 +381,7 @@ bool DecodeJxl(const uint8_t* data, size_t size, int64_t maxSide, int64_t maxPix
     out.metadata.sourceLossless = info.uses_original_profile && !boxes.jpegReconstruction;
     image = QImage(int(info.xsize), int(info.ysize), QImage::Format_RGB888);
     if (image.isNull()) {
-        out.error = "not enough memory for the picture";
+        out.error = QT_TRANSLATE_NOOP("Reasons", "not enough memory for the picture");
         return false;
     }
     const size_t rowBytes = size_t(info.xsize) * 3;

@@ -1,4 +1,5 @@
 #include "files/photo_loader.h"
+#include "files/reasons.h"
 
 #include "files/cmyk_pixels.h"
 #include "files/codec_image.h"
@@ -176,7 +177,7 @@ bool FinishImage(QImage image, int64_t limit, uint32_t a, uint32_t b, PhotoDecod
     const int w = image.width() & ~3;
     const int h = image.height() & ~3;
     if (w == 0 || h == 0) {
-        result.error = "the picture is smaller than 4 x 4 pixels";
+        result.error = QT_TRANSLATE_NOOP("Reasons", "the picture is smaller than 4 x 4 pixels");
         result.decoder = decoder;
         return true;
     }
@@ -201,7 +202,7 @@ bool FinishImage(QImage image, int64_t limit, uint32_t a, uint32_t b, PhotoDecod
     if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32)
         image = image.convertToFormat(QImage::Format_RGB32);
     if (image.isNull()) {
-        result.error = "the picture could not be converted to 24 bits";
+        result.error = QT_TRANSLATE_NOOP("Reasons", "the picture could not be converted to 24 bits");
         result.decoder = decoder;
         return true;
     }
@@ -331,7 +332,7 @@ void LoadThroughCodec(const std::string& path, uint32_t a, uint32_t b, int64_t l
     const int orientation = image.oriented() ? 1 : ExifOrientation(result.metadata.exif);
     if (orientation != 1) {
         if (!image.orient(orientation)) {
-            result.error = "the picture could not be turned upright";
+            result.error = QT_TRANSLATE_NOOP("Reasons", "the picture could not be turned upright");
             return;
         }
         if (SwapsSides(orientation))
@@ -347,7 +348,7 @@ void LoadThroughCodec(const std::string& path, uint32_t a, uint32_t b, int64_t l
         newWidth = std::max(newWidth, 1u);
         newHeight = std::max(newHeight, 1u);
         if (!image.resample(int(newWidth), int(newHeight), 1)) {
-            result.error = "the picture could not be resized";
+            result.error = QT_TRANSLATE_NOOP("Reasons", "the picture could not be resized");
             return;
         }
     }
@@ -355,14 +356,14 @@ void LoadThroughCodec(const std::string& path, uint32_t a, uint32_t b, int64_t l
     const int w = image.width() & ~3;
     const int h = image.height() & ~3;
     if (w == 0 || h == 0) {
-        result.error = "the picture is smaller than 4 x 4 pixels";
+        result.error = QT_TRANSLATE_NOOP("Reasons", "the picture is smaller than 4 x 4 pixels");
         return;
     }
     PixelBuffer photo(w, h, 3);
     for (int u = 0; u < h; ++u) {
         const uint8_t* row = image.storedRow(h - 1 - u);
         if (!row) {
-            result.error = "the picture could not be converted to 24 bits";
+            result.error = QT_TRANSLATE_NOOP("Reasons", "the picture could not be converted to 24 bits");
             return;
         }
         std::memcpy(photo.at(0, u), row, photo.stride());
@@ -405,13 +406,13 @@ void LoadModern(const std::string& path, ContentKind kind, uint32_t a, uint32_t 
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     const std::streamoff size = in ? std::streamoff(in.tellg()) : -1;
     if (size <= 0 || size > kMaxModernFileBytes) {
-        result.error = size <= 0 ? "cannot read the file" : "the file is too large";
+        result.error = size <= 0 ? QT_TRANSLATE_NOOP("Reasons", "cannot read the file") : QT_TRANSLATE_NOOP("Reasons", "the file is too large");
         return;
     }
     std::vector<uint8_t> bytes(static_cast<size_t>(size));
     in.seekg(0);
     if (!in.read(reinterpret_cast<char*>(bytes.data()), size)) {
-        result.error = "cannot read the file";
+        result.error = QT_TRANSLATE_NOOP("Reasons", "cannot read the file");
         return;
     }
     // Both decoders turn the picture by the format's own orientation (HEIF's
@@ -568,7 +569,7 @@ LoadedPhoto LoadPixels(const std::string& path, int thresholdWidth, int threshol
             return WithMetadata(path, std::move(viaQt), a, b, limit);
     }
     if (!result.ok && result.error.empty())
-        result.error = "the picture could not be decoded";
+        result.error = QT_TRANSLATE_NOOP("Reasons", "the picture could not be decoded");
     return WithMetadata(path, std::move(result), a, b, limit);
 }
 

@@ -1,4 +1,5 @@
 #include "files/photo_metadata.h"
+#include "files/reasons.h"
 
 // Exiv2 0.27's headers still use std::auto_ptr.
 #pragma GCC diagnostic push
@@ -104,12 +105,12 @@ void KeepBlocks(PhotoMetadata& metadata, Exiv2::Image& image)
             metadata.exif = EncodeExif(image.exifData());
             if (metadata.exif.size() > kMaxBlockBytes) {
                 metadata.exif.clear();
-                metadata.notes.push_back("the EXIF block is too large and was not kept");
+                metadata.notes.push_back(QT_TRANSLATE_NOOP("Reasons", "the EXIF block is too large and was not kept"));
             }
         }
     } catch (const std::exception&) {
         metadata.exif.clear();
-        metadata.notes.push_back("the EXIF block is damaged and was not kept");
+        metadata.notes.push_back(QT_TRANSLATE_NOOP("Reasons", "the EXIF block is damaged and was not kept"));
     }
     if (!image.xmpPacket().empty() && image.xmpPacket().size() <= kMaxBlockBytes)
         metadata.xmp = image.xmpPacket();
@@ -118,7 +119,7 @@ void KeepBlocks(PhotoMetadata& metadata, Exiv2::Image& image)
             metadata.iptc = EncodeIptc(image.iptcData());
     } catch (const std::exception&) {
         metadata.iptc.clear();
-        metadata.notes.push_back("the IPTC block is damaged and was not kept");
+        metadata.notes.push_back(QT_TRANSLATE_NOOP("Reasons", "the IPTC block is damaged and was not kept"));
     }
     if (image.iccProfileDefined()) {
         const Exiv2::DataBuf* icc = image.iccProfile();
@@ -177,7 +178,7 @@ std::vector<uint8_t> CorrectExif(const std::vector<uint8_t>& bytes, int width, i
     try {
         Exiv2::ExifParser::decode(exif, bytes.data(), uint32_t(bytes.size()));
     } catch (const std::exception&) {
-        notes.push_back("the EXIF block could not be read and was left out");
+        notes.push_back(QT_TRANSLATE_NOOP("Reasons", "the EXIF block could not be read and was left out"));
         return {};
     }
     if (exif.empty())
@@ -203,7 +204,7 @@ std::vector<uint8_t> CorrectExif(const std::vector<uint8_t>& bytes, int width, i
         exif["Exif.Image.DateTime"] = ExifDateNow();
         return EncodeExif(exif);
     } catch (const std::exception&) {
-        notes.push_back("the EXIF block could not be written and was left out");
+        notes.push_back(QT_TRANSLATE_NOOP("Reasons", "the EXIF block could not be written and was left out"));
         return {};
     }
 }
@@ -213,7 +214,7 @@ std::string CorrectXmp(const std::string& packet, int width, int height, std::ve
     Exiv2::XmpData xmp;
     try {
         if (Exiv2::XmpParser::decode(xmp, packet) != 0) {
-            notes.push_back("the XMP block could not be read and was left out");
+            notes.push_back(QT_TRANSLATE_NOOP("Reasons", "the XMP block could not be read and was left out"));
             return {};
         }
         auto setIfPresent = [&xmp](const char* key, const std::string& value) {
@@ -241,12 +242,12 @@ std::string CorrectXmp(const std::string& packet, int width, int height, std::ve
         xmp["Xmp.xmp.CreatorTool"] = kSoftwareName;
         std::string out;
         if (Exiv2::XmpParser::encode(out, xmp, Exiv2::XmpParser::useCompactFormat) != 0) {
-            notes.push_back("the XMP block could not be written and was left out");
+            notes.push_back(QT_TRANSLATE_NOOP("Reasons", "the XMP block could not be written and was left out"));
             return {};
         }
         return out;
     } catch (const std::exception&) {
-        notes.push_back("the XMP block could not be written and was left out");
+        notes.push_back(QT_TRANSLATE_NOOP("Reasons", "the XMP block could not be written and was left out"));
         return {};
     }
 }
@@ -341,7 +342,7 @@ PhotoMetadata ReadPhotoMetadata(const std::string& path)
         // one it knows but cannot parse loses its metadata, not its picture.
         try {
             if (Exiv2::ImageFactory::getType(path) != Exiv2::ImageType::none)
-                metadata.notes.push_back("the photo's metadata is damaged and was not kept");
+                metadata.notes.push_back(QT_TRANSLATE_NOOP("Reasons", "the photo's metadata is damaged and was not kept"));
         } catch (const std::exception&) {
         }
         metadata.exif.clear();
@@ -367,7 +368,7 @@ void AddMetadataBlocks(PhotoMetadata& metadata, const uint8_t* exif, size_t exif
         } catch (const std::exception&) {
             exifData.clear();
             metadata.exif.clear();
-            metadata.notes.push_back("the EXIF block is damaged and was not kept");
+            metadata.notes.push_back(QT_TRANSLATE_NOOP("Reasons", "the EXIF block is damaged and was not kept"));
         }
     }
     Exiv2::XmpData xmpData;
@@ -376,10 +377,10 @@ void AddMetadataBlocks(PhotoMetadata& metadata, const uint8_t* exif, size_t exif
             if (Exiv2::XmpParser::decode(xmpData, xmp) == 0)
                 metadata.xmp = xmp;
             else
-                metadata.notes.push_back("the XMP block is damaged and was not kept");
+                metadata.notes.push_back(QT_TRANSLATE_NOOP("Reasons", "the XMP block is damaged and was not kept"));
         } catch (const std::exception&) {
             xmpData.clear();
-            metadata.notes.push_back("the XMP block is damaged and was not kept");
+            metadata.notes.push_back(QT_TRANSLATE_NOOP("Reasons", "the XMP block is damaged and was not kept"));
         }
     }
     FillSummary(metadata, exifData, xmpData);
@@ -452,7 +453,7 @@ void EmbedMetadata(std::vector<uint8_t>& file, const SaveMetadata& blocks, std::
         io.seek(0, Exiv2::BasicIo::beg);
         const Exiv2::DataBuf written = io.read(long(io.size()));
         if (written.size_ <= 0) {
-            notes.push_back("the metadata could not be written; the picture was saved without it");
+            notes.push_back(QT_TRANSLATE_NOOP("Reasons", "the metadata could not be written; the picture was saved without it"));
             return;
         }
         file.assign(written.pData_, written.pData_ + written.size_);

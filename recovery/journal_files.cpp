@@ -194,23 +194,23 @@ bool ReadWholeFile(const fs::path& path, uint64_t limit, std::vector<uint8_t>& b
     std::error_code ec;
     const uintmax_t size = fs::file_size(path, ec);
     if (ec) {
-        problem = "the file " + path.filename().string() + " is missing";
+        problem = Reason(QT_TRANSLATE_NOOP("Reasons", "the file %1 is missing"), path.filename().string());
         return false;
     }
     if (size > limit) {
-        problem = "the file " + path.filename().string() + " is too large";
+        problem = Reason(QT_TRANSLATE_NOOP("Reasons", "the file %1 is too large"), path.filename().string());
         return false;
     }
     FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) {
-        problem = "the file " + path.filename().string() + " cannot be read";
+        problem = Reason(QT_TRANSLATE_NOOP("Reasons", "the file %1 cannot be read"), path.filename().string());
         return false;
     }
     bytes.resize(size_t(size));
     const size_t got = size ? std::fread(bytes.data(), 1, bytes.size(), f) : 0;
     std::fclose(f);
     if (got != bytes.size()) {
-        problem = "the file " + path.filename().string() + " cannot be read";
+        problem = Reason(QT_TRANSLATE_NOOP("Reasons", "the file %1 cannot be read"), path.filename().string());
         return false;
     }
     return true;
@@ -226,21 +226,21 @@ bool ParseState(const std::vector<uint8_t>& bytes, ParsedState& state, std::stri
     const uint64_t length = head.get<uint64_t>();
     const uint32_t crc = head.get<uint32_t>();
     if (!head.ok() || std::memcmp(magic, kMagic, sizeof magic) != 0) {
-        problem = "it is not a recovery journal";
+        problem = Reason(QT_TRANSLATE_NOOP("Reasons", "it is not a recovery journal"));
         return false;
     }
     if (version != kVersion) {
-        problem = "it was written by another version (" + std::to_string(version) + ")";
+        problem = Reason(QT_TRANSLATE_NOOP("Reasons", "it was written by another version (%1)"), std::to_string(version));
         return false;
     }
     constexpr size_t kHead = 8 + 4 + 8 + 4;
     if (length != bytes.size() - kHead) {
-        problem = "its state is truncated";
+        problem = Reason(QT_TRANSLATE_NOOP("Reasons", "its state is truncated"));
         return false;
     }
     const uint8_t* rest = bytes.data() + kHead;
     if (JournalChecksum(rest, size_t(length)) != crc) {
-        problem = "its state has a bad checksum";
+        problem = Reason(QT_TRANSLATE_NOOP("Reasons", "its state has a bad checksum"));
         return false;
     }
     In in(rest, size_t(length));
@@ -256,7 +256,7 @@ bool ParseState(const std::vector<uint8_t>& bytes, ParsedState& state, std::stri
         r.size = in.get<uint64_t>();
         r.crc = in.get<uint32_t>();
         if (r.size == 0 || r.size > kMaxPictureBytes)
-            problem = "a snapshot has an impossible size";
+            problem = Reason(QT_TRANSLATE_NOOP("Reasons", "a snapshot has an impossible size"));
         state.snapshots.push_back(r);
     }
     RecoveredDocument& doc = state.doc;
@@ -272,13 +272,13 @@ bool ParseState(const std::vector<uint8_t>& bytes, ParsedState& state, std::stri
         if (!GetObjects(in, step.objects, step.kinds) || !GetGeometry(in, step.geometry))
             break;
         if (step.snapshotIndex < -1 || step.snapshotIndex >= int64_t(snapshots))
-            problem = "a history step refers to a missing snapshot";
+            problem = Reason(QT_TRANSLATE_NOOP("Reasons", "a history step refers to a missing snapshot"));
         doc.history.push_back(std::move(step));
     }
     if (in.ok())
         GetObjects(in, doc.objects, doc.kinds);
     if (!in.ok() || !in.atEnd()) {
-        problem = "its state cannot be read";
+        problem = Reason(QT_TRANSLATE_NOOP("Reasons", "its state cannot be read"));
         return false;
     }
     if (!problem.empty())
@@ -286,13 +286,13 @@ bool ParseState(const std::vector<uint8_t>& bytes, ParsedState& state, std::stri
     if (state.openedWidth <= 0 || state.openedHeight <= 0 || state.openedWidth > kMaxSide
         || state.openedHeight > kMaxSide || state.openedWidth % 4 != 0 || state.opened.size == 0
         || state.opened.size > kMaxPictureBytes) {
-        problem = "the opened photo has an impossible size";
+        problem = Reason(QT_TRANSLATE_NOOP("Reasons", "the opened photo has an impossible size"));
         return false;
     }
     if (doc.photoPath.empty() || doc.history.empty() || doc.historyPos < -1
         || doc.historyPos >= int64_t(doc.history.size()) || doc.currentSnapshot < -1
         || doc.currentSnapshot >= int64_t(snapshots)) {
-        problem = "its history position is impossible";
+        problem = Reason(QT_TRANSLATE_NOOP("Reasons", "its history position is impossible"));
         return false;
     }
     return true;
@@ -314,11 +314,11 @@ bool FilesPresent(const fs::path& folder, const ParsedState& state, std::string&
         std::error_code ec;
         const uintmax_t actual = fs::file_size(path, ec);
         if (ec) {
-            problem = "the file " + path.filename().string() + " is missing";
+            problem = Reason(QT_TRANSLATE_NOOP("Reasons", "the file %1 is missing"), path.filename().string());
             return false;
         }
         if (actual != size) {
-            problem = "the file " + path.filename().string() + " is truncated";
+            problem = Reason(QT_TRANSLATE_NOOP("Reasons", "the file %1 is truncated"), path.filename().string());
             return false;
         }
         return true;
@@ -477,12 +477,12 @@ std::optional<RecoveredDocument> ReadJournal(const std::string& folderName, std:
     if (!ReadWholeFile(folder / kOpenedName, kMaxPictureBytes, bytes, problem))
         return std::nullopt;
     if (bytes.size() != state.opened.size || JournalChecksum(bytes.data(), bytes.size()) != state.opened.crc) {
-        problem = "the opened photo is damaged";
+        problem = Reason(QT_TRANSLATE_NOOP("Reasons", "the opened photo is damaged"));
         return std::nullopt;
     }
     std::optional<PixelBuffer> opened = DecodeOpenedPhoto(bytes);
     if (!opened || opened->width != state.openedWidth || opened->height != state.openedHeight) {
-        problem = "the opened photo does not decode";
+        problem = Reason(QT_TRANSLATE_NOOP("Reasons", "the opened photo does not decode"));
         return std::nullopt;
     }
     RecoveredDocument doc = std::move(state.doc);
@@ -492,14 +492,14 @@ std::optional<RecoveredDocument> ReadJournal(const std::string& folderName, std:
         if (!ReadWholeFile(folder / SnapshotName(r.serial), kMaxPictureBytes, snapshot.bytes, problem))
             return std::nullopt;
         if (snapshot.bytes.size() != r.size || JournalChecksum(snapshot.bytes.data(), snapshot.bytes.size()) != r.crc) {
-            problem = "a snapshot is damaged";
+            problem = Reason(QT_TRANSLATE_NOOP("Reasons", "a snapshot is damaged"));
             return std::nullopt;
         }
         snapshot.serial = r.serial;
         doc.snapshots.push_back(std::move(snapshot));
     }
     if (doc.currentSnapshot >= 0 && !DecodeSnapshot(doc.snapshots[size_t(doc.currentSnapshot)])) {
-        problem = "the current photo does not decode";
+        problem = Reason(QT_TRANSLATE_NOOP("Reasons", "the current photo does not decode"));
         return std::nullopt;
     }
     return doc;

@@ -4,6 +4,8 @@
 
 #include "canvas/canvas_document.h"
 
+#include <QCoreApplication>
+
 #include <chrono>
 #include <cstdint>
 #include <cstring>
@@ -12,6 +14,15 @@
 
 namespace ombrik::journal {
 
+// A problem with a left journal, in the person's language (the text marked
+// with QT_TRANSLATE_NOOP in the "Reasons" context), `arg` in place of %1.
+inline std::string Reason(const char* text, const std::string& arg = {})
+{
+    QString s = QCoreApplication::translate("Reasons", text);
+    if (!arg.empty())
+        s = s.arg(QString::fromStdString(arg));
+    return s.toStdString();
+}
 
 inline constexpr char kMagic[8] = {'O', 'M', 'B', 'R', 'I', 'K', 'R', 'J'};
 inline constexpr uint32_t kVersion = 2;

@@ -49,7 +49,7 @@ RecoveryJournal::RecoveryJournal(std::string root) : m_root(std::move(root))
     std::error_code ec;
     if (m_root.empty() || (!fs::create_directories(m_root, ec) && ec) || ::access(m_root.c_str(), W_OK) != 0) {
         m_failed = true;
-        m_failure = QStringLiteral("the folder %1 cannot be written").arg(QString::fromStdString(m_root));
+        m_failure = QCoreApplication::translate("Reasons", "the folder %1 cannot be written").arg(QString::fromStdString(m_root));
         // Reported from the event loop, so that whoever connects after
         // construction hears it.
         QMetaObject::invokeMethod(
@@ -234,7 +234,7 @@ bool RecoveryJournal::process(Job& job)
         QImageWriter writer(&buffer, "png");
         writer.setQuality(60);  // lossless either way; a quicker compression
         if (!writer.write(image)) {
-            fail(QStringLiteral("the opened photo could not be encoded"));
+            fail(QCoreApplication::translate("Reasons", "the opened photo could not be encoded"));
             return false;
         }
         m_openedPng.assign(png.begin(), png.end());
@@ -280,7 +280,7 @@ bool RecoveryJournal::ensureFolder()
         return true;
     if (m_openedPng.empty())
         return false;  // nothing opened yet: nothing to keep
-    const QString cannot = QStringLiteral("the folder %1 cannot be written").arg(QString::fromStdString(m_root));
+    const QString cannot = QCoreApplication::translate("Reasons", "the folder %1 cannot be written").arg(QString::fromStdString(m_root));
     std::error_code ec;
     fs::create_directories(m_root, ec);
     std::random_device random;
@@ -326,7 +326,7 @@ bool RecoveryJournal::writeFile(const std::string& name, const uint8_t* data, si
     const std::string part = target + kPartSuffix;
     const int fd = ::open(part.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0) {
-        fail(QStringLiteral("the folder %1 cannot be written").arg(QString::fromStdString(m_folder)));
+        fail(QCoreApplication::translate("Reasons", "the folder %1 cannot be written").arg(QString::fromStdString(m_folder)));
         return false;
     }
     const int number = ++g_writes;
@@ -356,7 +356,7 @@ bool RecoveryJournal::writeFile(const std::string& name, const uint8_t* data, si
     ok = ok && ::rename(part.c_str(), target.c_str()) == 0 && FsyncFolder(m_folder);
     if (!ok) {
         ::unlink(part.c_str());
-        fail(QStringLiteral("the folder %1 cannot be written").arg(QString::fromStdString(m_folder)));
+        fail(QCoreApplication::translate("Reasons", "the folder %1 cannot be written").arg(QString::fromStdString(m_folder)));
     }
     return ok;
 }

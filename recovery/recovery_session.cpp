@@ -1,6 +1,7 @@
 #include "recovery/recovery_session.h"
 
 #include "engine/product.h"
+#include "recovery/journal_format.h"
 #include "session/editor_session.h"
 
 #include <QDateTime>
@@ -82,7 +83,7 @@ bool RecoverySession::offerLeftJournals()
         std::string problem;
         std::optional<RecoveredDocument> recovered = ReadJournal(chosen.folder, &problem);
         if (recovered && !m_session.restore(std::move(*recovered)))
-            problem = "the photo of its history position cannot be decoded";
+            problem = journal::Reason(QT_TRANSLATE_NOOP("Reasons", "the photo of its history position cannot be decoded"));
         if (!problem.empty()) {
             askAboutDamaged(chosen, problem);
             continue;

@@ -367,6 +367,18 @@ Jeder Effekt wird vom Editor selbst aus den Pixeln des Fotos berechnet.</transla
         <source>Resize</source>
         <translation>Größe ändern</translation>
     </message>
+    <message>
+        <source>Next Panel</source>
+        <translation>Nächster Bereich</translation>
+    </message>
+    <message>
+        <source>Previous Panel</source>
+        <translation>Vorheriger Bereich</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
 </context>
 <context>
     <name>CEffectPanel</name>
@@ -1032,6 +1044,18 @@ Die Schwelle für automatische Verkleinerung legt die größte Größe fest, die
         <source>Cancelled: the photo is as it was.</source>
         <translation>Abgebrochen: Das Foto ist unverändert.</translation>
     </message>
+    <message>
+        <source>Apply the adjustment first?</source>
+        <translation>Die Anpassung zuerst anwenden?</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>Anwenden</translation>
+    </message>
+    <message>
+        <source>Discard</source>
+        <translation>Verwerfen</translation>
+    </message>
 </context>
 <context>
     <name>PictureFormats</name>
@@ -1071,6 +1095,265 @@ Die Schwelle für automatische Verkleinerung legt die größte Größe fest, die
 Discard them?</source>
         <translation>Die Änderungen für %1, die nach dem Schließen von %2 aufbewahrt wurden, können nicht wiederhergestellt werden: %3.
 Verwerfen?</translation>
+    </message>
+</context>
+<context>
+    <name>Reasons</name>
+    <message>
+        <source>the file %1 is missing</source>
+        <translation>die Datei %1 fehlt</translation>
+    </message>
+    <message>
+        <source>the file %1 is too large</source>
+        <translation>die Datei %1 ist zu groß</translation>
+    </message>
+    <message>
+        <source>the file %1 cannot be read</source>
+        <translation>die Datei %1 kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>it is not a recovery journal</source>
+        <translation>es ist kein Wiederherstellungsprotokoll</translation>
+    </message>
+    <message>
+        <source>it was written by another version (%1)</source>
+        <translation>es wurde von einer anderen Version geschrieben (%1)</translation>
+    </message>
+    <message>
+        <source>its state is truncated</source>
+        <translation>sein Zustand ist abgeschnitten</translation>
+    </message>
+    <message>
+        <source>its state has a bad checksum</source>
+        <translation>sein Zustand hat eine falsche Prüfsumme</translation>
+    </message>
+    <message>
+        <source>a snapshot has an impossible size</source>
+        <translation>ein Zwischenstand hat eine unmögliche Größe</translation>
+    </message>
+    <message>
+        <source>a history step refers to a missing snapshot</source>
+        <translation>ein Verlaufsschritt verweist auf einen fehlenden Zwischenstand</translation>
+    </message>
+    <message>
+        <source>its state cannot be read</source>
+        <translation>sein Zustand kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>the opened photo has an impossible size</source>
+        <translation>das geöffnete Foto hat eine unmögliche Größe</translation>
+    </message>
+    <message>
+        <source>its history position is impossible</source>
+        <translation>seine Position im Verlauf ist unmöglich</translation>
+    </message>
+    <message>
+        <source>the file %1 is truncated</source>
+        <translation>die Datei %1 ist abgeschnitten</translation>
+    </message>
+    <message>
+        <source>the opened photo is damaged</source>
+        <translation>das geöffnete Foto ist beschädigt</translation>
+    </message>
+    <message>
+        <source>the opened photo does not decode</source>
+        <translation>das geöffnete Foto lässt sich nicht dekodieren</translation>
+    </message>
+    <message>
+        <source>a snapshot is damaged</source>
+        <translation>ein Zwischenstand ist beschädigt</translation>
+    </message>
+    <message>
+        <source>the current photo does not decode</source>
+        <translation>das aktuelle Foto lässt sich nicht dekodieren</translation>
+    </message>
+    <message>
+        <source>the folder %1 cannot be written</source>
+        <translation>in den Ordner %1 kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>the opened photo could not be encoded</source>
+        <translation>das geöffnete Foto konnte nicht kodiert werden</translation>
+    </message>
+    <message>
+        <source>the photo of its history position cannot be decoded</source>
+        <translation>das Foto seiner Verlaufsposition lässt sich nicht dekodieren</translation>
+    </message>
+    <message>
+        <source>no photo is open</source>
+        <translation>kein Foto ist geöffnet</translation>
+    </message>
+    <message>
+        <source>the angle must be between -45 and 45 degrees</source>
+        <translation>der Winkel muss zwischen -45 und 45 Grad liegen</translation>
+    </message>
+    <message>
+        <source>nothing of the photo would be left</source>
+        <translation>vom Foto bliebe nichts übrig</translation>
+    </message>
+    <message>
+        <source>the picture is not CMYK</source>
+        <translation>das Bild ist kein CMYK-Bild</translation>
+    </message>
+    <message>
+        <source>the picture is too large</source>
+        <translation>das Bild ist zu groß</translation>
+    </message>
+    <message>
+        <source>the TIFF cannot be read</source>
+        <translation>das TIFF kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>only 8-bit CMYK TIFFs in strips are read through their profile</source>
+        <translation>nur 8-Bit-CMYK-TIFFs in Streifen werden über ihr Profil gelesen</translation>
+    </message>
+    <message>
+        <source>the TIFF is damaged</source>
+        <translation>das TIFF ist beschädigt</translation>
+    </message>
+    <message>
+        <source>cannot read the file</source>
+        <translation>die Datei kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>only JPEG and TIFF pictures are read as CMYK</source>
+        <translation>nur JPEG- und TIFF-Bilder werden als CMYK gelesen</translation>
+    </message>
+    <message>
+        <source>the file is empty</source>
+        <translation>die Datei ist leer</translation>
+    </message>
+    <message>
+        <source>the file is too large</source>
+        <translation>die Datei ist zu groß</translation>
+    </message>
+    <message>
+        <source>the file type is not supported</source>
+        <translation>der Dateityp wird nicht unterstützt</translation>
+    </message>
+    <message>
+        <source>the picture could not be decoded</source>
+        <translation>das Bild konnte nicht dekodiert werden</translation>
+    </message>
+    <message>
+        <source>the codec module has no entry</source>
+        <translation>das Codec-Modul hat keinen Einstiegspunkt</translation>
+    </message>
+    <message>
+        <source>the file name has no extension</source>
+        <translation>der Dateiname hat keine Endung</translation>
+    </message>
+    <message>
+        <source>saved</source>
+        <translation>gespeichert</translation>
+    </message>
+    <message>
+        <source>no picture format matches the file name&apos;s extension</source>
+        <translation>kein Bildformat passt zur Endung des Dateinamens</translation>
+    </message>
+    <message>
+        <source>the picture could not be encoded</source>
+        <translation>das Bild konnte nicht kodiert werden</translation>
+    </message>
+    <message>
+        <source>the file could not be written</source>
+        <translation>die Datei konnte nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>unknown error</source>
+        <translation>unbekannter Fehler</translation>
+    </message>
+    <message>
+        <source>the HEIF decoder could not start</source>
+        <translation>der HEIF-Decoder konnte nicht starten</translation>
+    </message>
+    <message>
+        <source>the HEIF file has no picture</source>
+        <translation>die HEIF-Datei enthält kein Bild</translation>
+    </message>
+    <message>
+        <source>the HEIF picture could not be decoded</source>
+        <translation>das HEIF-Bild konnte nicht dekodiert werden</translation>
+    </message>
+    <message>
+        <source>not enough memory for the picture</source>
+        <translation>nicht genug Speicher für das Bild</translation>
+    </message>
+    <message>
+        <source>the JPEG XL decoder could not start</source>
+        <translation>der JPEG-XL-Decoder konnte nicht starten</translation>
+    </message>
+    <message>
+        <source>the JPEG XL file is damaged</source>
+        <translation>die JPEG-XL-Datei ist beschädigt</translation>
+    </message>
+    <message>
+        <source>the JPEG XL file is cut short</source>
+        <translation>die JPEG-XL-Datei ist abgeschnitten</translation>
+    </message>
+    <message>
+        <source>the JPEG XL picture could not be decoded</source>
+        <translation>das JPEG-XL-Bild konnte nicht dekodiert werden</translation>
+    </message>
+    <message>
+        <source>the JPEG XL file has no picture</source>
+        <translation>die JPEG-XL-Datei enthält kein Bild</translation>
+    </message>
+    <message>
+        <source>the picture is smaller than 4 x 4 pixels</source>
+        <translation>das Bild ist kleiner als 4 × 4 Pixel</translation>
+    </message>
+    <message>
+        <source>the picture could not be converted to 24 bits</source>
+        <translation>das Bild konnte nicht in 24 Bit umgewandelt werden</translation>
+    </message>
+    <message>
+        <source>the picture could not be turned upright</source>
+        <translation>das Bild konnte nicht aufgerichtet werden</translation>
+    </message>
+    <message>
+        <source>the picture could not be resized</source>
+        <translation>die Bildgröße konnte nicht geändert werden</translation>
+    </message>
+    <message>
+        <source>the EXIF block is too large and was not kept</source>
+        <translation>der EXIF-Block ist zu groß und wurde nicht übernommen</translation>
+    </message>
+    <message>
+        <source>the EXIF block is damaged and was not kept</source>
+        <translation>der EXIF-Block ist beschädigt und wurde nicht übernommen</translation>
+    </message>
+    <message>
+        <source>the IPTC block is damaged and was not kept</source>
+        <translation>der IPTC-Block ist beschädigt und wurde nicht übernommen</translation>
+    </message>
+    <message>
+        <source>the EXIF block could not be read and was left out</source>
+        <translation>der EXIF-Block konnte nicht gelesen werden und wurde weggelassen</translation>
+    </message>
+    <message>
+        <source>the EXIF block could not be written and was left out</source>
+        <translation>der EXIF-Block konnte nicht geschrieben werden und wurde weggelassen</translation>
+    </message>
+    <message>
+        <source>the XMP block could not be read and was left out</source>
+        <translation>der XMP-Block konnte nicht gelesen werden und wurde weggelassen</translation>
+    </message>
+    <message>
+        <source>the XMP block could not be written and was left out</source>
+        <translation>der XMP-Block konnte nicht geschrieben werden und wurde weggelassen</translation>
+    </message>
+    <message>
+        <source>the photo&apos;s metadata is damaged and was not kept</source>
+        <translation>die Metadaten des Fotos sind beschädigt und wurden nicht übernommen</translation>
+    </message>
+    <message>
+        <source>the XMP block is damaged and was not kept</source>
+        <translation>der XMP-Block ist beschädigt und wurde nicht übernommen</translation>
+    </message>
+    <message>
+        <source>the metadata could not be written; the picture was saved without it</source>
+        <translation>die Metadaten konnten nicht geschrieben werden; das Bild wurde ohne sie gespeichert</translation>
     </message>
 </context>
 <context>

@@ -367,6 +367,18 @@ Chaque effet est calculé par l&apos;éditeur lui-même sur les pixels de la pho
         <source>Resize</source>
         <translation>Redimensionner</translation>
     </message>
+    <message>
+        <source>Next Panel</source>
+        <translation>Panneau suivant</translation>
+    </message>
+    <message>
+        <source>Previous Panel</source>
+        <translation>Panneau précédent</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
 </context>
 <context>
     <name>CEffectPanel</name>
@@ -1032,6 +1044,18 @@ Le seuil de réduction automatique fixe la plus grande taille ouverte sans rédu
         <source>Cancelled: the photo is as it was.</source>
         <translation>Annulé : la photo est inchangée.</translation>
     </message>
+    <message>
+        <source>Apply the adjustment first?</source>
+        <translation>Appliquer d&apos;abord le réglage ?</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>Appliquer</translation>
+    </message>
+    <message>
+        <source>Discard</source>
+        <translation>Abandonner</translation>
+    </message>
 </context>
 <context>
     <name>PictureFormats</name>
@@ -1071,6 +1095,265 @@ Le seuil de réduction automatique fixe la plus grande taille ouverte sans rédu
 Discard them?</source>
         <translation>Les modifications apportées à %1, conservées après que %2 a été fermé, ne peuvent pas être restaurées : %3.
 Les abandonner ?</translation>
+    </message>
+</context>
+<context>
+    <name>Reasons</name>
+    <message>
+        <source>the file %1 is missing</source>
+        <translation>le fichier %1 est manquant</translation>
+    </message>
+    <message>
+        <source>the file %1 is too large</source>
+        <translation>le fichier %1 est trop grand</translation>
+    </message>
+    <message>
+        <source>the file %1 cannot be read</source>
+        <translation>le fichier %1 ne peut pas être lu</translation>
+    </message>
+    <message>
+        <source>it is not a recovery journal</source>
+        <translation>ce n&apos;est pas un journal de récupération</translation>
+    </message>
+    <message>
+        <source>it was written by another version (%1)</source>
+        <translation>il a été écrit par une autre version (%1)</translation>
+    </message>
+    <message>
+        <source>its state is truncated</source>
+        <translation>son état est tronqué</translation>
+    </message>
+    <message>
+        <source>its state has a bad checksum</source>
+        <translation>son état a une somme de contrôle erronée</translation>
+    </message>
+    <message>
+        <source>a snapshot has an impossible size</source>
+        <translation>un état a une taille impossible</translation>
+    </message>
+    <message>
+        <source>a history step refers to a missing snapshot</source>
+        <translation>une étape de l&apos;historique renvoie à un état manquant</translation>
+    </message>
+    <message>
+        <source>its state cannot be read</source>
+        <translation>son état ne peut pas être lu</translation>
+    </message>
+    <message>
+        <source>the opened photo has an impossible size</source>
+        <translation>la photo ouverte a une taille impossible</translation>
+    </message>
+    <message>
+        <source>its history position is impossible</source>
+        <translation>sa position dans l&apos;historique est impossible</translation>
+    </message>
+    <message>
+        <source>the file %1 is truncated</source>
+        <translation>le fichier %1 est tronqué</translation>
+    </message>
+    <message>
+        <source>the opened photo is damaged</source>
+        <translation>la photo ouverte est endommagée</translation>
+    </message>
+    <message>
+        <source>the opened photo does not decode</source>
+        <translation>la photo ouverte ne peut pas être décodée</translation>
+    </message>
+    <message>
+        <source>a snapshot is damaged</source>
+        <translation>un état est endommagé</translation>
+    </message>
+    <message>
+        <source>the current photo does not decode</source>
+        <translation>la photo actuelle ne peut pas être décodée</translation>
+    </message>
+    <message>
+        <source>the folder %1 cannot be written</source>
+        <translation>le dossier %1 ne peut pas être écrit</translation>
+    </message>
+    <message>
+        <source>the opened photo could not be encoded</source>
+        <translation>la photo ouverte n&apos;a pas pu être encodée</translation>
+    </message>
+    <message>
+        <source>the photo of its history position cannot be decoded</source>
+        <translation>la photo de sa position dans l&apos;historique ne peut pas être décodée</translation>
+    </message>
+    <message>
+        <source>no photo is open</source>
+        <translation>aucune photo n&apos;est ouverte</translation>
+    </message>
+    <message>
+        <source>the angle must be between -45 and 45 degrees</source>
+        <translation>l&apos;angle doit être compris entre -45 et 45 degrés</translation>
+    </message>
+    <message>
+        <source>nothing of the photo would be left</source>
+        <translation>il ne resterait rien de la photo</translation>
+    </message>
+    <message>
+        <source>the picture is not CMYK</source>
+        <translation>l&apos;image n&apos;est pas en CMJN</translation>
+    </message>
+    <message>
+        <source>the picture is too large</source>
+        <translation>l&apos;image est trop grande</translation>
+    </message>
+    <message>
+        <source>the TIFF cannot be read</source>
+        <translation>le TIFF ne peut pas être lu</translation>
+    </message>
+    <message>
+        <source>only 8-bit CMYK TIFFs in strips are read through their profile</source>
+        <translation>seuls les TIFF CMJN 8 bits en bandes sont lus avec leur profil</translation>
+    </message>
+    <message>
+        <source>the TIFF is damaged</source>
+        <translation>le TIFF est endommagé</translation>
+    </message>
+    <message>
+        <source>cannot read the file</source>
+        <translation>le fichier ne peut pas être lu</translation>
+    </message>
+    <message>
+        <source>only JPEG and TIFF pictures are read as CMYK</source>
+        <translation>seules les images JPEG et TIFF sont lues en CMJN</translation>
+    </message>
+    <message>
+        <source>the file is empty</source>
+        <translation>le fichier est vide</translation>
+    </message>
+    <message>
+        <source>the file is too large</source>
+        <translation>le fichier est trop grand</translation>
+    </message>
+    <message>
+        <source>the file type is not supported</source>
+        <translation>le type de fichier n&apos;est pas pris en charge</translation>
+    </message>
+    <message>
+        <source>the picture could not be decoded</source>
+        <translation>l&apos;image n&apos;a pas pu être décodée</translation>
+    </message>
+    <message>
+        <source>the codec module has no entry</source>
+        <translation>le module de codec n&apos;a pas de point d&apos;entrée</translation>
+    </message>
+    <message>
+        <source>the file name has no extension</source>
+        <translation>le nom de fichier n&apos;a pas d&apos;extension</translation>
+    </message>
+    <message>
+        <source>saved</source>
+        <translation>enregistrée</translation>
+    </message>
+    <message>
+        <source>no picture format matches the file name&apos;s extension</source>
+        <translation>aucun format d&apos;image ne correspond à l&apos;extension du nom de fichier</translation>
+    </message>
+    <message>
+        <source>the picture could not be encoded</source>
+        <translation>l&apos;image n&apos;a pas pu être encodée</translation>
+    </message>
+    <message>
+        <source>the file could not be written</source>
+        <translation>le fichier n&apos;a pas pu être écrit</translation>
+    </message>
+    <message>
+        <source>unknown error</source>
+        <translation>erreur inconnue</translation>
+    </message>
+    <message>
+        <source>the HEIF decoder could not start</source>
+        <translation>le décodeur HEIF n&apos;a pas pu démarrer</translation>
+    </message>
+    <message>
+        <source>the HEIF file has no picture</source>
+        <translation>le fichier HEIF ne contient aucune image</translation>
+    </message>
+    <message>
+        <source>the HEIF picture could not be decoded</source>
+        <translation>l&apos;image HEIF n&apos;a pas pu être décodée</translation>
+    </message>
+    <message>
+        <source>not enough memory for the picture</source>
+        <translation>pas assez de mémoire pour l&apos;image</translation>
+    </message>
+    <message>
+        <source>the JPEG XL decoder could not start</source>
+        <translation>le décodeur JPEG XL n&apos;a pas pu démarrer</translation>
+    </message>
+    <message>
+        <source>the JPEG XL file is damaged</source>
+        <translation>le fichier JPEG XL est endommagé</translation>
+    </message>
+    <message>
+        <source>the JPEG XL file is cut short</source>
+        <translation>le fichier JPEG XL est tronqué</translation>
+    </message>
+    <message>
+        <source>the JPEG XL picture could not be decoded</source>
+        <translation>l&apos;image JPEG XL n&apos;a pas pu être décodée</translation>
+    </message>
+    <message>
+        <source>the JPEG XL file has no picture</source>
+        <translation>le fichier JPEG XL ne contient aucune image</translation>
+    </message>
+    <message>
+        <source>the picture is smaller than 4 x 4 pixels</source>
+        <translation>l&apos;image est plus petite que 4 × 4 pixels</translation>
+    </message>
+    <message>
+        <source>the picture could not be converted to 24 bits</source>
+        <translation>l&apos;image n&apos;a pas pu être convertie en 24 bits</translation>
+    </message>
+    <message>
+        <source>the picture could not be turned upright</source>
+        <translation>l&apos;image n&apos;a pas pu être redressée</translation>
+    </message>
+    <message>
+        <source>the picture could not be resized</source>
+        <translation>l&apos;image n&apos;a pas pu être redimensionnée</translation>
+    </message>
+    <message>
+        <source>the EXIF block is too large and was not kept</source>
+        <translation>le bloc EXIF est trop grand et n&apos;a pas été conservé</translation>
+    </message>
+    <message>
+        <source>the EXIF block is damaged and was not kept</source>
+        <translation>le bloc EXIF est endommagé et n&apos;a pas été conservé</translation>
+    </message>
+    <message>
+        <source>the IPTC block is damaged and was not kept</source>
+        <translation>le bloc IPTC est endommagé et n&apos;a pas été conservé</translation>
+    </message>
+    <message>
+        <source>the EXIF block could not be read and was left out</source>
+        <translation>le bloc EXIF n&apos;a pas pu être lu et a été omis</translation>
+    </message>
+    <message>
+        <source>the EXIF block could not be written and was left out</source>
+        <translation>le bloc EXIF n&apos;a pas pu être écrit et a été omis</translation>
+    </message>
+    <message>
+        <source>the XMP block could not be read and was left out</source>
+        <translation>le bloc XMP n&apos;a pas pu être lu et a été omis</translation>
+    </message>
+    <message>
+        <source>the XMP block could not be written and was left out</source>
+        <translation>le bloc XMP n&apos;a pas pu être écrit et a été omis</translation>
+    </message>
+    <message>
+        <source>the photo&apos;s metadata is damaged and was not kept</source>
+        <translation>les métadonnées de la photo sont endommagées et n&apos;ont pas été conservées</translation>
+    </message>
+    <message>
+        <source>the XMP block is damaged and was not kept</source>
+        <translation>le bloc XMP est endommagé et n&apos;a pas été conservé</translation>
+    </message>
+    <message>
+        <source>the metadata could not be written; the picture was saved without it</source>
+        <translation>les métadonnées n&apos;ont pas pu être écrites ; l&apos;image a été enregistrée sans elles</translation>
     </message>
 </context>
 <context>

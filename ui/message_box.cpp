@@ -1,9 +1,15 @@
 #include "ui/message_box.h"
 
+#include <QCoreApplication>
 #include <QAbstractButton>
 #include <QMessageBox>
 
 namespace ombrik {
+
+QString ReasonText(const std::string& reason)
+{
+    return QCoreApplication::translate("Reasons", reason.c_str());
+}
 
 namespace {
 

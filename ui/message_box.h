@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <functional>
+#include <string>
 
 class QWidget;
 
@@ -17,6 +18,10 @@ using QuestionHook = std::function<bool(QWidget* parent, const QString& text)>;
 
 enum class Answer { Yes, No, Cancel };
 using AnswerHook = std::function<Answer(QWidget* parent, const QString& text)>;
+
+// A reason from below the window (a file that could not be read or written)
+// in the person's language, when it is one of the marked texts.
+QString ReasonText(const std::string& reason);
 
 // An information box with an OK button.
 void ShowInformation(QWidget* parent, const QString& text);

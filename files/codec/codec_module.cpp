@@ -1,6 +1,7 @@
 // The codec library side of CodecImage, built as a module that is opened at
 // run time: every call into GraphicsMagick lives here.
 #include "files/codec_backend.h"
+#include "files/reasons.h"
 #include "files/codec_image.h"
 
 #include <Magick++.h>
@@ -44,22 +45,22 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& err
 {
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) {
-        error = "cannot read the file";
+        error = QT_TRANSLATE_NOOP("Reasons", "cannot read the file");
         return false;
     }
     const std::streamoff size = in.tellg();
     if (size <= 0) {
-        error = "the file is empty";
+        error = QT_TRANSLATE_NOOP("Reasons", "the file is empty");
         return false;
     }
     if (size > kMaxFileBytes) {
-        error = "the file is too large";
+        error = QT_TRANSLATE_NOOP("Reasons", "the file is too large");
         return false;
     }
     bytes.resize(size_t(size));
     in.seekg(0);
     if (!in.read(bytes.data(), size)) {
-        error = "cannot read the file";
+        error = QT_TRANSLATE_NOOP("Reasons", "cannot read the file");
         return false;
     }
     return true;
@@ -114,7 +115,7 @@ public:
         m_image.reset();
         const char* coder = CoderName(format);
         if (!coder) {
-            error = "the file type is not supported";
+            error = QT_TRANSLATE_NOOP("Reasons", "the file type is not supported");
             return false;
         }
         std::string bytes;
@@ -145,7 +146,7 @@ public:
             } catch (const Magick::Warning&) {
             }
             if (!image->isValid() || image->columns() == 0 || image->rows() == 0) {
-                error = "the picture could not be decoded";
+                error = QT_TRANSLATE_NOOP("Reasons", "the picture could not be decoded");
                 return false;
             }
             const Magick::OrientationType orientation = image->orientation();

@@ -49,8 +49,10 @@ TEST(Translations, GermanAndFrenchWindowsSpeakTheirLanguage)
         const char* open;
         const char* oilPaint;
         const char* cancel;  // Qt's own text, on every message box
-    } cases[] = {{"de_DE", "Datei", "Öffnen", "Ölgemälde", "Abbrechen"},
-                 {"fr_FR", "Fichier", "Ouvrir", "Peinture à l'huile", "Annuler"}};
+        const char* why;     // a reason from the loader, below the window
+    } cases[] = {{"de_DE", "Datei", "Öffnen", "Ölgemälde", "Abbrechen", "der Dateityp wird nicht unterstützt"},
+                 {"fr_FR", "Fichier", "Ouvrir", "Peinture à l'huile", "Annuler",
+                  "le type de fichier n'est pas pris en charge"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.locale);
         TranslatorsInstalledHere cleanup;
@@ -63,6 +65,16 @@ TEST(Translations, GermanAndFrenchWindowsSpeakTheirLanguage)
         EXPECT_TRUE(fileItems.contains(QString::fromUtf8(c.open))) << fileItems.join(u'|').toStdString();
         EXPECT_EQ(EffectDisplayName(47), QString::fromUtf8(c.oilPaint));
         EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString::fromUtf8(c.cancel));
+        // Why a file could not be opened is said in the same language.
+        BoxAnswers boxes;
+        const QString notes = w.dir.filePath(QStringLiteral("notes.txt"));
+        QFile f(notes);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("plain words, not a picture");
+        f.close();
+        EXPECT_FALSE(w->openPath(notes));
+        ASSERT_EQ(boxes.warnings.size(), 1);
+        EXPECT_TRUE(boxes.warnings[0].contains(QString::fromUtf8(c.why))) << boxes.warnings[0].toStdString();
         // The product's name is kept in every language.
         EXPECT_EQ(QCoreApplication::translate("CAutoResizeDlg", "Ombrik Photo Editor"),
                   QStringLiteral("Ombrik Photo Editor"));
