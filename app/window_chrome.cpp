@@ -7,10 +7,12 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QLocale>
 #include <QMouseEvent>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QSlider>
 #include <QWindow>
@@ -92,8 +94,7 @@ void WindowChrome::paint(QPainter& p)
 
     // Labels and slider values.
     p.setPen(QColor(30, 32, 40));
-    QFont small = w.font();
-    small.setPointSizeF(std::max(6.5, small.pointSizeF() - 1.5));
+    const QFont small = labelFont(w.font());
     p.drawText(QRect(W - 150, 170, 146, 16), Qt::AlignLeft | Qt::AlignVCenter, tr("Photo Frame"));
     auto value = [&](const QRect& r, const QString& text) {
         p.fillRect(r, kBody);
@@ -102,15 +103,18 @@ void WindowChrome::paint(QPainter& p)
     p.setFont(small);
     if (w.currentPanel() == Panel::Retouch) {
         const QRect s = w.m_opacity->geometry();
-        p.drawText(QRect(s.left() - 44, s.top(), 42, s.height()), Qt::AlignLeft | Qt::AlignVCenter, tr("Opacity"));
+        const int labelWidth = opacityLabelWidth(w.font());
+        p.drawText(QRect(s.left() - labelWidth - 2, s.top(), labelWidth, s.height()), Qt::AlignLeft | Qt::AlignVCenter,
+                   tr("Opacity"));
         value(QRect(s.right() + 3, s.top(), W - s.right() - 5, s.height()),
               QString::asprintf("%d%%", w.m_opacity->value() * 100 / 255));
     } else if (w.currentPanel() == Panel::Warp) {
         const QRect r = w.m_deformRadius->geometry();
         const QRect a = w.m_deformAmount->geometry();
-        p.drawText(QRect(r.left() - 84, r.top(), 82, r.height()), Qt::AlignLeft | Qt::AlignVCenter,
+        const int labelWidth = deformLabelWidth(w.font());
+        p.drawText(QRect(r.left() - labelWidth - 2, r.top(), labelWidth, r.height()), Qt::AlignLeft | Qt::AlignVCenter,
                    tr("Deform Radius"));
-        p.drawText(QRect(r.left() - 84, r.top() + 30, 82, r.height()), Qt::AlignLeft | Qt::AlignVCenter,
+        p.drawText(QRect(a.left() - labelWidth - 2, a.top(), labelWidth, a.height()), Qt::AlignLeft | Qt::AlignVCenter,
                    tr("Deform Amount"));
         value(QRect(r.right() + 3, r.top(), W - r.right() - 5, r.height()),
               QString::asprintf("%d", w.m_deformRadius->value()));
@@ -257,6 +261,24 @@ void WindowChrome::move(QMouseEvent* event)
 void WindowChrome::release()
 {
     m_drag = Drag::None;
+}
+
+QFont WindowChrome::labelFont(const QFont& windowFont)
+{
+    QFont small = windowFont;
+    small.setPointSizeF(std::max(6.5, small.pointSizeF() - 1.5));
+    return small;
+}
+
+int WindowChrome::opacityLabelWidth(const QFont& windowFont)
+{
+    return QFontMetrics(labelFont(windowFont)).horizontalAdvance(tr("Opacity")) + 2;
+}
+
+int WindowChrome::deformLabelWidth(const QFont& windowFont)
+{
+    const QFontMetrics m(labelFont(windowFont));
+    return std::max(m.horizontalAdvance(tr("Deform Radius")), m.horizontalAdvance(tr("Deform Amount"))) + 2;
 }
 
 } // namespace ombrik

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QFont>
 #include <QPoint>
 #include <QRect>
 
@@ -24,6 +25,11 @@ public:
     explicit WindowChrome(CEditorDlg& window) : m_window(window) {}
 
     void paint(QPainter& p);
+    // The slider labels' font and the room the longest of each group needs,
+    // so that the layout can give a long translation its width.
+    static QFont labelFont(const QFont& windowFont);
+    static int opacityLabelWidth(const QFont& windowFont);
+    static int deformLabelWidth(const QFont& windowFont);
     // The window edges a point is near (for resizing); none when maximized.
     Qt::Edges edgesAt(QPoint p) const;
 

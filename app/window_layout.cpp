@@ -4,6 +4,7 @@
 
 #include "app/panel_controller.h"
 #include "app/view_controller.h"
+#include "app/window_chrome.h"
 #include "ui/adjust_panel.h"
 #include "ui/brush_picker.h"
 #include "ui/colour_palette.h"
@@ -50,9 +51,13 @@ void CEditorDlg::layoutChildren()
     m_adjustPanel->setGeometry(span(126, 58, W - 4, 141));
     m_framePanel->setGeometry(span(W - 155, 186, W - 4, H - 4));
     // Sliders are centred on the rows the labels use.
-    m_opacity->setGeometry(span(W - 110, 62, W - 35, 73));
-    m_deformRadius->setGeometry(span(W - 130, 82, W - 35, 93));
-    m_deformAmount->setGeometry(span(W - 130, 112, W - 35, 123));
+    // Their labels stand to the left; a longer label (a translation) takes
+    // room from the slider, which keeps at least 50 pixels.
+    const int opacityLeft = std::clamp(W - 152 + WindowChrome::opacityLabelWidth(font()) + 2, W - 110, W - 85);
+    m_opacity->setGeometry(span(opacityLeft, 62, W - 35, 73));
+    const int deformLeft = std::clamp(W - 220 + WindowChrome::deformLabelWidth(font()) + 2, W - 130, W - 85);
+    m_deformRadius->setGeometry(span(deformLeft, 82, W - 35, 93));
+    m_deformAmount->setGeometry(span(deformLeft, 112, W - 35, 123));
     m_reduceWarp->setGeometry(W - 220, 58, 112, 20);
     // Panel buttons narrow when a small window has no room for all of them.
     const int panelWidth = std::min(102, (W - 195 - 4) / int(m_panelButtons.size()) - 5);

@@ -1,5 +1,6 @@
 #include "ui/auto_resize_dialog.h"
 
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QLinearGradient>
 #include <QMessageBox>
@@ -7,6 +8,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+
+#include <algorithm>
 
 namespace ombrik {
 
@@ -28,10 +31,15 @@ CAutoResizeDlg::CAutoResizeDlg(int thresholdWidth, int thresholdHeight, QWidget*
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_width(thresholdWidth), m_height(thresholdHeight)
 {
     setWindowTitle(tr("Auto Resize Threshold"));
-    setFixedSize(kDialogWidth, kDialogHeight);
+    // As wide as the sentence and the fields need in the person's language.
+    const QFontMetrics metrics(font());
+    const int sentenceWidth = metrics.boundingRect(QRect(0, 0, 4000, 200), 0, sentence()).width();
+    const int pixelsWidth = std::max(36, metrics.horizontalAdvance(tr("Pixels")) + 6);
+    const int dialogWidth = std::max(kDialogWidth, 12 + sentenceWidth + 18 + 2 * kEditWidth + 16 + pixelsWidth + 12);
+    setFixedSize(dialogWidth, kDialogHeight);
 
     auto* digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,9}")), this);
-    const int editsLeft = kDialogWidth - 12 - 36 - 2 * kEditWidth - 16;
+    const int editsLeft = dialogWidth - 12 - pixelsWidth - 2 * kEditWidth - 16;
     m_widthEdit = new QLineEdit(QString::number(thresholdWidth), this);
     m_widthEdit->setObjectName(QStringLiteral("widthEdit"));
     m_widthEdit->setGeometry(editsLeft, kEditTop, kEditWidth, kEditHeight);
@@ -44,13 +52,13 @@ CAutoResizeDlg::CAutoResizeDlg(int thresholdWidth, int thresholdHeight, QWidget*
     }
 
     m_cancel = new QPushButton(tr("Cancel"), this);
-    m_cancel->setGeometry(kDialogWidth - 140, kDialogHeight - 30, kButtonWidth, kButtonHeight);
+    m_cancel->setGeometry(dialogWidth - 140, kDialogHeight - 30, kButtonWidth, kButtonHeight);
     m_ok = new QPushButton(tr("OK"), this);
-    m_ok->setGeometry(kDialogWidth - 140 - 190, kDialogHeight - 30, kButtonWidth, kButtonHeight);
+    m_ok->setGeometry(dialogWidth - 140 - 190, kDialogHeight - 30, kButtonWidth, kButtonHeight);
     m_ok->setDefault(true);
     m_close = new QPushButton(QStringLiteral("\u00D7"), this);
     m_close->setObjectName(QStringLiteral("closeButton"));
-    m_close->setGeometry(kDialogWidth - 24 - 6, (kTitleBand - 14) / 2, 24, 14);
+    m_close->setGeometry(dialogWidth - 24 - 6, (kTitleBand - 14) / 2, 24, 14);
     m_close->setFlat(true);
     m_close->setToolTip(tr("Close"));
     m_close->setFocusPolicy(Qt::NoFocus);
@@ -60,6 +68,11 @@ CAutoResizeDlg::CAutoResizeDlg(int thresholdWidth, int thresholdHeight, QWidget*
     connect(m_close, &QPushButton::clicked, this, &CAutoResizeDlg::reject);
     m_widthEdit->setFocus();
     m_widthEdit->selectAll();
+}
+
+QString CAutoResizeDlg::sentence()
+{
+    return tr("For faster processing, if a photo's size is larger than \nauto resize it when loading.");
 }
 
 bool CAutoResizeDlg::checkValue(QLineEdit* edit, int minimum, int maximum, int& value)
@@ -114,10 +127,11 @@ void CAutoResizeDlg::paintEvent(QPaintEvent*)
     painter.setFont(font());
     const int editsLeft = m_widthEdit->x();
     painter.drawText(QRect(12, kEditTop - 8, editsLeft - 18, 40), Qt::AlignLeft | Qt::AlignVCenter,
-                     tr("For faster processing, if a photo's size is larger than \nauto resize it when loading."));
+                     sentence());
     painter.drawText(QRect(m_widthEdit->geometry().right() + 1, kEditTop, 16, kEditHeight), Qt::AlignCenter,
                      QStringLiteral("*"));
-    painter.drawText(QRect(m_heightEdit->geometry().right() + 6, kEditTop, 40, kEditHeight),
+    painter.drawText(QRect(m_heightEdit->geometry().right() + 6, kEditTop, width() - m_heightEdit->geometry().right() - 8,
+                           kEditHeight),
                      Qt::AlignLeft | Qt::AlignVCenter, tr("Pixels"));
 
     // Dark bevel round the face.

@@ -26,6 +26,8 @@ public:
     int thresholdHeight() const { return m_height; }
 
     QLineEdit* widthEdit() const { return m_widthEdit; }
+    // The sentence left of the fields, in the person's language.
+    static QString sentence();
     QLineEdit* heightEdit() const { return m_heightEdit; }
 
     // Checks both boxes; on a bad value shows the range message, selects the

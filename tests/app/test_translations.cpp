@@ -2,13 +2,18 @@
 // menus and effect names translated, any other language shows English.
 #include "tests/app/app_test_support.h"
 
+#include "app/window_chrome.h"
 #include "ui/artwork.h"
+#include "ui/auto_resize_dialog.h"
 #include "ui/effect_names.h"
 #include "ui/flat_button.h"
 #include "ui/translations.h"
 
 #include <QAction>
+#include <QLineEdit>
+#include <QSlider>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QMenu>
 #include <QTranslator>
@@ -75,6 +80,15 @@ TEST(Translations, GermanAndFrenchWindowsSpeakTheirLanguage)
         EXPECT_FALSE(w->openPath(notes));
         ASSERT_EQ(boxes.warnings.size(), 1);
         EXPECT_TRUE(boxes.warnings[0].contains(QString::fromUtf8(c.why))) << boxes.warnings[0].toStdString();
+        // Longer words get their room: the threshold dialog's sentence ends
+        // before its fields, and the slider labels before their sliders.
+        CAutoResizeDlg threshold(1600, 1200);
+        const QRect sentence = QFontMetrics(threshold.font()).boundingRect(QRect(0, 0, 4000, 200), 0,
+                                                                            CAutoResizeDlg::sentence());
+        EXPECT_LE(12 + sentence.width(), threshold.widthEdit()->x() - 6);
+        const QFont labels = WindowChrome::labelFont(w->font());
+        const QString opacity = QCoreApplication::translate("WindowChrome", "Opacity");
+        EXPECT_LE(w->width() - 152 + QFontMetrics(labels).horizontalAdvance(opacity), w->opacitySlider()->x() - 2);
         // The product's name is kept in every language.
         EXPECT_EQ(QCoreApplication::translate("CAutoResizeDlg", "Ombrik Photo Editor"),
                   QStringLiteral("Ombrik Photo Editor"));
