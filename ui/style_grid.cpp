@@ -8,6 +8,8 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <map>
+#include <vector>
 
 namespace ombrik {
 
@@ -25,9 +27,10 @@ CStyleGrid::CStyleGrid(QWidget* parent) : QWidget(parent)
     updateRange();
 }
 
-QImage CStyleGrid::renderCell(int style)
+QImage CStyleGrid::renderCell(int style, qreal ratio)
 {
-    QImage cell(kCellWidth, kCellHeight, QImage::Format_RGB32);
+    QImage cell(qRound(kCellWidth * ratio), qRound(kCellHeight * ratio), QImage::Format_RGB32);
+    cell.setDevicePixelRatio(ratio);
     cell.fill(kGrey);
     QPainter p(&cell);
     const auto [c1, c2] = StyleDefaultColours(style);
@@ -55,13 +58,14 @@ void CStyleGrid::resizeEvent(QResizeEvent*)
 
 void CStyleGrid::paintEvent(QPaintEvent*)
 {
-    // The previews are the same every time; draw them once.
-    static const std::vector<QImage> cells = [] {
-        std::vector<QImage> v;
+    // The previews are the same every time; draw them once for each scale.
+    static std::map<qreal, std::vector<QImage>> drawn;
+    const qreal ratio = devicePixelRatioF();
+    std::vector<QImage>& cells = drawn[ratio];
+    if (cells.empty()) {
         for (int s = 0; s < kTextStyleCount; ++s)
-            v.push_back(renderCell(s));
-        return v;
-    }();
+            cells.push_back(renderCell(s, ratio));
+    }
     QPainter p(this);
     p.fillRect(rect(), kGrey);
     p.setClipRect(0, 0, width() - kBarWidth, height());

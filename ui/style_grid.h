@@ -28,7 +28,9 @@ public:
     std::function<void(int style)> styleChosen;
 
     // One preview cell as the grid paints it (also for screenshots).
-    static QImage renderCell(int style);
+    // One preview, drawn at `ratio` device pixels per pixel so that it stays
+    // sharp on a scaled screen.
+    static QImage renderCell(int style, qreal ratio = 1.0);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -185,14 +185,25 @@ void CTextPanel::updateColourButtons()
 void CTextPanel::layoutControls()
 {
     const int right = width(), bottom = height();
-    m_opacity->setGeometry(70, 18, 80, 11);
-    m_fonts->setGeometry(70, 38, 110, 22);
-    m_colour1->setGeometry(262, 14, 90, 20);
-    m_colour2->setGeometry(262, 44, 90, 20);
-    m_grid->setGeometry(QRect(QPoint(400, 10), QPoint(509, std::max(10, bottom - 11))));
-    m_textBox->setGeometry(QRect(QPoint(520, 10), QPoint(std::max(520, right - 11), std::max(10, bottom - 27))));
-    m_add->setGeometry(520, bottom - 24, 76, 20);
-    m_merge->setGeometry(596, bottom - 24, 90, 20);
+    // The columns move right by what a longer translation of a label needs.
+    const QFontMetrics m(font());
+    m_labelWidth = std::max({56, m.horizontalAdvance(tr("Opacity:")), m.horizontalAdvance(tr("Font:"))});
+    m_colourLabelWidth =
+        std::max({64, m.horizontalAdvance(tr("1st Color:")), m.horizontalAdvance(tr("2nd Color:"))});
+    const int controls = 14 + m_labelWidth + 4;
+    const int colours = std::max(262, controls + 124 + m_colourLabelWidth + 8);
+    m_frameRight = colours + 103;
+    const int grid = std::max(400, m_frameRight + 8 + m.horizontalAdvance(tr("Style")) + 8);
+    const int box = grid + 120;
+    m_opacity->setGeometry(controls, 18, 80, 11);
+    m_fonts->setGeometry(controls, 38, 110, 22);
+    m_colour1->setGeometry(colours, 14, 90, 20);
+    m_colour2->setGeometry(colours, 44, 90, 20);
+    m_grid->setGeometry(QRect(QPoint(grid, 10), QPoint(grid + 109, std::max(10, bottom - 11))));
+    m_textBox->setGeometry(QRect(QPoint(box, 10), QPoint(std::max(box, right - 11), std::max(10, bottom - 27))));
+    const int addWidth = std::max(76, m_add->sizeHint().width());
+    m_add->setGeometry(box, bottom - 24, addWidth, 20);
+    m_merge->setGeometry(box + addWidth, bottom - 24, std::max(90, m_merge->sizeHint().width()), 20);
 }
 
 void CTextPanel::resizeEvent(QResizeEvent*)
@@ -214,17 +225,17 @@ void CTextPanel::paintEvent(QPaintEvent*)
         p.drawText(QRect(control.left() - width - 4, control.top() - 4, width, control.height() + 8),
                    Qt::AlignRight | Qt::AlignVCenter, text);
     };
-    label(m_opacity->geometry(), tr("Opacity:"), 56);
-    label(m_fonts->geometry(), tr("Font:"), 56);
-    label(m_colour1->geometry(), tr("1st Color:"), 64);
-    label(m_colour2->geometry(), tr("2nd Color:"), 64);
-    label(m_grid->geometry(), tr("Style"), 30);
+    label(m_opacity->geometry(), tr("Opacity:"), m_labelWidth);
+    label(m_fonts->geometry(), tr("Font:"), m_labelWidth);
+    label(m_colour1->geometry(), tr("1st Color:"), m_colourLabelWidth);
+    label(m_colour2->geometry(), tr("2nd Color:"), m_colourLabelWidth);
+    label(m_grid->geometry(), tr("Style"), m_grid->x() - m_frameRight - 8);
     const QRect s = m_opacity->geometry();
     p.drawText(QRect(s.right() + 5, s.top() - 4, 36, s.height() + 8), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("%1%").arg(m_opacity->value()));
     p.setPen(QColor(150, 150, 150));
     p.setBrush(Qt::NoBrush);
-    p.drawRect(QRect(QPoint(10, 10), QPoint(365, height() - 10)));
+    p.drawRect(QRect(QPoint(10, 10), QPoint(m_frameRight, height() - 10)));
     p.drawRect(m_grid->geometry().adjusted(-1, -1, 0, 0));
 }
 

@@ -68,6 +68,10 @@ private:
     QPlainTextEdit* m_textBox = nullptr;
     QPushButton* m_add = nullptr;
     QPushButton* m_merge = nullptr;
+    // Label columns and the settings frame, as wide as the language needs.
+    int m_labelWidth = 56;
+    int m_colourLabelWidth = 64;
+    int m_frameRight = 365;
     bool m_limiting = false;
 };
 

@@ -33,7 +33,7 @@ void LevelTool::begin()
         m_slider = new QSlider(Qt::Horizontal, m_bar);
         m_slider->setRange(-45 * kLevelSteps, 45 * kLevelSteps);
         m_slider->setFocusPolicy(Qt::NoFocus);
-        m_slider->setMinimumWidth(220);
+        m_slider->setMinimumWidth(CPhotoCanvas::kBarSliderWidth);
         m_slider->setToolTip(CPhotoCanvas::tr("Turn the photo until its horizon is level"));
         row->addWidget(m_slider);
         m_spin = new QDoubleSpinBox(m_bar);

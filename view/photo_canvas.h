@@ -117,6 +117,10 @@ public:
     void setLevelAngle(double degrees);
     double levelAngle() const;
     QWidget* geometryBar() const;
+    // A slider on the crop or level bar: its width, and how far a narrow
+    // canvas may shrink it.
+    static constexpr int kBarSliderWidth = 220;
+    static constexpr int kBarSliderMinimum = 80;
 
     // Draws the progress strip at once (0..100); the next ordinary repaint removes it.
     void showProgress(int percent);

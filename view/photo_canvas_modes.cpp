@@ -6,6 +6,7 @@
 #include "view/crop_tool.h"
 #include "view/level_tool.h"
 
+#include <QSlider>
 #include <QFrame>
 #include <QMouseEvent>
 #include <QPainter>
@@ -147,8 +148,27 @@ void CPhotoCanvas::layoutGeometryBar()
     bar->setStyleSheet(QStringLiteral(
         "QFrame#cropBar, QFrame#levelBar { background: rgba(36, 38, 48, 228); border-radius: 8px; }"
         "QLabel { color: #f0f0f6; } QLabel#hint { color: #a8aabb; }"));
+    // A narrow canvas first drops the hint, then narrows the sliders, so that
+    // nothing on the bar is cut or overlaps.
+    const int room = std::max(0, width() - 24);
+    QWidget* hint = bar->findChild<QWidget*>(QStringLiteral("hint"));
+    const QList<QSlider*> sliders = bar->findChildren<QSlider*>();
+    if (hint)
+        hint->setVisible(true);
+    for (QSlider* slider : sliders)
+        slider->setMinimumWidth(kBarSliderWidth);
     bar->adjustSize();
-    const int w = std::min(bar->sizeHint().width(), std::max(0, width() - 24));
+    if (hint && bar->sizeHint().width() > room) {
+        hint->setVisible(false);
+        bar->adjustSize();
+    }
+    if (const int over = bar->sizeHint().width() - room; over > 0 && !sliders.isEmpty()) {
+        for (QSlider* slider : sliders)
+            slider->setMinimumWidth(
+                std::max(kBarSliderMinimum, kBarSliderWidth - (over + int(sliders.size()) - 1) / int(sliders.size())));
+        bar->adjustSize();
+    }
+    const int w = std::min(bar->sizeHint().width(), room);
     bar->setGeometry((width() - w) / 2, 10, w, bar->sizeHint().height());
     bar->raise();
 }

@@ -16,6 +16,7 @@
 #include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QMenu>
+#include <QTest>
 #include <QTranslator>
 
 #include <gtest/gtest.h>
@@ -89,6 +90,27 @@ TEST(Translations, GermanAndFrenchWindowsSpeakTheirLanguage)
         const QFont labels = WindowChrome::labelFont(w->font());
         const QString opacity = QCoreApplication::translate("WindowChrome", "Opacity");
         EXPECT_LE(w->width() - 152 + QFontMetrics(labels).horizontalAdvance(opacity), w->opacitySlider()->x() - 2);
+        // At the smallest window the straighten bar keeps every control whole
+        // and apart.
+        w->resize(CEditorDlg::kMinWidth, 600);
+        w->canvas()->setFocus();
+        QTest::keyClick(w->canvas(), Qt::Key_L);
+        const QWidget* bar = w->canvas()->geometryBar();
+        ASSERT_NE(bar, nullptr);
+        EXPECT_LE(bar->width(), w->canvas()->width());
+        const QList<QWidget*> controls = bar->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        for (const QWidget* a : controls) {
+            if (!a->isVisibleTo(bar))
+                continue;
+            EXPECT_GE(a->width(), a->minimumSizeHint().width()) << a->metaObject()->className();
+            EXPECT_TRUE(bar->rect().contains(a->geometry())) << a->metaObject()->className();
+            for (const QWidget* b : controls) {
+                if (a != b && b->isVisibleTo(bar)) {
+                    EXPECT_FALSE(a->geometry().intersects(b->geometry()));
+                }
+            }
+        }
+        QTest::keyClick(w->canvas(), Qt::Key_Escape);
         // The product's name is kept in every language.
         EXPECT_EQ(QCoreApplication::translate("CAutoResizeDlg", "Ombrik Photo Editor"),
                   QStringLiteral("Ombrik Photo Editor"));
