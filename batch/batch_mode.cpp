@@ -385,12 +385,15 @@ bool Cancelled()
 
 // The Qt application object the run needs: text needs the font database and
 // so a GUI application (on the offscreen platform: the batch shows no
-// window). Reading, encoding and painting pictures need none, and a run
-// without one starts faster.
+// window). Reading, encoding and painting pictures need only the core one,
+// which owns what Qt keeps for the main thread (its files and readers are
+// Qt objects) and frees it at the end of the run.
 std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv, bool fonts)
 {
-    if (QCoreApplication::instance() || !fonts)
+    if (QCoreApplication::instance())
         return nullptr;
+    if (!fonts)
+        return std::make_unique<QCoreApplication>(argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     return std::make_unique<QGuiApplication>(argc, argv);
