@@ -5,6 +5,7 @@
 
 #include "view/crop_tool.h"
 #include "view/level_tool.h"
+#include "view/retouch_tool.h"
 
 #include <QFrame>
 #include <QMouseEvent>
@@ -63,6 +64,7 @@ void CPhotoCanvas::startGeometryMode(GeometryMode mode)
     if (!doc().hasPhoto() || m_previewMode)
         return;
     cancelGeometryMode();
+    setRetouch(Retouch::None);
     m_geometryMode = mode;
     m_outlineShown = false;
     ModeTool* tool = activeTool();
