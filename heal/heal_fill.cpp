@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numeric>
 
 namespace ombrik {
@@ -20,6 +21,9 @@ using heal::PatchField;
 constexpr int kCoarsestSpan = 24;
 // Scales stop halving once no pixel of the area is further than this from the border.
 constexpr int kCoarsestDepth = 8;
+// ... or before the photo round it gets less than this many pixels across: a
+// patch must stay small beside it.
+constexpr int kCoarsestSide = 40;
 // Beyond this many separate spots they are filled as one area.
 constexpr size_t kMostSpots = 512;
 // Beyond this many runs of marked pixels the spots are not told apart.
@@ -51,6 +55,22 @@ Box SurroundOf(const Box& area, int width, int height)
             std::min(height, area.y1 + margin)};
 }
 
+// The first marked byte of row[x..width), or width; whole words of unmarked
+// bytes are stepped over at once (masks are mostly empty).
+int NextMarked(const uint8_t* row, int x, int width)
+{
+    while (x + 8 <= width) {
+        uint64_t word;
+        std::memcpy(&word, row + x, 8);
+        if (word)
+            break;
+        x += 8;
+    }
+    while (x < width && !row[x])
+        ++x;
+    return x;
+}
+
 int FindRoot(std::vector<int>& parent, int i)
 {
     while (parent[size_t(i)] != i)
@@ -72,11 +92,7 @@ std::vector<Box> FindSpots(const std::vector<uint8_t>& mask, int width, int heig
         const uint8_t* row = mask.data() + size_t(y) * width;
         const size_t rowStart = runs.size();
         size_t p = previousStart;
-        for (int x = 0; x < width;) {
-            if (!row[x]) {
-                ++x;
-                continue;
-            }
+        for (int x = NextMarked(row, 0, width); x < width; x = NextMarked(row, x, width)) {
             int end = x;
             while (end < width && row[end])
                 ++end;
@@ -305,7 +321,7 @@ bool FillLevel(Level& level, PatchField finest, uint64_t seed, int threads, doub
     levels.push_back(std::move(level));
     for (;;) {
         const Level& last = levels.back();
-        if (HoleDepth(last) <= kCoarsestDepth || std::min(last.width, last.height) < 8 * heal::kPatchRadius)
+        if (HoleDepth(last) <= kCoarsestDepth || std::min(last.width, last.height) < 2 * kCoarsestSide)
             break;
         Level coarse = last.half();
         PatchField field;
@@ -365,12 +381,11 @@ HealOutcome HealFill(const PixelBuffer& photo, const std::vector<uint8_t>& mask,
     Box everything{width, height, 0, 0};
     for (int y = 0; y < height; ++y) {
         const uint8_t* row = mask.data() + size_t(y) * width;
-        for (int x = 0; x < width; ++x)
-            if (row[x]) {
-                ++marked;
-                everything.x0 = std::min(everything.x0, x), everything.x1 = std::max(everything.x1, x + 1);
-                everything.y0 = std::min(everything.y0, y), everything.y1 = std::max(everything.y1, y + 1);
-            }
+        for (int x = NextMarked(row, 0, width); x < width; x = NextMarked(row, x + 1, width)) {
+            ++marked;
+            everything.x0 = std::min(everything.x0, x), everything.x1 = std::max(everything.x1, x + 1);
+            everything.y0 = std::min(everything.y0, y), everything.y1 = std::max(everything.y1, y + 1);
+        }
     }
     if (marked == 0)
         return HealOutcome::Nothing;

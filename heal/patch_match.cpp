@@ -14,6 +14,8 @@ namespace {
 
 constexpr int kR = kPatchRadius;
 constexpr int kBandRows = 16;
+// How close to the level's edge a source patch's centre may lie.
+constexpr int kEdge = 1;
 
 // A small generator of its own per band or target, so that results never
 // depend on which thread ran what.
@@ -36,39 +38,63 @@ uint64_t Mix(uint64_t a, uint64_t b)
     return Rng(a ^ (b * 0xD6E8FEB86659FD93ull)).next();
 }
 
-// Squared difference of the target patch at (tx, ty), clipped to the level,
-// and the source patch at (sx, sy) (always whole); stops once it reaches `limit`.
+// The part of the patches round (tx, ty) and (sx, sy) that lies in the level
+// for both: offsets y0..y1 and x0..x1.
+struct Window {
+    int x0, x1, y0, y1;
+    int area() const { return (x1 - x0 + 1) * (y1 - y0 + 1); }
+};
+
+inline Window Overlap(int w, int h, int tx, int ty, int sx, int sy)
+{
+    return {std::max({-kR, -tx, -sx}), std::min({kR, w - 1 - tx, w - 1 - sx}), std::max({-kR, -ty, -sy}),
+            std::min({kR, h - 1 - ty, h - 1 - sy})};
+}
+
+// Patches at the photo's edge are cut off; distances are scaled to a whole
+// patch, so that they compare whatever part of the patch was seen.
+constexpr int kWhole = (2 * kR + 1) * (2 * kR + 1);
+
+// Squared difference of the patches at (tx, ty) and (sx, sy) over their
+// common part, scaled to a whole patch; stops once it reaches `limit`.
 inline int32_t Distance(const uint8_t* image, int w, int h, int tx, int ty, int sx, int sy, int32_t limit)
 {
-    const int y0 = std::max(-kR, -ty), y1 = std::min(kR, h - 1 - ty);
-    const int x0 = std::max(-kR, -tx), x1 = std::min(kR, w - 1 - tx);
-    const int n = (x1 - x0 + 1) * 3;
-    int32_t sum = 0;
-    for (int dy = y0; dy <= y1; ++dy) {
-        const uint8_t* a = image + (ptrdiff_t(ty + dy) * w + tx + x0) * 3;
-        const uint8_t* b = image + (ptrdiff_t(sy + dy) * w + sx + x0) * 3;
+    const Window win = Overlap(w, h, tx, ty, sx, sy);
+    const int count = win.area();
+    const int64_t rawLimit = int64_t(limit) * count / kWhole + 1;
+    const int n = (win.x1 - win.x0 + 1) * 3;
+    int64_t sum = 0;
+    for (int dy = win.y0; dy <= win.y1; ++dy) {
+        const uint8_t* a = image + (ptrdiff_t(ty + dy) * w + tx + win.x0) * 3;
+        const uint8_t* b = image + (ptrdiff_t(sy + dy) * w + sx + win.x0) * 3;
         int32_t row = 0;
         for (int k = 0; k < n; ++k) {
             const int d = int(a[k]) - int(b[k]);
             row += d * d;
         }
         sum += row;
-        if (sum >= limit)
-            return sum;
+        if (sum >= rawLimit)
+            return limit;
     }
-    return sum;
+    return int32_t(std::min<int64_t>(sum * kWhole / count, std::numeric_limits<int32_t>::max() - 1));
 }
 
 // The same over the target patch's known or already filled pixels only.
 inline int32_t MaskedDistance(const uint8_t* image, const uint8_t* filled, int w, int h, int tx, int ty, int sx,
                               int sy, int32_t limit)
 {
-    const int y0 = std::max(-kR, -ty), y1 = std::min(kR, h - 1 - ty);
-    const int x0 = std::max(-kR, -tx), x1 = std::min(kR, w - 1 - tx);
-    int32_t sum = 0;
-    for (int dy = y0; dy <= y1; ++dy) {
+    const Window win = Overlap(w, h, tx, ty, sx, sy);
+    int count = 0;
+    for (int dy = win.y0; dy <= win.y1; ++dy)
+        for (int dx = win.x0; dx <= win.x1; ++dx)
+            count += filled[ptrdiff_t(ty + dy) * w + tx + dx];
+    if (count == 0)
+        return std::numeric_limits<int32_t>::max() - 1;
+    const int64_t rawLimit = int64_t(limit) * count / kWhole + 1;
+    int64_t sum = 0;
+    for (int dy = win.y0; dy <= win.y1; ++dy) {
         const ptrdiff_t trow = ptrdiff_t(ty + dy) * w + tx, srow = ptrdiff_t(sy + dy) * w + sx;
-        for (int dx = x0; dx <= x1; ++dx) {
+        for (int dx = win.x0; dx <= win.x1; ++dx) {
             if (!filled[trow + dx])
                 continue;
             const uint8_t* a = image + (trow + dx) * 3;
@@ -78,18 +104,12 @@ inline int32_t MaskedDistance(const uint8_t* image, const uint8_t* filled, int w
                 sum += d * d;
             }
         }
-        if (sum >= limit)
-            return sum;
+        if (sum >= rawLimit)
+            return limit;
     }
-    return sum;
+    return int32_t(std::min<int64_t>(sum * kWhole / count, std::numeric_limits<int32_t>::max() - 1));
 }
 
-inline int PatchArea(int w, int h, int tx, int ty)
-{
-    const int y0 = std::max(-kR, -ty), y1 = std::min(kR, h - 1 - ty);
-    const int x0 = std::max(-kR, -tx), x1 = std::min(kR, w - 1 - tx);
-    return (x1 - x0 + 1) * (y1 - y0 + 1);
-}
 
 } // namespace
 
@@ -160,7 +180,10 @@ void PatchField::build(const Level& level)
             if (holes > 0) {
                 m_targetIndex[size_t(index)] = int32_t(m_targets.size());
                 m_targets.push_back(index);
-            } else if (x >= kR && y >= kR && x < w - kR && y < h - kR) {
+            } else if (x >= kEdge && y >= kEdge && x < w - kEdge && y < h - kEdge) {
+                // Patches cut off a little by the level's edge count too: at
+                // coarse scales the rim of the photo is often all there is of
+                // the sky or the ground.
                 m_isSource[size_t(index)] = 1;
                 m_sources.push_back(index);
             }
@@ -257,8 +280,8 @@ bool PatchField::peel(Level& level, uint64_t seed, int threads)
                         tryCandidate(s % w, s / w);
                     }
                     for (int r = std::max(w, h) / 4; r >= 1 && best >= 0; r /= 2)
-                        tryCandidate(std::clamp(best % w + rng.around(r), kR, w - 1 - kR),
-                                     std::clamp(best / w + rng.around(r), kR, h - 1 - kR));
+                        tryCandidate(std::clamp(best % w + rng.around(r), kEdge, w - 1 - kEdge),
+                                     std::clamp(best / w + rng.around(r), kEdge, h - 1 - kEdge));
                 }
                 chosen[f] = best;
             }
@@ -361,8 +384,8 @@ bool PatchField::improve(const Level& level, int pass, uint64_t seed, int thread
             // Random search in shrinking windows round the best so far.
             for (int r = searchRadius; r >= 1; r /= 2) {
                 const int bx = best % w, by = best / w;
-                const int sx = std::clamp(bx + rng.around(r), kR, w - 1 - kR);
-                const int sy = std::clamp(by + rng.around(r), kR, h - 1 - kR);
+                const int sx = std::clamp(bx + rng.around(r), kEdge, w - 1 - kEdge);
+                const int sy = std::clamp(by + rng.around(r), kEdge, h - 1 - kEdge);
                 tryCandidate(sx, sy);
             }
             m_match[size_t(i)] = best;
@@ -387,8 +410,7 @@ void PatchField::refreshWeights()
     // typical match of this pass.
     std::vector<float> perPixel(m_targets.size());
     for (size_t i = 0; i < m_targets.size(); ++i) {
-        const int32_t t = m_targets[i];
-        perPixel[i] = float(m_distance[i]) / float(PatchArea(m_width, m_height, t % m_width, t / m_width));
+        perPixel[i] = float(m_distance[i]) / float(kWhole);
     }
     if (perPixel.empty())
         return;
@@ -415,7 +437,11 @@ bool PatchField::votedAt(const Level& level, int x, int y, float out[3]) const
             const int32_t i = m_targetIndex[size_t(ty) * w + tx];
             if (i < 0)
                 continue;
-            const int32_t s = m_match[size_t(i)] + dy * w + dx;
+            const int32_t m = m_match[size_t(i)];
+            const int sx = m % w + dx, sy = m / w + dy;
+            if (sx < 0 || sy < 0 || sx >= w || sy >= h)
+                continue;
+            const int32_t s = sy * w + sx;
             const float wt = m_weight[size_t(i)];
             const uint8_t* p = &level.image[size_t(s) * 3];
             acc[0] += wt * p[0];

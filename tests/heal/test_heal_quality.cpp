@@ -69,7 +69,7 @@ TEST(HealQuality, RealPhotosWithPastedObjects)
     const PixelBuffer astronaut = LoadSamplePhoto("astronaut.png");
     const PixelBuffer cat = LoadSamplePhoto("chelsea.png");
     ASSERT_FALSE(coffee.empty() || astronaut.empty() || cat.empty());
-    Judge(Synthetic("coffee-wood", coffee, 530, 220, 30, 22, astronaut), {8, 0.7, 1.3, 1.35});
+    Judge(Synthetic("coffee-wood", coffee, 530, 220, 30, 22, astronaut), {10, 0.7, 1.3, 1.35});
     Judge(Synthetic("coffee-rim", coffee, 468, 318, 18, 18, cat), {13, 0.5, 1.5, 1.35});
     Judge(Synthetic("astronaut-wall", astronaut, 335, 70, 20, 28, cat), {6, 0.6, 1.3, 1.35});
 }
