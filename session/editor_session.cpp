@@ -3,6 +3,7 @@
 #include "canvas/composite.h"
 #include "effects/seeding.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace ombrik {
@@ -171,7 +172,8 @@ HealOutcome EditorSession::heal(const std::vector<uint8_t>& mask)
     PixelBuffer healed;
     HealOutcome outcome = HealOutcome::Nothing;
     const auto work = [&] { outcome = HealFill(m_doc.photo(), mask, healed); };
-    if (!runLong(work, -1, tr("Heal")))
+    // The progress box is titled with the Heal command's name, as the window translates it.
+    if (!runLong(work, -1, QCoreApplication::translate("CEditorDlg", "Heal")))
         return HealOutcome::Cancelled;
     if (outcome != HealOutcome::Filled)
         return outcome;

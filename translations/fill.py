@@ -2,7 +2,7 @@
 """Fills translations/*.ts from the dictionaries in translations/texts.py.
 
 Run after lupdate has added new texts:
-    /usr/lib/qt6/bin/lupdate app ui canvas files -locations none -no-obsolete -ts translations/ombrik_de.ts translations/ombrik_fr.ts
+    /usr/lib/qt6/bin/lupdate app ui canvas files view recovery -locations none -no-obsolete -ts translations/ombrik_de.ts translations/ombrik_fr.ts
     python3 translations/fill.py
 Texts without an entry stay unfinished (shown in English) and are listed. An
 entry "Context|Source" overrides the plain one in that context.

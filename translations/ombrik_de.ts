@@ -367,6 +367,30 @@ Jeder Effekt wird vom Editor selbst aus den Pixeln des Fotos berechnet.</transla
         <source>Resize</source>
         <translation>Größe ändern</translation>
     </message>
+    <message>
+        <source>Next Panel</source>
+        <translation>Nächster Bereich</translation>
+    </message>
+    <message>
+        <source>Previous Panel</source>
+        <translation>Vorheriger Bereich</translation>
+    </message>
+    <message>
+        <source>Heal</source>
+        <translation>Reparieren</translation>
+    </message>
+    <message>
+        <source>Heal: paint over a spot or an object to fill it from the rest of the photo</source>
+        <translation>Reparieren: über einen Fleck oder ein Objekt malen, um es aus dem Rest des Fotos zu füllen</translation>
+    </message>
+    <message>
+        <source>Clone</source>
+        <translation>Klonen</translation>
+    </message>
+    <message>
+        <source>Clone: Ctrl+click a source, then paint a copy of it</source>
+        <translation>Klonen: mit Strg+Klick eine Quelle wählen, dann eine Kopie davon malen</translation>
+    </message>
 </context>
 <context>
     <name>CEffectPanel</name>
@@ -670,6 +694,14 @@ Jeder Effekt wird vom Editor selbst aus den Pixeln des Fotos berechnet.</transla
     <message>
         <source> Light Distance: %1 </source>
         <translation> Lichtabstand: %1 </translation>
+    </message>
+    <message>
+        <source>Ctrl+click where the clone should copy from first</source>
+        <translation>Zuerst mit Strg+Klick festlegen, woher der Klon kopieren soll</translation>
+    </message>
+    <message>
+        <source>The area is too large to heal: at least a third of the photo must be left to fill it from</source>
+        <translation>Der Bereich ist zu groß zum Reparieren: mindestens ein Drittel des Fotos muss bleiben, um ihn daraus zu füllen</translation>
     </message>
 </context>
 <context>
@@ -1031,6 +1063,18 @@ Die Schwelle für automatische Verkleinerung legt die größte Größe fest, die
     <message>
         <source>Cancelled: the photo is as it was.</source>
         <translation>Abgebrochen: Das Foto ist unverändert.</translation>
+    </message>
+    <message>
+        <source>Apply the adjustment first?</source>
+        <translation>Zuerst die Anpassung anwenden?</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>Anwenden</translation>
+    </message>
+    <message>
+        <source>Discard</source>
+        <translation>Verwerfen</translation>
     </message>
 </context>
 <context>
