@@ -115,8 +115,9 @@ constexpr Command kCommands[] = {
 constexpr int kFileMenu[] = {cmd::MenuOpen, kRecentMenu, cmd::MenuSave, cmd::MenuSaveAs, 0, cmd::MenuPreview, 0,
                              cmd::MenuExit};
 constexpr int kEditMenu[] = {cmd::MenuUndo, cmd::MenuRedo, cmd::MenuDeleteObject, cmd::MenuDeleteFrame, 0,
-                             cmd::Heal, cmd::Clone, 0, cmd::Crop, cmd::Straighten, cmd::RotateLeft, cmd::RotateRight, cmd::Rotate180,
-                             cmd::FlipHorizontal, cmd::FlipVertical, cmd::ResizePhoto, cmd::MenuFade};
+                             cmd::Heal, cmd::Clone, 0, cmd::Crop, cmd::Straighten, cmd::RotateLeft,
+                             cmd::RotateRight, cmd::Rotate180, cmd::FlipHorizontal, cmd::FlipVertical,
+                             cmd::ResizePhoto, cmd::MenuFade};
 constexpr int kPanelMenu[] = {cmd::MenuRetouch, cmd::MenuLighting, cmd::MenuWarp, cmd::MenuFilters, cmd::MenuText,
                               cmd::MenuAdjust, 0, cmd::NextPanel, cmd::PreviousPanel};
 constexpr int kHelpMenu[] = {cmd::HelpContent, cmd::About};
@@ -127,9 +128,8 @@ constexpr int kContextMenu[] = {cmd::MenuOpen, cmd::MenuSaveAs, 0, cmd::MenuUndo
 constexpr int kToolStrip[] = {cmd::Undo, cmd::Redo, 0, cmd::DeleteSelectedObject, cmd::DeletePhotoFrame,
                               cmd::Preview, cmd::AutoResizeThreshold, 0, cmd::ZoomToFit, cmd::OriginalSize, 0,
                               cmd::ZoomIn, cmd::ZoomOut, 0, cmd::Heal, cmd::Clone, 0, cmd::Crop, cmd::Straighten, 0,
-                              cmd::RotateLeft,
-                              cmd::RotateRight, cmd::Rotate180, 0, cmd::FlipHorizontal, cmd::FlipVertical, 0,
-                              cmd::ResizePhoto};
+                              cmd::RotateLeft, cmd::RotateRight, cmd::Rotate180, 0, cmd::FlipHorizontal,
+                              cmd::FlipVertical, 0, cmd::ResizePhoto};
 
 QString Tr(const char* text)
 {
