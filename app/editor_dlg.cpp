@@ -113,6 +113,7 @@ CEditorDlg::CEditorDlg(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
     // The heal and clone buttons show which of them paints.
     connect(m_canvas, &CPhotoCanvas::retouchChanged, this, [this] {
         const CPhotoCanvas::Retouch tool = m_canvas->retouch();
+        m_panels->showChosenBrush(tool != CPhotoCanvas::Retouch::None);
         for (auto [id, kind] : {std::pair{cmd::Heal, CPhotoCanvas::Retouch::Heal}, {cmd::Clone, CPhotoCanvas::Retouch::Clone}})
             if (CFlatButton* b = button(id)) {
                 b->setCheckable(true);

@@ -37,15 +37,26 @@ TEST(HealWindow, KeysMenuAndStripPickTheBrushes)
     ASSERT_NE(w->button(cmd::Heal), nullptr);
     ASSERT_NE(w->button(cmd::Clone), nullptr);
 
+    // The Retouch strip shows its chosen brush until heal takes over.
+    w->command(cmd::RetouchPanel);
+    CEffectPanel* retouchStrip = w->strip(int(EffectCategory::Retouch));
+    ASSERT_GE(retouchStrip->selectedIndex(), 0);
+    const int brushTile = retouchStrip->selectedIndex();
     QTest::keyClick(canvas, Qt::Key_J);
     EXPECT_EQ(canvas->retouch(), CPhotoCanvas::Retouch::Heal);
     EXPECT_TRUE(w->button(cmd::Heal)->isChecked());
+    EXPECT_EQ(retouchStrip->selectedIndex(), -1);
     QTest::keyClick(canvas, Qt::Key_S);
     EXPECT_EQ(canvas->retouch(), CPhotoCanvas::Retouch::Clone);
     EXPECT_FALSE(w->button(cmd::Heal)->isChecked());
     EXPECT_TRUE(w->button(cmd::Clone)->isChecked());
     // The same command again puts the brush down; so does choosing an effect.
     w->action(cmd::Clone)->trigger();
+    EXPECT_EQ(canvas->retouch(), CPhotoCanvas::Retouch::None);
+    EXPECT_EQ(retouchStrip->selectedIndex(), brushTile);
+    // The restore brush puts it down too.
+    QTest::keyClick(canvas, Qt::Key_J);
+    w->command(cmd::RestoreBrush);
     EXPECT_EQ(canvas->retouch(), CPhotoCanvas::Retouch::None);
     w->button(cmd::Heal)->click();
     EXPECT_EQ(canvas->retouch(), CPhotoCanvas::Retouch::Heal);
