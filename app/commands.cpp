@@ -105,14 +105,19 @@ constexpr Command kCommands[] = {
      Glyph::FlipVertical, Keys(), false, EnabledWhen::HasPhoto},
     {cmd::ResizePhoto,             0,                     QT_TRANSLATE_NOOP("CEditorDlg", "Resize..."),              nullptr,     QT_TRANSLATE_NOOP("CEditorDlg", "Resize"),
      Glyph::Resize, Keys(Ctrl | Alt | Qt::Key_I), false, EnabledWhen::HasPhoto},
+    {cmd::Heal,                    0,                     QT_TRANSLATE_NOOP("CEditorDlg", "Heal"),                   nullptr,     QT_TRANSLATE_NOOP("CEditorDlg", "Heal: paint over a spot or an object to fill it from the rest of the photo"),
+     Glyph::Heal, Keys(QKeyCombination(Qt::Key_J)), false, EnabledWhen::HasPhoto},
+    {cmd::Clone,                   0,                     QT_TRANSLATE_NOOP("CEditorDlg", "Clone"),                  nullptr,     QT_TRANSLATE_NOOP("CEditorDlg", "Clone: Ctrl+click a source, then paint a copy of it"),
+     Glyph::Clone, Keys(QKeyCombination(Qt::Key_S)), false, EnabledWhen::HasPhoto},
 };
 // clang-format on
 
 constexpr int kFileMenu[] = {cmd::MenuOpen, kRecentMenu, cmd::MenuSave, cmd::MenuSaveAs, 0, cmd::MenuPreview, 0,
                              cmd::MenuExit};
 constexpr int kEditMenu[] = {cmd::MenuUndo, cmd::MenuRedo, cmd::MenuDeleteObject, cmd::MenuDeleteFrame, 0,
-                             cmd::Crop, cmd::Straighten, cmd::RotateLeft, cmd::RotateRight, cmd::Rotate180,
-                             cmd::FlipHorizontal, cmd::FlipVertical, cmd::ResizePhoto, cmd::MenuFade};
+                             cmd::Heal, cmd::Clone, 0, cmd::Crop, cmd::Straighten, cmd::RotateLeft,
+                             cmd::RotateRight, cmd::Rotate180, cmd::FlipHorizontal, cmd::FlipVertical,
+                             cmd::ResizePhoto, cmd::MenuFade};
 constexpr int kPanelMenu[] = {cmd::MenuRetouch, cmd::MenuLighting, cmd::MenuWarp, cmd::MenuFilters, cmd::MenuText,
                               cmd::MenuAdjust, 0, cmd::NextPanel, cmd::PreviousPanel};
 constexpr int kHelpMenu[] = {cmd::HelpContent, cmd::About};
@@ -122,9 +127,9 @@ constexpr int kContextMenu[] = {cmd::MenuOpen, cmd::MenuSaveAs, 0, cmd::MenuUndo
                                 cmd::MenuPreview};
 constexpr int kToolStrip[] = {cmd::Undo, cmd::Redo, 0, cmd::DeleteSelectedObject, cmd::DeletePhotoFrame,
                               cmd::Preview, cmd::AutoResizeThreshold, 0, cmd::ZoomToFit, cmd::OriginalSize, 0,
-                              cmd::ZoomIn, cmd::ZoomOut, 0, cmd::Crop, cmd::Straighten, 0, cmd::RotateLeft,
-                              cmd::RotateRight, cmd::Rotate180, 0, cmd::FlipHorizontal, cmd::FlipVertical, 0,
-                              cmd::ResizePhoto};
+                              cmd::ZoomIn, cmd::ZoomOut, 0, cmd::Heal, cmd::Clone, 0, cmd::Crop, cmd::Straighten, 0,
+                              cmd::RotateLeft, cmd::RotateRight, cmd::Rotate180, 0, cmd::FlipHorizontal,
+                              cmd::FlipVertical, 0, cmd::ResizePhoto};
 
 QString Tr(const char* text)
 {

@@ -39,6 +39,8 @@ inline constexpr int FileMenuKey = 11007, EditMenuKey = 11008, PanelMenuKey = 11
 // Geometry commands (menu items and tool-strip buttons share the id).
 inline constexpr int Crop = 10970, Straighten = 10971, RotateLeft = 10972, RotateRight = 10973;
 inline constexpr int Rotate180 = 10974, FlipHorizontal = 10975, FlipVertical = 10976, ResizePhoto = 10977;
+// The heal and clone brushes (menu item and tool-strip button share the id).
+inline constexpr int Heal = 10980, Clone = 10981;
 } // namespace cmd
 
 // What a command's enabled state follows (updated after every history step).

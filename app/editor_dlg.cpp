@@ -85,9 +85,9 @@ CEditorDlg::CEditorDlg(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
     m_progressSink = std::make_unique<ScopedProgressSink>(
         [this](int percent) { sendMessage(WM_EFFECT_PROGRESS, 0, percent); });
     // Filters and result brushes run on a worker with a progress box and Cancel.
-    m_session.setLongRunner([this](const std::function<void()>& work, EffectId id) {
+    m_session.setLongRunner([this](const std::function<void()>& work, EffectId id, const QString& named) {
         const EffectInfo* info = FindEffect(id);
-        QString name = info && info->name ? QString::fromUtf8(info->name) : tr("Effect");
+        QString name = !named.isEmpty() ? named : info && info->name ? QString::fromUtf8(info->name) : tr("Effect");
         name.replace(QStringLiteral("&&"), QStringLiteral("&"));
         return RunWithProgress(this, name, work, m_progressBoxDelay);
     });
@@ -109,6 +109,17 @@ CEditorDlg::CEditorDlg(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
     });
     connect(m_canvas, &CPhotoCanvas::leavePreviewRequested, this, [this] { m_view->leavePreview(); });
     connect(m_canvas, &CPhotoCanvas::geometryModeChanged, this, &CEditorDlg::updateActions);
+    connect(m_canvas, &CPhotoCanvas::noticeRequested, this, &CEditorDlg::showNotice);
+    // The heal and clone buttons show which of them paints.
+    connect(m_canvas, &CPhotoCanvas::retouchChanged, this, [this] {
+        const CPhotoCanvas::Retouch tool = m_canvas->retouch();
+        m_panels->showChosenBrush(tool != CPhotoCanvas::Retouch::None);
+        for (auto [id, kind] : {std::pair{cmd::Heal, CPhotoCanvas::Retouch::Heal}, {cmd::Clone, CPhotoCanvas::Retouch::Clone}})
+            if (CFlatButton* b = button(id)) {
+                b->setCheckable(true);
+                b->setChecked(tool == kind);
+            }
+    });
     m_view->createControls();
     // A Filters tile only selects; the notice says how to apply it, and the
     // restore brush no longer looks chosen beside it.
@@ -190,7 +201,10 @@ intptr_t CEditorDlg::sendMessage(uint32_t message, uintptr_t wParam, intptr_t lP
     switch (message) {
     case WM_EFFECT_COMMAND:
         switch (wParam) {
-        case 0: m_panels->chooseEffect(EffectId(lParam)); break;
+        case 0:
+            m_canvas->setRetouch(CPhotoCanvas::Retouch::None);
+            m_panels->chooseEffect(EffectId(lParam));
+            break;
         case 1: m_session.setBrushSizePreset(int(lParam)); break;
         case 2: m_session.setBrushShape(int(lParam)); break;
         case 4:
@@ -246,6 +260,12 @@ void CEditorDlg::command(int id)
     case cmd::FlipHorizontal:
     case cmd::FlipVertical:
     case cmd::ResizePhoto: m_view->geometryCommand(id); break;
+    case cmd::Heal:
+    case cmd::Clone: {
+        const auto tool = id == cmd::Heal ? CPhotoCanvas::Retouch::Heal : CPhotoCanvas::Retouch::Clone;
+        m_canvas->setRetouch(m_canvas->retouch() == tool ? CPhotoCanvas::Retouch::None : tool);
+        break;
+    }
     case cmd::OpenButton: m_files->openCommand(); break;
     case cmd::MenuSave: m_files->saveCommand(); break;
     case cmd::SaveButton: m_files->saveAsCommand(); break;

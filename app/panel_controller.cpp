@@ -89,23 +89,30 @@ void PanelController::chooseEffect(EffectId id)
     const bool done = m_session.chooseEffect(id);
     if (slow)
         QApplication::restoreOverrideCursor();
-    if (!done && category != EffectCategory::Filters) {
-        // Cancelled: the strips show the effect that is still chosen.
-        const EffectId current = doc.effectId();
-        for (int c = 0; c < 4; ++c) {
-            if (EffectCategory(c) == CategoryOfEffect(current) && current != kRestoreBrushId)
-                strips[size_t(c)]->selectId(current);
-            else
-                strips[size_t(c)]->clearSelection();
-        }
-        m_window.m_restore->setChecked(current == kRestoreBrushId);
-    }
+    if (!done && category != EffectCategory::Filters)
+        showChosenBrush(false);  // cancelled: the effect that is still chosen
     if (!done)
         m_window.showNotice(tr("Cancelled: the photo is as it was."));
 }
 
+void PanelController::showChosenBrush(bool retouching)
+{
+    const EffectId current = m_session.document().effectId();
+    for (int c = 0; c < 4; ++c) {
+        auto& strip = m_window.m_strips[size_t(c)];
+        if (!retouching && EffectCategory(c) == CategoryOfEffect(current) && current != kRestoreBrushId
+            && current != kReduceWarpId)
+            strip->selectId(current);
+        else
+            strip->clearSelection();
+    }
+    m_window.m_restore->setChecked(!retouching && current == kRestoreBrushId);
+    m_window.m_reduceWarp->setChecked(!retouching && current == kReduceWarpId);
+}
+
 void PanelController::pressRestoreBrush()
 {
+    m_window.m_canvas->setRetouch(CPhotoCanvas::Retouch::None);
     if (m_window.m_restore->isChecked())
         return;
     m_window.m_restore->setChecked(true);

@@ -25,6 +25,9 @@ public:
     // An effect chosen on a strip (or the restore brush, or Reduce Warp).
     void chooseEffect(EffectId id);
     void pressRestoreBrush();
+    // The strips and buttons show the chosen brush, or none while the heal
+    // or clone brush paints instead.
+    void showChosenBrush(bool retouching);
     void previewAdjustment();
     void applyAdjustment();
     // Drops a pending adjustment preview (the panel's settings go back too).

@@ -12,6 +12,7 @@
 #include "ui/flat_button.h"
 #include "ui/frame_panel.h"
 #include "ui/text_panel.h"
+#include "view/photo_canvas.h"
 
 #include <QAction>
 #include <QMenu>
@@ -107,7 +108,10 @@ void CEditorDlg::createButtons()
     m_reduceWarp->setCheckable(true);
     m_reduceWarp->setManualCheck(true);
     m_reduceWarp->setToolTip(tr("Eases the warping under the brush back towards the photo before warping"));
-    connect(m_reduceWarp, &QAbstractButton::clicked, this, [this] { m_panels->chooseEffect(kReduceWarpId); });
+    connect(m_reduceWarp, &QAbstractButton::clicked, this, [this] {
+        m_canvas->setRetouch(CPhotoCanvas::Retouch::None);
+        m_panels->chooseEffect(kReduceWarpId);
+    });
 }
 
 void CEditorDlg::createMenus()

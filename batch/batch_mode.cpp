@@ -2,6 +2,7 @@
 
 #include "batch/batch_folder.h"
 #include "batch/batch_geometry.h"
+#include "batch/batch_heal.h"
 #include "batch/batch_overlay.h"
 #include "batch/batch_steps.h"
 #include "batch/batch_adjust.h"
@@ -59,10 +60,14 @@ constexpr const char* kUsage =
     "  --flip horizontal|vertical\n"
     "  --straighten DEGREES   turn -45..45 degrees clockwise and cut to the upright part\n"
     "  --resize WxH|N%        fit within WxH (aspect kept) or scale by N percent\n"
+    "  --heal MASK            fill the area MASK marks from the rest of the photo: MASK is\n"
+    "                         a picture of the photo's proportions, scaled to it, and any\n"
+    "                         pixel that is not black marks the area (at most two thirds\n"
+    "                         of the photo)\n"
     "  -l, --list             list the effects (--list-effects is the same)\n"
     "  -h, --help             show this text\n"
-    "The crop, rotate, flip, straighten and resize steps run in the order given,\n"
-    "among the effects.\n";
+    "The crop, rotate, flip, straighten, resize and heal steps run in the order\n"
+    "given, among the effects.\n";
 
 struct Options {
     std::string input;
@@ -71,6 +76,13 @@ struct Options {
     OverlaySettings overlay;
     std::vector<std::string> effects;
     PlacedGeometrySteps geometry;
+    // Each --heal: the effects and geometry steps given before it, and its mask.
+    struct PlacedHeal {
+        size_t effectIndex;
+        size_t geometryIndex;
+        std::string mask;
+    };
+    std::vector<PlacedHeal> heals;
     int thresholdWidth = kDefaultThresholdWidth;
     int thresholdHeight = kDefaultThresholdHeight;
     SaveOptions save;
@@ -185,6 +197,11 @@ bool ParseArguments(int argc, char** argv, Options& options)
                 return false;
             }
             options.seed = unsigned(*s);
+        } else if (arg == "--heal") {
+            const char* value = next("a mask picture");
+            if (!value)
+                return false;
+            options.heals.push_back({options.effects.size(), options.geometry.size(), value});
         } else if (IsGeometryOption(arg)) {
             const char* value = next("a value (see --help)");
             if (!value)
@@ -349,7 +366,7 @@ bool IsBatchInvocation(int argc, char** argv)
         "-e", "--effect", "--apply", "-o", "--output", "-l", "--list", "--list-effects", "--threshold",
         "--max-size", "--no-resize", "--quality", "--seed", "--crop", "--rotate", "--flip", "--straighten",
         "--resize", "--output-dir", "--recursive", "--format", "--suffix", "--overwrite", "--jobs", "--frame",
-        "--list-frames", "--text", "--adjust", "--fade", "--lossless", "--strip-metadata"};
+        "--list-frames", "--text", "--adjust", "--fade", "--lossless", "--strip-metadata", "--heal"};
     for (int i = 1; i < argc; ++i)
         if (std::find(std::begin(kBatchOptions), std::end(kBatchOptions), std::string_view(argv[i]))
             != std::end(kBatchOptions))
@@ -399,13 +416,29 @@ std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv, bool f
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
-// The geometry steps given before effect `effectIndex` (or, with the number of
-// effects, after the last one), as steps of the run. A step that cannot be
-// done on a photo (a crop outside it) is the caller's mistake: usage.
-void AddGeometrySteps(const Options& options, size_t effectIndex, std::vector<BatchStep>& steps)
+// The heal steps given before effect `effectIndex` and after `geometryIndex`
+// geometry steps.
+void AddHealSteps(const Options& options, const std::vector<std::shared_ptr<const HealMaskPicture>>& masks,
+                  size_t effectIndex, size_t geometryIndex, std::vector<BatchStep>& steps)
+{
+    for (size_t h = 0; h < options.heals.size(); ++h)
+        if (options.heals[h].effectIndex == effectIndex && options.heals[h].geometryIndex == geometryIndex)
+            steps.push_back(HealStep(masks[h]));
+}
+
+// The geometry and heal steps given before effect `effectIndex` (or, with the
+// number of effects, after the last one), as steps of the run, in the order
+// given. A step that cannot be done on a photo (a crop outside it) is the
+// caller's mistake: usage.
+void AddGeometrySteps(const Options& options, const std::vector<std::shared_ptr<const HealMaskPicture>>& masks,
+                      size_t effectIndex, std::vector<BatchStep>& steps)
 {
     const int64_t maxArea = int64_t(options.thresholdWidth) * std::max(0, options.thresholdHeight);
-    for (const auto& [position, geometry] : options.geometry) {
+    for (size_t g = 0; g <= options.geometry.size(); ++g) {
+        AddHealSteps(options, masks, effectIndex, g, steps);
+        if (g == options.geometry.size())
+            break;
+        const auto& [position, geometry] = options.geometry[g];
         if (position != effectIndex)
             continue;
         BatchStep step;
@@ -441,6 +474,16 @@ bool BuildSteps(const Options& options, std::vector<BatchStep>& steps)
     int randomSteps = 0;
     size_t effectIndex = 0;
     const auto adjustments = std::make_shared<const BatchAdjustments>(options.adjustments);
+    // Each mask is read once, before any photo, and shared by every photo.
+    std::vector<std::shared_ptr<const HealMaskPicture>> masks;
+    for (const Options::PlacedHeal& heal : options.heals) {
+        std::string error;
+        masks.push_back(LoadHealMask(heal.mask, error));
+        if (!masks.back()) {
+            std::fprintf(stderr, "ombrik-cli: %s\n", error.c_str());
+            return false;
+        }
+    }
     for (const std::string& text : options.effects) {
         const EffectInfo* info = LookUpEffect(text);
         if (!info) {
@@ -456,7 +499,7 @@ bool BuildSteps(const Options& options, std::vector<BatchStep>& steps)
                          EffectLabel(*info).c_str(), info->id);
             return false;
         }
-        AddGeometrySteps(options, effectIndex, steps);
+        AddGeometrySteps(options, masks, effectIndex, steps);
         AddAdjustStep(adjustments, effectIndex, steps);
         BatchStep effect = EffectStep(*info, DrawsRandomNumbers(*info) ? randomSteps++ : 0);
         if (adjustments->fades(effectIndex)) {
@@ -472,7 +515,7 @@ bool BuildSteps(const Options& options, std::vector<BatchStep>& steps)
         steps.push_back(std::move(effect));
         ++effectIndex;
     }
-    AddGeometrySteps(options, effectIndex, steps);
+    AddGeometrySteps(options, masks, effectIndex, steps);
     AddAdjustStep(adjustments, effectIndex, steps);
     if (const std::string error = AddOverlayStep(options.overlay, steps); !error.empty()) {
         std::fprintf(stderr, "ombrik-cli: %s\n", error.c_str());

@@ -461,6 +461,7 @@ bool CanvasDocument::selectEffect(EffectId id)
 void CanvasDocument::setBrushSizePreset(int preset)
 {
     static constexpr int kDivisors[5] = {8, 16, 24, 48, 128};
+    m_brushPreset = preset;
     int size = preset >= 0 && preset < 5 ? (m_width + m_height) / kDivisors[preset] : 120;
     size = size / 4 * 4;
     setBrushSize(std::max(4, size));

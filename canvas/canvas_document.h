@@ -205,6 +205,23 @@ public:
     // False (nothing changed) without a photo or for any other effect.
     bool placeLight(int ax, int ay, int mx, int my, int flareRadius);
 
+    // --- Heal and clone --------------------------------------------------------
+    // The size of the heal and clone brushes for the brush picker's size
+    // preset: (width + height) / 6, 12, 24, 48 or 128, a multiple of 4, at least 8.
+    int retouchBrushSize() const;
+    // A healed photo (the same size) becomes the photo and the stroke base: one
+    // history step that Fade can blend with the photo before it. False (nothing
+    // changed) without a photo or for another size.
+    bool applyHeal(PixelBuffer healed);
+    // A clone stroke copies strokeBase from (x + dx, y + dy) to (x, y).
+    void beginClone(int dx, int dy);
+    // One dab of the clone brush (retouchBrushSize across, soft at its rim)
+    // centred at photo pixel (cx, cy); returns the pixels it may have changed.
+    IntRect cloneDab(int cx, int cy);
+    // Ends the stroke: one history step with photo when it changed anything;
+    // false otherwise.
+    bool endClone();
+
     // --- Geometry ------------------------------------------------------------
     // Each change is one history step with photo. Text objects follow the
     // pixels (moved, turned, scaled; dropped only when wholly cut away), a
@@ -330,6 +347,7 @@ private:
     ApplyMode m_applyMode = ApplyMode::PatchBrush;
     int m_brushSize = kDefaultBrushSize;
     int m_brushShape = 0;
+    int m_brushPreset = 1;
     PixelBuffer m_brushTip;
     float m_strength = 1.0f;
     uint32_t m_effectColour = 0xFFFFFF;
@@ -358,6 +376,10 @@ private:
     int m_fadeStep = -1;
     int m_fadePercent = 100;
 
+    // The clone stroke under way: its offset and whether a dab changed a pixel.
+    int m_cloneDx = 0, m_cloneDy = 0;
+    bool m_cloneActive = false;
+    bool m_cloneChanged = false;
     // Scratch squares of the patch brush, kept between dabs of a stroke.
     PixelBuffer m_patchCut;
     PixelBuffer m_patchResult;

@@ -13,7 +13,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 # each other.
 FLOORS = [
     ["engine"],
-    ["artistic", "light"],
+    ["artistic", "light", "heal"],
     ["effects"],
     ["files"],
     ["canvas"],

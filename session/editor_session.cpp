@@ -3,6 +3,7 @@
 #include "canvas/composite.h"
 #include "effects/seeding.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace ombrik {
@@ -18,17 +19,22 @@ EditorSession::EditorSession(QObject* parent) : QObject(parent)
     };
     m_doc.photoResized = [this] { refitFrame(); };
     m_doc.longRun = [this](const std::function<void()>& work, EffectId id) {
-        if (!m_longRunner) {
-            work();
-            return true;
-        }
-        // While the work runs the window keeps handling events; others can
-        // see that the session is busy and wait.
-        m_busy = true;
-        const bool done = m_longRunner(work, id);
-        m_busy = false;
-        return done;
+        return runLong(work, id, QString());
     };
+}
+
+bool EditorSession::runLong(const std::function<void()>& work, EffectId id, const QString& name)
+{
+    if (!m_longRunner) {
+        work();
+        return true;
+    }
+    // While the work runs the window keeps handling events; others can see
+    // that the session is busy and wait.
+    m_busy = true;
+    const bool done = m_longRunner(work, id, name);
+    m_busy = false;
+    return done;
 }
 
 EditorSession::~EditorSession()
@@ -155,6 +161,32 @@ bool EditorSession::placeLight(int ax, int ay, int mx, int my, int flareRadius)
     const bool placed = m_doc.placeLight(ax, ay, mx, my, flareRadius);
     emit changed();
     return placed;
+}
+
+// --- Heal and clone ------------------------------------------------------------------
+
+HealOutcome EditorSession::heal(const std::vector<uint8_t>& mask)
+{
+    if (!m_doc.hasPhoto())
+        return HealOutcome::Nothing;
+    PixelBuffer healed;
+    HealOutcome outcome = HealOutcome::Nothing;
+    const auto work = [&] { outcome = HealFill(m_doc.photo(), mask, healed); };
+    // The progress box is titled with the Heal command's name, as the window translates it.
+    if (!runLong(work, -1, QCoreApplication::translate("CEditorDlg", "Heal")))
+        return HealOutcome::Cancelled;
+    if (outcome != HealOutcome::Filled)
+        return outcome;
+    m_doc.applyHeal(std::move(healed));
+    emit changed();
+    return outcome;
+}
+
+bool EditorSession::endClone()
+{
+    const bool recorded = m_doc.endClone();
+    emit changed();
+    return recorded;
 }
 
 // --- History and geometry --------------------------------------------------------

@@ -9,6 +9,7 @@
 #include "canvas/photo_frame.h"
 #include "files/photo_loader.h"
 #include "files/photo_saver.h"
+#include "heal/heal_fill.h"
 
 #include <QObject>
 
@@ -23,7 +24,8 @@ class EditorSession : public QObject {
 public:
     // Runs an effect's pixel work (for example with a progress box and Cancel);
     // false when it was cancelled. The work writes only a buffer of its own.
-    using LongRunner = std::function<bool(const std::function<void()>& work, EffectId id)>;
+    // Work that is no catalogue effect (a heal) comes with its name instead.
+    using LongRunner = std::function<bool(const std::function<void()>& work, EffectId id, const QString& name)>;
 
     explicit EditorSession(QObject* parent = nullptr);
     ~EditorSession() override;
@@ -84,6 +86,18 @@ public:
     IntRect endWarp(int x, int y) { return m_doc.endWarp(x, y); }
     bool placeLight(int ax, int ay, int mx, int my, int flareRadius);
 
+    // --- Heal and clone ---------------------------------------------------------
+    // Fills where `mask` (one byte a photo pixel) is set from the rest of the
+    // photo, through the long runner: one history step that Fade can blend.
+    // Nothing changes unless the result is Filled (an empty or too large area,
+    // a cancel, a mask of another size).
+    HealOutcome heal(const std::vector<uint8_t>& mask);
+    int retouchBrushSize() const { return m_doc.retouchBrushSize(); }
+    void beginClone(int dx, int dy) { m_doc.beginClone(dx, dy); }
+    IntRect cloneDab(int cx, int cy) { return m_doc.cloneDab(cx, cy); }
+    // One step when the stroke changed anything.
+    bool endClone();
+
     // --- History -------------------------------------------------------------
     void undo();
     void redo();
@@ -138,6 +152,7 @@ signals:
 private:
     void seedAfterOpen();
     void refitFrame();
+    bool runLong(const std::function<void()>& work, EffectId id, const QString& name);
 
     CanvasDocument m_doc;
     PhotoFrame m_frame;

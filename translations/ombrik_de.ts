@@ -376,6 +376,22 @@ Jeder Effekt wird vom Editor selbst aus den Pixeln des Fotos berechnet.</transla
         <translation>Vorheriger Bereich</translation>
     </message>
     <message>
+        <source>Heal</source>
+        <translation>Reparieren</translation>
+    </message>
+    <message>
+        <source>Heal: paint over a spot or an object to fill it from the rest of the photo</source>
+        <translation>Reparieren: über einen Fleck oder ein Objekt malen, um es aus dem Rest des Fotos zu füllen</translation>
+    </message>
+    <message>
+        <source>Clone</source>
+        <translation>Klonen</translation>
+    </message>
+    <message>
+        <source>Clone: Ctrl+click a source, then paint a copy of it</source>
+        <translation>Klonen: mit Strg+Klick eine Quelle wählen, dann eine Kopie davon malen</translation>
+    </message>
+    <message>
         <source>Version %1</source>
         <translation>Version %1</translation>
     </message>
@@ -682,6 +698,14 @@ Jeder Effekt wird vom Editor selbst aus den Pixeln des Fotos berechnet.</transla
     <message>
         <source> Light Distance: %1 </source>
         <translation> Lichtabstand: %1 </translation>
+    </message>
+    <message>
+        <source>Ctrl+click where the clone should copy from first</source>
+        <translation>Zuerst mit Strg+Klick festlegen, woher der Klon kopieren soll</translation>
+    </message>
+    <message>
+        <source>The area is too large to heal: at least a third of the photo must be left to fill it from</source>
+        <translation>Der Bereich ist zu groß zum Reparieren: mindestens ein Drittel des Fotos muss bleiben, um ihn daraus zu füllen</translation>
     </message>
 </context>
 <context>

@@ -376,6 +376,22 @@ Chaque effet est calculé par l&apos;éditeur lui-même sur les pixels de la pho
         <translation>Panneau précédent</translation>
     </message>
     <message>
+        <source>Heal</source>
+        <translation>Réparer</translation>
+    </message>
+    <message>
+        <source>Heal: paint over a spot or an object to fill it from the rest of the photo</source>
+        <translation>Réparer : peindre sur une tache ou un objet pour le remplir à partir du reste de la photo</translation>
+    </message>
+    <message>
+        <source>Clone</source>
+        <translation>Cloner</translation>
+    </message>
+    <message>
+        <source>Clone: Ctrl+click a source, then paint a copy of it</source>
+        <translation>Cloner : Ctrl+clic sur une source, puis peindre une copie de celle-ci</translation>
+    </message>
+    <message>
         <source>Version %1</source>
         <translation>Version %1</translation>
     </message>
@@ -682,6 +698,14 @@ Chaque effet est calculé par l&apos;éditeur lui-même sur les pixels de la pho
     <message>
         <source> Light Distance: %1 </source>
         <translation> Distance de la lumière : %1 </translation>
+    </message>
+    <message>
+        <source>Ctrl+click where the clone should copy from first</source>
+        <translation>Faites d&apos;abord Ctrl+clic là où le clone doit copier</translation>
+    </message>
+    <message>
+        <source>The area is too large to heal: at least a third of the photo must be left to fill it from</source>
+        <translation>La zone est trop grande pour être réparée : au moins un tiers de la photo doit rester pour la remplir</translation>
     </message>
 </context>
 <context>

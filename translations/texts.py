@@ -326,3 +326,13 @@ TEXTS.update({
     'the picture is too large': ('das Bild ist zu groß', "l'image est trop grande"),
     'unknown error': ('unbekannter Fehler', 'erreur inconnue'),
 })
+
+# The heal and clone brushes, and the panel and adjustment commands.
+TEXTS.update({
+    'Heal': ('Reparieren', 'Réparer'),
+    'Heal: paint over a spot or an object to fill it from the rest of the photo': ('Reparieren: über einen Fleck oder ein Objekt malen, um es aus dem Rest des Fotos zu füllen', 'Réparer : peindre sur une tache ou un objet pour le remplir à partir du reste de la photo'),
+    'Clone': ('Klonen', 'Cloner'),
+    'Clone: Ctrl+click a source, then paint a copy of it': ('Klonen: mit Strg+Klick eine Quelle wählen, dann eine Kopie davon malen', 'Cloner : Ctrl+clic sur une source, puis peindre une copie de celle-ci'),
+    'Ctrl+click where the clone should copy from first': ('Zuerst mit Strg+Klick festlegen, woher der Klon kopieren soll', "Faites d'abord Ctrl+clic là où le clone doit copier"),
+    'The area is too large to heal: at least a third of the photo must be left to fill it from': ('Der Bereich ist zu groß zum Reparieren: mindestens ein Drittel des Fotos muss bleiben, um ihn daraus zu füllen', "La zone est trop grande pour être réparée : au moins un tiers de la photo doit rester pour la remplir"),
+})

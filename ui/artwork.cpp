@@ -339,6 +339,29 @@ void PaintGlyph(QPainter& p, Glyph glyph, const QRectF& rect, const QColor& ink)
         p.setBrush(ink);
         p.drawChord(QRectF(4, 4, 16, 16), 90 * 16, 180 * 16);
         break;
+    case Glyph::Heal:
+        // A sticking plaster across the square, its pad dotted.
+        p.save();
+        p.translate(12, 12);
+        p.rotate(-45);
+        p.drawRoundedRect(QRectF(-10, -4, 20, 8), 4, 4);
+        p.setBrush(soft);
+        p.drawRect(QRectF(-4, -4, 8, 8));
+        p.setBrush(ink);
+        p.drawEllipse(QPointF(-1.5, -1.5), 0.8, 0.8);
+        p.drawEllipse(QPointF(1.5, 1.5), 0.8, 0.8);
+        p.restore();
+        break;
+    case Glyph::Clone:
+        // A rubber stamp: knob, neck and pad over its print.
+        p.drawEllipse(QPointF(12, 5), 3, 3);
+        p.drawLine(QPointF(11, 8), QPointF(10, 13));
+        p.drawLine(QPointF(13, 8), QPointF(14, 13));
+        p.setBrush(soft);
+        p.drawRoundedRect(QRectF(5, 13, 14, 4), 1.5, 1.5);
+        p.setBrush(Qt::NoBrush);
+        p.drawLine(QPointF(4, 21), QPointF(20, 21));
+        break;
     }
     p.restore();
 }

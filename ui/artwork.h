@@ -18,7 +18,7 @@ enum class Glyph {
     Retouch, Filters, Warp, Lighting, Text, Restore, File, Edit, Panels,
     Minimize, Maximize, RestoreWindow, Close,
     Crop, Straighten, RotateLeft, RotateRight, FlipHorizontal, FlipVertical, Resize,
-    Adjust, Fade,
+    Adjust, Fade, Heal, Clone,
 };
 
 // Accent colour of the window (selection frames, highlighted buttons).

@@ -3,6 +3,8 @@
 // cursors that show what a press would do.
 #include "view/photo_canvas.h"
 
+#include "view/retouch_tool.h"
+
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QCursor>
@@ -91,7 +93,7 @@ bool CPhotoCanvas::showsBrushOutline() const
 {
     const EffectId id = doc().effectId();
     return m_brushMode && !m_previewMode && doc().hasPhoto() && !IsFilterId(id) && !IsLightPlacementId(id)
-        && !m_dragActive && m_geometryMode == GeometryMode::None;
+        && !m_dragActive && m_geometryMode == GeometryMode::None && !retouchActive();
 }
 
 QRect CPhotoCanvas::outlineRect(QPoint centre) const
@@ -105,6 +107,10 @@ void CPhotoCanvas::updateCursor(QPoint p)
     const EffectId id = doc().effectId();
     if (!m_brushMode || m_previewMode || !doc().hasPhoto()) {
         unsetCursor();
+        return;
+    }
+    if (retouchActive()) {
+        setCursor(brushCursor());
         return;
     }
     if (IsLightPlacementId(id)) {
@@ -151,7 +157,7 @@ void CPhotoCanvas::strokeTo(QPoint m)
         dabAtScreen(QPoint(last.x() + int(stepX * k), last.y() + int(stepY * k)));
 }
 
-void CPhotoCanvas::pressAt(QPoint p, Qt::MouseButton button)
+void CPhotoCanvas::pressAt(QPoint p, Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
 {
     if (m_previewMode) {
         emit leavePreviewRequested();
@@ -175,6 +181,10 @@ void CPhotoCanvas::pressAt(QPoint p, Qt::MouseButton button)
         return;
     if (button == Qt::LeftButton && geometryPress(p))
         return;
+    if (button == Qt::LeftButton && retouchActive() && !m_dragActive) {
+        m_retouch->press(p, modifiers);
+        return;
+    }
     if (button == Qt::LeftButton && !m_brushMode) {
         if (m_text.press(p, objectView()))
             refresh();
@@ -211,6 +221,11 @@ void CPhotoCanvas::moveTo(QPoint p)
     }
     if (geometryMove(p))
         return;
+    if (retouchActive() && !m_dragActive) {
+        updateCursor(p);
+        m_retouch->move(p);
+        return;
+    }
     if (!m_brushMode && !m_previewMode) {
         if (m_text.drag(p, objectView()))
             refresh();
@@ -262,7 +277,7 @@ void CPhotoCanvas::endPan()
         updateCursor(mapFromGlobal(QCursor::pos()));
 }
 
-void CPhotoCanvas::releaseAt(QPoint p, Qt::MouseButton button)
+void CPhotoCanvas::releaseAt(QPoint p, Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
 {
     if (m_panning) {
         if (button == m_panButton) {
@@ -275,6 +290,10 @@ void CPhotoCanvas::releaseAt(QPoint p, Qt::MouseButton button)
         return;
     if (geometryRelease(p))
         return;
+    if (m_retouch && m_retouch->dragging()) {
+        m_retouch->release(p, modifiers);
+        return;
+    }
     if (m_text.dragging()) {
         m_text.release();
         refresh();
@@ -312,7 +331,7 @@ void CPhotoCanvas::releaseAt(QPoint p, Qt::MouseButton button)
 
 void CPhotoCanvas::mousePressEvent(QMouseEvent* event)
 {
-    pressAt(event->position().toPoint(), event->button());
+    pressAt(event->position().toPoint(), event->button(), event->modifiers());
 }
 
 void CPhotoCanvas::mouseMoveEvent(QMouseEvent* event)
@@ -322,11 +341,13 @@ void CPhotoCanvas::mouseMoveEvent(QMouseEvent* event)
 
 void CPhotoCanvas::mouseReleaseEvent(QMouseEvent* event)
 {
-    releaseAt(event->position().toPoint(), event->button());
+    releaseAt(event->position().toPoint(), event->button(), event->modifiers());
 }
 
 void CPhotoCanvas::leaveEvent(QEvent*)
 {
+    if (m_retouch)
+        m_retouch->leave();
     if (m_outlineShown) {
         m_outlineShown = false;
         update(outlineRect(m_outlineCentre));
@@ -370,6 +391,10 @@ void CPhotoCanvas::keyReleaseEvent(QKeyEvent* event)
         setShowBefore(false);
         return;
     }
+    if (event->key() == Qt::Key_Shift && !event->isAutoRepeat() && retouchActive()) {
+        m_retouch->shiftReleased();
+        return;
+    }
     QWidget::keyReleaseEvent(event);
 }
 
@@ -389,6 +414,8 @@ void CPhotoCanvas::keyPressEvent(QKeyEvent* event)
         m_session.deleteSelectedObject();
         return;
     }
+    if (event->key() == Qt::Key_Escape && m_retouch && m_retouch->dropArea())
+        return;
     if (event->key() == Qt::Key_Escape && m_previewMode) {
         emit leavePreviewRequested();
         return;

@@ -3,6 +3,8 @@
 // its text and frame, the progress strip, the light band and the brush outline.
 #include "view/photo_canvas.h"
 
+#include "view/retouch_tool.h"
+
 #include "canvas/composite.h"
 #include "files/pixel_image.h"
 
@@ -183,6 +185,8 @@ void CPhotoCanvas::paintEvent(QPaintEvent* event)
         p.drawEllipse(r.adjusted(0, 0, -1, -1));
     }
     paintGeometryOverlay(p);
+    if (retouchActive())
+        m_retouch->paint(p);
 }
 
 void CPhotoCanvas::drawBeforeLabel(QPainter& p)

@@ -2,6 +2,8 @@
 // photo or a frame does to them.
 #include "view/photo_canvas.h"
 
+#include "view/retouch_tool.h"
+
 #include "ui/scroll_codes.h"
 #include "view/crop_tool.h"
 #include "view/level_tool.h"
@@ -59,6 +61,8 @@ QSize CPhotoCanvas::clientSize() const
 void CPhotoCanvas::startAfresh()
 {
     endGeometryMode();
+    if (m_retouch)
+        m_retouch->reset();
     m_dragActive = false;
     m_strokePoints.clear();
     // At 1:1, or fitted when that would show only a corner of the photo.

@@ -25,6 +25,7 @@ namespace ombrik {
 class CropTool;
 class LevelTool;
 class ModeTool;
+class RetouchTool;
 
 class CPhotoCanvas : public QWidget {
     Q_OBJECT
@@ -122,6 +123,15 @@ public:
     static constexpr int kBarSliderWidth = 220;
     static constexpr int kBarSliderMinimum = 80;
 
+    // --- Heal and clone (retouch_tool.cpp) ---------------------------------------
+    // While one is chosen (and the canvas is in brush mode) the left button
+    // paints with it instead of the effect; a crop or level mode ends it.
+    enum class Retouch { None, Heal, Clone };
+    void setRetouch(Retouch tool);
+    Retouch retouch() const { return m_retouchKind; }
+    bool retouchActive() const;
+    RetouchTool* retouchTool() const { return m_retouch.get(); }
+
     // Draws the progress strip at once (0..100); the next ordinary repaint removes it.
     void showProgress(int percent);
 
@@ -129,9 +139,9 @@ public:
     void refresh();
 
     // Mouse entry points in widget coordinates (also used by the event handlers).
-    void pressAt(QPoint p, Qt::MouseButton button = Qt::LeftButton);
+    void pressAt(QPoint p, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers modifiers = {});
     void moveTo(QPoint p);
-    void releaseAt(QPoint p, Qt::MouseButton button = Qt::LeftButton);
+    void releaseAt(QPoint p, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers modifiers = {});
 
     // Renders everything into an image of the widget's size (for screenshots and tests).
     QImage renderToImage();
@@ -164,6 +174,10 @@ signals:
     // Text panel's box.
     void textSelected(const QString& text);
     void textAdded(const QString& text);
+    // Heal or clone was chosen or left.
+    void retouchChanged();
+    // A short notice for the window to show (a refused heal, a clone without source).
+    void noticeRequested(const QString& text);
 
 protected:
     void keyReleaseEvent(QKeyEvent* event) override;
@@ -179,6 +193,7 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    friend class RetouchTool;
     const CanvasDocument& doc() const { return m_session.document(); }
     // A new or restored photo: tools end and it is shown at 1:1.
     void startAfresh();
@@ -241,6 +256,8 @@ private:
     GeometryMode m_geometryMode = GeometryMode::None;
     std::unique_ptr<CropTool> m_crop;    // made when the mode is first used
     std::unique_ptr<LevelTool> m_level;
+    std::unique_ptr<RetouchTool> m_retouch;
+    Retouch m_retouchKind = Retouch::None;
     // Panning by a middle drag or Space + left drag.
     bool m_panning = false;
     bool m_spaceHeld = false;

@@ -5,6 +5,7 @@
 
 #include "view/crop_tool.h"
 #include "view/level_tool.h"
+#include "view/retouch_tool.h"
 
 #include <QSlider>
 #include <QFrame>
@@ -64,6 +65,7 @@ void CPhotoCanvas::startGeometryMode(GeometryMode mode)
     if (!doc().hasPhoto() || m_previewMode)
         return;
     cancelGeometryMode();
+    setRetouch(Retouch::None);
     m_geometryMode = mode;
     m_outlineShown = false;
     ModeTool* tool = activeTool();

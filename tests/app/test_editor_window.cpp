@@ -403,7 +403,7 @@ TEST(EditorWindow, MenusCarryTheirItemsWithIcons)
               QStringList({"Open", "Open Recent", "Save", "Save As...", "-", "Preview", "-", "Exit"}));
     EXPECT_EQ(ItemTexts(w->menu(cmd::EditMenuButton)),
               QStringList({"Undo (Ctrl+Z)", "Redo (Ctrl+Y)", "Delete Selected Object", "Delete Photo Frame", "-",
-                           "Crop", "Straighten", "Rotate Left", "Rotate Right", QString::fromUtf8("Rotate 180°"),
+                           "Heal", "Clone", "-", "Crop", "Straighten", "Rotate Left", "Rotate Right", QString::fromUtf8("Rotate 180°"),
                            "Flip Horizontal", "Flip Vertical", "Resize...", "Fade..."}));
     EXPECT_EQ(ItemTexts(w->menu(cmd::PanelMenuButton)),
               QStringList({"Retouch", "Lighting", "Warp", "Filters", "Text", "Adjust", "-", "Next Panel",
@@ -414,7 +414,8 @@ TEST(EditorWindow, MenusCarryTheirItemsWithIcons)
                                                 {cmd::MenuSaveAs, "Ctrl+Shift+S"}, {cmd::Crop, "C"},
                                                 {cmd::ResizePhoto, "Ctrl+Alt+I"},  {cmd::MenuFade, "Ctrl+Shift+F"},
                                                 {cmd::MenuAdjust, "Ctrl+Shift+A"}, {cmd::MenuUndo, ""},
-                                                {cmd::MenuDeleteObject, "Del"},    {cmd::NextPanel, "Ctrl+Tab"}};
+                                                {cmd::MenuDeleteObject, "Del"},    {cmd::NextPanel, "Ctrl+Tab"},
+                                                {cmd::Heal, "J"},                  {cmd::Clone, "S"}};
     for (const auto& [id, key] : keys)
         EXPECT_EQ(w->action(id)->shortcut().toString(), QString::fromLatin1(key)) << id;
     EXPECT_EQ(w->button(cmd::Crop)->toolTip(), QStringLiteral("Crop (C)"));

@@ -299,7 +299,7 @@ TEST(CanvasViewing, CancelledEffectLeavesTheDocumentAsItWas)
     // Runs the work as the window does, cancelling once it has got going.
     int runs = 0;
     int lastSeen = -1;
-    session.setLongRunner([&](const std::function<void()>& work, EffectId) {
+    session.setLongRunner([&](const std::function<void()>& work, EffectId, const QString&) {
         ++runs;
         ClearCancel();
         ScopedProgressSink sink([&](int percent) {
@@ -327,7 +327,7 @@ TEST(CanvasViewing, CancelledEffectLeavesTheDocumentAsItWas)
     EXPECT_EQ(runs, 3);
 
     // Not cancelled: the same bytes as a run without the hook.
-    session.setLongRunner([](const std::function<void()>& work, EffectId) {
+    session.setLongRunner([](const std::function<void()>& work, EffectId, const QString&) {
         work();
         return true;
     });

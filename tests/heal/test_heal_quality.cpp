@@ -1,0 +1,78 @@
+// The heal fill against pictures whose truth is known: synthetic textures
+// and real photos with objects from another photo pasted over them. The fill
+// must keep the colour, keep the texture (where a diffusion fill loses it)
+// and show no seam.
+#include "heal/heal_fill.h"
+#include "tests/heal/heal_cases.h"
+#include "tests/support/photo_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace ombrik::test {
+namespace {
+
+struct Limits {
+    double colour;      // at most
+    double textureLow;  // the fill's texture ratio within these
+    double textureHigh;
+    double seam;        // at most
+};
+
+HealCase Synthetic(const std::string& name, PixelBuffer truth, int cx, int cy, int rx, int ry, const PixelBuffer& object)
+{
+    HealCase c;
+    c.name = name;
+    c.mask = EllipseMask(truth.width, truth.height, cx, cy, rx, ry);
+    c.damaged = Paste(truth, object, c.mask);
+    c.truth = std::move(truth);
+    return c;
+}
+
+void Judge(const HealCase& c, const Limits& limits)
+{
+    SCOPED_TRACE(c.name);
+    PixelBuffer filled;
+    ASSERT_EQ(HealFill(c.damaged, c.mask, filled), HealOutcome::Filled);
+    const FillScore heal = ScoreFill(filled, c.truth, c.mask);
+    const FillScore diffusion = ScoreFill(DiffusionFill(c.damaged, c.mask), c.truth, c.mask);
+    std::printf("%-18s heal: colour %5.2f texture %4.2f seam %4.2f | diffusion: colour %5.2f texture %4.2f seam %4.2f\n",
+                c.name.c_str(), heal.colour, heal.texture, heal.seam, diffusion.colour, diffusion.texture,
+                diffusion.seam);
+    if (const char* dir = std::getenv("OMBRIK_HEAL_SHOTS")) {
+        SavePixelBuffer(c.damaged, std::string(dir) + "/" + c.name + "-damaged.png");
+        SavePixelBuffer(filled, std::string(dir) + "/" + c.name + "-healed.png");
+    }
+    EXPECT_LE(heal.colour, limits.colour);
+    EXPECT_GE(heal.texture, limits.textureLow);
+    EXPECT_LE(heal.texture, limits.textureHigh);
+    EXPECT_LE(heal.seam, limits.seam);
+    // Texture kept far better than the baseline's.
+    EXPECT_GT(std::abs(1.0 - diffusion.texture), 2.0 * std::abs(1.0 - heal.texture));
+}
+
+TEST(HealQuality, SyntheticTexturesKeepColourTextureAndNoSeam)
+{
+    const PixelBuffer cat = LoadSamplePhoto("chelsea.png");
+    ASSERT_FALSE(cat.empty());
+    Judge(Synthetic("bricks", Bricks(200, 160), 100, 80, 28, 20, cat), {6, 0.75, 1.25, 1.3});
+    Judge(Synthetic("grass", GrassNoise(200, 160), 90, 70, 30, 24, cat), {6, 0.75, 1.25, 1.3});
+    Judge(Synthetic("sky", SkyGradient(200, 160), 110, 60, 32, 22, cat), {4, 0.6, 1.6, 1.3});
+    Judge(Synthetic("edge", SlantedEdge(200, 160), 100, 80, 24, 24, cat), {8, 0.75, 1.25, 1.3});
+}
+
+TEST(HealQuality, RealPhotosWithPastedObjects)
+{
+    const PixelBuffer coffee = LoadSamplePhoto("coffee.png");
+    const PixelBuffer astronaut = LoadSamplePhoto("astronaut.png");
+    const PixelBuffer cat = LoadSamplePhoto("chelsea.png");
+    ASSERT_FALSE(coffee.empty() || astronaut.empty() || cat.empty());
+    Judge(Synthetic("coffee-wood", coffee, 530, 220, 30, 22, astronaut), {10, 0.7, 1.3, 1.35});
+    Judge(Synthetic("coffee-rim", coffee, 468, 318, 18, 18, cat), {13, 0.5, 1.5, 1.35});
+    Judge(Synthetic("astronaut-wall", astronaut, 335, 70, 20, 28, cat), {6, 0.6, 1.3, 1.35});
+}
+
+} // namespace
+} // namespace ombrik::test
