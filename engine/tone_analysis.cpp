@@ -43,6 +43,26 @@ Histogram ComputeHistogram(const PixelBuffer& photo)
     return h;
 }
 
+std::array<double, 3> ColourBeforeLevels(const PixelBuffer& photo, int x, int y, const AdjustParams& params)
+{
+    std::array<double, 3> rgb{};
+    if (photo.bytesPerPixel != 3 || x < 0 || y < 0 || x >= photo.width || y >= photo.height)
+        return rgb;
+    AdjustParams sliders = params;
+    sliders.tone = ToneMaps();
+    const Adjuster adjuster(sliders);
+    int count = 0;
+    for (int v = std::max(0, y - 1); v <= std::min(photo.height - 1, y + 1); ++v)
+        for (int u = std::max(0, x - 1); u <= std::min(photo.width - 1, x + 1); ++u, ++count) {
+            const uint8_t* p = photo.at(u, v);
+            for (int c = 0; c < 3; ++c)
+                rgb[size_t(2 - c)] += adjuster.channelLevel(c, p[c]) / 16.0;
+        }
+    for (double& v : rgb)
+        v /= count;
+    return rgb;
+}
+
 namespace {
 
 // Brightness values are counted on a square-root scale, which resolves the

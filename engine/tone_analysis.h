@@ -28,6 +28,11 @@ struct Histogram {
 // Rows run on both cores.
 Histogram ComputeHistogram(const PixelBuffer& photo);
 
+// The colour around (x, y) (the mean of the 3 × 3 pixels there, inside the
+// photo) as the levels of `params` see it: after exposure, white balance and
+// the tone sliders. Red, green, blue, 0..255; zeros outside the photo.
+std::array<double, 3> ColourBeforeLevels(const PixelBuffer& photo, int x, int y, const AdjustParams& params);
+
 // The measurements Auto bases its proposal on (for tests and tuning).
 struct AutoAnalysis {
     // The colour of the bright, unclipped tones that are most alike, as

@@ -87,6 +87,15 @@ const QCursor& CPhotoCanvas::lightCursor()
 
 // --- Mouse -----------------------------------------------------------------------
 
+void CPhotoCanvas::setPhotoPicker(std::function<void(QPoint)> picker)
+{
+    m_picker = std::move(picker);
+    if (m_picker)
+        setCursor(Qt::CrossCursor);
+    else
+        unsetCursor();
+}
+
 bool CPhotoCanvas::showsBrushOutline() const
 {
     const EffectId id = doc().effectId();
@@ -173,6 +182,12 @@ void CPhotoCanvas::pressAt(QPoint p, Qt::MouseButton button)
     }
     if (m_panning)
         return;
+    if (button == Qt::LeftButton && m_picker) {
+        const QPoint at = photoPointAt(p);
+        if (doc().hasPhoto() && QRect(0, 0, doc().width(), doc().height()).contains(at))
+            m_picker(at);  // may end the picking
+        return;
+    }
     if (button == Qt::LeftButton && geometryPress(p))
         return;
     if (button == Qt::LeftButton && !m_brushMode) {
@@ -211,6 +226,10 @@ void CPhotoCanvas::moveTo(QPoint p)
     }
     if (geometryMove(p))
         return;
+    if (m_picker) {
+        setCursor(Qt::CrossCursor);
+        return;
+    }
     if (!m_brushMode && !m_previewMode) {
         if (m_text.drag(p, objectView()))
             refresh();

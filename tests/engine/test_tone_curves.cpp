@@ -192,6 +192,26 @@ TEST(Levels, EyedroppersMakeThePickedColourBlackWhiteOrGrey)
     EXPECT_NEAR(still.b, still.r, 1);
     EXPECT_GT(still.r, grey.r + 10);
 
+    // The colour an eyedropper takes: the 3 × 3 mean, after the sliders.
+    PixelBuffer photo(4, 3, 3);
+    for (int i = 0; i < 12; ++i) {
+        uint8_t* px = photo.at(i % 4, i / 4);
+        px[0] = uint8_t(10 * i);  // blue
+        px[1] = 100;
+        px[2] = uint8_t(i % 4 == 3 ? 250 : 40);  // red
+    }
+    AdjustParams brighter;
+    brighter.exposure = 1;
+    brighter.tone = p.tone;  // levels do not change what the eyedropper sees
+    const std::array<double, 3> corner = ColourBeforeLevels(photo, 0, 0, AdjustParams());
+    EXPECT_DOUBLE_EQ(corner[0], 40);
+    EXPECT_DOUBLE_EQ(corner[2], (0 + 10 + 40 + 50) / 4.0);
+    const std::array<double, 3> middle = ColourBeforeLevels(photo, 2, 1, brighter);
+    const Adjuster up(AdjustParams{.exposure = 1});
+    EXPECT_NEAR(middle[1], up.channelLevel(1, 100) / 16.0, 1e-9);
+    EXPECT_NEAR(middle[0], (6 * up.channelLevel(2, 40) + 3 * up.channelLevel(2, 250)) / 16.0 / 9, 1e-9);
+    EXPECT_EQ(ColourBeforeLevels(photo, 4, 0, brighter), (std::array<double, 3>{}));
+
     // Colours that cannot serve leave the levels as they were.
     const auto kept = levels;
     EXPECT_FALSE(PickLevels(levels, LevelsPick::Grey, {0, 0, 0}));
