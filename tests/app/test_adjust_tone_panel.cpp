@@ -5,6 +5,7 @@
 #include "engine/tone_analysis.h"
 #include "ui/adjust_panel.h"
 #include "ui/adjust_sections.h"
+#include "ui/message_box.h"
 #include "ui/tone_graph.h"
 
 #include <QApplication>
@@ -150,6 +151,50 @@ TEST(AdjustTonePanel, LevelsAndCurvesJoinTheSlidersInOnePendingAdjustment)
     EXPECT_EQ(panel->params(), AdjustParams());
     w->command(cmd::Undo);
     EXPECT_EQ(w.doc().photo().pixels, photo.pixels);
+}
+
+// Levels or a curve alone are a pending change: the title shows it, and Save
+// asks first; Discard takes back every section, Apply makes it one step.
+TEST(AdjustTonePanel, ACurveOrLevelsAloneAskBeforeSaving)
+{
+    BoxAnswers boxes;
+    WindowWithPhoto w(240, 160);
+    const PixelBuffer photo = w.doc().photo();
+    std::vector<Answer> answers;
+    int asked = 0;
+    const AnswerHook old = SetYesNoCancelHook([&](QWidget*, const QString&) {
+        ++asked;
+        const Answer a = answers.empty() ? Answer::Cancel : answers.front();
+        if (!answers.empty())
+            answers.erase(answers.begin());
+        return a;
+    });
+    CAdjustPanel* panel = OpenPanel(w);
+    w->chooseSaveFile = [] { return QString(); };
+    panel->sectionButton(CAdjustPanel::CurvesSection)->click();
+    panel->curves()->presetButton()->menu()->actions().at(int(CurvePreset::LiftShadows))->trigger();
+    panel->sectionButton(CAdjustPanel::LevelsSection)->click();
+    panel->levels()->whiteBox()->setValue(230);
+    QApplication::processEvents();
+    ASSERT_TRUE(w.doc().adjustPreviewActive());
+    EXPECT_TRUE(w->windowCaption().contains(QStringLiteral(" *")));
+
+    answers = {Answer::No};
+    w->command(cmd::MenuSaveAs);
+    EXPECT_EQ(asked, 1);
+    EXPECT_FALSE(w.doc().adjustPreviewActive());
+    EXPECT_EQ(panel->params(), AdjustParams());
+
+    panel->curves()->presetButton()->menu()->actions().at(int(CurvePreset::LiftShadows))->trigger();
+    QApplication::processEvents();
+    const AdjustParams pending = panel->params();
+    ASSERT_FALSE(pending.isIdentity());
+    answers = {Answer::Yes};
+    w->command(cmd::MenuSaveAs);
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(w.doc().history().size(), 1u);
+    EXPECT_EQ(w.doc().photo().pixels, Adjusted(pending, photo).pixels);
+    SetYesNoCancelHook(old);
 }
 
 TEST(AdjustTonePanel, EyedroppersAutoAndClippingMarks)
