@@ -461,7 +461,17 @@ void CAdjustPanel::layoutControls()
 {
     // The square and its column, the section switches, the section, and the
     // buttons; three rows of controls in the panel's height.
-    constexpr int kMargin = 6, kButtons = 74, kGap = 10, kSide = 56, kSwitches = 64;
+    // Columns are as wide as their longest text needs (German runs long).
+    constexpr int kMargin = 6, kGap = 10, kPadding = 14;
+    auto textWidth = [](const QWidget* w, const QString& text) {
+        return w->fontMetrics().horizontalAdvance(text.simplified().remove(QLatin1Char('&'))) + kPadding;
+    };
+    int kButtons = 74, kSwitches = 64;
+    for (const QPushButton* b : {m_auto, m_reset, m_apply})
+        kButtons = std::max(kButtons, textWidth(b, b->text()));
+    for (const QToolButton* b : m_sectionButtons)
+        kSwitches = std::max(kSwitches, textWidth(b, b->text()));
+    const int kSide = std::max({56, textWidth(m_channels, tr("Luma")), textWidth(m_channels, tr("RGB"))});
     const int h = height();
     const int square = std::max(40, h - 8);
     m_graph->setGeometry(kMargin, 4, square, square);

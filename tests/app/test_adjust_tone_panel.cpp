@@ -7,6 +7,7 @@
 #include "ui/adjust_sections.h"
 #include "ui/message_box.h"
 #include "ui/tone_graph.h"
+#include "ui/translations.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -19,6 +20,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -269,16 +271,24 @@ TEST(AdjustTonePanel, EyedroppersAutoAndClippingMarks)
 }
 
 // Pictures of the panel for a person to look at: set OMBRIK_ADJUST_SHOTS to a
-// folder. Each is taken as the screen shows it at scale 1, and drawn at twice
-// the pixels in the window a 1920-pixel screen at scale 2 gives (the test
-// process cannot set Qt's own scale factor).
+// folder. Each is taken as the screen shows it at scale 1, in English and in
+// German, and drawn at twice the pixels in the window a 1920-pixel screen at
+// scale 2 gives (the test process cannot set Qt's own scale factor).
 TEST(AdjustTonePanel, Screenshots)
 {
     const QString folder = qEnvironmentVariable("OMBRIK_ADJUST_SHOTS");
     if (folder.isEmpty())
         GTEST_SKIP() << "OMBRIK_ADJUST_SHOTS not set";
     QDir().mkpath(folder);
-    for (const int scale : {1, 2}) {
+    struct Shot {
+        const char* language;
+        int scale;
+    };
+    for (const Shot shot : {Shot{"en", 1}, Shot{"en", 2}, Shot{"de", 1}}) {
+        const int scale = shot.scale;
+        const QString language = QLatin1String(shot.language);
+        if (language != QLatin1String("en"))
+            ASSERT_TRUE(InstallTranslations(QLocale(language)));
         WindowWithPhoto w(600, 400);
         w->openPath(QStringLiteral(OMBRIK_SOURCE_DIR "/resources/photos/coffee.png"));
         if (scale == 2)
@@ -290,7 +300,7 @@ TEST(AdjustTonePanel, Screenshots)
             picture.setDevicePixelRatio(scale);
             picture.fill(Qt::white);
             widget->render(&picture);
-            picture.save(folder + QStringLiteral("/%1-scale%2.png").arg(QLatin1String(name)).arg(scale));
+            picture.save(folder + QStringLiteral("/%1-%2-scale%3.png").arg(QLatin1String(name), language).arg(scale));
         };
         panel->autoButton()->click();
         panel->channelsButton()->click();
@@ -312,5 +322,9 @@ TEST(AdjustTonePanel, Screenshots)
         save(panel, "curves-panel");
         panel->curves()->popOutButton()->click();
         save(panel->curveWindow(), "curve-window");
+        for (QTranslator* t : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+            QCoreApplication::removeTranslator(t);
+            delete t;
+        }
     }
 }
