@@ -331,7 +331,12 @@ void CAdjustPanel::setHistogram(const Histogram& histogram)
         m_bigGraph->setHistogram(histogram);
     auto share = [](double s) {
         const double percent = s * 100;
-        return percent == 0 ? QStringLiteral("0%") : QString::asprintf(percent < 10 ? "%.1f%%" : "%.0f%%", percent);
+        // A few clipped pixels read "<0.1%", not a "0.0%" that looks like none.
+        if (percent == 0)
+            return QStringLiteral("0%");
+        if (percent < 0.05)
+            return QStringLiteral("<0.1%");
+        return QString::asprintf(percent < 10 ? "%.1f%%" : "%.0f%%", percent);
     };
     m_clipping[0]->setText(share(histogram.shadowsShare()));
     m_clipping[1]->setText(share(histogram.highlightsShare()));

@@ -260,6 +260,19 @@ TEST(AdjustTonePanel, EyedroppersAutoAndClippingMarks)
     EXPECT_TRUE(panel->clippingButton(true)->text().contains(QLatin1Char('%')));
     panel->clippingButton(true)->click();
     EXPECT_FALSE(marked());
+    // The shares: none, a few pixels, a tenth and more.
+    Histogram counts;
+    counts.pixels = 100000;
+    counts.highlightsClipped = 10;
+    counts.shadowsClipped = 1500;
+    panel->setHistogram(counts);
+    EXPECT_EQ(panel->clippingButton(true)->text(), QStringLiteral("<0.1%"));
+    EXPECT_EQ(panel->clippingButton(false)->text(), QStringLiteral("1.5%"));
+    counts.highlightsClipped = 0;
+    counts.shadowsClipped = 23456;
+    panel->setHistogram(counts);
+    EXPECT_EQ(panel->clippingButton(true)->text(), QStringLiteral("0%"));
+    EXPECT_EQ(panel->clippingButton(false)->text(), QStringLiteral("23%"));
     // Marks and eyedroppers end with the panel.
     panel->clippingButton(true)->click();
     panel->sectionButton(CAdjustPanel::LevelsSection)->click();
