@@ -16,6 +16,7 @@
 #include "ui/progress_box.h"
 #include "ui/recovery_dialog.h"
 #include "ui/text_panel.h"
+#include "ui/tone_graph.h"
 #include "view/photo_canvas.h"
 
 #include <QAbstractSpinBox>
@@ -490,7 +491,9 @@ bool CEditorDlg::ownsWidget(QObject* object) const
 bool CEditorDlg::isTyping(QObject* watched) const
 {
     auto* widget = qobject_cast<QWidget*>(watched);
-    return qobject_cast<QLineEdit*>(watched) || qobject_cast<QTextEdit*>(watched)
+    // A curve being edited uses Delete, Insert and the arrows for its points.
+    const auto* graph = qobject_cast<CToneGraph*>(watched);
+    return (graph && graph->editing()) || qobject_cast<QLineEdit*>(watched) || qobject_cast<QTextEdit*>(watched)
         || qobject_cast<QPlainTextEdit*>(watched) || qobject_cast<QAbstractSpinBox*>(watched)
         || (widget && (widget == m_textEditor || m_textEditor->isAncestorOf(widget)));
 }

@@ -71,7 +71,7 @@ int main(int argc, char** argv)
                                   QStringLiteral("Save a picture of the window to <file> after start and quit."),
                                   QStringLiteral("file"));
     QCommandLineOption panel(QStringLiteral("panel"),
-                             QStringLiteral("Show a panel at start: retouch, filters, warp, lighting or text."),
+                             QStringLiteral("Show a panel at start: retouch, filters, warp, lighting, text or adjust."),
                              QStringLiteral("name"));
     QCommandLineOption commands(QStringLiteral("command"),
                                 QStringLiteral("Run a window command (by id) after start; may be repeated. "
@@ -111,7 +111,7 @@ int main(int argc, char** argv)
         const QString name = parser.value(panel).toLower();
         const std::pair<const char*, int> panels[] = {{"retouch", cmd::RetouchPanel}, {"filters", cmd::FiltersPanel},
                                                       {"warp", cmd::WarpPanel},       {"lighting", cmd::LightingPanel},
-                                                      {"text", cmd::TextPanel}};
+                                                      {"text", cmd::TextPanel},       {"adjust", cmd::AdjustPanel}};
         for (const auto& [n, id] : panels)
             if (name == QLatin1String(n))
                 window.command(id);

@@ -2,6 +2,7 @@
 // menus from the command table, and the sliders.
 #include "app/editor_dlg.h"
 
+#include "app/adjust_controller.h"
 #include "app/file_controller.h"
 #include "app/panel_controller.h"
 #include "ui/adjust_panel.h"
@@ -58,6 +59,7 @@ void CEditorDlg::createPanels()
     m_adjustPanel->setObjectName(QStringLiteral("adjustPanel"));
     connect(m_adjustPanel, &CAdjustPanel::paramsChanged, this, [this] { m_panels->previewAdjustment(); });
     connect(m_adjustPanel, &CAdjustPanel::applyRequested, this, [this] { m_panels->applyAdjustment(); });
+    new AdjustController(*this, *m_adjustPanel, [this](const QString& text) { showNotice(text); });
     m_framePanel = new CFramePanel(this, this);
     m_framePanel->setObjectName(QStringLiteral("framePanel"));
     m_framePanel->loadThumbnails();

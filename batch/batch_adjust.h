@@ -1,11 +1,15 @@
 // The batch mode's adjustments and fades: "--adjust key=value,..." runs the
 // Adjust panel's arithmetic at its place among the effects, "--fade N" blends
 // the effect just before it with the photo it was given, at N per cent.
+// "--levels", "--curves" and "--auto" join the adjustment given just before
+// them at the same place (or start one), as the panel's sections and its Auto
+// button make one adjustment with its sliders.
 #pragma once
 
 #include "engine/adjust.h"
 #include "engine/pixel_buffer.h"
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -18,6 +22,11 @@ namespace ombrik {
 // keys, empty or non-numeric values, NaN and values outside the ranges fail
 // with a message in `error`.
 bool ParseAdjustParams(std::string_view text, AdjustParams& params, std::string& error);
+// Parses "black,gamma,white[,channel]" (channel rgb, red, green or blue; rgb
+// when left out): 0 <= black, black + 1 <= white <= 255, gamma 0.1..10.
+bool ParseLevels(std::string_view text, ToneChannel& channel, Levels& levels, std::string& error);
+// Parses "[channel:]x,y x,y ..." (2..16 points, whole numbers 0..255, x rising).
+bool ParseCurve(std::string_view text, ToneChannel& channel, Curve& curve, std::string& error);
 
 class BatchAdjustments {
 public:
@@ -27,6 +36,10 @@ public:
     // An "--adjust" value seen after `effectsSoFar` effects; false (and a
     // message on stderr) when it is malformed.
     bool parseAdjust(std::string_view text, size_t effectsSoFar);
+    // "--levels", "--curves" (with their value) or "--auto" (value ignored)
+    // seen after `effectsSoFar` effects; false (and a message) when malformed
+    // or when it sets again what the adjustment already has.
+    bool parseTone(std::string_view option, std::string_view text, size_t effectsSoFar);
     // A "--fade" value seen after `effectsSoFar` effects: it must follow an
     // effect directly; false (and a message) otherwise or when malformed.
     bool parseFade(std::string_view text, size_t effectsSoFar);
@@ -44,6 +57,8 @@ private:
     struct Adjustment {
         size_t position;
         AdjustParams params;
+        bool automatic = false;  // Auto's settings are measured on the photo at this point
+        std::array<bool, kToneChannels> levelsGiven{}, curveGiven{};
     };
     struct Fade {
         size_t effect;

@@ -142,6 +142,11 @@ bool ParseArguments(int argc, char** argv, Options& options)
                                             : options.adjustments.parseAdjust(value, options.effects.size());
             if (!ok)
                 return false;
+        } else if (arg == "--levels" || arg == "--curves" || arg == "--auto") {
+            const char* value =
+                arg == "--auto" ? "" : next(arg == "--levels" ? "black,gamma,white[,channel]" : "points \"x,y x,y ...\"");
+            if (!value || !options.adjustments.parseTone(arg, value, options.effects.size()))
+                return false;
         } else if (arg == "-o" || arg == "--output") {
             const char* value = next("a file name");
             if (!value)
@@ -366,7 +371,8 @@ bool IsBatchInvocation(int argc, char** argv)
         "-e", "--effect", "--apply", "-o", "--output", "-l", "--list", "--list-effects", "--threshold",
         "--max-size", "--no-resize", "--quality", "--seed", "--crop", "--rotate", "--flip", "--straighten",
         "--resize", "--output-dir", "--recursive", "--format", "--suffix", "--overwrite", "--jobs", "--frame",
-        "--list-frames", "--text", "--adjust", "--fade", "--lossless", "--strip-metadata", "--heal"};
+        "--list-frames", "--text", "--adjust", "--fade", "--lossless", "--strip-metadata", "--heal", "--levels",
+        "--curves", "--auto"};
     for (int i = 1; i < argc; ++i)
         if (std::find(std::begin(kBatchOptions), std::end(kBatchOptions), std::string_view(argv[i]))
             != std::end(kBatchOptions))

@@ -27,23 +27,6 @@ double SmoothStep(double e0, double e1, double x)
     return t * t * (3 - 2 * t);
 }
 
-// The tone curves on an encoded value 0..1. Each one keeps 0 and 1 where they
-// are and stays monotonic over the whole slider range, so tones never swap
-// places and nothing needs a neighbourhood (no halos).
-double ToneCurve(double x, const AdjustParams& p)
-{
-    const double s = p.shadows / 100.0;
-    const double h = p.highlights / 100.0;
-    const double k = 0.9 * p.contrast / 100.0;
-    // Shadows: a bump weighted to the lower third; slope at black 1 + s.
-    x += s * x * (1 - x) * (1 - x);
-    // Highlights: the mirror image, weighted to the upper third.
-    x += h * x * x * (1 - x);
-    // Contrast: an S about mid-grey; slope there 1 + k, at black and white 1 - k.
-    x -= k * std::sin(2 * kPi * x) / (2 * kPi);
-    return std::clamp(x, 0.0, 1.0);
-}
-
 // White balance gains in linear light for blue, green, red, scaled so that a
 // grey keeps its luminance.
 std::array<double, 3> BalanceGains(const AdjustParams& p)
@@ -68,17 +51,34 @@ double LinearToSrgb(double v)
     return v <= 0.0031308 ? v * 12.92 : 1.055 * std::pow(v, 1 / 2.4) - 0.055;
 }
 
+// Each curve keeps 0 and 1 where they are and stays monotonic over the whole
+// slider range, so tones never swap places and nothing needs a neighbourhood
+// (no halos).
+double ToneSliderCurve(double x, const AdjustParams& p)
+{
+    const double s = p.shadows / 100.0;
+    const double h = p.highlights / 100.0;
+    const double k = 0.9 * p.contrast / 100.0;
+    // Shadows: a bump weighted to the lower third; slope at black 1 + s.
+    x += s * x * (1 - x) * (1 - x);
+    // Highlights: the mirror image, weighted to the upper third.
+    x += h * x * x * (1 - x);
+    // Contrast: an S about mid-grey; slope there 1 + k, at black and white 1 - k.
+    x -= k * std::sin(2 * kPi * x) / (2 * kPi);
+    return std::clamp(x, 0.0, 1.0);
+}
+
 bool AdjustParams::isIdentity() const
 {
     return exposure == 0 && contrast == 0 && highlights == 0 && shadows == 0 && saturation == 0 && vibrance == 0
-        && warmth == 0 && tint == 0;
+        && warmth == 0 && tint == 0 && tone.isIdentity();
 }
 
 bool AdjustParams::valid() const
 {
     return InRange(exposure, kMaxExposure) && InRange(contrast, kMaxAmount) && InRange(highlights, kMaxAmount)
         && InRange(shadows, kMaxAmount) && InRange(saturation, kMaxAmount) && InRange(vibrance, kMaxAmount)
-        && InRange(warmth, kMaxAmount) && InRange(tint, kMaxAmount);
+        && InRange(warmth, kMaxAmount) && InRange(tint, kMaxAmount) && tone.valid();
 }
 
 Adjuster::Adjuster(const AdjustParams& in)
@@ -98,11 +98,17 @@ Adjuster::Adjuster(const AdjustParams& in)
 
     const std::array<double, 3> balance = BalanceGains(p);
     const double exposure = std::exp2(p.exposure);
+    // Levels and curves (bad ones are left out) only when they do something,
+    // so the other settings alone give the same bytes as without them.
+    const ToneMapper tone(in.tone);
+    constexpr ToneChannel kChannelOf[3] = {ToneChannel::Blue, ToneChannel::Green, ToneChannel::Red};
     for (int c = 0; c < 3; ++c) {
         const double gain = exposure * balance[size_t(c)];
         for (int v = 0; v < 256; ++v) {
             const double linear = std::min(1.0, SrgbToLinear(v / 255.0) * gain);
-            const double encoded = ToneCurve(LinearToSrgb(linear), p);
+            double encoded = ToneSliderCurve(LinearToSrgb(linear), p);
+            if (!tone.identity())
+                encoded = tone.map(kChannelOf[c], std::clamp(encoded, 0.0, 1.0) * 255) / 255;
             m_curve[size_t(c)][size_t(v)] = uint16_t(std::lround(std::clamp(encoded, 0.0, 1.0) * kMaxLevel));
         }
     }

@@ -1,15 +1,16 @@
 // Tone and colour adjustments of a whole photo (exposure, contrast, highlights,
-// shadows, saturation, vibrance, warmth, tint) and the blend that fades an
-// effect's result back towards the photo before it.
+// shadows, saturation, vibrance, warmth, tint, levels and curves) and the
+// blend that fades an effect's result back towards the photo before it.
 //
-// Exposure and white balance act in linear light; the tone curves act on the
-// sRGB-encoded values; saturation and vibrance scale each pixel's distance
-// from its luma. Everything per channel is folded into three 256-entry tables
+// Exposure and white balance act in linear light; the tone curves, then the
+// levels and curves, act on the sRGB-encoded values; saturation and vibrance
+// scale each pixel's distance from its luma. Everything per channel is folded into three 256-entry tables
 // built once per parameter set, so a frame costs three lookups and a few
 // integer operations per pixel.
 #pragma once
 
 #include "engine/pixel_buffer.h"
+#include "engine/tone_curves.h"
 
 #include <array>
 #include <cstdint>
@@ -28,6 +29,7 @@ struct AdjustParams {
     double vibrance = 0;    // like saturation, weighted towards weak colours, sparing skin
     double warmth = 0;      // blue (-) ... yellow (+)
     double tint = 0;        // green (-) ... magenta (+)
+    ToneMaps tone;          // levels and curves, after the settings above
 
     bool isIdentity() const;
     // Every value a finite number inside its range.
@@ -76,6 +78,9 @@ void ApplyAdjustments(const AdjustParams& params, const PixelBuffer& src, PixelB
 // is clamped to 0..100. 0 gives before and 100 gives after, byte for byte.
 // All three buffers have the same size (dst may be either input).
 void FadeBlend(const PixelBuffer& before, const PixelBuffer& after, int percent, PixelBuffer& dst);
+
+// The contrast, highlights and shadows curves on an encoded value 0..1.
+double ToneSliderCurve(double x, const AdjustParams& params);
 
 // sRGB transfer functions on 0..1 values.
 double SrgbToLinear(double v);

@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de">
 <context>
+    <name>AdjustController</name>
+    <message>
+        <source>That colour is too dark or too bright to be made grey: pick a mid-tone.</source>
+        <translation>Diese Farbe ist zu dunkel oder zu hell, um grau zu werden: einen Mittelton wählen.</translation>
+    </message>
+    <message>
+        <source>That colour is too close to the other end of the levels: pick another.</source>
+        <translation>Diese Farbe liegt zu nah am anderen Ende der Tonwerte: eine andere wählen.</translation>
+    </message>
+</context>
+<context>
     <name>CAdjustPanel</name>
     <message>
         <source>Exposure</source>
@@ -76,16 +87,88 @@
         <translation>Zurücksetzen</translation>
     </message>
     <message>
-        <source>All sliders back to 0</source>
-        <translation>Alle Regler auf 0 zurücksetzen</translation>
-    </message>
-    <message>
         <source>Apply</source>
         <translation>Anwenden</translation>
     </message>
     <message>
         <source>Makes the adjustment part of the photo (one step to undo)</source>
         <translation>Übernimmt die Anpassung in das Foto (in einem Schritt rückgängig zu machen)</translation>
+    </message>
+    <message>
+        <source>Luma</source>
+        <translation>Helligkeit</translation>
+    </message>
+    <message>
+        <source>The histogram of brightness, or of red, green and blue overlaid</source>
+        <translation>Das Histogramm der Helligkeit oder von Rot, Grün und Blau übereinander</translation>
+    </message>
+    <message>
+        <source>RGB</source>
+        <translation>RGB</translation>
+    </message>
+    <message>
+        <source>&amp;Sliders</source>
+        <translation>&amp;Regler</translation>
+    </message>
+    <message>
+        <source>&amp;Levels</source>
+        <translation>&amp;Tonwerte</translation>
+    </message>
+    <message>
+        <source>C&amp;urves</source>
+        <translation>&amp;Kurven</translation>
+    </message>
+    <message>
+        <source>Exposure, contrast, highlights, shadows, colour and white balance</source>
+        <translation>Belichtung, Kontrast, Lichter, Tiefen, Farbe und Weißabgleich</translation>
+    </message>
+    <message>
+        <source>Black point, white point and mid-tones, for all channels or one, with eyedroppers</source>
+        <translation>Schwarzpunkt, Weißpunkt und Mitteltöne, für alle Kanäle oder einen, mit Pipetten</translation>
+    </message>
+    <message>
+        <source>Tone curves for all channels or one, edited on the square</source>
+        <translation>Gradationskurven für alle Kanäle oder einen, im Quadrat bearbeitet</translation>
+    </message>
+    <message>
+        <source>&amp;Auto</source>
+        <translation>&amp;Auto</translation>
+    </message>
+    <message>
+        <source>Sets exposure, contrast, highlights, shadows and white balance from the photo</source>
+        <translation>Stellt Belichtung, Kontrast, Lichter, Tiefen und Weißabgleich nach dem Foto ein</translation>
+    </message>
+    <message>
+        <source>The section shown back to its start</source>
+        <translation>Den gezeigten Abschnitt zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Clipped shadows: %1 of the pixels have a channel at black.
+Click to mark them on the photo in blue.</source>
+        <translation>Abgeschnittene Tiefen: %1 der Pixel haben einen Kanal bei Schwarz.
+Klicken markiert sie im Foto blau.</translation>
+    </message>
+    <message>
+        <source>Clipped highlights: %1 of the pixels have a channel at white.
+Click to mark them on the photo in red.</source>
+        <translation>Abgeschnittene Lichter: %1 der Pixel haben einen Kanal bei Weiß.
+Klicken markiert sie im Foto rot.</translation>
+    </message>
+    <message>
+        <source>Curve</source>
+        <translation>Kurve</translation>
+    </message>
+    <message>
+        <source>Red</source>
+        <translation>Rot</translation>
+    </message>
+    <message>
+        <source>Green</source>
+        <translation>Grün</translation>
+    </message>
+    <message>
+        <source>Blue</source>
+        <translation>Blau</translation>
     </message>
 </context>
 <context>
@@ -141,6 +224,53 @@ beim Laden automatisch verkleinert.</translation>
     <message>
         <source>Light colour</source>
         <translation>Lichtfarbe</translation>
+    </message>
+</context>
+<context>
+    <name>CCurvesSection</name>
+    <message>
+        <source>The channel whose curve is edited: RGB for all three together</source>
+        <translation>Der Kanal, dessen Kurve bearbeitet wird: RGB für alle drei zusammen</translation>
+    </message>
+    <message>
+        <source>Presets</source>
+        <translation>Vorgaben</translation>
+    </message>
+    <message>
+        <source>Linear</source>
+        <translation>Linear</translation>
+    </message>
+    <message>
+        <source>Soft S</source>
+        <translation>Sanftes S</translation>
+    </message>
+    <message>
+        <source>Strong S</source>
+        <translation>Starkes S</translation>
+    </message>
+    <message>
+        <source>Lift shadows</source>
+        <translation>Tiefen aufhellen</translation>
+    </message>
+    <message>
+        <source>Starts the channel&apos;s curve from a preset</source>
+        <translation>Beginnt die Kurve des Kanals mit einer Vorgabe</translation>
+    </message>
+    <message>
+        <source>Larger…</source>
+        <translation>Größer…</translation>
+    </message>
+    <message>
+        <source>Edits the curve in a larger square of its own</source>
+        <translation>Bearbeitet die Kurve in einem eigenen, größeren Quadrat</translation>
+    </message>
+    <message>
+        <source>Click the square to add a point; drag one off to remove it</source>
+        <translation>Ins Quadrat klicken fügt einen Punkt hinzu; hinausziehen entfernt ihn</translation>
+    </message>
+    <message>
+        <source>Point %1 of %2: in %3, out %4</source>
+        <translation>Punkt %1 von %2: ein %3, aus %4</translation>
     </message>
 </context>
 <context>
@@ -610,6 +740,56 @@ Jeder Effekt wird vom Editor selbst aus den Pixeln des Fotos berechnet.</transla
     </message>
 </context>
 <context>
+    <name>CLevelsBar</name>
+    <message>
+        <source>Drag the black, mid-tone and white handles</source>
+        <translation>Die Regler für Schwarz, Mitteltöne und Weiß ziehen</translation>
+    </message>
+</context>
+<context>
+    <name>CLevelsSection</name>
+    <message>
+        <source>The channel whose levels are shown: RGB for all three together</source>
+        <translation>Der Kanal, dessen Tonwerte gezeigt werden: RGB für alle drei zusammen</translation>
+    </message>
+    <message>
+        <source>Black</source>
+        <translation>Schwarz</translation>
+    </message>
+    <message>
+        <source>Mid-tones</source>
+        <translation>Mitteltöne</translation>
+    </message>
+    <message>
+        <source>White</source>
+        <translation>Weiß</translation>
+    </message>
+    <message>
+        <source>The input level that becomes black</source>
+        <translation>Der Eingangswert, der Schwarz wird</translation>
+    </message>
+    <message>
+        <source>Mid-tone gamma: above 1 brightens the mid-tones, below 1 darkens them</source>
+        <translation>Gamma der Mitteltöne: über 1 hellt sie auf, unter 1 dunkelt sie ab</translation>
+    </message>
+    <message>
+        <source>The input level that becomes white</source>
+        <translation>Der Eingangswert, der Weiß wird</translation>
+    </message>
+    <message>
+        <source>Black eyedropper: click on the photo where it should be black</source>
+        <translation>Pipette für Schwarz: im Foto klicken, wo es schwarz sein soll</translation>
+    </message>
+    <message>
+        <source>White eyedropper: click on the photo where it should be white</source>
+        <translation>Pipette für Weiß: im Foto klicken, wo es weiß sein soll</translation>
+    </message>
+    <message>
+        <source>Grey eyedropper: click on the photo where it should be a neutral grey</source>
+        <translation>Pipette für Grau: im Foto klicken, wo es neutral grau sein soll</translation>
+    </message>
+</context>
+<context>
     <name>CPhotoCanvas</name>
     <message>
         <source>Before</source>
@@ -834,6 +1014,15 @@ Jeder Effekt wird vom Editor selbst aus den Pixeln des Fotos berechnet.</transla
     <message>
         <source>Style</source>
         <translation>Stil</translation>
+    </message>
+</context>
+<context>
+    <name>CToneGraph</name>
+    <message>
+        <source>Click to add a point, drag to move it, drag it off the square to remove it.
+Keys: [ and ] pick a point, arrows move it, Insert adds one, Delete removes it.</source>
+        <translation>Klicken fügt einen Punkt hinzu, Ziehen verschiebt ihn, aus dem Quadrat gezogen wird er entfernt.
+Tasten: [ und ] wählen einen Punkt, Pfeile verschieben ihn, Einfg fügt einen hinzu, Entf entfernt ihn.</translation>
     </message>
 </context>
 <context>

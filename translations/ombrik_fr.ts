@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr">
 <context>
+    <name>AdjustController</name>
+    <message>
+        <source>That colour is too dark or too bright to be made grey: pick a mid-tone.</source>
+        <translation>Cette couleur est trop sombre ou trop claire pour devenir grise : choisissez un ton moyen.</translation>
+    </message>
+    <message>
+        <source>That colour is too close to the other end of the levels: pick another.</source>
+        <translation>Cette couleur est trop proche de l’autre extrémité des niveaux : choisissez-en une autre.</translation>
+    </message>
+</context>
+<context>
     <name>CAdjustPanel</name>
     <message>
         <source>Exposure</source>
@@ -76,16 +87,88 @@
         <translation>Réinitialiser</translation>
     </message>
     <message>
-        <source>All sliders back to 0</source>
-        <translation>Remettre tous les curseurs à 0</translation>
-    </message>
-    <message>
         <source>Apply</source>
         <translation>Appliquer</translation>
     </message>
     <message>
         <source>Makes the adjustment part of the photo (one step to undo)</source>
         <translation>Intègre le réglage à la photo (annulable en une étape)</translation>
+    </message>
+    <message>
+        <source>Luma</source>
+        <translation>Luminance</translation>
+    </message>
+    <message>
+        <source>The histogram of brightness, or of red, green and blue overlaid</source>
+        <translation>L’histogramme de la luminosité, ou du rouge, du vert et du bleu superposés</translation>
+    </message>
+    <message>
+        <source>RGB</source>
+        <translation>RVB</translation>
+    </message>
+    <message>
+        <source>&amp;Sliders</source>
+        <translation>&amp;Curseurs</translation>
+    </message>
+    <message>
+        <source>&amp;Levels</source>
+        <translation>&amp;Niveaux</translation>
+    </message>
+    <message>
+        <source>C&amp;urves</source>
+        <translation>C&amp;ourbes</translation>
+    </message>
+    <message>
+        <source>Exposure, contrast, highlights, shadows, colour and white balance</source>
+        <translation>Exposition, contraste, hautes lumières, ombres, couleur et balance des blancs</translation>
+    </message>
+    <message>
+        <source>Black point, white point and mid-tones, for all channels or one, with eyedroppers</source>
+        <translation>Point noir, point blanc et tons moyens, pour tous les canaux ou un seul, avec des pipettes</translation>
+    </message>
+    <message>
+        <source>Tone curves for all channels or one, edited on the square</source>
+        <translation>Courbes de tonalité pour tous les canaux ou un seul, modifiées dans le carré</translation>
+    </message>
+    <message>
+        <source>&amp;Auto</source>
+        <translation>&amp;Auto</translation>
+    </message>
+    <message>
+        <source>Sets exposure, contrast, highlights, shadows and white balance from the photo</source>
+        <translation>Règle l’exposition, le contraste, les hautes lumières, les ombres et la balance des blancs d’après la photo</translation>
+    </message>
+    <message>
+        <source>The section shown back to its start</source>
+        <translation>Remet la section affichée à son état de départ</translation>
+    </message>
+    <message>
+        <source>Clipped shadows: %1 of the pixels have a channel at black.
+Click to mark them on the photo in blue.</source>
+        <translation>Ombres écrêtées : %1 des pixels ont un canal au noir.
+Cliquer les marque en bleu sur la photo.</translation>
+    </message>
+    <message>
+        <source>Clipped highlights: %1 of the pixels have a channel at white.
+Click to mark them on the photo in red.</source>
+        <translation>Hautes lumières écrêtées : %1 des pixels ont un canal au blanc.
+Cliquer les marque en rouge sur la photo.</translation>
+    </message>
+    <message>
+        <source>Curve</source>
+        <translation>Courbe</translation>
+    </message>
+    <message>
+        <source>Red</source>
+        <translation>Rouge</translation>
+    </message>
+    <message>
+        <source>Green</source>
+        <translation>Vert</translation>
+    </message>
+    <message>
+        <source>Blue</source>
+        <translation>Bleu</translation>
     </message>
 </context>
 <context>
@@ -141,6 +224,53 @@ est réduite automatiquement à l&apos;ouverture.</translation>
     <message>
         <source>Light colour</source>
         <translation>Couleur de la lumière</translation>
+    </message>
+</context>
+<context>
+    <name>CCurvesSection</name>
+    <message>
+        <source>The channel whose curve is edited: RGB for all three together</source>
+        <translation>Le canal dont la courbe est modifiée : RVB pour les trois ensemble</translation>
+    </message>
+    <message>
+        <source>Presets</source>
+        <translation>Préréglages</translation>
+    </message>
+    <message>
+        <source>Linear</source>
+        <translation>Linéaire</translation>
+    </message>
+    <message>
+        <source>Soft S</source>
+        <translation>S doux</translation>
+    </message>
+    <message>
+        <source>Strong S</source>
+        <translation>S fort</translation>
+    </message>
+    <message>
+        <source>Lift shadows</source>
+        <translation>Déboucher les ombres</translation>
+    </message>
+    <message>
+        <source>Starts the channel&apos;s curve from a preset</source>
+        <translation>Part d’un préréglage pour la courbe du canal</translation>
+    </message>
+    <message>
+        <source>Larger…</source>
+        <translation>Agrandir…</translation>
+    </message>
+    <message>
+        <source>Edits the curve in a larger square of its own</source>
+        <translation>Modifie la courbe dans un carré plus grand à part</translation>
+    </message>
+    <message>
+        <source>Click the square to add a point; drag one off to remove it</source>
+        <translation>Cliquez dans le carré pour ajouter un point ; tirez-le dehors pour le retirer</translation>
+    </message>
+    <message>
+        <source>Point %1 of %2: in %3, out %4</source>
+        <translation>Point %1 sur %2 : entrée %3, sortie %4</translation>
     </message>
 </context>
 <context>
@@ -610,6 +740,56 @@ Chaque effet est calculé par l&apos;éditeur lui-même sur les pixels de la pho
     </message>
 </context>
 <context>
+    <name>CLevelsBar</name>
+    <message>
+        <source>Drag the black, mid-tone and white handles</source>
+        <translation>Faites glisser les poignées du noir, des tons moyens et du blanc</translation>
+    </message>
+</context>
+<context>
+    <name>CLevelsSection</name>
+    <message>
+        <source>The channel whose levels are shown: RGB for all three together</source>
+        <translation>Le canal dont les niveaux sont affichés : RVB pour les trois ensemble</translation>
+    </message>
+    <message>
+        <source>Black</source>
+        <translation>Noir</translation>
+    </message>
+    <message>
+        <source>Mid-tones</source>
+        <translation>Tons moyens</translation>
+    </message>
+    <message>
+        <source>White</source>
+        <translation>Blanc</translation>
+    </message>
+    <message>
+        <source>The input level that becomes black</source>
+        <translation>La valeur d’entrée qui devient noire</translation>
+    </message>
+    <message>
+        <source>Mid-tone gamma: above 1 brightens the mid-tones, below 1 darkens them</source>
+        <translation>Gamma des tons moyens : au-dessus de 1 les éclaircit, en dessous les assombrit</translation>
+    </message>
+    <message>
+        <source>The input level that becomes white</source>
+        <translation>La valeur d’entrée qui devient blanche</translation>
+    </message>
+    <message>
+        <source>Black eyedropper: click on the photo where it should be black</source>
+        <translation>Pipette du noir : cliquez sur la photo là où elle doit être noire</translation>
+    </message>
+    <message>
+        <source>White eyedropper: click on the photo where it should be white</source>
+        <translation>Pipette du blanc : cliquez sur la photo là où elle doit être blanche</translation>
+    </message>
+    <message>
+        <source>Grey eyedropper: click on the photo where it should be a neutral grey</source>
+        <translation>Pipette du gris : cliquez sur la photo là où elle doit être d’un gris neutre</translation>
+    </message>
+</context>
+<context>
     <name>CPhotoCanvas</name>
     <message>
         <source>Before</source>
@@ -834,6 +1014,15 @@ Chaque effet est calculé par l&apos;éditeur lui-même sur les pixels de la pho
     <message>
         <source>Style</source>
         <translation>Style</translation>
+    </message>
+</context>
+<context>
+    <name>CToneGraph</name>
+    <message>
+        <source>Click to add a point, drag to move it, drag it off the square to remove it.
+Keys: [ and ] pick a point, arrows move it, Insert adds one, Delete removes it.</source>
+        <translation>Cliquer ajoute un point, le faire glisser le déplace, le tirer hors du carré le retire.
+Touches : [ et ] choisissent un point, les flèches le déplacent, Inser en ajoute un, Suppr le retire.</translation>
     </message>
 </context>
 <context>

@@ -89,6 +89,15 @@ const QCursor& CPhotoCanvas::lightCursor()
 
 // --- Mouse -----------------------------------------------------------------------
 
+void CPhotoCanvas::setPhotoPicker(std::function<void(QPoint)> picker)
+{
+    m_picker = std::move(picker);
+    if (m_picker)
+        setCursor(Qt::CrossCursor);
+    else
+        unsetCursor();
+}
+
 bool CPhotoCanvas::showsBrushOutline() const
 {
     const EffectId id = doc().effectId();
@@ -179,6 +188,12 @@ void CPhotoCanvas::pressAt(QPoint p, Qt::MouseButton button, Qt::KeyboardModifie
     }
     if (m_panning)
         return;
+    if (button == Qt::LeftButton && m_picker) {
+        const QPoint at = photoPointAt(p);
+        if (doc().hasPhoto() && QRect(0, 0, doc().width(), doc().height()).contains(at))
+            m_picker(at);  // may end the picking
+        return;
+    }
     if (button == Qt::LeftButton && geometryPress(p))
         return;
     if (button == Qt::LeftButton && retouchActive() && !m_dragActive) {
@@ -221,6 +236,10 @@ void CPhotoCanvas::moveTo(QPoint p)
     }
     if (geometryMove(p))
         return;
+    if (m_picker) {
+        setCursor(Qt::CrossCursor);
+        return;
+    }
     if (retouchActive() && !m_dragActive) {
         updateCursor(p);
         m_retouch->move(p);

@@ -150,12 +150,43 @@ void CPhotoCanvas::renderInto(QImage& target, const QRect& clip)
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     if (before)
         return;  // the photo as opened has no text and no frame
+    if (m_markShadows || m_markHighlights)
+        drawClippingMarks(p, shown, source.toAlignedRect().intersected(shown.rect()), source, dest);
     // Text shows only where it will be saved: on the photo and its frame.
     const int border = int(doc().frameBorder() * m_zoom);
     m_text.paint(p, objectView(), !m_brushMode && !m_previewMode,
                  onScreen.adjusted(-border, -border, border, border));
     if (doc().frameIndex() >= 0)
         m_session.frame().draw(p, onScreen, m_zoom);
+}
+
+void CPhotoCanvas::setClippingMarks(bool shadows, bool highlights)
+{
+    if (shadows == m_markShadows && highlights == m_markHighlights)
+        return;
+    m_markShadows = shadows;
+    m_markHighlights = highlights;
+    refresh();
+}
+
+void CPhotoCanvas::drawClippingMarks(QPainter& p, const QImage& shown, const QRect& part, const QRectF& source,
+                                     const QRect& dest)
+{
+    if (part.isEmpty() || shown.format() != QImage::Format_BGR888)
+        return;
+    QImage marks(part.size(), QImage::Format_ARGB32_Premultiplied);
+    const QRgb shadow = m_markShadows ? qRgb(40, 110, 255) : 0;
+    const QRgb highlight = m_markHighlights ? qRgb(255, 40, 40) : 0;
+    for (int y = 0; y < part.height(); ++y) {
+        const uchar* in = shown.constScanLine(part.top() + y) + part.left() * 3;
+        auto* out = reinterpret_cast<QRgb*>(marks.scanLine(y));
+        for (int x = 0; x < part.width(); ++x, in += 3) {
+            const bool dark = in[0] == 0 || in[1] == 0 || in[2] == 0;
+            const bool light = in[0] == 255 || in[1] == 255 || in[2] == 255;
+            out[x] = light && highlight ? highlight : dark ? shadow : 0;
+        }
+    }
+    p.drawImage(QRectF(dest), marks, source.translated(-part.topLeft()));
 }
 
 void CPhotoCanvas::paintEvent(QPaintEvent* event)

@@ -132,6 +132,13 @@ public:
     bool retouchActive() const;
     RetouchTool* retouchTool() const { return m_retouch.get(); }
 
+    // For the Adjust panel: while a picker is set, a left click on the photo
+    // goes to it (the photo pixel) instead of to a tool; clipped pixels of
+    // the photo as shown (a channel at 0, or at 255) are marked in blue and red.
+    void setPhotoPicker(std::function<void(QPoint)> picker);
+    bool picking() const { return bool(m_picker); }
+    void setClippingMarks(bool shadows, bool highlights);
+
     // Draws the progress strip at once (0..100); the next ordinary repaint removes it.
     void showProgress(int percent);
 
@@ -209,6 +216,9 @@ private:
     // The rubber band of a light drag from the press point to `pointer`.
     void drawLightBand(QPainter& p, QPoint pointer);
     void drawBeforeLabel(QPainter& p);
+    // The clipped pixels of `part` of the shown photo, drawn over `dest`.
+    void drawClippingMarks(QPainter& p, const QImage& shown, const QRect& part, const QRectF& source,
+                           const QRect& dest);
     void endPan();
     bool shiftBackBuffer(int dx, int dy);
     void dabAtScreen(QPoint p);
@@ -269,6 +279,9 @@ private:
     float m_reportedZoom = -1.0f;
     bool m_showBefore = false;
     qreal m_ratioOverride = 0;
+    std::function<void(QPoint)> m_picker;
+    bool m_markShadows = false;
+    bool m_markHighlights = false;
 };
 
 } // namespace ombrik

@@ -10,6 +10,7 @@
 #include "artistic/brush_painter.h"
 #include "effects/effect_request.h"
 #include "engine/adjust.h"
+#include "engine/tone_analysis.h"
 #include "engine/effect_filter.h"
 #include "engine/geometry.h"
 #include "light/lens_flare_renderer.h"
@@ -230,6 +231,23 @@ void PinAdjustmentsAndGeometry(const PixelBuffer& src, Outputs& out)
                                                              {"brighter with saturation", {1.2, 0, 0, 0, 60}},
                                                              {"darker with contrast and saturation", {-0.7, 55, 0, 0, 60}}};
     for (const auto& [name, p] : clipping) {
+        PixelBuffer dst(src.width, src.height, 3);
+        ApplyAdjustments(p, src, dst);
+        out.emplace_back(Cat("adjust ", name), std::move(dst));
+    }
+    // Levels and curves, on their own and with the sliders; Auto's settings.
+    AdjustParams levels;
+    levels.tone.levels[size_t(ToneChannel::Rgb)] = {12, 1.3, 235};
+    levels.tone.levels[size_t(ToneChannel::Blue)] = {0, 0.8, 250};
+    AdjustParams curves;
+    curves.tone.curves[size_t(ToneChannel::Rgb)] = Curve{{{0, 0}, {64, 52}, {192, 210}, {255, 255}}};
+    curves.tone.curves[size_t(ToneChannel::Red)] = PresetCurve(CurvePreset::LiftShadows);
+    AdjustParams together = all;
+    together.tone = levels.tone;
+    together.tone.curves = curves.tone.curves;
+    const std::pair<const char*, AdjustParams> tone[] = {
+        {"levels", levels}, {"curves", curves}, {"all with levels and curves", together}, {"auto", AutoAdjust(src)}};
+    for (const auto& [name, p] : tone) {
         PixelBuffer dst(src.width, src.height, 3);
         ApplyAdjustments(p, src, dst);
         out.emplace_back(Cat("adjust ", name), std::move(dst));
