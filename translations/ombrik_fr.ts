@@ -801,6 +801,25 @@ Chaque effet est calculé par l&apos;éditeur lui-même sur les pixels de la pho
     </message>
 </context>
 <context>
+    <name>DevelopNotice</name>
+    <message>
+        <source>Developing…</source>
+        <translation>Développement…</translation>
+    </message>
+    <message>
+        <source>Esc keeps the preview</source>
+        <translation>Échap garde l&apos;aperçu</translation>
+    </message>
+    <message>
+        <source>The photo was developed, but %1.</source>
+        <translation>La photo a été développée, mais %1.</translation>
+    </message>
+    <message>
+        <source>The RAW photo could not be developed (%1); its preview stays.</source>
+        <translation>La photo RAW n&apos;a pas pu être développée (%1) ; son aperçu reste.</translation>
+    </message>
+</context>
+<context>
     <name>Effects</name>
     <message>
         <source>Lighten</source>
