@@ -277,7 +277,8 @@ public:
             QImageReader reader(&buffer, "jpeg");
             reader.setAutoTransform(false);  // LibRaw's orientation is applied afterwards
             const QSize size = reader.size();
-            if (!size.isValid() || int64_t(size.width()) * size.height() > kCodecMaxPixels)
+            if (!size.isValid() || std::max(size.width(), size.height()) < kMinPreviewSide
+                || int64_t(size.width()) * size.height() > kCodecMaxPixels)
                 return {};
             // Decoded at a reduced scale when the preview is larger than needed.
             if (size.width() > 2 * wantWidth && size.height() > 2 * wantHeight)
@@ -290,8 +291,6 @@ public:
                            QImage::Format_RGB888)
                         .copy();
         }
-        if (std::max(image.width(), image.height()) < kMinPreviewSide)
-            return {};
         return image;
     }
 

@@ -113,6 +113,20 @@ TEST(RawPhotos, ChartPatchesComeBackAsTheirColoursInEveryFilterPattern)
         EXPECT_NEAR(blown.r, blown.g, 2) << pattern;
         EXPECT_NEAR(blown.b, blown.g, 2) << pattern;
     }
+    // Nothing blown and nothing near white: still the exposure as shot, no
+    // brightening to fill the range.
+    test::DngSpec dim = Chart();
+    const auto chart = dim.scene;
+    dim.scene = [chart](int x, int y) {
+        const test::LinearRgb c = chart(x, y);
+        return c.g > 1 ? test::LinearRgb{0.05, 0.05, 0.05} : test::LinearRgb{c.r * 0.5, c.g * 0.5, c.b * 0.5};
+    };
+    const std::string path = folder.path("dim.dng");
+    ASSERT_TRUE(test::WriteDng(path, dim));
+    const LoadedPhoto loaded = LoadPhoto(path);
+    ASSERT_TRUE(loaded.ok) << loaded.error;
+    const Rgb grey = Mean(loaded.photo, 32, 32, 32, 32);
+    EXPECT_NEAR(test::SrgbToLinear(grey.g / 255) / test::SrgbToLinear(128 / 255.0), 0.3, 0.02);
 }
 
 TEST(RawPhotos, OpenUprightByTheFilesOrientation)
@@ -128,21 +142,24 @@ TEST(RawPhotos, OpenUprightByTheFilesOrientation)
     for (const auto& c : cases) {
         test::DngSpec spec = Chart();
         spec.orientation = c.orientation;
+        spec.previewWidth = 480;
         const std::string path = folder.path("turned-" + std::to_string(c.orientation) + ".dng");
         ASSERT_TRUE(test::WriteDng(path, spec));
-        const LoadedPhoto loaded = LoadPhoto(path);
-        ASSERT_TRUE(loaded.ok) << loaded.error;
-        const bool sideways = c.orientation >= 5;
-        ASSERT_EQ(loaded.photo.width, sideways ? 96 : 128) << c.orientation;
-        ASSERT_EQ(loaded.photo.height, sideways ? 128 : 96) << c.orientation;
-        EXPECT_EQ(loaded.fileWidth, loaded.photo.width);
-        const int x = c.right ? loaded.photo.width - 16 : 0;
-        const int y = c.bottom ? loaded.photo.height - 16 : 0;
-        const Rgb corner = Mean(loaded.photo, x, y, 16, 16);
-        // Dark skin: red over green over blue, nothing like its neighbours.
-        EXPECT_GT(corner.r, corner.g + 15) << c.orientation;
-        EXPECT_GT(corner.g, corner.b) << c.orientation;
-        EXPECT_LT(corner.r, 140) << c.orientation;
+        // The developed photo, and the preview that stands in for it first.
+        for (const LoadedPhoto& loaded : {LoadPhoto(path), LoadRawPreview(path)}) {
+            ASSERT_TRUE(loaded.ok) << loaded.error;
+            const bool sideways = c.orientation >= 5;
+            ASSERT_EQ(loaded.photo.width, sideways ? 96 : 128) << c.orientation;
+            ASSERT_EQ(loaded.photo.height, sideways ? 128 : 96) << c.orientation;
+            EXPECT_EQ(loaded.fileWidth, loaded.photo.width);
+            const int x = c.right ? loaded.photo.width - 16 : 0;
+            const int y = c.bottom ? loaded.photo.height - 16 : 0;
+            const Rgb corner = Mean(loaded.photo, x, y, 16, 16);
+            // Dark skin: red over green over blue, nothing like its neighbours.
+            EXPECT_GT(corner.r, corner.g + 15) << c.orientation;
+            EXPECT_GT(corner.g, corner.b) << c.orientation;
+            EXPECT_LT(corner.r, 140) << c.orientation;
+        }
     }
 }
 
