@@ -7,6 +7,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 
+#include <algorithm>
+
 namespace ombrik {
 
 DevelopNotice::DevelopNotice(CEditorDlg& window, EditorSession& session)
@@ -36,7 +38,9 @@ void DevelopNotice::placeMark()
     }
     m_mark->setText(tr("Developing…") + QStringLiteral("\n") + tr("Esc keeps the preview"));
     m_mark->adjustSize();
-    m_mark->move(12, 12);
+    // The bottom-left corner: the window's own notices take the top.
+    const QWidget* over = m_mark->parentWidget();
+    m_mark->move(12, std::max(12, over->height() - m_mark->height() - 28));
     m_mark->raise();
 }
 

@@ -465,7 +465,7 @@ LoadedPhoto LoadRawPreview(const std::string& path, int thresholdWidth, int thre
         return result;
     const RawPlan plan = file.plan(thresholdWidth, thresholdHeight);
     Describe(result, file, path, plan);
-    if (!plan.halfSize && LoadPreviewInto(file, plan, result)) {
+    if (LoadPreviewInto(file, plan, result)) {
         result.preview = true;
         return result;
     }

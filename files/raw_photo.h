@@ -25,8 +25,8 @@ bool IsRawPhoto(const std::string& path, bool* byContent = nullptr);
 // The first picture of a RAW file, upright and sized as the developed photo
 // will be (so it can stand in for it): the embedded preview, or a half-size
 // decode when there is no usable preview. `preview` is set when it is only a
-// stand-in; when the half-size decode is already the developed photo (the
-// threshold is at most half the sensor) it is not. The metadata is complete.
+// stand-in; a half-size decode that is already the developed photo (the
+// threshold is at most half the sensor) is not. The metadata is complete.
 LoadedPhoto LoadRawPreview(const std::string& path, int thresholdWidth = kDefaultThresholdWidth,
                            int thresholdHeight = kDefaultThresholdHeight);
 
