@@ -14,6 +14,10 @@ namespace ombrik::fuzz {
 namespace {
 constexpr const char* kExtensions[] = {"jpg", "png", "bmp", "gif", "tif", "pcx", "pnm", "ppm",
                                        "tga", "ras", "wbmp", "ico", "wmf", "emf", "webp", "xyz"};
+// First bytes from 240 name camera RAW files, which LibRaw is asked to read
+// whatever they hold (RAW content reaches it under any name).
+constexpr const char* kRawExtensions[] = {"dng", "nef", "cr2", "cr3", "arw", "raf", "orf", "rw2",
+                                          "pef", "srw", "x3f", "iiq", "3fr", "nrw", "sr2", "dng"};
 }
 
 bool RunLoaderInput(const uint8_t* data, size_t size, const std::string& folder)
@@ -21,7 +25,9 @@ bool RunLoaderInput(const uint8_t* data, size_t size, const std::string& folder)
     if (size < 2)
         return false;
     std::filesystem::create_directories(folder);
-    const std::string path = folder + "/input." + kExtensions[data[0] % std::size(kExtensions)];
+    const char* extension = data[0] >= 240 ? kRawExtensions[(data[0] - 240) % std::size(kRawExtensions)]
+                                           : kExtensions[data[0] % std::size(kExtensions)];
+    const std::string path = folder + "/input." + extension;
     {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data + 2), std::streamsize(size - 2));
