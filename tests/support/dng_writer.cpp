@@ -32,7 +32,7 @@ const std::vector<ChartPatch>& ChartPatches()
     static const std::vector<ChartPatch> patches = {
         {115, 82, 68, "dark skin"},  {194, 150, 130, "light skin"}, {98, 122, 157, "blue sky"},
         {87, 108, 67, "foliage"},    {214, 126, 44, "orange"},      {128, 128, 128, "mid grey"},
-        {175, 54, 60, "red"},        {70, 148, 73, "green"},        {56, 61, 150, "blue"},
+        {175, 54, 60, "moderate red"}, {70, 148, 73, "green"}, {56, 61, 150, "blue"},
         {231, 199, 31, "yellow"},    {243, 243, 242, "white"},      {0, 0, 0, "blown out"},
     };
     return patches;
