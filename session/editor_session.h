@@ -83,8 +83,9 @@ public:
     // long runner). False when its run was cancelled (nothing changed then).
     bool chooseEffect(EffectId id);
     void setLongRunner(LongRunner runner) { m_longRunner = std::move(runner); }
-    // True while an effect's work runs (through the long runner).
-    bool busy() const { return m_busy; }
+    // True while an effect's work runs (through the long runner) or a RAW's
+    // develop does: a second start waits for either.
+    bool busy() const { return m_busy || developing(); }
     void setBrushSizePreset(int preset);
     void setBrushShape(int shape);
     void setBrushSize(int size);

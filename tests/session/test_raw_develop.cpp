@@ -67,6 +67,7 @@ TEST(RawDevelop, ThePreviewFirstThenTheDevelopedPhotoWithNoEditBetween)
     ASSERT_TRUE(first.ok) << first.error;
     EXPECT_TRUE(first.preview);
     EXPECT_TRUE(session.developing());
+    EXPECT_TRUE(session.busy()) << "a second start waits for the develop";
     EXPECT_EQ(opened, 1);
     const PixelBuffer preview = session.document().photo();
     EXPECT_EQ(preview.width, 640);
@@ -82,6 +83,7 @@ TEST(RawDevelop, ThePreviewFirstThenTheDevelopedPhotoWithNoEditBetween)
     EXPECT_FALSE(session.document().modified());
 
     ASSERT_TRUE(WaitForDevelop(session));
+    EXPECT_FALSE(session.busy());
     EXPECT_EQ(ended.count, 1);
     EXPECT_TRUE(ended.developed);
     EXPECT_TRUE(ended.note.isEmpty()) << ended.note.toStdString();
