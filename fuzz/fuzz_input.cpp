@@ -4,6 +4,7 @@
 #include "files/image_encoder.h"
 #include "files/modern_codecs.h"
 #include "files/photo_loader.h"
+#include "files/raw_photo.h"
 
 #include <filesystem>
 #include <fstream>
@@ -39,6 +40,12 @@ bool RunLoaderInput(const uint8_t* data, size_t size, const std::string& folder)
     if (loaded.ok && (loaded.photo.width % 4 != 0 || loaded.photo.height % 4 != 0 ||
                       loaded.photo.byteCount() != size_t(loaded.photo.width) * loaded.photo.height * 3))
         __builtin_trap();  // a loaded photo must keep the loader's promises
+    // A RAW's first picture is what the window shows at once: it keeps them too.
+    if (data[0] >= 240) {
+        const LoadedPhoto first = LoadRawPreview(path, width, height);
+        if (first.ok && (first.photo.width % 4 != 0 || first.photo.height % 4 != 0))
+            __builtin_trap();
+    }
     std::filesystem::remove(path);
     return loaded.ok;
 }
