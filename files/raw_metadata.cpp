@@ -164,4 +164,32 @@ PhotoMetadata ReadRawMetadata(const std::string& path, const LibRaw& raw)
     return metadata;
 }
 
+std::string ReadEmbeddedPreview(const std::string& path, size_t maxBytes, int& orientation)
+{
+    orientation = 1;
+    try {
+        Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path, false);
+        if (!image.get())
+            return {};
+        image->readMetadata();
+        const auto it = image->exifData().findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
+        if (it != image->exifData().end() && it->count() > 0) {
+            const long value = it->toLong(0);
+            orientation = value >= 1 && value <= 8 ? int(value) : 1;
+        }
+        Exiv2::PreviewManager previews(*image);
+        const Exiv2::PreviewPropertiesList list = previews.getPreviewProperties();  // smallest first
+        for (auto p = list.rbegin(); p != list.rend(); ++p) {
+            if (p->size_ == 0 || p->size_ > maxBytes)
+                continue;
+            const Exiv2::PreviewImage preview = previews.getPreviewImage(*p);
+            if (preview.size() > 0)
+                return std::string(reinterpret_cast<const char*>(preview.pData()), preview.size());
+        }
+    } catch (const std::exception&) {
+        // No preview Exiv2 can reach.
+    }
+    return {};
+}
+
 } // namespace ombrik

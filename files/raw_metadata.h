@@ -7,6 +7,7 @@
 
 #include "files/photo_metadata.h"
 
+#include <cstddef>
 #include <string>
 
 class LibRaw;
@@ -15,5 +16,10 @@ namespace ombrik {
 
 // `raw` has the file open (its identification done).
 PhotoMetadata ReadRawMetadata(const std::string& path, const LibRaw& raw);
+
+// The largest embedded preview Exiv2 finds in the file (JPEG or other
+// encoded bytes, at most `maxBytes`) and the file's EXIF orientation (1 when
+// it has none); empty when there is none. For RAW files LibRaw cannot open.
+std::string ReadEmbeddedPreview(const std::string& path, size_t maxBytes, int& orientation);
 
 } // namespace ombrik

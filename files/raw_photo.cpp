@@ -161,6 +161,26 @@ constexpr int64_t kMinFileBytesPer16Pixels = 1;
 // the short wait for a half-size decode.
 constexpr int kMinPreviewSide = 480;
 
+// An embedded preview's encoded bytes as stored (not turned), decoded at a
+// reduced scale when it is more than twice the wanted size; a null image
+// when it is too small or cannot be read.
+QImage DecodePreview(QByteArray bytes, int wantWidth, int wantHeight)
+{
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(false);  // the RAW's orientation is applied afterwards
+    const QSize size = reader.size();
+    if (!size.isValid() || std::max(size.width(), size.height()) < kMinPreviewSide
+        || int64_t(size.width()) * size.height() > kCodecMaxPixels)
+        return {};
+    if (wantWidth > 0 && wantHeight > 0 && size.width() > 2 * wantWidth && size.height() > 2 * wantHeight)
+        reader.setScaledSize(size.scaled(wantWidth, wantHeight, Qt::KeepAspectRatioByExpanding));
+    QImage image;
+    if (!reader.read(&image))
+        return {};
+    return image;
+}
+
 int CancelCheck(void* data, enum LibRaw_progress, int, int)
 {
     const auto* cancel = static_cast<const std::atomic<bool>*>(data);
@@ -272,19 +292,7 @@ public:
             return {};
         QImage image;
         if (t.tformat == LIBRAW_THUMBNAIL_JPEG) {
-            QByteArray bytes = QByteArray::fromRawData(t.thumb, qsizetype(t.tlength));
-            QBuffer buffer(&bytes);
-            QImageReader reader(&buffer, "jpeg");
-            reader.setAutoTransform(false);  // LibRaw's orientation is applied afterwards
-            const QSize size = reader.size();
-            if (!size.isValid() || std::max(size.width(), size.height()) < kMinPreviewSide
-                || int64_t(size.width()) * size.height() > kCodecMaxPixels)
-                return {};
-            // Decoded at a reduced scale when the preview is larger than needed.
-            if (size.width() > 2 * wantWidth && size.height() > 2 * wantHeight)
-                reader.setScaledSize(size.scaled(wantWidth, wantHeight, Qt::KeepAspectRatioByExpanding));
-            if (!reader.read(&image))
-                return {};
+            image = DecodePreview(QByteArray::fromRawData(t.thumb, qsizetype(t.tlength)), wantWidth, wantHeight);
         } else if (t.tformat == LIBRAW_THUMBNAIL_BITMAP && t.tcolors == 3
                    && int64_t(t.twidth) * t.theight * 3 <= int64_t(t.tlength)) {
             image = QImage(reinterpret_cast<const uchar*>(t.thumb), t.twidth, t.theight, qsizetype(t.twidth) * 3,
@@ -301,6 +309,12 @@ public:
         if (m_cancel)
             m_raw->set_progress_handler(&CancelCheck, const_cast<std::atomic<bool>*>(m_cancel));
         int rc = m_raw->unpack();
+        if (rc == LIBRAW_SUCCESS && !holdsPicture()) {
+            // A compression LibRaw takes for another (it decodes nothing and
+            // says nothing): not a black photo but data it cannot read.
+            error = "its RAW data holds no picture LibRaw can decode";
+            return false;
+        }
         if (rc == LIBRAW_SUCCESS)
             rc = m_raw->dcraw_process();
         if (rc != LIBRAW_SUCCESS) {
@@ -326,6 +340,33 @@ public:
     }
 
     bool damaged() const { return m_raw->error_count() > 0; }
+
+    // Whether the unpacked RAW data is more than a few stray samples in a
+    // sea of zeros, which is what a decoder that failed leaves behind (a real
+    // photo, even a black one, has its sensor's noise and black level).
+    bool holdsPicture() const
+    {
+        const libraw_rawdata_t& r = m_raw->imgdata.rawdata;
+        size_t n = size_t(m_raw->imgdata.sizes.raw_width) * m_raw->imgdata.sizes.raw_height;
+        const uint16_t* p = nullptr;
+        if (r.raw_image) {
+            p = r.raw_image;
+        } else if (r.color4_image) {
+            p = &r.color4_image[0][0];
+            n *= 4;
+        } else if (r.color3_image) {
+            p = &r.color3_image[0][0];
+            n *= 3;
+        } else {
+            return true;  // floating-point data: not checked
+        }
+        // More than one sample in 64 set; stops counting as soon as there are.
+        const size_t enough = n / 64 + 1;
+        size_t set = 0;
+        for (size_t i = 0; i < n && set < enough; ++i)
+            set += p[i] != 0;
+        return set >= enough;
+    }
 
 private:
     std::unique_ptr<LibRaw> m_raw;
@@ -447,6 +488,41 @@ bool DevelopInto(RawFile& file, const RawPlan& plan, LoadedPhoto& result)
     return Finish(std::move(image), width, height, result);
 }
 
+// A RAW file LibRaw cannot open (a camera or compression it does not know):
+// the largest preview Exiv2 finds, upright and sized for the threshold, with
+// a note saying it is not developed. False when there is none.
+bool LoadForeignPreview(const std::string& path, int thresholdWidth, int thresholdHeight, const LibRaw& raw,
+                        LoadedPhoto& out)
+{
+    // Only a RAW by its content: a JPEG named .nef goes on to the other decoders.
+    if (!IsRawContent(path))
+        return false;
+    int orientation = 1;
+    const std::string bytes = ReadEmbeddedPreview(path, size_t(64) << 20, orientation);
+    if (bytes.empty())
+        return false;
+    const QImage stored = DecodePreview(QByteArray::fromStdString(bytes), 0, 0);
+    if (stored.isNull())
+        return false;
+    // EXIF orientation 1..8 as LibRaw's flip.
+    constexpr int kFlip[9] = {0, 0, 1, 3, 2, 4, 6, 7, 5};
+    const int flip = kFlip[orientation];
+    const RawPlan plan = MakePlan(stored.width(), stored.height(), flip, thresholdWidth, thresholdHeight);
+    LoadedPhoto result;
+    if (!Finish(Turned(stored, flip), plan.targetWidth, plan.targetHeight, result))
+        return false;
+    result.decoder = PhotoDecoder::LibRaw;
+    result.metadata = ReadRawMetadata(path, raw);
+    result.metadata.notes.push_back("its RAW data cannot be developed (" + out.error
+                                    + "); the camera's embedded preview was opened instead");
+    result.fileWidth = plan.fullWidth;
+    result.fileHeight = plan.fullHeight;
+    result.downsized = plan.downsize;
+    result.differsFromFile = true;
+    out = std::move(result);
+    return true;
+}
+
 } // namespace
 
 bool IsRawPhoto(const std::string& path, bool* byContent)
@@ -461,8 +537,10 @@ LoadedPhoto LoadRawPreview(const std::string& path, int thresholdWidth, int thre
 {
     LoadedPhoto result;
     RawFile file;
-    if (!file.open(path, result.error))
-        return result;
+    if (!file.open(path, result.error)) {
+        LoadForeignPreview(path, thresholdWidth, thresholdHeight, file.raw(), result);
+        return result;  // nothing more to come from a develop
+    }
     const RawPlan plan = file.plan(thresholdWidth, thresholdHeight);
     Describe(result, file, path, plan);
     if (LoadPreviewInto(file, plan, result)) {
@@ -487,8 +565,10 @@ LoadedPhoto DevelopRaw(const std::string& path, int thresholdWidth, int threshol
 {
     LoadedPhoto result;
     RawFile file(cancel);
-    if (!file.open(path, result.error))
+    if (!file.open(path, result.error)) {
+        LoadForeignPreview(path, thresholdWidth, thresholdHeight, file.raw(), result);
         return result;
+    }
     const RawPlan plan = file.plan(thresholdWidth, thresholdHeight);
     Describe(result, file, path, plan);
     if (DevelopInto(file, plan, result))

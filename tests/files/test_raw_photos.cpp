@@ -14,6 +14,7 @@
 #pragma GCC diagnostic pop
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -78,6 +79,21 @@ double ChartError(const PixelBuffer& photo, std::string& report)
     std::snprintf(line, sizeof line, "exposure factor %.3f\n", factor);
     report += line;
     return worst;
+}
+
+// Sets every SHORT entry `tag` holding `from` (one value, little-endian TIFF)
+// to `to`; returns how many were set.
+int PatchShortTag(std::string& bytes, uint16_t tag, uint16_t from, uint16_t to)
+{
+    int patched = 0;
+    const auto u16 = [&](size_t at) { return uint16_t(uint8_t(bytes[at]) | uint8_t(bytes[at + 1]) << 8); };
+    for (size_t i = 8; i + 12 <= bytes.size(); ++i)
+        if (u16(i) == tag && u16(i + 2) == 3 && u16(i + 4) == 1 && u16(i + 6) == 0 && u16(i + 8) == from) {
+            bytes[i + 8] = char(to & 0xff);
+            bytes[i + 9] = char(to >> 8);
+            ++patched;
+        }
+    return patched;
 }
 
 test::DngSpec Chart(const std::string& pattern = "RGGB")
@@ -337,22 +353,72 @@ TEST(RawPhotos, DamagedAndHostileFilesAreRefusedCleanly)
     const std::string small = folder.path("small.dng");
     ASSERT_TRUE(test::WriteDng(small, spec));
     std::string hostile = test::ReadFile(small);
-    // The RAW directory's width and length (tags 256, 257, SHORT) set to 60000.
-    int patched = 0;
-    for (size_t i = 8; i + 12 <= hostile.size() && patched < 2; ++i) {
-        const auto u16 = [&](size_t at) { return uint8_t(hostile[at]) | uint8_t(hostile[at + 1]) << 8; };
-        if ((u16(i) == 256 || u16(i) == 257) && u16(i + 2) == 3 && u16(i + 4) == 1 && u16(i + 8) == (u16(i) == 256 ? 64 : 48)) {
-            hostile[i + 8] = char(0x60);
-            hostile[i + 9] = char(0xEA);
-            ++patched;
-        }
-    }
-    ASSERT_EQ(patched, 2);
+    // The RAW directory's width and length set to 60000.
+    ASSERT_EQ(PatchShortTag(hostile, 256, 64, 60000) + PatchShortTag(hostile, 257, 48, 60000), 2);
     const std::string huge = folder.path("huge.dng");
     test::WriteFile(huge, hostile);
     loaded = LoadPhoto(huge);
     EXPECT_FALSE(loaded.ok);
     EXPECT_NE(loaded.error.find("size does not fit"), std::string::npos) << loaded.error;
+}
+
+// RAW data LibRaw cannot develop, in a file with the camera's preview: the
+// preview opens, upright, with a note; without a preview, a clear error.
+TEST(RawPhotos, UndevelopableRawDataOpensTheEmbeddedPreviewWithANote)
+{
+    TempFolder folder;
+    test::DngSpec spec;
+    spec.width = 640;
+    spec.height = 480;
+    spec.previewWidth = 512;
+    spec.orientation = 8;
+    spec.scene = test::ChartScene(spec.width, spec.height);
+    const std::string whole = folder.path("whole.dng");
+    ASSERT_TRUE(test::WriteDng(whole, spec));
+    const std::string bytes = test::ReadFile(whole);
+    // The RAW directory's photometric said to be linear RAW (three samples a
+    // pixel, more than the file holds: LibRaw fails to read it), or its
+    // compression (1, none) said to be JPEG XL, which LibRaw does not open.
+    for (const auto [tag, from, compression] : {std::array<uint16_t, 3>{262, 32803, 34892}, {259, 1, 52546}}) {
+        std::string patched = bytes;
+        ASSERT_EQ(PatchShortTag(patched, tag, from, compression), 1);
+        const std::string path = folder.path("unreadable-" + std::to_string(compression) + ".dng");
+        test::WriteFile(path, patched);
+        const LoadedPhoto developed = LoadPhoto(path);
+        // LibRaw's own preview comes first while it still opens the file;
+        // when it does not, Exiv2's is all there is, and nothing is left to
+        // develop.
+        const LoadedPhoto first = LoadRawPreview(path);
+        EXPECT_EQ(first.preview, compression == 34892);
+        for (const LoadedPhoto* loaded : {&developed, &first}) {
+            if (loaded->preview)
+                continue;
+            ASSERT_TRUE(loaded->ok) << compression << ": " << loaded->error;
+            // Upright; sized as the developed photo from LibRaw's preview,
+            // at its own size from Exiv2's.
+            EXPECT_EQ(loaded->photo.width, compression == 34892 ? 480 : 384) << compression;
+            EXPECT_EQ(loaded->photo.height * 3, loaded->photo.width * 4) << compression;
+            ASSERT_FALSE(loaded->metadata.notes.empty()) << compression;
+            EXPECT_NE(loaded->metadata.notes.front().find("embedded preview"), std::string::npos)
+                << loaded->metadata.notes.front();
+            // The preview's picture, not black: the grey patch is grey.
+            const int side = loaded->photo.width / 3;
+            const Rgb grey = Mean(loaded->photo, side, 2 * side, side, side);
+            EXPECT_NEAR(grey.g, 128, 14) << compression;
+            EXPECT_EQ(loaded->metadata.camera, "Ombrik Test Cameras Chart One");
+            EXPECT_TRUE(loaded->differsFromFile);
+        }
+    }
+
+    spec.previewWidth = 0;
+    ASSERT_TRUE(test::WriteDng(whole, spec));
+    std::string patched = test::ReadFile(whole);
+    ASSERT_GE(PatchShortTag(patched, 259, 1, 52546), 1);
+    const std::string path = folder.path("unreadable.dng");
+    test::WriteFile(path, patched);
+    const LoadedPhoto loaded = LoadPhoto(path);
+    EXPECT_FALSE(loaded.ok);
+    EXPECT_NE(loaded.error.find("not a camera RAW file that can be read"), std::string::npos) << loaded.error;
 }
 
 } // namespace
