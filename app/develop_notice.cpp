@@ -66,7 +66,7 @@ void DevelopNotice::end(bool developed, const QString& note)
     }
     if (note.isEmpty())
         return;
-    m_window.showPassingNotice(developed ? tr("The photo was developed, but %1.").arg(note)
+    m_window.showPassingNotice(developed ? tr("The photo was opened, but %1.").arg(note)
                                          : tr("The RAW photo could not be developed (%1); its preview stays.").arg(note));
 }
 

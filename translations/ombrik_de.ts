@@ -811,8 +811,8 @@ Jeder Effekt wird vom Editor selbst aus den Pixeln des Fotos berechnet.</transla
         <translation>Esc behält die Vorschau</translation>
     </message>
     <message>
-        <source>The photo was developed, but %1.</source>
-        <translation>Das Foto wurde entwickelt, aber %1.</translation>
+        <source>The photo was opened, but %1.</source>
+        <translation>Das Foto wurde geöffnet, aber %1.</translation>
     </message>
     <message>
         <source>The RAW photo could not be developed (%1); its preview stays.</source>

@@ -811,8 +811,8 @@ Chaque effet est calculé par l&apos;éditeur lui-même sur les pixels de la pho
         <translation>Échap garde l&apos;aperçu</translation>
     </message>
     <message>
-        <source>The photo was developed, but %1.</source>
-        <translation>La photo a été développée, mais %1.</translation>
+        <source>The photo was opened, but %1.</source>
+        <translation>La photo a été ouverte, mais %1.</translation>
     </message>
     <message>
         <source>The RAW photo could not be developed (%1); its preview stays.</source>

@@ -255,6 +255,6 @@ TEXTS.update({
     'Rotate Right': ('Nach rechts drehen', 'Pivoter à droite'),
     'Developing…': ('Wird entwickelt…', 'Développement…'),
     'Esc keeps the preview': ('Esc behält die Vorschau', "Échap garde l'aperçu"),
-    'The photo was developed, but %1.': ('Das Foto wurde entwickelt, aber %1.', 'La photo a été développée, mais %1.'),
+    'The photo was opened, but %1.': ('Das Foto wurde geöffnet, aber %1.', 'La photo a été ouverte, mais %1.'),
     'The RAW photo could not be developed (%1); its preview stays.': ('Das RAW-Foto konnte nicht entwickelt werden (%1); seine Vorschau bleibt.', "La photo RAW n'a pas pu être développée (%1) ; son aperçu reste."),
 })
