@@ -3,6 +3,7 @@
 #include "files/codec_image.h"
 #include "files/picture_formats.h"
 #include "files/raw_metadata.h"
+#include "files/tiff_handlers.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -166,6 +167,8 @@ constexpr int kMinPreviewSide = 480;
 // when it is too small or cannot be read.
 QImage DecodePreview(QByteArray bytes, int wantWidth, int wantHeight)
 {
+    // Exiv2's previews may be TIFFs, read by Qt through libtiff.
+    const ScopedQuietTiffHandlers quiet;
     QBuffer buffer(&bytes);
     QImageReader reader(&buffer);
     reader.setAutoTransform(false);  // the RAW's orientation is applied afterwards
