@@ -112,6 +112,22 @@ Exiv2::ExifData ExifFromLibRaw(const LibRaw& raw)
     return exif;
 }
 
+// Whether Exiv2 reads the file as one of its still-picture kinds a camera RAW
+// can be (TIFF-based ones, CR2, CRW, MRW, ORF, RAF, RW2, or a JPEG). Its
+// video parsers, which take a CR3 for a QuickTime film, can loop for ever on
+// a damaged file; those files get LibRaw's reading.
+bool ExivReadsAsPicture(const std::string& path)
+{
+    namespace type = Exiv2::ImageType;
+    try {
+        const int kind = Exiv2::ImageFactory::getType(path);
+        return kind == type::tiff || kind == type::cr2 || kind == type::crw || kind == type::mrw
+            || kind == type::orf || kind == type::raf || kind == type::rw2 || kind == type::jpeg;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 } // namespace
 
 PhotoMetadata ReadRawMetadata(const std::string& path, const LibRaw& raw)
@@ -124,7 +140,8 @@ PhotoMetadata ReadRawMetadata(const std::string& path, const LibRaw& raw)
     PhotoMetadata metadata;
     Exiv2::ExifData exif;
     try {
-        Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path, false);
+        Exiv2::Image::AutoPtr image =
+            ExivReadsAsPicture(path) ? Exiv2::ImageFactory::open(path, false) : Exiv2::Image::AutoPtr();
         if (image.get()) {
             image->readMetadata();
             for (const Exiv2::Exifdatum& datum : image->exifData())
@@ -167,6 +184,8 @@ PhotoMetadata ReadRawMetadata(const std::string& path, const LibRaw& raw)
 std::string ReadEmbeddedPreview(const std::string& path, size_t maxBytes, int& orientation)
 {
     orientation = 1;
+    if (!ExivReadsAsPicture(path))
+        return {};
     try {
         Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path, false);
         if (!image.get())
