@@ -1,5 +1,6 @@
 #include "app/editor_dlg.h"
 
+#include "app/develop_notice.h"
 #include "app/editor_app.h"
 #include "app/file_controller.h"
 #include "app/panel_controller.h"
@@ -122,6 +123,8 @@ CEditorDlg::CEditorDlg(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
             }
     });
     m_view->createControls();
+    // A RAW's preview is marked and kept from edits until it is developed.
+    new DevelopNotice(*this, m_session);
     // A Filters tile only selects; the notice says how to apply it, and the
     // restore brush no longer looks chosen beside it.
     connect(m_strips[size_t(EffectCategory::Filters)], &CEffectPanel::filterSelected, this, [this](EffectId id) {

@@ -6,6 +6,7 @@
 #include "files/colour_profile.h"
 #include "files/modern_codecs.h"
 #include "files/picture_formats.h"
+#include "files/raw_photo.h"
 #include "files/source_encoding.h"
 #include "files/tiff_handlers.h"
 
@@ -549,6 +550,15 @@ LoadedPhoto LoadPixels(const std::string& path, int thresholdWidth, int threshol
     const uint32_t b = resize ? uint32_t(std::min(thresholdWidth, thresholdHeight)) : 0;
     const int64_t limit = resize ? int64_t(a) * int64_t(b) : std::numeric_limits<int64_t>::max();
 
+    LoadedPhoto raw;
+    bool rawContent = false;
+    if (IsRawPhoto(path, &rawContent)) {
+        raw = DevelopRaw(path, thresholdWidth, thresholdHeight);
+        // A RAW by its content, or opened by LibRaw: its photo, or why it
+        // could not be developed (other readers would show only a thumbnail).
+        if (raw.ok || raw.decoder == PhotoDecoder::LibRaw || rawContent)
+            return raw;
+    }
     const ContentKind kind = SniffContent(path);
     if (kind != ContentKind::Other) {
         LoadModern(path, kind, a, b, limit, result);
@@ -568,6 +578,8 @@ LoadedPhoto LoadPixels(const std::string& path, int thresholdWidth, int threshol
         if (LoadThroughQt(path, limit, viaQt, a, b))
             return WithMetadata(path, std::move(viaQt), a, b, limit);
     }
+    if (!result.ok && !raw.error.empty())
+        result.error = raw.error;  // named as a RAW, read as nothing else
     if (!result.ok && result.error.empty())
         result.error = QT_TRANSLATE_NOOP("Reasons", "the picture could not be decoded");
     return WithMetadata(path, std::move(result), a, b, limit);
@@ -578,8 +590,10 @@ LoadedPhoto LoadPixels(const std::string& path, int thresholdWidth, int threshol
 LoadedPhoto LoadPhoto(const std::string& path, int thresholdWidth, int thresholdHeight)
 {
     LoadedPhoto result = LoadPixels(path, thresholdWidth, thresholdHeight);
+    // A developed RAW is never the file's own pixels.
     result.differsFromFile = result.ok
-        && (result.downsized || result.photo.width != result.fileWidth || result.photo.height != result.fileHeight);
+        && (result.decoder == PhotoDecoder::LibRaw || result.downsized || result.photo.width != result.fileWidth
+            || result.photo.height != result.fileHeight);
     return result;
 }
 

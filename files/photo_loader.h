@@ -14,7 +14,7 @@ namespace ombrik {
 inline constexpr int kDefaultThresholdWidth = 1600;
 inline constexpr int kDefaultThresholdHeight = 1200;
 
-enum class PhotoDecoder { None, QtImageIO, CodecLibrary, Heif, JpegXl };
+enum class PhotoDecoder { None, QtImageIO, CodecLibrary, Heif, JpegXl, LibRaw };
 
 struct LoadedPhoto {
     bool ok = false;
@@ -32,6 +32,10 @@ struct LoadedPhoto {
     int fileHeight = 0;
     bool downsized = false;        // resampled to the load threshold
     bool differsFromFile = false;  // downsized, or cut to multiples of 4: saving it over the file loses pixels
+    // A camera RAW file's embedded preview (or half-size decode) standing in
+    // for the developed photo, which is still to come (raw_photo.h).
+    bool preview = false;
+    bool cancelled = false;  // a develop stopped on request
 };
 
 // Loads `path`. A := the larger, B := the smaller of the threshold values; a
@@ -39,6 +43,8 @@ struct LoadedPhoto {
 // downsizing off. HEIF/HEIC, AVIF and JPEG XL files (known by their content
 // whatever their name) go to their own decoders; the format table's row of
 // the extension names Qt's reader to try first and keeps metafiles from it.
+// Camera RAW files (known by content or extension) are developed by LibRaw
+// (raw_photo.h); one it cannot read goes on to the other decoders by content.
 // The photo opens upright: by the EXIF orientation (JPEG, TIFF, PNG, WebP), or
 // by the format's own orientation, which takes precedence over EXIF's (HEIF,
 // JPEG XL). The file's metadata is read beside the pixels, with how the file

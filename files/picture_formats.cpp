@@ -36,6 +36,14 @@ const std::vector<PictureFormat>& PictureFormats()
         // no EMF reader: such a file is refused with a message.
         {Wmf,       "WMF",        {"wmf"},                        {"image/wmf"},                                          nullptr, true,  false, false, false, false, true},
         {Emf,       "EMF",        {"emf"},                        {"image/emf"},                                          nullptr, false, false, false, false, false, true},
+        // Developed by LibRaw (raw_photo.h) and never written; Qt's TIFF
+        // reader, which would show only a thumbnail, is never asked.
+        {CameraRaw, "Camera RAW", {"dng", "cr2", "cr3", "nef", "nrw", "arw", "sr2", "raf", "orf", "rw2", "pef", "srw", "3fr", "iiq", "x3f"},
+                                  {"image/x-adobe-dng", "image/x-canon-cr2", "image/x-canon-cr3", "image/x-nikon-nef",
+                                   "image/x-nikon-nrw", "image/x-sony-arw", "image/x-sony-sr2", "image/x-fuji-raf",
+                                   "image/x-olympus-orf", "image/x-panasonic-rw2", "image/x-pentax-pef",
+                                   "image/x-samsung-srw", "image/x-hasselblad-3fr", "image/x-phaseone-iiq",
+                                   "image/x-sigma-x3f"},                                  nullptr, true,  false, false, false, false, false},
     };
     // clang-format on
     return formats;

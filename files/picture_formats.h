@@ -16,6 +16,7 @@ namespace ombrik {
 
 enum class PictureFormatId {
     Jpeg, Png, Tiff, Webp, Avif, Heif, JpegXl, Bmp, Gif, Ppm, Pgm, Pbm, Pcx, Tga, Ico, Wbmp, SunRaster, Wmf, Emf,
+    CameraRaw,
 };
 
 struct PictureFormat {

@@ -4,6 +4,7 @@
 #include "files/image_encoder.h"
 #include "files/modern_codecs.h"
 #include "files/photo_loader.h"
+#include "files/raw_photo.h"
 
 #include <filesystem>
 #include <fstream>
@@ -14,6 +15,10 @@ namespace ombrik::fuzz {
 namespace {
 constexpr const char* kExtensions[] = {"jpg", "png", "bmp", "gif", "tif", "pcx", "pnm", "ppm",
                                        "tga", "ras", "wbmp", "ico", "wmf", "emf", "webp", "xyz"};
+// First bytes from 240 name camera RAW files, which LibRaw is asked to read
+// whatever they hold (RAW content reaches it under any name).
+constexpr const char* kRawExtensions[] = {"dng", "nef", "cr2", "cr3", "arw", "raf", "orf", "rw2",
+                                          "pef", "srw", "x3f", "iiq", "3fr", "nrw", "sr2", "dng"};
 }
 
 bool RunLoaderInput(const uint8_t* data, size_t size, const std::string& folder)
@@ -21,7 +26,9 @@ bool RunLoaderInput(const uint8_t* data, size_t size, const std::string& folder)
     if (size < 2)
         return false;
     std::filesystem::create_directories(folder);
-    const std::string path = folder + "/input." + kExtensions[data[0] % std::size(kExtensions)];
+    const char* extension = data[0] >= 240 ? kRawExtensions[(data[0] - 240) % std::size(kRawExtensions)]
+                                           : kExtensions[data[0] % std::size(kExtensions)];
+    const std::string path = folder + "/input." + extension;
     {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data + 2), std::streamsize(size - 2));
@@ -33,6 +40,12 @@ bool RunLoaderInput(const uint8_t* data, size_t size, const std::string& folder)
     if (loaded.ok && (loaded.photo.width % 4 != 0 || loaded.photo.height % 4 != 0 ||
                       loaded.photo.byteCount() != size_t(loaded.photo.width) * loaded.photo.height * 3))
         __builtin_trap();  // a loaded photo must keep the loader's promises
+    // A RAW's first picture is what the window shows at once: it keeps them too.
+    if (data[0] >= 240) {
+        const LoadedPhoto first = LoadRawPreview(path, width, height);
+        if (first.ok && (first.photo.width % 4 != 0 || first.photo.height % 4 != 0))
+            __builtin_trap();
+    }
     std::filesystem::remove(path);
     return loaded.ok;
 }

@@ -11,6 +11,7 @@ PACKAGES=(
   libgraphicsmagick++1-dev graphicsmagick libtiff-dev libjpeg-dev
   libexiv2-dev liblcms2-dev libheif-dev libjxl-dev libwebp-dev zlib1g-dev
   libheif-examples libjxl-tools
+  libraw-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-dejavu-extra fontconfig
   xvfb xauth

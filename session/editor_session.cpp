@@ -2,11 +2,22 @@
 
 #include "canvas/composite.h"
 #include "effects/seeding.h"
+#include "files/raw_photo.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 
 namespace ombrik {
+
+// A RAW's develop on its own thread; the result is read only after `done`.
+struct EditorSession::Develop {
+    std::thread worker;
+    std::atomic<bool> cancel{false};
+    std::atomic<bool> done{false};
+    LoadedPhoto result;
+    std::string path;
+    uint64_t generation = 0;
+};
 
 EditorSession::EditorSession(QObject* parent) : QObject(parent)
 {
@@ -39,6 +50,7 @@ bool EditorSession::runLong(const std::function<void()>& work, EffectId id, cons
 
 EditorSession::~EditorSession()
 {
+    stopDevelop(false);
     m_doc.historyChanged = nullptr;
     m_doc.setObserver(nullptr);
 }
@@ -53,7 +65,17 @@ void EditorSession::seedAfterOpen()
 
 LoadedPhoto EditorSession::open(const std::string& path)
 {
-    LoadedPhoto loaded = LoadPhoto(path, m_doc.thresholdWidth(), m_doc.thresholdHeight());
+    // A RAW shows its preview at once and is developed meanwhile; LibRaw
+    // says whether the file is one it reads (others go the usual way).
+    bool rawContent = false;
+    LoadedPhoto loaded;
+    if (IsRawPhoto(path, &rawContent)) {
+        loaded = LoadRawPreview(path, m_doc.thresholdWidth(), m_doc.thresholdHeight());
+        if (!loaded.ok && loaded.decoder != PhotoDecoder::LibRaw && !rawContent)
+            loaded = LoadPhoto(path, m_doc.thresholdWidth(), m_doc.thresholdHeight());
+    } else {
+        loaded = LoadPhoto(path, m_doc.thresholdWidth(), m_doc.thresholdHeight());
+    }
     if (!loaded.ok)
         return loaded;  // the previous photo stays
     openPhoto(std::move(loaded.photo), path, loaded.metadata);
@@ -61,13 +83,95 @@ LoadedPhoto EditorSession::open(const std::string& path)
     m_differsFromFile = loaded.differsFromFile;
     m_downsized = loaded.downsized;
     m_fileSize = {loaded.fileWidth, loaded.fileHeight};
+    if (loaded.preview)
+        startDevelop(path);
     return loaded;
+}
+
+void EditorSession::startDevelop(const std::string& path)
+{
+    auto develop = std::make_unique<Develop>();
+    develop->path = path;
+    develop->generation = ++m_developGeneration;
+    Develop* job = develop.get();
+    const int width = m_doc.thresholdWidth();
+    const int height = m_doc.thresholdHeight();
+    m_develop = std::move(develop);
+    job->worker = std::thread([this, job, width, height] {
+        job->result = DevelopRaw(job->path, width, height, &job->cancel);
+        job->done.store(true, std::memory_order_release);
+        // Queued to the session's thread; dropped if the session is gone
+        // (its destructor joins this thread first).
+        const uint64_t generation = job->generation;
+        QMetaObject::invokeMethod(this, [this, generation] { takeDevelop(generation); }, Qt::QueuedConnection);
+    });
+    emit developStarted();
+}
+
+void EditorSession::takeDevelop(uint64_t generation)
+{
+    if (!m_develop || m_develop->generation != generation)
+        return;  // stopped, or taken already by finishDevelop
+    std::unique_ptr<Develop> job = std::move(m_develop);
+    if (job->worker.joinable())
+        job->worker.join();
+    LoadedPhoto& developed = job->result;
+    if (!developed.ok) {
+        emit developEnded(false, developed.cancelled ? QString() : QString::fromStdString(developed.error));
+        return;
+    }
+    // The document was locked against edits since the preview came: the
+    // developed photo becomes the photo as opened.
+    const bool sameSize = developed.photo.width == m_doc.width() && developed.photo.height == m_doc.height();
+    m_doc.afterOpen(std::move(developed.photo), job->path);
+    m_doc.setPhotoMetadata(std::move(developed.metadata));
+    m_differsFromFile = developed.differsFromFile;
+    m_downsized = developed.downsized;
+    m_fileSize = {developed.fileWidth, developed.fileHeight};
+    if (!sameSize) {
+        m_frame.clear();
+        emit opened();
+    }
+    emit changed();
+    QString note;
+    if (!developed.metadata.notes.empty())
+        note = QString::fromStdString(developed.metadata.notes.front());
+    else if (developed.damaged)
+        note = QStringLiteral("its RAW data is damaged: part of the picture may be missing");
+    emit developEnded(true, note);
+}
+
+bool EditorSession::finishDevelop()
+{
+    if (!m_develop)
+        return true;
+    m_develop->worker.join();
+    takeDevelop(m_develop->generation);
+    return !m_develop;
+}
+
+void EditorSession::cancelDevelop()
+{
+    stopDevelop(true);
+}
+
+void EditorSession::stopDevelop(bool tell)
+{
+    if (!m_develop)
+        return;
+    const std::unique_ptr<Develop> job = std::move(m_develop);
+    job->cancel.store(true);
+    if (job->worker.joinable())
+        job->worker.join();
+    if (tell)
+        emit developEnded(false, QString());
 }
 
 void EditorSession::openPhoto(PixelBuffer photo, const std::string& path, PhotoMetadata metadata)
 {
     if (photo.empty())
         return;
+    stopDevelop(true);
     seedAfterOpen();
     m_frame.clear();
     m_doc.afterOpen(std::move(photo), path);
@@ -84,6 +188,7 @@ void EditorSession::openPhoto(PixelBuffer photo, const std::string& path, PhotoM
 
 bool EditorSession::restore(RecoveredDocument&& recovered)
 {
+    stopDevelop(true);
     const int frameIndex = recovered.frameIndex;
     if (!m_doc.restoreRecovered(std::move(recovered)))
         return false;
@@ -117,6 +222,7 @@ SaveResult EditorSession::save(const std::string& path, const SaveOptions& optio
 {
     if (!m_doc.hasPhoto())
         return {SaveStatus::EncodeFailed, {}};
+    finishDevelop();  // a RAW is saved as developed, never as its preview
     SaveResult result = SavePhoto(composite(), path, &m_doc.photoMetadata(), options);
     if (!result.ok())
         return result;
@@ -133,6 +239,8 @@ SaveResult EditorSession::save(const std::string& path, const SaveOptions& optio
 
 bool EditorSession::chooseEffect(EffectId id)
 {
+    if (!editable())
+        return false;
     m_doc.resetPendingOptions();
     const bool done = m_doc.selectEffect(id);
     emit changed();
@@ -158,6 +266,8 @@ void EditorSession::setBrushSize(int size)
 
 bool EditorSession::placeLight(int ax, int ay, int mx, int my, int flareRadius)
 {
+    if (!editable())
+        return false;
     const bool placed = m_doc.placeLight(ax, ay, mx, my, flareRadius);
     emit changed();
     return placed;
@@ -167,7 +277,7 @@ bool EditorSession::placeLight(int ax, int ay, int mx, int my, int flareRadius)
 
 HealOutcome EditorSession::heal(const std::vector<uint8_t>& mask)
 {
-    if (!m_doc.hasPhoto())
+    if (!m_doc.hasPhoto() || !editable())
         return HealOutcome::Nothing;
     PixelBuffer healed;
     HealOutcome outcome = HealOutcome::Nothing;
@@ -184,6 +294,8 @@ HealOutcome EditorSession::heal(const std::vector<uint8_t>& mask)
 
 bool EditorSession::endClone()
 {
+    if (!editable())
+        return false;
     const bool recorded = m_doc.endClone();
     emit changed();
     return recorded;
@@ -199,6 +311,8 @@ void EditorSession::refitFrame()
 
 void EditorSession::undo()
 {
+    if (!editable())
+        return;
     if (!m_doc.canUndo())
         return;
     const std::pair<int, int> photoBefore{m_doc.width(), m_doc.height()};
@@ -210,6 +324,8 @@ void EditorSession::undo()
 
 void EditorSession::redo()
 {
+    if (!editable())
+        return;
     if (!m_doc.canRedo())
         return;
     const std::pair<int, int> photoBefore{m_doc.width(), m_doc.height()};
@@ -221,6 +337,8 @@ void EditorSession::redo()
 
 bool EditorSession::crop(int x, int y, int w, int h, std::string* error)
 {
+    if (!editable())
+        return false;
     const bool done = m_doc.crop(x, y, w, h, error);
     if (done)
         emit changed();
@@ -229,6 +347,8 @@ bool EditorSession::crop(int x, int y, int w, int h, std::string* error)
 
 bool EditorSession::rotate(int quarterTurns)
 {
+    if (!editable())
+        return false;
     const bool done = m_doc.rotate(quarterTurns);
     if (done)
         emit changed();
@@ -237,6 +357,8 @@ bool EditorSession::rotate(int quarterTurns)
 
 bool EditorSession::flip(bool horizontal)
 {
+    if (!editable())
+        return false;
     const bool done = m_doc.flip(horizontal);
     if (done)
         emit changed();
@@ -245,6 +367,8 @@ bool EditorSession::flip(bool horizontal)
 
 bool EditorSession::straighten(double degrees, std::string* error)
 {
+    if (!editable())
+        return false;
     const bool done = m_doc.straighten(degrees, error);
     if (done)
         emit changed();
@@ -253,6 +377,8 @@ bool EditorSession::straighten(double degrees, std::string* error)
 
 bool EditorSession::resize(int width, int height, std::string* error)
 {
+    if (!editable())
+        return false;
     const bool done = m_doc.resize(width, height, error);
     if (done)
         emit changed();
@@ -263,6 +389,8 @@ bool EditorSession::resize(int width, int height, std::string* error)
 
 bool EditorSession::setFrame(int index)
 {
+    if (!editable())
+        return false;
     if (index == m_doc.frameIndex() || !m_doc.hasPhoto())
         return false;
     // A picture that cannot be loaded leaves the previous frame as it was.
@@ -278,6 +406,8 @@ bool EditorSession::setFrame(int index)
 
 void EditorSession::deleteFrame()
 {
+    if (!editable())
+        return;
     if (m_doc.frameIndex() < 0)
         return;
     m_doc.setFrameIndex(-1);
@@ -292,6 +422,8 @@ void EditorSession::deleteFrame()
 
 void EditorSession::addObject(const CanvasObject& object)
 {
+    if (!editable())
+        return;
     m_doc.addObject(object, ObjectKind::Text);
     m_doc.recordStep(false);
     emit changed();
@@ -299,11 +431,15 @@ void EditorSession::addObject(const CanvasObject& object)
 
 void EditorSession::recordObjectStep()
 {
+    if (!editable())
+        return;
     m_doc.recordStep(false);
 }
 
 void EditorSession::objectsEdited(bool modifies)
 {
+    if (!editable())
+        return;
     if (modifies)
         m_doc.setModified();
     m_doc.objectsEdited();
@@ -311,6 +447,8 @@ void EditorSession::objectsEdited(bool modifies)
 
 bool EditorSession::deleteSelectedObject()
 {
+    if (!editable())
+        return false;
     const bool removed = m_doc.removeSelectedObject();
     if (removed)
         m_doc.recordStep(false);
@@ -320,6 +458,8 @@ bool EditorSession::deleteSelectedObject()
 
 bool EditorSession::mergeText()
 {
+    if (!editable())
+        return false;
     if (!m_doc.hasPhoto())
         return false;
     // Drawn as a save draws them, without the frame.
@@ -344,6 +484,8 @@ void EditorSession::clearAdjustPreview()
 
 bool EditorSession::applyAdjustment()
 {
+    if (!editable())
+        return false;
     const bool applied = m_doc.applyAdjustment();
     emit changed();
     return applied;
@@ -363,6 +505,8 @@ void EditorSession::clearFadePreview()
 
 bool EditorSession::commitFade(int percent)
 {
+    if (!editable())
+        return false;
     const bool done = m_doc.commitFade(percent);
     emit changed();
     return done;

@@ -13,8 +13,11 @@
 
 #include <QObject>
 
+#include <atomic>
 #include <functional>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace ombrik {
@@ -38,7 +41,21 @@ public:
     // Loads a picture with the load threshold; on success it becomes the photo
     // (history, objects and frame cleared, generators seeded) and opened() is
     // emitted. On failure (result not ok, with the reason) nothing changes.
+    // A camera RAW file opens with its embedded preview (result.preview) and
+    // is developed on a worker meanwhile: see developing().
     LoadedPhoto open(const std::string& path);
+    // A RAW's develop is running. Until it ends the photo is the preview and
+    // every edit is refused (the calls below do nothing and return false), so
+    // the developed photo can take the preview's place without losing any.
+    // When it arrives it becomes the photo as opened (opened() again when its
+    // size differs from the preview's, otherwise changed()); developEnded()
+    // tells either way.
+    bool developing() const { return m_develop != nullptr; }
+    // Stops the develop: the preview stays as the photo, editable.
+    void cancelDevelop();
+    // Waits for the develop to end and takes its photo at once (a save, the
+    // tests); true when no develop is left running.
+    bool finishDevelop();
     // A photo already in memory becomes the document's, as open() does.
     void openPhoto(PixelBuffer photo, const std::string& path, PhotoMetadata metadata = {});
     // Puts back a document kept by a crash journal; false (nothing changed)
@@ -68,8 +85,9 @@ public:
     // long runner). False when its run was cancelled (nothing changed then).
     bool chooseEffect(EffectId id);
     void setLongRunner(LongRunner runner) { m_longRunner = std::move(runner); }
-    // True while an effect's work runs (through the long runner).
-    bool busy() const { return m_busy; }
+    // True while an effect's work runs (through the long runner) or a RAW's
+    // develop does: a second start waits for either.
+    bool busy() const { return m_busy || developing(); }
     void setBrushSizePreset(int preset);
     void setBrushShape(int shape);
     void setBrushSize(int size);
@@ -79,11 +97,23 @@ public:
     void setWarpAmount(int position) { m_doc.setWarpAmount(position); }
 
     // --- Strokes with the mouse (the view repaints what they change) ---------
-    void dab(int left, int top) { m_doc.dab(left, top); }
-    void endStroke() { m_doc.endStroke(); }
-    void beginWarp(int x, int y) { m_doc.beginWarp(x, y); }
-    IntRect warpTo(int x, int y) { return m_doc.warpTo(x, y); }
-    IntRect endWarp(int x, int y) { return m_doc.endWarp(x, y); }
+    void dab(int left, int top)
+    {
+        if (editable())
+            m_doc.dab(left, top);
+    }
+    void endStroke()
+    {
+        if (editable())
+            m_doc.endStroke();
+    }
+    void beginWarp(int x, int y)
+    {
+        if (editable())
+            m_doc.beginWarp(x, y);
+    }
+    IntRect warpTo(int x, int y) { return editable() ? m_doc.warpTo(x, y) : IntRect{}; }
+    IntRect endWarp(int x, int y) { return editable() ? m_doc.endWarp(x, y) : IntRect{}; }
     bool placeLight(int ax, int ay, int mx, int my, int flareRadius);
 
     // --- Heal and clone ---------------------------------------------------------
@@ -93,8 +123,12 @@ public:
     // a cancel, a mask of another size).
     HealOutcome heal(const std::vector<uint8_t>& mask);
     int retouchBrushSize() const { return m_doc.retouchBrushSize(); }
-    void beginClone(int dx, int dy) { m_doc.beginClone(dx, dy); }
-    IntRect cloneDab(int cx, int cy) { return m_doc.cloneDab(cx, cy); }
+    void beginClone(int dx, int dy)
+    {
+        if (editable())
+            m_doc.beginClone(dx, dy);
+    }
+    IntRect cloneDab(int cx, int cy) { return editable() ? m_doc.cloneDab(cx, cy) : IntRect{}; }
     // One step when the stroke changed anything.
     bool endClone();
 
@@ -148,11 +182,23 @@ signals:
     // A history step was recorded, undone or redone, or the saved state moved:
     // commands and the title follow.
     void historyChanged();
+    // A RAW's preview is the photo and its develop has started (after opened()).
+    void developStarted();
+    // A RAW's develop ended: `developed` when its photo replaced the preview;
+    // otherwise the preview stays, and `note` says why (empty when cancelled).
+    void developEnded(bool developed, const QString& note);
 
 private:
+    struct Develop;
+
     void seedAfterOpen();
     void refitFrame();
     bool runLong(const std::function<void()>& work, EffectId id, const QString& name);
+    void startDevelop(const std::string& path);
+    // Takes the result of develop `generation` when it is still the current one.
+    void takeDevelop(uint64_t generation);
+    void stopDevelop(bool tell);
+    bool editable() const { return !developing(); }
 
     CanvasDocument m_doc;
     PhotoFrame m_frame;
@@ -163,6 +209,8 @@ private:
     bool m_downsized = false;
     std::pair<int, int> m_fileSize{0, 0};
     bool m_savedSinceOpen = false;
+    std::unique_ptr<Develop> m_develop;
+    uint64_t m_developGeneration = 0;
 };
 
 } // namespace ombrik

@@ -1026,6 +1026,25 @@ Tasten: [ und ] wählen einen Punkt, Pfeile verschieben ihn, Einfg fügt einen h
     </message>
 </context>
 <context>
+    <name>DevelopNotice</name>
+    <message>
+        <source>Developing…</source>
+        <translation>Wird entwickelt…</translation>
+    </message>
+    <message>
+        <source>Esc keeps the preview</source>
+        <translation>Esc behält die Vorschau</translation>
+    </message>
+    <message>
+        <source>The photo was opened, but %1.</source>
+        <translation>Das Foto wurde geöffnet, aber %1.</translation>
+    </message>
+    <message>
+        <source>The RAW photo could not be developed (%1); its preview stays.</source>
+        <translation>Das RAW-Foto konnte nicht entwickelt werden (%1); seine Vorschau bleibt.</translation>
+    </message>
+</context>
+<context>
     <name>Effects</name>
     <message>
         <source>Lighten</source>

@@ -1026,6 +1026,25 @@ Touches : [ et ] choisissent un point, les flèches le déplacent, Inser en ajou
     </message>
 </context>
 <context>
+    <name>DevelopNotice</name>
+    <message>
+        <source>Developing…</source>
+        <translation>Développement…</translation>
+    </message>
+    <message>
+        <source>Esc keeps the preview</source>
+        <translation>Échap garde l&apos;aperçu</translation>
+    </message>
+    <message>
+        <source>The photo was opened, but %1.</source>
+        <translation>La photo a été ouverte, mais %1.</translation>
+    </message>
+    <message>
+        <source>The RAW photo could not be developed (%1); its preview stays.</source>
+        <translation>La photo RAW n&apos;a pas pu être développée (%1) ; son aperçu reste.</translation>
+    </message>
+</context>
+<context>
     <name>Effects</name>
     <message>
         <source>Lighten</source>

@@ -253,6 +253,10 @@ TEXTS.update({
     'Resize...': ('Größe ändern...', 'Redimensionner...'),
     'Rotate Left': ('Nach links drehen', 'Pivoter à gauche'),
     'Rotate Right': ('Nach rechts drehen', 'Pivoter à droite'),
+    'Developing…': ('Wird entwickelt…', 'Développement…'),
+    'Esc keeps the preview': ('Esc behält die Vorschau', "Échap garde l'aperçu"),
+    'The photo was opened, but %1.': ('Das Foto wurde geöffnet, aber %1.', 'La photo a été ouverte, mais %1.'),
+    'The RAW photo could not be developed (%1); its preview stays.': ('Das RAW-Foto konnte nicht entwickelt werden (%1); seine Vorschau bleibt.', "La photo RAW n'a pas pu être développée (%1) ; son aperçu reste."),
 })
 
 # Reasons a file could not be read or written, and recovery problems.
