@@ -183,10 +183,12 @@ TEST_F(PainterThreads, ACancelStopsARunOnSeveralThreads)
         EXPECT_GE(steps.back(), 30) << threads;
         EXPECT_LT(steps.back(), 40) << threads;
         EXPECT_EQ(dst.pixels, std::vector<uint8_t>(dst.pixels.size(), 0)) << threads;
+        // The rest of the run takes seconds; the limit leaves room for a
+        // machine busy with other tests at the same time.
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-        constexpr auto kLimit = std::chrono::milliseconds(1000);
+        constexpr auto kLimit = std::chrono::milliseconds(2000);
 #else
-        constexpr auto kLimit = std::chrono::milliseconds(100);
+        constexpr auto kLimit = std::chrono::milliseconds(400);
 #endif
         EXPECT_LT(latency, kLimit) << threads;
     }
