@@ -1,5 +1,6 @@
 #include "app/editor_dlg.h"
 
+#include "app/adjust_controller.h"
 #include "app/develop_notice.h"
 #include "app/editor_app.h"
 #include "app/file_controller.h"
@@ -155,6 +156,9 @@ CEditorDlg::CEditorDlg(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
 CEditorDlg::~CEditorDlg()
 {
     qApp->removeEventFilter(this);
+    // The Adjust controller hears the panel hidden while QWidget's destructor
+    // closes the window, when this object is no longer a window: it goes first.
+    qDeleteAll(findChildren<AdjustController*>(Qt::FindDirectChildrenOnly));
     // The session outlives the widgets that listen to it.
     m_session.disconnect(this);
     m_session.setLongRunner(nullptr);
