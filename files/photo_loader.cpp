@@ -39,26 +39,32 @@ bool IsMetafile(const std::string& path)
 
 // Qt's image plugins report truncated or corrupt data only as warnings in their
 // logging categories and return what they decoded. While one picture is read
-// these warnings are collected (and not printed); all other messages go on to
-// the handler that was installed before. Reads happen on one thread at a time.
+// these warnings are collected (and not printed) for the reading thread; all
+// other messages go on to the handler that was installed before. The handler
+// is installed once and stays: installing and restoring it around each read
+// raced between the folder batch's threads, and one thread's restore dropped
+// another's collector.
 class DecoderWarnings {
 public:
     DecoderWarnings()
     {
+        static const bool installed = Install();
+        (void)installed;
+        m_outer = s_active;
         s_active = this;
-        m_previous = qInstallMessageHandler(&Handle);
     }
-    ~DecoderWarnings()
-    {
-        qInstallMessageHandler(m_previous);
-        s_active = nullptr;
-    }
+    ~DecoderWarnings() { s_active = m_outer; }
     DecoderWarnings(const DecoderWarnings&) = delete;
     DecoderWarnings& operator=(const DecoderWarnings&) = delete;
 
     bool damaged() const { return m_damaged; }
 
 private:
+    static bool Install()
+    {
+        s_previous = qInstallMessageHandler(&Handle);
+        return true;
+    }
     static void Handle(QtMsgType type, const QMessageLogContext& context, const QString& text)
     {
         DecoderWarnings* self = s_active;
@@ -69,14 +75,15 @@ private:
                 self->m_damaged = true;
             return;
         }
-        if (self && self->m_previous)
-            self->m_previous(type, context, text);
+        if (s_previous)
+            s_previous(type, context, text);
         else
             std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
     }
 
     static inline thread_local DecoderWarnings* s_active = nullptr;
-    QtMessageHandler m_previous = nullptr;
+    static inline QtMessageHandler s_previous = nullptr;
+    DecoderWarnings* m_outer = nullptr;
     bool m_damaged = false;
 };
 
