@@ -208,6 +208,9 @@ bool WriteDng(const std::string& path, const DngSpec& spec)
         TIFFClose(tif);
         return false;
     }
+    // Written: its values are freed here, as nothing later frees a custom
+    // directory's values.
+    TIFFFreeDirectory(tif);
     if (spec.gps) {
         TIFFCreateGPSDirectory(tif);
         const uint8_t gpsVersion[4] = {2, 2, 0, 0};
@@ -222,6 +225,7 @@ bool WriteDng(const std::string& path, const DngSpec& spec)
             TIFFClose(tif);
             return false;
         }
+        TIFFFreeDirectory(tif);
     }
     TIFFSetDirectory(tif, 0);
     TIFFSetField(tif, TIFFTAG_EXIFIFD, exifOffset);
