@@ -39,15 +39,15 @@ const std::string& Dng24Mp()
         static std::array<double, 256> linear{};
         for (int i = 0; i < 256; ++i)
             linear[size_t(i)] = test::SrgbToLinear(i / 255.0);
-        test::DngSpec spec;
-        spec.width = 6000;
-        spec.height = 4000;
-        spec.previewWidth = 1620;
-        spec.scene = [](int x, int y) {
+        test::DngRecipe recipe;
+        recipe.width = 6000;
+        recipe.height = 4000;
+        recipe.previewWidth = 1620;
+        recipe.scene = [](int x, int y) {
             const uchar* p = scene.constScanLine(y) + x * 3;
             return test::LinearRgb{linear[p[0]], linear[p[1]], linear[p[2]]};
         };
-        if (!test::WriteDng(file.path, spec))
+        if (!test::WriteDng(file.path, recipe))
             file.path.clear();
     }
     return file.path;

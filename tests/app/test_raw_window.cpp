@@ -20,13 +20,13 @@ using test::WindowWithPhoto;
 
 QString WriteChart(const QTemporaryDir& dir)
 {
-    test::DngSpec spec;
-    spec.width = 640;
-    spec.height = 480;
-    spec.previewWidth = 512;
-    spec.scene = test::ChartScene(spec.width, spec.height);
+    test::DngRecipe recipe;
+    recipe.width = 640;
+    recipe.height = 480;
+    recipe.previewWidth = 512;
+    recipe.scene = test::ChartScene(recipe.width, recipe.height);
     const QString path = dir.filePath(QStringLiteral("chart.dng"));
-    return test::WriteDng(path.toStdString(), spec) ? path : QString();
+    return test::WriteDng(path.toStdString(), recipe) ? path : QString();
 }
 
 QLabel* Mark(CEditorDlg& window)

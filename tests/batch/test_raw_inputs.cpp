@@ -29,10 +29,10 @@ CliResult Cli(const QStringList& arguments)
 
 bool WriteChart(const QString& path, int orientation = 1)
 {
-    test::DngSpec spec;
-    spec.orientation = orientation;
-    spec.scene = test::ChartScene(spec.width, spec.height);
-    return test::WriteDng(path.toStdString(), spec);
+    test::DngRecipe recipe;
+    recipe.orientation = orientation;
+    recipe.scene = test::ChartScene(recipe.width, recipe.height);
+    return test::WriteDng(path.toStdString(), recipe);
 }
 
 TEST(BatchRaw, ASingleDngBecomesAJpegWithItsCameraData)

@@ -81,15 +81,15 @@ bool WriteAs(const PictureFormat& format, const PixelBuffer& picture, const std:
     case PictureFormatId::Wmf: test::WriteFile(path, Metafile()); return true;
     case PictureFormatId::CameraRaw: {
         // A DNG through a camera that saw the picture, whatever the extension.
-        test::DngSpec spec;
-        spec.width = picture.width;
-        spec.height = picture.height;
-        spec.previewWidth = 0;
-        spec.scene = [&picture](int x, int y) {
+        test::DngRecipe recipe;
+        recipe.width = picture.width;
+        recipe.height = picture.height;
+        recipe.previewWidth = 0;
+        recipe.scene = [&picture](int x, int y) {
             const uint8_t* p = picture.at(x, y);
             return test::LinearFromSrgb8(p[2], p[1], p[0]);
         };
-        return test::WriteDng(path, spec);
+        return test::WriteDng(path, recipe);
     }
     default: return false;
     }

@@ -96,12 +96,12 @@ int PatchShortTag(std::string& bytes, uint16_t tag, uint16_t from, uint16_t to)
     return patched;
 }
 
-test::DngSpec Chart(const std::string& pattern = "RGGB")
+test::DngRecipe Chart(const std::string& pattern = "RGGB")
 {
-    test::DngSpec spec;
-    spec.pattern = pattern;
-    spec.scene = test::ChartScene(spec.width, spec.height);
-    return spec;
+    test::DngRecipe recipe;
+    recipe.pattern = pattern;
+    recipe.scene = test::ChartScene(recipe.width, recipe.height);
+    return recipe;
 }
 
 TEST(RawPhotos, ChartPatchesComeBackAsTheirColoursInEveryFilterPattern)
@@ -131,7 +131,7 @@ TEST(RawPhotos, ChartPatchesComeBackAsTheirColoursInEveryFilterPattern)
     }
     // Nothing blown and nothing near white: still the exposure as shot, no
     // brightening to fill the range.
-    test::DngSpec dim = Chart();
+    test::DngRecipe dim = Chart();
     const auto chart = dim.scene;
     dim.scene = [chart](int x, int y) {
         const test::LinearRgb c = chart(x, y);
@@ -156,11 +156,11 @@ TEST(RawPhotos, OpenUprightByTheFilesOrientation)
         bool bottom;
     } cases[] = {{1, false, false}, {3, true, true}, {6, true, false}, {8, false, true}};
     for (const auto& c : cases) {
-        test::DngSpec spec = Chart();
-        spec.orientation = c.orientation;
-        spec.previewWidth = 480;
+        test::DngRecipe recipe = Chart();
+        recipe.orientation = c.orientation;
+        recipe.previewWidth = 480;
         const std::string path = folder.path("turned-" + std::to_string(c.orientation) + ".dng");
-        ASSERT_TRUE(test::WriteDng(path, spec));
+        ASSERT_TRUE(test::WriteDng(path, recipe));
         // The developed photo, and the preview that stands in for it first.
         for (const LoadedPhoto& loaded : {LoadPhoto(path), LoadRawPreview(path)}) {
             ASSERT_TRUE(loaded.ok) << loaded.error;
@@ -182,14 +182,14 @@ TEST(RawPhotos, OpenUprightByTheFilesOrientation)
 TEST(RawPhotos, ThePreviewComesFirstSizedAsTheDevelopedPhoto)
 {
     TempFolder folder;
-    test::DngSpec spec;
-    spec.width = 640;
-    spec.height = 480;
-    spec.previewWidth = 512;
-    spec.orientation = 6;
-    spec.scene = test::ChartScene(spec.width, spec.height);
+    test::DngRecipe recipe;
+    recipe.width = 640;
+    recipe.height = 480;
+    recipe.previewWidth = 512;
+    recipe.orientation = 6;
+    recipe.scene = test::ChartScene(recipe.width, recipe.height);
     const std::string path = folder.path("preview.dng");
-    ASSERT_TRUE(test::WriteDng(path, spec));
+    ASSERT_TRUE(test::WriteDng(path, recipe));
 
     const LoadedPhoto first = LoadRawPreview(path);
     ASSERT_TRUE(first.ok) << first.error;
@@ -206,8 +206,8 @@ TEST(RawPhotos, ThePreviewComesFirstSizedAsTheDevelopedPhoto)
     EXPECT_EQ(first.metadata.camera, developed.metadata.camera);
 
     // Without an embedded preview a half-size decode stands in.
-    spec.previewWidth = 0;
-    ASSERT_TRUE(test::WriteDng(path, spec));
+    recipe.previewWidth = 0;
+    ASSERT_TRUE(test::WriteDng(path, recipe));
     const LoadedPhoto half = LoadRawPreview(path);
     ASSERT_TRUE(half.ok) << half.error;
     EXPECT_TRUE(half.preview);
@@ -329,10 +329,10 @@ TEST(RawPhotos, DamagedAndHostileFilesAreRefusedCleanly)
 
     // Cut short at every tenth of its length: a photo (maybe marked damaged,
     // maybe the preview) or a clear error, never a crash.
-    test::DngSpec spec = Chart();
-    spec.previewWidth = 0;
+    test::DngRecipe recipe = Chart();
+    recipe.previewWidth = 0;
     const std::string dng = folder.path("whole.dng");
-    ASSERT_TRUE(test::WriteDng(dng, spec));
+    ASSERT_TRUE(test::WriteDng(dng, recipe));
     const std::string bytes = test::ReadFile(dng);
     for (int tenth = 1; tenth < 10; ++tenth) {
         const std::string cut = folder.path("cut.dng");
@@ -347,11 +347,11 @@ TEST(RawPhotos, DamagedAndHostileFilesAreRefusedCleanly)
 
     // A header claiming a huge sensor in a small file is refused before any
     // memory is taken for it.
-    spec.width = 64;
-    spec.height = 48;
-    spec.scene = test::ChartScene(64, 48);
+    recipe.width = 64;
+    recipe.height = 48;
+    recipe.scene = test::ChartScene(64, 48);
     const std::string small = folder.path("small.dng");
-    ASSERT_TRUE(test::WriteDng(small, spec));
+    ASSERT_TRUE(test::WriteDng(small, recipe));
     std::string hostile = test::ReadFile(small);
     // The RAW directory's width and length set to 60000.
     ASSERT_EQ(PatchShortTag(hostile, 256, 64, 60000) + PatchShortTag(hostile, 257, 48, 60000), 2);
@@ -367,14 +367,14 @@ TEST(RawPhotos, DamagedAndHostileFilesAreRefusedCleanly)
 TEST(RawPhotos, UndevelopableRawDataOpensTheEmbeddedPreviewWithANote)
 {
     TempFolder folder;
-    test::DngSpec spec;
-    spec.width = 640;
-    spec.height = 480;
-    spec.previewWidth = 512;
-    spec.orientation = 8;
-    spec.scene = test::ChartScene(spec.width, spec.height);
+    test::DngRecipe recipe;
+    recipe.width = 640;
+    recipe.height = 480;
+    recipe.previewWidth = 512;
+    recipe.orientation = 8;
+    recipe.scene = test::ChartScene(recipe.width, recipe.height);
     const std::string whole = folder.path("whole.dng");
-    ASSERT_TRUE(test::WriteDng(whole, spec));
+    ASSERT_TRUE(test::WriteDng(whole, recipe));
     const std::string bytes = test::ReadFile(whole);
     // The RAW directory's photometric said to be linear RAW (three samples a
     // pixel, more than the file holds: LibRaw fails to read it), or its
@@ -410,8 +410,8 @@ TEST(RawPhotos, UndevelopableRawDataOpensTheEmbeddedPreviewWithANote)
         }
     }
 
-    spec.previewWidth = 0;
-    ASSERT_TRUE(test::WriteDng(whole, spec));
+    recipe.previewWidth = 0;
+    ASSERT_TRUE(test::WriteDng(whole, recipe));
     std::string patched = test::ReadFile(whole);
     ASSERT_GE(PatchShortTag(patched, 259, 1, 52546), 1);
     const std::string path = folder.path("unreadable.dng");

@@ -18,13 +18,13 @@ namespace {
 // A 640 × 480 chart with a 512-pixel JPEG preview.
 std::string WriteChartDng(const QTemporaryDir& dir, const char* name, int previewWidth = 512)
 {
-    test::DngSpec spec;
-    spec.width = 640;
-    spec.height = 480;
-    spec.previewWidth = previewWidth;
-    spec.scene = test::ChartScene(spec.width, spec.height);
+    test::DngRecipe recipe;
+    recipe.width = 640;
+    recipe.height = 480;
+    recipe.previewWidth = previewWidth;
+    recipe.scene = test::ChartScene(recipe.width, recipe.height);
     const std::string path = dir.filePath(name).toStdString();
-    return test::WriteDng(path, spec) ? path : std::string();
+    return test::WriteDng(path, recipe) ? path : std::string();
 }
 
 struct Ended {

@@ -74,14 +74,14 @@ int ChannelOf(const std::string& pattern, int x, int y)
     return c == 'R' ? 0 : c == 'G' ? 1 : 2;
 }
 
-QByteArray PreviewJpeg(const DngSpec& spec)
+QByteArray PreviewJpeg(const DngRecipe& recipe)
 {
-    const int w = spec.previewWidth;
-    const int h = std::max(1, spec.height * w / spec.width);
+    const int w = recipe.previewWidth;
+    const int h = std::max(1, recipe.height * w / recipe.width);
     QImage image(w, h, QImage::Format_RGB888);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-            const LinearRgb c = spec.scene(x * spec.width / w, y * spec.height / h);
+            const LinearRgb c = recipe.scene(x * recipe.width / w, y * recipe.height / h);
             image.setPixel(x, y, qRgb(int(std::lround(LinearToSrgb(c.r) * 255)), int(std::lround(LinearToSrgb(c.g) * 255)),
                                       int(std::lround(LinearToSrgb(c.b) * 255))));
         }
@@ -96,7 +96,7 @@ QByteArray PreviewJpeg(const DngSpec& spec)
 
 } // namespace
 
-bool WriteDng(const std::string& path, const DngSpec& spec)
+bool WriteDng(const std::string& path, const DngRecipe& recipe)
 {
     TIFF* tif = TIFFOpen(path.c_str(), "w");
     if (!tif)
@@ -104,13 +104,13 @@ bool WriteDng(const std::string& path, const DngSpec& spec)
     const uint8_t version[4] = {1, 4, 0, 0};
     const uint8_t backward[4] = {1, 1, 0, 0};
     uint64_t subIfd = 0;
-    const bool preview = spec.previewWidth > 0;
+    const bool preview = recipe.previewWidth > 0;
 
     // IFD0: the preview (or a tiny plain thumbnail) and the camera's colour data.
-    const QByteArray jpeg = preview ? PreviewJpeg(spec) : QByteArray();
-    const int previewHeight = preview ? std::max(1, spec.height * spec.previewWidth / spec.width) : 0;
+    const QByteArray jpeg = preview ? PreviewJpeg(recipe) : QByteArray();
+    const int previewHeight = preview ? std::max(1, recipe.height * recipe.previewWidth / recipe.width) : 0;
     TIFFSetField(tif, TIFFTAG_SUBFILETYPE, FILETYPE_REDUCEDIMAGE);
-    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, preview ? spec.previewWidth : 8);
+    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, preview ? recipe.previewWidth : 8);
     TIFFSetField(tif, TIFFTAG_IMAGELENGTH, preview ? previewHeight : 8);
     TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 8);
     TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 3);
@@ -118,12 +118,12 @@ bool WriteDng(const std::string& path, const DngSpec& spec)
     TIFFSetField(tif, TIFFTAG_COMPRESSION, preview ? COMPRESSION_JPEG : COMPRESSION_NONE);
     TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, preview ? PHOTOMETRIC_YCBCR : PHOTOMETRIC_RGB);
     TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, preview ? previewHeight : 8);
-    TIFFSetField(tif, TIFFTAG_ORIENTATION, uint16_t(spec.orientation));
-    TIFFSetField(tif, TIFFTAG_MAKE, spec.make.c_str());
-    TIFFSetField(tif, TIFFTAG_MODEL, spec.model.c_str());
+    TIFFSetField(tif, TIFFTAG_ORIENTATION, uint16_t(recipe.orientation));
+    TIFFSetField(tif, TIFFTAG_MAKE, recipe.make.c_str());
+    TIFFSetField(tif, TIFFTAG_MODEL, recipe.model.c_str());
     TIFFSetField(tif, TIFFTAG_DNGVERSION, version);
     TIFFSetField(tif, TIFFTAG_DNGBACKWARDVERSION, backward);
-    TIFFSetField(tif, TIFFTAG_UNIQUECAMERAMODEL, (spec.make + " " + spec.model).c_str());
+    TIFFSetField(tif, TIFFTAG_UNIQUECAMERAMODEL, (recipe.make + " " + recipe.model).c_str());
     // ColorMatrix1 is camera from XYZ: the camera's response times XYZ → sRGB.
     double srgbFromXyz[3][3];
     Invert3(kXyzFromSrgb, srgbFromXyz);
@@ -132,16 +132,16 @@ bool WriteDng(const std::string& path, const DngSpec& spec)
         for (int j = 0; j < 3; ++j) {
             double v = 0;
             for (int k = 0; k < 3; ++k)
-                v += spec.cameraFromSrgb[size_t(i * 3 + k)] * srgbFromXyz[k][j];
+                v += recipe.cameraFromSrgb[size_t(i * 3 + k)] * srgbFromXyz[k][j];
             matrix[i * 3 + j] = float(v);
         }
     TIFFSetField(tif, TIFFTAG_COLORMATRIX1, 9, matrix);
     TIFFSetField(tif, TIFFTAG_CALIBRATIONILLUMINANT1, uint16_t(21));  // D65
-    const float neutral[3] = {float(spec.neutral[0]), float(spec.neutral[1]), float(spec.neutral[2])};
+    const float neutral[3] = {float(recipe.neutral[0]), float(recipe.neutral[1]), float(recipe.neutral[2])};
     TIFFSetField(tif, TIFFTAG_ASSHOTNEUTRAL, 3, neutral);
     TIFFSetField(tif, TIFFTAG_SUBIFD, 1, &subIfd);
     TIFFSetField(tif, TIFFTAG_EXIFIFD, uint64_t(0));
-    if (spec.gps)
+    if (recipe.gps)
         TIFFSetField(tif, TIFFTAG_GPSIFD, uint64_t(0));
     if (preview) {
         if (TIFFWriteRawStrip(tif, 0, const_cast<char*>(jpeg.data()), jpeg.size()) < 0) {
@@ -159,35 +159,35 @@ bool WriteDng(const std::string& path, const DngSpec& spec)
 
     // The RAW picture: one 16-bit sample a pixel through the colour filters.
     TIFFSetField(tif, TIFFTAG_SUBFILETYPE, 0);
-    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, spec.width);
-    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, spec.height);
+    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, recipe.width);
+    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, recipe.height);
     TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 16);
     TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 1);
     TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
     TIFFSetField(tif, TIFFTAG_COMPRESSION, COMPRESSION_NONE);
     TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, 32803);  // colour filter array
-    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, spec.height);
+    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, recipe.height);
     const uint16_t dims[2] = {2, 2};
     TIFFSetField(tif, TIFFTAG_CFAREPEATPATTERNDIM, dims);
     uint8_t cfa[4];
     for (int i = 0; i < 4; ++i)
-        cfa[i] = uint8_t(ChannelOf(spec.pattern, i & 1, i >> 1));
+        cfa[i] = uint8_t(ChannelOf(recipe.pattern, i & 1, i >> 1));
     TIFFSetField(tif, TIFFTAG_CFAPATTERN, 4, cfa);
     TIFFSetField(tif, TIFFTAG_CFALAYOUT, uint16_t(1));
-    const float black[1] = {float(spec.black)};
+    const float black[1] = {float(recipe.black)};
     TIFFSetField(tif, TIFFTAG_BLACKLEVEL, 1, black);
-    const uint32_t white[1] = {uint32_t(spec.white)};
+    const uint32_t white[1] = {uint32_t(recipe.white)};
     TIFFSetField(tif, TIFFTAG_WHITELEVEL, 1, white);
-    std::vector<uint16_t> raw(size_t(spec.width) * size_t(spec.height));
-    const double range = spec.white - spec.black;
-    for (int y = 0; y < spec.height; ++y)
-        for (int x = 0; x < spec.width; ++x) {
-            const LinearRgb s = spec.scene(x, y);
-            const int c = ChannelOf(spec.pattern, x, y);
-            const double* m = spec.cameraFromSrgb.data() + c * 3;
-            const double camera = (m[0] * s.r + m[1] * s.g + m[2] * s.b) * spec.neutral[size_t(c)] * spec.exposure;
-            raw[size_t(y) * size_t(spec.width) + size_t(x)] =
-                uint16_t(std::lround(std::clamp(spec.black + camera * range, 0.0, double(spec.white))));
+    std::vector<uint16_t> raw(size_t(recipe.width) * size_t(recipe.height));
+    const double range = recipe.white - recipe.black;
+    for (int y = 0; y < recipe.height; ++y)
+        for (int x = 0; x < recipe.width; ++x) {
+            const LinearRgb s = recipe.scene(x, y);
+            const int c = ChannelOf(recipe.pattern, x, y);
+            const double* m = recipe.cameraFromSrgb.data() + c * 3;
+            const double camera = (m[0] * s.r + m[1] * s.g + m[2] * s.b) * recipe.neutral[size_t(c)] * recipe.exposure;
+            raw[size_t(y) * size_t(recipe.width) + size_t(x)] =
+                uint16_t(std::lround(std::clamp(recipe.black + camera * range, 0.0, double(recipe.white))));
         }
     if (TIFFWriteEncodedStrip(tif, 0, raw.data(), tmsize_t(raw.size() * 2)) < 0 || !TIFFWriteDirectory(tif)) {
         TIFFClose(tif);
@@ -198,12 +198,12 @@ bool WriteDng(const std::string& path, const DngSpec& spec)
     uint64_t exifOffset = 0;
     uint64_t gpsOffset = 0;
     TIFFCreateEXIFDirectory(tif);
-    TIFFSetField(tif, EXIFTAG_DATETIMEORIGINAL, spec.dateTaken.c_str());
-    TIFFSetField(tif, EXIFTAG_EXPOSURETIME, spec.exposureTime);
-    TIFFSetField(tif, EXIFTAG_FNUMBER, spec.fNumber);
-    const uint16_t iso[1] = {uint16_t(spec.iso)};
+    TIFFSetField(tif, EXIFTAG_DATETIMEORIGINAL, recipe.dateTaken.c_str());
+    TIFFSetField(tif, EXIFTAG_EXPOSURETIME, recipe.exposureTime);
+    TIFFSetField(tif, EXIFTAG_FNUMBER, recipe.fNumber);
+    const uint16_t iso[1] = {uint16_t(recipe.iso)};
     TIFFSetField(tif, EXIFTAG_ISOSPEEDRATINGS, 1, iso);
-    TIFFSetField(tif, EXIFTAG_LENSMODEL, spec.lens.c_str());
+    TIFFSetField(tif, EXIFTAG_LENSMODEL, recipe.lens.c_str());
     if (!TIFFWriteCustomDirectory(tif, &exifOffset)) {
         TIFFClose(tif);
         return false;
@@ -211,7 +211,7 @@ bool WriteDng(const std::string& path, const DngSpec& spec)
     // Written: its values are freed here, as nothing later frees a custom
     // directory's values.
     TIFFFreeDirectory(tif);
-    if (spec.gps) {
+    if (recipe.gps) {
         TIFFCreateGPSDirectory(tif);
         const uint8_t gpsVersion[4] = {2, 2, 0, 0};
         TIFFSetField(tif, GPSTAG_VERSIONID, gpsVersion);
@@ -229,7 +229,7 @@ bool WriteDng(const std::string& path, const DngSpec& spec)
     }
     TIFFSetDirectory(tif, 0);
     TIFFSetField(tif, TIFFTAG_EXIFIFD, exifOffset);
-    if (spec.gps)
+    if (recipe.gps)
         TIFFSetField(tif, TIFFTAG_GPSIFD, gpsOffset);
     const bool ok = TIFFRewriteDirectory(tif);
     TIFFClose(tif);

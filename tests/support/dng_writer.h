@@ -21,7 +21,7 @@ double SrgbToLinear(double encoded);
 double LinearToSrgb(double linear);
 LinearRgb LinearFromSrgb8(int r, int g, int b);
 
-struct DngSpec {
+struct DngRecipe {
     int width = 128;   // the sensor, stored (not turned)
     int height = 96;
     std::string pattern = "RGGB";  // the 2 x 2 colour-filter pattern: RGGB, BGGR, GRBG or GBRG
@@ -51,7 +51,7 @@ struct DngSpec {
 };
 
 // Writes the DNG; false when libtiff failed.
-bool WriteDng(const std::string& path, const DngSpec& spec);
+bool WriteDng(const std::string& path, const DngRecipe& recipe);
 
 // The colour chart: 4 × 3 patches of known sRGB colours, row by row; patch
 // 5 is the mid grey the exposure factor is taken from, patch 11 is blown out
