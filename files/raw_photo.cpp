@@ -2,7 +2,9 @@
 
 #include "files/codec_image.h"
 #include "files/picture_formats.h"
+#include "files/pixel_image.h"
 #include "files/raw_metadata.h"
+#include "files/reasons.h"
 #include "files/tiff_handlers.h"
 
 #include <QBuffer>
@@ -403,25 +405,13 @@ bool Finish(QImage image, int targetWidth, int targetHeight, LoadedPhoto& result
 {
     if (image.width() != targetWidth || image.height() != targetHeight)
         image = image.scaled(targetWidth, targetHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    if (image.format() != QImage::Format_RGB888)
-        image = image.convertToFormat(QImage::Format_RGB888);
     const int w = image.width() & ~3;
     const int h = image.height() & ~3;
     if (w == 0 || h == 0) {
-        result.error = "the picture is smaller than 4 x 4 pixels";
+        result.error = QT_TRANSLATE_NOOP("Reasons", "the picture is smaller than 4 x 4 pixels");
         return false;
     }
-    PixelBuffer photo(w, h, 3);
-    for (int y = 0; y < h; ++y) {
-        const uint8_t* in = image.constScanLine(y);
-        uint8_t* out = photo.at(0, y);
-        for (int x = 0; x < w; ++x, in += 3, out += 3) {
-            out[0] = in[2];
-            out[1] = in[1];
-            out[2] = in[0];
-        }
-    }
-    result.photo = std::move(photo);
+    result.photo = PixelBufferFromImage(image.copy(0, 0, w, h));
     result.ok = true;
     return true;
 }
