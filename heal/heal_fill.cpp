@@ -24,6 +24,14 @@ constexpr int kCoarsestDepth = 8;
 // ... or before the photo round it gets less than this many pixels across: a
 // patch must stay small beside it.
 constexpr int kCoarsestSide = 40;
+// Spots no deeper than this that are long and thin (an area of more than
+// kStrokeElongation × depth² each; a round spot's is about π × depth²) are
+// strokes, as over a wire or a scratch: they are grown a patch at a time at
+// full size instead, which keeps the texture they cross.
+constexpr int kStrokeDepth = 24;
+constexpr double kStrokeElongation = 12.0;
+// A stroke's patches are taken from within this many times its depth.
+constexpr int kStrokeReach = 4;
 // Beyond this many separate spots they are filled as one area.
 constexpr size_t kMostSpots = 512;
 // Beyond this many runs of marked pixels the spots are not told apart.
@@ -291,6 +299,30 @@ int HoleDepth(const Level& level)
     return deepest;
 }
 
+// Whether spots this deep (in steps from their border) with this many
+// pixels each on average are strokes. Growing a patch at a time keeps the
+// texture a thin area crosses, which averaging the many patches that see a
+// little of it would blur; a round spot fills more cleanly by search and vote.
+bool AreStrokes(int depth, double areaEach)
+{
+    return depth <= kStrokeDepth && areaEach > kStrokeElongation * depth * depth;
+}
+
+// The depth of a group's spots, from the mask alone.
+int SpotsDepth(const std::vector<uint8_t>& mask, int width, int height, const Box& box)
+{
+    const Box b{std::max(0, box.x0 - 1), std::max(0, box.y0 - 1), std::min(width, box.x1 + 1),
+                std::min(height, box.y1 + 1)};
+    Level level;
+    level.width = b.width();
+    level.height = b.height();
+    level.hole.resize(size_t(level.width) * level.height);
+    for (int y = 0; y < level.height; ++y)
+        for (int x = 0; x < level.width; ++x)
+            level.hole[size_t(y) * level.width + x] = mask[size_t(b.y0 + y) * width + b.x0 + x] ? 1 : 0;
+    return HoleDepth(level);
+}
+
 // Progress over every group and scale, in work done (hole pixels × passes).
 struct Progress {
     double total = 1, done = 0;
@@ -308,7 +340,8 @@ struct Progress {
 
 // Fills one group of spots (the hole of `level`, the photo round them).
 // False when cancelled.
-bool FillLevel(Level& level, PatchField finest, uint64_t seed, int threads, double share, Progress& progress)
+bool FillLevel(Level& level, PatchField finest, bool strokes, uint64_t seed, int threads, double share,
+               Progress& progress)
 {
     std::vector<Level> levels;
     std::vector<PatchField> fields(1);
@@ -319,7 +352,8 @@ bool FillLevel(Level& level, PatchField finest, uint64_t seed, int threads, doub
         return true;
     }
     levels.push_back(std::move(level));
-    for (;;) {
+    // Strokes are grown at full size.
+    while (!strokes) {
         const Level& last = levels.back();
         if (HoleDepth(last) <= kCoarsestDepth || std::min(last.width, last.height) < 2 * kCoarsestSide)
             break;
@@ -341,6 +375,18 @@ bool FillLevel(Level& level, PatchField finest, uint64_t seed, int threads, doub
         Level& lv = levels[size_t(l)];
         PatchField& field = fields[size_t(l)];
         const uint64_t levelSeed = seed * 131 + uint64_t(l);
+        if (strokes) {
+            double reported = 0;
+            auto grown = [&](double fraction) {
+                progress.add(share * (fraction - reported));
+                reported = fraction;
+            };
+            if (!field.grow(lv, levelSeed, grown) || !field.vote(lv, true, threads))
+                return false;
+            grown(1.0);
+            BlendSeam(lv, field, HoleBox(lv));
+            break;
+        }
         if (l == count - 1) {
             if (!field.peel(lv, levelSeed, threads))
                 return false;
@@ -393,7 +439,10 @@ HealOutcome HealFill(const PixelBuffer& photo, const std::vector<uint8_t>& mask,
         return HealOutcome::TooLarge;
     const int threads = options.threads > 0 ? options.threads : CoreCount();
 
-    const std::vector<std::vector<Box>> groups = GroupSpots(FindSpots(mask, width, height), width, height, everything);
+    const std::vector<Box> found = FindSpots(mask, width, height);
+    // Whether each group's spots are known one by one (else they are one area).
+    const bool toldApart = !found.empty() && found.size() <= kMostSpots;
+    const std::vector<std::vector<Box>> groups = GroupSpots(found, width, height, everything);
     // Each group is filled in a cut of its own; the photo is copied only at
     // the end, so a cancel leaves `out` untouched.
     std::vector<std::pair<Box, Level>> filled;
@@ -404,7 +453,19 @@ HealOutcome HealFill(const PixelBuffer& photo, const std::vector<uint8_t>& mask,
         Box spots;
         for (const Box& b : groups[g])
             spots.unite(b);
-        Box cut = SurroundOf(spots, width, height);
+        uint64_t area = 0;
+        for (const Box& b : groups[g])
+            for (int y = b.y0; y < b.y1; ++y)
+                for (int x = b.x0; x < b.x1; ++x)
+                    area += mask[size_t(y) * width + x] ? 1 : 0;
+        const int depth = SpotsDepth(mask, width, height, spots);
+        const bool strokes = toldApart && AreStrokes(depth, double(area) / double(groups[g].size()));
+        // Strokes copy from close by: a long wire across a large photo needs
+        // a band round it, not the whole photo.
+        const int reach = kStrokeReach * depth + kCoarsestSpan;
+        Box cut = strokes ? Box{std::max(0, spots.x0 - reach), std::max(0, spots.y0 - reach),
+                                std::min(width, spots.x1 + reach), std::min(height, spots.y1 + reach)}
+                          : SurroundOf(spots, width, height);
         Level level = CutLevel(photo, mask, cut);
         PatchField field;
         field.build(level);
@@ -414,12 +475,7 @@ HealOutcome HealFill(const PixelBuffer& photo, const std::vector<uint8_t>& mask,
             level = CutLevel(photo, mask, cut);
             field.build(level);
         }
-        uint64_t area = 0;
-        for (const Box& b : groups[g])
-            for (int y = b.y0; y < b.y1; ++y)
-                for (int x = b.x0; x < b.x1; ++x)
-                    area += mask[size_t(y) * width + x] ? 1 : 0;
-        if (!FillLevel(level, std::move(field), options.seed * 7919 + g, threads, double(area), progress)
+        if (!FillLevel(level, std::move(field), strokes, options.seed * 7919 + g, threads, double(area), progress)
             || CancelRequested())
             return HealOutcome::Cancelled;
         filled.emplace_back(cut, std::move(level));

@@ -3,7 +3,9 @@
 // the area copies the best matching patch of the photo round it, found coarse
 // to fine; the copies are blended where they overlap and a smooth correction
 // takes away any seam at the area's border. Separate spots are filled one by
-// one from the photo round each; small spots need no coarse scales.
+// one from the photo round each; small spots need no coarse scales. Long thin
+// strokes (over a wire, a scratch) are grown from their border a patch at a
+// time instead, so the texture they cross is not blurred.
 #pragma once
 
 #include "engine/pixel_buffer.h"

@@ -1,115 +1,37 @@
 #include "heal/patch_match.h"
 
+#include "heal/patch_distance.h"
+
 #include "engine/progress.h"
 #include "engine/row_bands.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <limits>
 
 namespace ombrik::heal {
 
+using namespace detail;
+
 namespace {
 
-constexpr int kR = kPatchRadius;
 constexpr int kBandRows = 16;
-// How close to the level's edge a source patch's centre may lie.
-constexpr int kEdge = 1;
 
-// A small generator of its own per band or target, so that results never
-// depend on which thread ran what.
-struct Rng {
-    uint64_t state;
-    explicit Rng(uint64_t seed) : state(seed * 0x9E3779B97F4A7C15ull + 0x632BE59BD9B4E019ull) {}
-    uint64_t next()
-    {
-        uint64_t z = (state += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    // Uniform in -r..r.
-    int around(int r) { return int(next() % uint64_t(2 * r + 1)) - r; }
-};
-
-uint64_t Mix(uint64_t a, uint64_t b)
+// A copy's say in a pixel (dx, dy) from its centre, when copies are blended:
+// a Gaussian of one pixel.
+float CentreWeight(int dx, int dy)
 {
-    return Rng(a ^ (b * 0xD6E8FEB86659FD93ull)).next();
+    static const auto table = [] {
+        std::array<float, (2 * kR + 1) * (2 * kR + 1)> t{};
+        for (int y = -kR; y <= kR; ++y)
+            for (int x = -kR; x <= kR; ++x)
+                t[size_t((y + kR) * (2 * kR + 1) + x + kR)] = std::exp(-float(x * x + y * y) / 2.0f);
+        return t;
+    }();
+    return table[size_t((dy + kR) * (2 * kR + 1) + dx + kR)];
 }
-
-// The part of the patches round (tx, ty) and (sx, sy) that lies in the level
-// for both: offsets y0..y1 and x0..x1.
-struct Window {
-    int x0, x1, y0, y1;
-    int area() const { return (x1 - x0 + 1) * (y1 - y0 + 1); }
-};
-
-inline Window Overlap(int w, int h, int tx, int ty, int sx, int sy)
-{
-    return {std::max({-kR, -tx, -sx}), std::min({kR, w - 1 - tx, w - 1 - sx}), std::max({-kR, -ty, -sy}),
-            std::min({kR, h - 1 - ty, h - 1 - sy})};
-}
-
-// Patches at the photo's edge are cut off; distances are scaled to a whole
-// patch, so that they compare whatever part of the patch was seen.
-constexpr int kWhole = (2 * kR + 1) * (2 * kR + 1);
-
-// Squared difference of the patches at (tx, ty) and (sx, sy) over their
-// common part, scaled to a whole patch; stops once it reaches `limit`.
-inline int32_t Distance(const uint8_t* image, int w, int h, int tx, int ty, int sx, int sy, int32_t limit)
-{
-    const Window win = Overlap(w, h, tx, ty, sx, sy);
-    const int count = win.area();
-    const int64_t rawLimit = int64_t(limit) * count / kWhole + 1;
-    const int n = (win.x1 - win.x0 + 1) * 3;
-    int64_t sum = 0;
-    for (int dy = win.y0; dy <= win.y1; ++dy) {
-        const uint8_t* a = image + (ptrdiff_t(ty + dy) * w + tx + win.x0) * 3;
-        const uint8_t* b = image + (ptrdiff_t(sy + dy) * w + sx + win.x0) * 3;
-        int32_t row = 0;
-        for (int k = 0; k < n; ++k) {
-            const int d = int(a[k]) - int(b[k]);
-            row += d * d;
-        }
-        sum += row;
-        if (sum >= rawLimit)
-            return limit;
-    }
-    return int32_t(std::min<int64_t>(sum * kWhole / count, std::numeric_limits<int32_t>::max() - 1));
-}
-
-// The same over the target patch's known or already filled pixels only.
-inline int32_t MaskedDistance(const uint8_t* image, const uint8_t* filled, int w, int h, int tx, int ty, int sx,
-                              int sy, int32_t limit)
-{
-    const Window win = Overlap(w, h, tx, ty, sx, sy);
-    int count = 0;
-    for (int dy = win.y0; dy <= win.y1; ++dy)
-        for (int dx = win.x0; dx <= win.x1; ++dx)
-            count += filled[ptrdiff_t(ty + dy) * w + tx + dx];
-    if (count == 0)
-        return std::numeric_limits<int32_t>::max() - 1;
-    const int64_t rawLimit = int64_t(limit) * count / kWhole + 1;
-    int64_t sum = 0;
-    for (int dy = win.y0; dy <= win.y1; ++dy) {
-        const ptrdiff_t trow = ptrdiff_t(ty + dy) * w + tx, srow = ptrdiff_t(sy + dy) * w + sx;
-        for (int dx = win.x0; dx <= win.x1; ++dx) {
-            if (!filled[trow + dx])
-                continue;
-            const uint8_t* a = image + (trow + dx) * 3;
-            const uint8_t* b = image + (srow + dx) * 3;
-            for (int k = 0; k < 3; ++k) {
-                const int d = int(a[k]) - int(b[k]);
-                sum += d * d;
-            }
-        }
-        if (sum >= rawLimit)
-            return limit;
-    }
-    return int32_t(std::min<int64_t>(sum * kWhole / count, std::numeric_limits<int32_t>::max() - 1));
-}
-
 
 } // namespace
 
@@ -193,6 +115,7 @@ void PatchField::build(const Level& level)
     m_match.assign(m_targets.size(), 0);
     m_distance.assign(m_targets.size(), std::numeric_limits<int32_t>::max());
     m_weight.assign(m_targets.size(), 1.0f);
+    m_holeVotesOnly = false;
 }
 
 bool PatchField::isSource(int x, int y) const
@@ -331,6 +254,7 @@ bool PatchField::improve(const Level& level, int pass, uint64_t seed, int thread
     const uint8_t* image = level.image.data();
     const int bands = int(m_bandStart.size()) - 1;
 
+    m_holeVotesOnly = false;
     // Distances for the pixels as they are now (the vote changed them).
     ForEachItem(bands, threads, [&](int b) {
         for (int32_t i = m_bandStart[size_t(b)]; i < m_bandStart[size_t(b) + 1]; ++i) {
@@ -437,12 +361,17 @@ bool PatchField::votedAt(const Level& level, int x, int y, float out[3]) const
             const int32_t i = m_targetIndex[size_t(ty) * w + tx];
             if (i < 0)
                 continue;
+            // Right after growing, only the copies made into the hole speak,
+            // each mostly round its own centre: they agree where one copy
+            // covers a pixel and blend only where copies meet.
+            if (m_holeVotesOnly && !level.hole[size_t(ty) * w + tx])
+                continue;
             const int32_t m = m_match[size_t(i)];
             const int sx = m % w + dx, sy = m / w + dy;
             if (sx < 0 || sy < 0 || sx >= w || sy >= h)
                 continue;
             const int32_t s = sy * w + sx;
-            const float wt = m_weight[size_t(i)];
+            const float wt = m_weight[size_t(i)] * (m_holeVotesOnly ? CentreWeight(dx, dy) : 1.0f);
             const uint8_t* p = &level.image[size_t(s) * 3];
             acc[0] += wt * p[0];
             acc[1] += wt * p[1];

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace ombrik::heal {
@@ -37,6 +38,16 @@ public:
     // or filled round it, so edges run on into the hole. The field starts
     // from those matches. False when cancelled.
     bool peel(Level& level, uint64_t seed, int threads);
+    // Fills the hole from its border inward, a patch at a time: the front
+    // pixel whose patch is most known (and where a line of the picture runs
+    // into the hole) goes first and copies the unknown part of the source
+    // patch that best matches its known part. Each target then copies the
+    // patch its centre came from, and until the next search only targets in
+    // the hole vote. Sharper than peel() and search for thin areas (a wire,
+    // a scratch), where averaging the many patches that see some of the
+    // hole leaves a smooth band. `progress` hears the share of the hole
+    // filled so far, now and then. False when cancelled.
+    bool grow(Level& level, uint64_t seed, const std::function<void(double)>& progress);
     // Every target starts from the offset its coarse pixel had (twice as far),
     // or from a random source where that lands off the sources.
     void upsample(const PatchField& coarse, uint64_t seed);
@@ -66,6 +77,7 @@ private:
     std::vector<int32_t> m_match;        // per target: the source pixel index
     std::vector<int32_t> m_distance;     // per target: squared difference
     std::vector<float> m_weight;         // per target: its say in the vote
+    bool m_holeVotesOnly = false;        // set by grow(), until the next search
 };
 
 } // namespace ombrik::heal

@@ -26,6 +26,9 @@ PixelBuffer SlantedEdge(int w, int h);
 
 // An ellipse of 1s centred at (cx, cy) with half-axes rx, ry.
 std::vector<uint8_t> EllipseMask(int w, int h, int cx, int cy, int rx, int ry);
+// Strokes of the given half width along a path of points (x0, y0, x1, y1, ...),
+// the way a wire or a scratch crosses a photo.
+std::vector<uint8_t> StrokeMask(int w, int h, const std::vector<int>& path, double halfWidth);
 // `truth` with `object`'s pixels pasted where `mask` is set.
 PixelBuffer Paste(const PixelBuffer& truth, const PixelBuffer& object, const std::vector<uint8_t>& mask);
 

@@ -98,34 +98,41 @@ TEST(HealFill, SpotsAtEdgesCornersAndManyAtOnceAreAllFilled)
 TEST(HealFill, SameResultOnAnyNumberOfThreadsAndCancelLeavesOutputAlone)
 {
     const int w = 180, h = 140;
-    const std::vector<uint8_t> mask = EllipseMask(w, h, 90, 70, 40, 30);
-    const PixelBuffer damaged = Paste(Bricks(w, h), Magenta(), mask);
-    PixelBuffer one, two, three;
-    ASSERT_EQ(HealFill(damaged, mask, one, {.seed = 5, .threads = 1}), HealOutcome::Filled);
-    ASSERT_EQ(HealFill(damaged, mask, two, {.seed = 5, .threads = 2}), HealOutcome::Filled);
-    ASSERT_EQ(HealFill(damaged, mask, three, {.seed = 5, .threads = 3}), HealOutcome::Filled);
-    EXPECT_EQ(one.pixels, two.pixels);
-    EXPECT_EQ(one.pixels, three.pixels);
-    // In place, as the document does it.
-    PixelBuffer inPlace = damaged;
-    ASSERT_EQ(HealFill(inPlace, mask, inPlace, {.seed = 5, .threads = 2}), HealOutcome::Filled);
-    EXPECT_EQ(inPlace.pixels, one.pixels);
+    // A round area (searched coarse to fine) and a wire (grown from its border).
+    for (const std::vector<uint8_t>& mask :
+         {EllipseMask(w, h, 90, 70, 40, 30), StrokeMask(w, h, {0, 40, 90, 60, 179, 50}, 4.0)}) {
+        const PixelBuffer damaged = Paste(Bricks(w, h), Magenta(), mask);
+        PixelBuffer one, two, three;
+        ASSERT_EQ(HealFill(damaged, mask, one, {.seed = 5, .threads = 1}), HealOutcome::Filled);
+        ASSERT_EQ(HealFill(damaged, mask, two, {.seed = 5, .threads = 2}), HealOutcome::Filled);
+        ASSERT_EQ(HealFill(damaged, mask, three, {.seed = 5, .threads = 3}), HealOutcome::Filled);
+        ExpectFilledOnlyInside(one, damaged, mask);
+        EXPECT_EQ(one.pixels, two.pixels);
+        EXPECT_EQ(one.pixels, three.pixels);
+        // In place, as the document does it.
+        PixelBuffer inPlace = damaged;
+        ASSERT_EQ(HealFill(inPlace, mask, inPlace, {.seed = 5, .threads = 2}), HealOutcome::Filled);
+        EXPECT_EQ(inPlace.pixels, one.pixels);
 
-    // A cancel once it has begun: progress was reported, the output is as it was.
-    PixelBuffer out(2, 2);
-    int reports = 0;
-    {
-        ScopedProgressSink sink([&](int percent) {
-            ++reports;
-            if (percent > 0)
-                RequestCancel();
-        });
-        EXPECT_EQ(HealFill(damaged, mask, out), HealOutcome::Cancelled);
+        // A cancel once it has begun: progress was reported, the work stopped
+        // soon after, and the output is as it was.
+        PixelBuffer out(2, 2);
+        int reports = 0, highest = 0;
+        {
+            ScopedProgressSink sink([&](int percent) {
+                ++reports;
+                highest = std::max(highest, percent);
+                if (percent > 0)
+                    RequestCancel();
+            });
+            EXPECT_EQ(HealFill(damaged, mask, out), HealOutcome::Cancelled);
+        }
+        ClearCancel();
+        EXPECT_GT(reports, 1);
+        EXPECT_LT(highest, 50);
+        EXPECT_EQ(out.width, 2);
+        EXPECT_EQ(out.pixels, std::vector<uint8_t>(12, 0));
     }
-    ClearCancel();
-    EXPECT_GT(reports, 1);
-    EXPECT_EQ(out.width, 2);
-    EXPECT_EQ(out.pixels, std::vector<uint8_t>(12, 0));
 }
 
 TEST(HealFill, HostileMasksFinishWithAClearOutcome)
