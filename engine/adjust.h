@@ -29,7 +29,7 @@ struct AdjustParams {
     double vibrance = 0;    // like saturation, weighted towards weak colours, sparing skin
     double warmth = 0;      // blue (-) ... yellow (+)
     double tint = 0;        // green (-) ... magenta (+)
-    ToneMaps tone;          // levels and curves, after the settings above
+    ToneMaps tone{};        // levels and curves, after the settings above
 
     bool isIdentity() const;
     // Every value a finite number inside its range.

@@ -19,8 +19,8 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cmath>
 #include <array>
+#include <cmath>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -219,13 +219,11 @@ bool ReadWholeFile(const fs::path& path, uint64_t limit, std::vector<uint8_t>& b
 bool ParseState(const std::vector<uint8_t>& bytes, ParsedState& state, std::string& problem)
 {
     In head(bytes.data(), bytes.size());
-    char magic[8];
-    for (char& c : magic)
-        c = char(head.get<uint8_t>());
+    const auto magic = head.get<std::array<char, 8>>();
     const uint32_t version = head.get<uint32_t>();
     const uint64_t length = head.get<uint64_t>();
     const uint32_t crc = head.get<uint32_t>();
-    if (!head.ok() || std::memcmp(magic, kMagic, sizeof magic) != 0) {
+    if (!head.ok() || std::memcmp(magic.data(), kMagic, magic.size()) != 0) {
         problem = Reason(QT_TRANSLATE_NOOP("Reasons", "it is not a recovery journal"));
         return false;
     }

@@ -322,6 +322,7 @@ void PaintGlyph(QPainter& p, Glyph glyph, const QRectF& rect, const QColor& ink)
         p.setBrush(Qt::NoBrush);
         p.drawLine(QPointF(11, 13), QPointF(21, 3));
         p.drawPolyline(QPolygonF({QPointF(15, 3), QPointF(21, 3), QPointF(21, 9)}));
+        break;
     case Glyph::Adjust:
         // Three slider tracks with their knobs at different places.
         for (int i = 0; i < 3; ++i) {

@@ -300,8 +300,9 @@ TEST(AdjustTonePanel, Screenshots)
     for (const Shot shot : {Shot{"en", 1}, Shot{"en", 2}, Shot{"de", 1}}) {
         const int scale = shot.scale;
         const QString language = QLatin1String(shot.language);
-        if (language != QLatin1String("en"))
+        if (language != QLatin1String("en")) {
             ASSERT_TRUE(InstallTranslations(QLocale(language)));
+        }
         WindowWithPhoto w(600, 400);
         w->openPath(QStringLiteral(OMBRIK_SOURCE_DIR "/resources/photos/coffee.png"));
         if (scale == 2)
