@@ -258,6 +258,54 @@ void BlendSeam(Level& level, const PatchField& field, const Box& holeBox)
         }
 }
 
+// Where the photo round a stroke is flat (a blurred background, a clean
+// sky), copies grown from either side meet in a step, for no patch has the
+// shade between; a smooth fill from the border is right there. The local
+// contrast of the known pixels, spread into the hole, decides pixel by pixel
+// between the two, so grain and texture keep the grown fill.
+void SmoothWhereFlat(Level& level)
+{
+    // How far a pixel stands out from its 3 × 3 neighbourhood, in levels:
+    // below kFlat the smooth fill is taken, above kBusy the grown one.
+    constexpr float kFlat = 0.5f, kBusy = 1.0f;
+    const int w = level.width, h = level.height;
+    const size_t n = size_t(w) * h;
+    auto luma = [&](size_t i) {
+        return 0.114f * level.image[i * 3] + 0.587f * level.image[i * 3 + 1] + 0.299f * level.image[i * 3 + 2];
+    };
+    std::vector<float> contrast(n, 0.0f), weight(n, 0.0f);
+    for (int y = 1; y + 1 < h; ++y)
+        for (int x = 1; x + 1 < w; ++x) {
+            bool known = true;
+            float mean = 0;
+            for (int dy = -1; dy <= 1 && known; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const size_t q = size_t(y + dy) * w + x + dx;
+                    if (level.hole[q]) {
+                        known = false;
+                        break;
+                    }
+                    mean += luma(q);
+                }
+            if (!known)
+                continue;
+            const size_t i = size_t(y) * w + x;
+            contrast[i] = std::abs(luma(i) - mean / 9.0f);
+            weight[i] = 1.0f;
+        }
+    heal::PushPullFill(contrast, weight, w, h, 1);
+    Level smooth = level;
+    SmoothFill(smooth);
+    for (size_t i = 0; i < n; ++i) {
+        if (!level.hole[i])
+            continue;
+        const float a = std::clamp((contrast[i] - kFlat) / (kBusy - kFlat), 0.0f, 1.0f);
+        for (int k = 0; k < 3; ++k)
+            level.image[i * 3 + k] = uint8_t(
+                std::clamp(a * level.image[i * 3 + k] + (1 - a) * smooth.image[i * 3 + k] + 0.5f, 0.0f, 255.0f));
+    }
+}
+
 Box HoleBox(const Level& level)
 {
     Box box{level.width, level.height, 0, 0};
@@ -385,6 +433,7 @@ bool FillLevel(Level& level, PatchField finest, bool strokes, uint64_t seed, int
                 return false;
             grown(1.0);
             BlendSeam(lv, field, HoleBox(lv));
+            SmoothWhereFlat(lv);
             break;
         }
         if (l == count - 1) {
