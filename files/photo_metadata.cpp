@@ -25,19 +25,6 @@ namespace ombrik {
 
 namespace {
 
-// Blocks larger than this are not kept (a camera's EXIF fits in 64 KiB; XMP
-// with a history can be larger).
-constexpr size_t kMaxBlockBytes = 4u << 20;
-
-void InitialiseExiv2()
-{
-    static std::once_flag once;
-    std::call_once(once, [] {
-        Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
-        Exiv2::XmpParser::initialize();
-    });
-}
-
 std::string Trimmed(std::string text)
 {
     while (!text.empty() && (text.back() == ' ' || text.back() == '\0'))
@@ -103,7 +90,7 @@ void KeepBlocks(PhotoMetadata& metadata, Exiv2::Image& image)
     try {
         if (!image.exifData().empty()) {
             metadata.exif = EncodeExif(image.exifData());
-            if (metadata.exif.size() > kMaxBlockBytes) {
+            if (metadata.exif.size() > kMaxMetadataBlockBytes) {
                 metadata.exif.clear();
                 metadata.notes.push_back(QT_TRANSLATE_NOOP("Reasons", "the EXIF block is too large and was not kept"));
             }
@@ -112,7 +99,7 @@ void KeepBlocks(PhotoMetadata& metadata, Exiv2::Image& image)
         metadata.exif.clear();
         metadata.notes.push_back(QT_TRANSLATE_NOOP("Reasons", "the EXIF block is damaged and was not kept"));
     }
-    if (!image.xmpPacket().empty() && image.xmpPacket().size() <= kMaxBlockBytes)
+    if (!image.xmpPacket().empty() && image.xmpPacket().size() <= kMaxMetadataBlockBytes)
         metadata.xmp = image.xmpPacket();
     try {
         if (!image.iptcData().empty())
@@ -272,7 +259,7 @@ void PutBigEndian32(std::vector<uint8_t>& out, uint32_t value)
 void AddPngExifChunk(std::vector<uint8_t>& file, const std::vector<uint8_t>& exif)
 {
     static constexpr uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-    if (exif.empty() || exif.size() > kMaxBlockBytes || file.size() < 8
+    if (exif.empty() || exif.size() > kMaxMetadataBlockBytes || file.size() < 8
         || std::memcmp(file.data(), kSignature, 8) != 0)
         return;
     size_t at = 8;
@@ -301,6 +288,15 @@ void AddPngExifChunk(std::vector<uint8_t>& file, const std::vector<uint8_t>& exi
 }
 
 } // namespace
+
+void InitialiseExiv2()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
+        Exiv2::XmpParser::initialize();
+    });
+}
 
 std::string ExifDateNow()
 {
@@ -360,7 +356,7 @@ void AddMetadataBlocks(PhotoMetadata& metadata, const uint8_t* exif, size_t exif
         exif += 6;
         exifSize -= 6;
     }
-    if (exif && exifSize > 0 && exifSize <= kMaxBlockBytes) {
+    if (exif && exifSize > 0 && exifSize <= kMaxMetadataBlockBytes) {
         try {
             Exiv2::ExifParser::decode(exifData, exif, uint32_t(exifSize));
             if (!exifData.empty())
@@ -372,7 +368,7 @@ void AddMetadataBlocks(PhotoMetadata& metadata, const uint8_t* exif, size_t exif
         }
     }
     Exiv2::XmpData xmpData;
-    if (!xmp.empty() && xmp.size() <= kMaxBlockBytes) {
+    if (!xmp.empty() && xmp.size() <= kMaxMetadataBlockBytes) {
         try {
             if (Exiv2::XmpParser::decode(xmpData, xmp) == 0)
                 metadata.xmp = xmp;

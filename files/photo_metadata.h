@@ -6,12 +6,22 @@
 // encoded file. Exiv2 does the parsing and writing.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace ombrik {
+
+// Metadata blocks larger than this are not kept (a camera's EXIF fits in
+// 64 KiB; XMP with a history can be larger).
+inline constexpr size_t kMaxMetadataBlockBytes = 4u << 20;
+
+// Sets Exiv2 up once for the whole program: quiet, and its XMP parser
+// initialised, which must happen once before any thread parses XMP. Every
+// reader of metadata calls it first.
+void InitialiseExiv2();
 
 inline constexpr const char* kSoftwareName = "Ombrik Photo Editor 0.1";
 

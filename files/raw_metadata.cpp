@@ -11,15 +11,12 @@
 #include <cmath>
 #include <cstring>
 #include <ctime>
-#include <mutex>
 
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 
 namespace ombrik {
 
 namespace {
-
-constexpr size_t kMaxBlockBytes = 4u << 20;
 
 // IFD0 tags of a RAW file that describe the photo rather than the file.
 constexpr const char* kImageTagsKept[] = {"Make", "Model", "Artist", "Copyright", "ImageDescription", "DateTime",
@@ -43,7 +40,7 @@ std::vector<uint8_t> Encode(const Exiv2::ExifData& exif)
 {
     Exiv2::Blob blob;
     Exiv2::ExifParser::encode(blob, Exiv2::littleEndian, exif);
-    if (blob.size() > kMaxBlockBytes)
+    if (blob.size() > kMaxMetadataBlockBytes)
         return {};
     return std::vector<uint8_t>(blob.begin(), blob.end());
 }
@@ -132,11 +129,7 @@ bool ExivReadsAsPicture(const std::string& path)
 
 PhotoMetadata ReadRawMetadata(const std::string& path, const LibRaw& raw)
 {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
-        Exiv2::XmpParser::initialize();
-    });
+    InitialiseExiv2();
     PhotoMetadata metadata;
     Exiv2::ExifData exif;
     try {
@@ -147,7 +140,7 @@ PhotoMetadata ReadRawMetadata(const std::string& path, const LibRaw& raw)
             for (const Exiv2::Exifdatum& datum : image->exifData())
                 if (Kept(datum))
                     exif.add(datum);
-            if (image->xmpPacket().size() <= kMaxBlockBytes)
+            if (image->xmpPacket().size() <= kMaxMetadataBlockBytes)
                 metadata.xmp = image->xmpPacket();
             if (!image->iptcData().empty()) {
                 const Exiv2::DataBuf iptc = Exiv2::IptcParser::encode(image->iptcData());

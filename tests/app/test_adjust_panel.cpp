@@ -3,6 +3,7 @@
 #include "tests/app/app_test_support.h"
 
 #include "tests/support/photo_fixture.h"
+#include "tests/support/cli_run.h"
 #include "ui/adjust_panel.h"
 #include "ui/fade_dialog.h"
 #include "ui/flat_button.h"
@@ -22,14 +23,6 @@ using namespace ombrik;
 using namespace ombrik::test;
 
 namespace {
-
-int RunCli(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(OMBRIK_CLI_PATH), arguments);
-    process.waitForFinished(120000);
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-}
 
 PixelBuffer Adjusted(const AdjustParams& p, const PixelBuffer& src)
 {
@@ -215,7 +208,8 @@ TEST(AdjustPanel, CommandLineGivesThePanelsBytes)
     WindowWithPhoto w(240, 160);
     const QString output = w.dir.filePath(QStringLiteral("cli.png"));
     ASSERT_EQ(RunCli({w.photoPath, output, "--adjust", "exposure=0.35, contrast=20,highlights=-40,shadows=+25,"
-                                                        "saturation=-10,vibrance=30,warmth=15,tint=-5"}),
+                                                        "saturation=-10,vibrance=30,warmth=15,tint=-5"})
+                  .exitCode,
               0);
     w->command(cmd::AdjustPanel);
     CAdjustPanel* panel = w->adjustPanel();
@@ -232,7 +226,7 @@ TEST(AdjustPanel, CommandLineGivesThePanelsBytes)
 
     // An effect faded to 30 % and then adjusted, in that order.
     const QString faded = w.dir.filePath(QStringLiteral("faded.png"));
-    ASSERT_EQ(RunCli({w.photoPath, faded, "--effect", "42", "--fade", "30", "--adjust", "saturation=-100"}), 0);
+    ASSERT_EQ(RunCli({w.photoPath, faded, "--effect", "42", "--fade", "30", "--adjust", "saturation=-100"}).exitCode, 0);
     const PixelBuffer original = LoadSamplePhotoFromPath(w.photoPath.toStdString());
     PixelBuffer expected;
     FadeBlend(original, RunCatalogueEffect(42, original), 30, expected);
@@ -248,7 +242,7 @@ TEST(AdjustPanel, CommandLineGivesThePanelsBytes)
           QStringList{"--adjust", "tint=1,tint=2"}, QStringList{"--adjust", "warmth=-101"},
           QStringList{"--fade", "50"}, QStringList{"--effect", "42", "--fade", "101"},
           QStringList{"--effect", "42", "--fade", "x"}, QStringList{"--effect", "42", "--adjust", "tint=3", "--fade", "5"}}) {
-        EXPECT_EQ(RunCli(QStringList{w.photoPath, bad} + args), 2) << args.join(' ').toStdString();
+        EXPECT_EQ(RunCli(QStringList{w.photoPath, bad} + args).exitCode, 2) << args.join(' ').toStdString();
     }
     EXPECT_FALSE(QFile::exists(bad));
 }

@@ -1,4 +1,5 @@
 #include "tests/files/files_test_support.h"
+#include "tests/support/cli_run.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -12,22 +13,10 @@
 namespace ombrik {
 namespace {
 
+using test::CliRun;
+using test::RunCli;
+
 using test::TempFolder;
-
-struct CliRun {
-    int exitCode;
-    std::string err;
-    std::string out;
-};
-
-CliRun RunCli(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(OMBRIK_CLI_PATH), arguments);
-    process.waitForFinished(120000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardError().toStdString(), process.readAllStandardOutput().toStdString()};
-}
 
 TEST(BatchCli, AppliesEffectsAndSaves)
 {

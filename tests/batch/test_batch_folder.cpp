@@ -9,6 +9,7 @@
 #include "files/image_encoder.h"
 #include "files/photo_loader.h"
 #include "tests/files/files_test_support.h"
+#include "tests/support/cli_run.h"
 #include "tests/support/photo_fixture.h"
 #include "ui/text_panel.h"
 
@@ -24,21 +25,10 @@
 namespace ombrik {
 namespace {
 
+using test::CliRun;
+using test::RunCli;
+
 namespace fs = std::filesystem;
-
-struct CliRun {
-    int exitCode;
-    std::string err;
-};
-
-CliRun RunCli(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(OMBRIK_CLI_PATH), arguments);
-    process.waitForFinished(180000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardError().toStdString()};
-}
 
 QByteArray Bytes(const QString& path)
 {

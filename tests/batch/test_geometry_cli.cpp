@@ -4,6 +4,7 @@
 #include "engine/geometry.h"
 #include "files/image_encoder.h"
 #include "files/photo_loader.h"
+#include "tests/support/cli_run.h"
 #include "tests/support/photo_fixture.h"
 
 #include <QProcess>
@@ -11,22 +12,10 @@
 #include <gtest/gtest.h>
 
 using namespace ombrik;
+using ombrik::test::CliRun;
+using ombrik::test::RunCli;
 
 namespace {
-
-struct CliResult {
-    int code;
-    std::string err;
-};
-
-CliResult RunCli(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(OMBRIK_CLI_PATH), arguments);
-    process.waitForFinished(120000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardError().toStdString()};
-}
 
 PixelBuffer Load(const QString& path)
 {
@@ -43,10 +32,10 @@ TEST(GeometryCli, MatchesTheWindowStepForStepAndInOrder)
     const PixelBuffer photo = test::LoadSamplePhoto("chelsea.png", 300, 200);
     ASSERT_TRUE(test::SavePixelBuffer(photo, input.toStdString()));
 
-    const CliResult run = RunCli({input, output, "--crop", "242x161+20+16", "--rotate", "90", "--flip", "horizontal",
+    const CliRun run = RunCli({input, output, "--crop", "242x161+20+16", "--rotate", "90", "--flip", "horizontal",
                             "--straighten", "-3.5", "--rotate", "270", "--resize", "50%", "--flip", "vertical",
                             "--resize", "100x100"});
-    ASSERT_EQ(run.code, 0) << run.err;
+    ASSERT_EQ(run.exitCode, 0) << run.err;
 
     CanvasDocument doc;
     doc.afterOpen(Load(input), input.toStdString());
@@ -68,12 +57,12 @@ TEST(GeometryCli, MatchesTheWindowStepForStepAndInOrder)
     EXPECT_EQ(saved.pixels, doc.photo().pixels);
 
     // Mixed with an effect, each runs where it stands on the command line.
-    const CliResult mixed = RunCli({input, output, "--crop", "200x120+40+40", "--effect", "Sharp", "--flip", "vertical"});
-    ASSERT_EQ(mixed.code, 0) << mixed.err;
+    const CliRun mixed = RunCli({input, output, "--crop", "200x120+40+40", "--effect", "Sharp", "--flip", "vertical"});
+    ASSERT_EQ(mixed.exitCode, 0) << mixed.err;
     const PixelBuffer sharpId = test::RunCatalogueEffect(7, CropPixels(Load(input), 40, 40, 200, 120));
     EXPECT_EQ(Load(output).pixels, FlipPixels(sharpId, false).pixels);
-    const CliResult reversed = RunCli({input, output, "--effect", "Sharp", "--crop", "200x120+40+40", "--flip", "vertical"});
-    ASSERT_EQ(reversed.code, 0) << reversed.err;
+    const CliRun reversed = RunCli({input, output, "--effect", "Sharp", "--crop", "200x120+40+40", "--flip", "vertical"});
+    ASSERT_EQ(reversed.exitCode, 0) << reversed.err;
     EXPECT_NE(Load(output).pixels, FlipPixels(sharpId, false).pixels);
 }
 
@@ -100,8 +89,8 @@ TEST(GeometryCli, BadValuesExitWithTwoAndAMessage)
     for (const auto& [options, message] : cases) {
         QStringList arguments = {input, output};
         arguments += options;
-        const CliResult run = RunCli(arguments);
-        EXPECT_EQ(run.code, 2) << options.join(' ').toStdString();
+        const CliRun run = RunCli(arguments);
+        EXPECT_EQ(run.exitCode, 2) << options.join(' ').toStdString();
         EXPECT_NE(run.err.find(message), std::string::npos) << options.join(' ').toStdString() << ": " << run.err;
         EXPECT_FALSE(QFile::exists(output)) << options.join(' ').toStdString();
     }

@@ -1,6 +1,7 @@
 // ombrik-cli --heal: the mask scaled to the photo fills the marked area, at
 // its place among the steps, in both forms; bad masks exit with 2.
 #include "tests/files/files_test_support.h"
+#include "tests/support/cli_run.h"
 
 #include <QFile>
 #include <QImage>
@@ -12,21 +13,10 @@
 namespace ombrik {
 namespace {
 
+using test::CliRun;
+using test::RunCli;
+
 using test::TempFolder;
-
-struct CliOutcome {
-    int exitCode;
-    std::string err;
-};
-
-CliOutcome Cli(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(OMBRIK_CLI_PATH), arguments);
-    process.waitForFinished(120000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardError().toStdString()};
-}
 
 // A mask of w × h, white over the rectangle (x, y, rw, rh).
 void SaveMask(const std::string& path, int w, int h, QRect marked)
@@ -57,7 +47,7 @@ TEST(HealCli, FillsTheMarkedAreaInOrderAndRefusesBadMasks)
     SaveMask(folder.path("mask.png"), 40, 30, QRect(10, 10, 8, 6));
     const QString mask = QString::fromStdString(folder.path("mask.png"));
 
-    CliOutcome run = Cli({in, out, "--heal", mask});
+    CliRun run = RunCli({in, out, "--heal", mask});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     QImage healed = QImage(out).convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(healed.size(), QSize(80, 60));
@@ -76,14 +66,14 @@ TEST(HealCli, FillsTheMarkedAreaInOrderAndRefusesBadMasks)
         }
 
     // Before a crop the mask fits the photo; after it the proportions differ.
-    EXPECT_EQ(Cli({in, out, "--heal", mask, "--crop", "40x20+0+0"}).exitCode, 0);
-    run = Cli({in, out, "--crop", "40x20+0+0", "--heal", mask});
+    EXPECT_EQ(RunCli({in, out, "--heal", mask, "--crop", "40x20+0+0"}).exitCode, 0);
+    run = RunCli({in, out, "--crop", "40x20+0+0", "--heal", mask});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_NE(run.err.find("proportions"), std::string::npos) << run.err;
 
     // An all-black mask changes nothing.
     SaveMask(folder.path("black.png"), 40, 30, QRect());
-    ASSERT_EQ(Cli({in, out, "--heal", QString::fromStdString(folder.path("black.png"))}).exitCode, 0);
+    ASSERT_EQ(RunCli({in, out, "--heal", QString::fromStdString(folder.path("black.png"))}).exitCode, 0);
     EXPECT_EQ(QImage(out).convertToFormat(QImage::Format_RGB32), QImage(in).convertToFormat(QImage::Format_RGB32));
 
     // Too much marked, another shape, no picture at all: exit 2, nothing saved.
@@ -93,7 +83,7 @@ TEST(HealCli, FillsTheMarkedAreaInOrderAndRefusesBadMasks)
     const QString fresh = QString::fromStdString(folder.path("never.png"));
     for (const auto& [name, says] : {std::pair{"white.png", "two thirds"}, {"wide.png", "proportions"},
                                      {"bad.png", "could not be read"}, {"missing.png", "could not be read"}}) {
-        run = Cli({in, fresh, "--heal", QString::fromStdString(folder.path(name))});
+        run = RunCli({in, fresh, "--heal", QString::fromStdString(folder.path(name))});
         EXPECT_EQ(run.exitCode, 2) << name;
         EXPECT_NE(run.err.find(says), std::string::npos) << name << ": " << run.err;
         EXPECT_FALSE(QFile::exists(fresh)) << name;
@@ -102,7 +92,7 @@ TEST(HealCli, FillsTheMarkedAreaInOrderAndRefusesBadMasks)
     // The folder form heals every photo with the one mask.
     ASSERT_TRUE(test::SaveWithQt(photo, folder.path("second.png")));
     const QString dir = QString::fromStdString(folder.path("healed"));
-    run = Cli({"--output-dir", dir, "--heal", mask, in, QString::fromStdString(folder.path("second.png"))});
+    run = RunCli({"--output-dir", dir, "--heal", mask, in, QString::fromStdString(folder.path("second.png"))});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     for (const char* name : {"/in.png", "/second.png"}) {
         const QImage written = QImage(dir + name).convertToFormat(QImage::Format_RGB32);

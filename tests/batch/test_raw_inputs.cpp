@@ -3,6 +3,7 @@
 // form finds RAW files by their extensions (any case) and writes them in the
 // format asked for.
 #include "files/photo_loader.h"
+#include "tests/support/cli_run.h"
 #include "tests/support/dng_writer.h"
 
 #include <QDir>
@@ -13,19 +14,8 @@
 namespace ombrik {
 namespace {
 
-struct CliResult {
-    int exitCode;
-    std::string err;
-};
-
-CliResult Cli(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(OMBRIK_CLI_PATH), arguments);
-    process.waitForFinished(180000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardError().toStdString()};
-}
+using test::CliRun;
+using test::RunCli;
 
 bool WriteChart(const QString& path, int orientation = 1)
 {
@@ -41,7 +31,7 @@ TEST(BatchRaw, ASingleDngBecomesAJpegWithItsCameraData)
     const QString in = tmp.filePath("chart.dng");
     ASSERT_TRUE(WriteChart(in, 6));
     const QString out = tmp.filePath("chart.jpg");
-    const CliResult run = Cli({in, out});
+    const CliRun run = RunCli({in, out});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const LoadedPhoto written = LoadPhoto(out.toStdString());
     ASSERT_TRUE(written.ok) << written.error;
@@ -59,7 +49,7 @@ TEST(BatchRaw, FoldersHoldingRawFilesAreDevelopedInto)
     ASSERT_TRUE(WriteChart(in + "/a.dng"));
     ASSERT_TRUE(WriteChart(in + "/B.DNG"));
     const QString out = tmp.filePath("out");
-    const CliResult run = Cli({"--output-dir", out, "--format", "png", in});
+    const CliRun run = RunCli({"--output-dir", out, "--format", "png", in});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(run.err.find("2 written, 0 failed"), std::string::npos) << run.err;
     for (const char* name : {"a.png", "B.png"}) {
@@ -68,7 +58,7 @@ TEST(BatchRaw, FoldersHoldingRawFilesAreDevelopedInto)
         EXPECT_EQ(written.photo.width, 128) << name;
     }
     // Without --format a RAW cannot be written under its own name: said so.
-    const CliResult own = Cli({"--output-dir", tmp.filePath("own"), in});
+    const CliRun own = RunCli({"--output-dir", tmp.filePath("own"), in});
     EXPECT_NE(own.err.find("no picture format can be written as '.dng'"), std::string::npos) << own.err;
 }
 

@@ -4,6 +4,7 @@
 #include "batch/batch_adjust.h"
 #include "engine/tone_analysis.h"
 #include "tests/files/files_test_support.h"
+#include "tests/support/cli_run.h"
 #include "tests/support/photo_fixture.h"
 
 #include <QFile>
@@ -13,21 +14,10 @@
 namespace ombrik {
 namespace {
 
+using test::CliRun;
+using test::RunCli;
+
 using test::TempFolder;
-
-struct CliRun {
-    int exitCode;
-    std::string err;
-};
-
-CliRun RunCli(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(OMBRIK_CLI_PATH), arguments);
-    process.waitForFinished(120000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardError().toStdString()};
-}
 
 PixelBuffer Adjusted(const AdjustParams& p, const PixelBuffer& src)
 {
