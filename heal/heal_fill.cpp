@@ -399,9 +399,22 @@ bool FillLevel(Level& level, PatchField finest, bool strokes, uint64_t seed, int
         progress.add(share);
         return true;
     }
+    if (strokes) {
+        // Grown at full size, a patch at a time.
+        double reported = 0;
+        auto grown = [&](double fraction) {
+            progress.add(share * (fraction - reported));
+            reported = fraction;
+        };
+        if (!fields[0].grow(level, seed * 131, grown) || !fields[0].vote(level, true, threads))
+            return false;
+        grown(1.0);
+        BlendSeam(level, fields[0], HoleBox(level));
+        SmoothWhereFlat(level);
+        return true;
+    }
     levels.push_back(std::move(level));
-    // Strokes are grown at full size.
-    while (!strokes) {
+    for (;;) {
         const Level& last = levels.back();
         if (HoleDepth(last) <= kCoarsestDepth || std::min(last.width, last.height) < 2 * kCoarsestSide)
             break;
@@ -423,19 +436,6 @@ bool FillLevel(Level& level, PatchField finest, bool strokes, uint64_t seed, int
         Level& lv = levels[size_t(l)];
         PatchField& field = fields[size_t(l)];
         const uint64_t levelSeed = seed * 131 + uint64_t(l);
-        if (strokes) {
-            double reported = 0;
-            auto grown = [&](double fraction) {
-                progress.add(share * (fraction - reported));
-                reported = fraction;
-            };
-            if (!field.grow(lv, levelSeed, grown) || !field.vote(lv, true, threads))
-                return false;
-            grown(1.0);
-            BlendSeam(lv, field, HoleBox(lv));
-            SmoothWhereFlat(lv);
-            break;
-        }
         if (l == count - 1) {
             if (!field.peel(lv, levelSeed, threads))
                 return false;
